@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its server, tools and tests need.
+# Only missing packages are fetched, so a prepared machine pays nothing.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config git
+    libsfml-dev libsdl2-dev libsdl2-mixer-dev libbox2d-dev
+    libcpp-httplib-dev libsqlite3-dev
+    libfreetype-dev libvorbis-dev ttf-bitstream-vera
+)
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils clang libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds from nothing and runs every test:
+#   1. the normal build (warnings are errors): unit, scene, server and end-to-end
+#      tests, the scene and end-to-end ones in a virtual display;
+#   2. a clang build with AddressSanitizer and UndefinedBehaviorSanitizer: the
+#      unit tests again, and every fuzz target for a bounded time.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+jobs="$(nproc)"
+
+scripts/install-deps.sh --tests
+
+echo "== normal build"
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DROLLAVORTEX_WERROR=ON >/dev/null
+cmake --build build-test -j"$jobs"
+
+echo "== tests (virtual display, dummy audio)"
+export SDL_AUDIODRIVER=dummy
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --test-dir build-test --output-on-failure -j"$jobs"
+
+echo "== sanitizer build (clang, address + undefined behaviour) with fuzz targets"
+CC=clang CXX=clang++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug \
+    -DROLLAVORTEX_SANITIZE=ON -DROLLAVORTEX_FUZZ=ON -DROLLAVORTEX_UNIT_ONLY=ON \
+    -DROLLAVORTEX_FUZZ_SECONDS="${FUZZ_SECONDS:-30}" >/dev/null
+cmake --build build-asan -j"$jobs"
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-asan --output-on-failure -j"$jobs"

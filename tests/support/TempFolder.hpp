@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// A fresh folder under the system's temporary folder, removed with everything
+// in it when the object goes away.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return root; }
+    std::string file(const std::string& name) const { return (root / name).string(); }
+
+private:
+    std::filesystem::path root;
+};
+
+// Whole file as bytes; empty when it cannot be read.
+std::string slurpFile(const std::string& path);
+// Writes bytes to a file, replacing it.
+void writeFileBytes(const std::string& path, const std::string& bytes);
