@@ -13,7 +13,9 @@ std::mt19937& generator() {
 
 namespace Random {
 
-void seed(std::uint32_t value) { generator().seed(value); }
+void seed(std::uint32_t value) {
+    generator().seed(value);
+}
 
 int integer(int low, int high) {
     if (high <= low) {

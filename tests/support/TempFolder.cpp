@@ -7,8 +7,8 @@
 TempFolder::TempFolder() {
     std::random_device seed;
     for (;;) {
-        root = std::filesystem::temp_directory_path() /
-               ("rollavortex-test-" + std::to_string(seed()));
+        root =
+            std::filesystem::temp_directory_path() / ("rollavortex-test-" + std::to_string(seed()));
         if (std::filesystem::create_directory(root)) {
             return;
         }

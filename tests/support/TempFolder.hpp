@@ -6,7 +6,7 @@
 // A fresh folder under the system's temporary folder, removed with everything
 // in it when the object goes away.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -15,7 +15,7 @@ public:
     const std::filesystem::path& path() const { return root; }
     std::string file(const std::string& name) const { return (root / name).string(); }
 
-private:
+  private:
     std::filesystem::path root;
 };
 

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/Texture.hpp>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The whole file as bytes, or nothing when it cannot be opened. An empty file
+// gives an empty buffer, not nothing: callers can tell "missing" from "empty".
+std::optional<std::vector<char>> readWholeFile(const std::string& path);
+
+// Loads a picture from a path relative to the working folder. A missing or
+// broken file leaves the image empty (0 x 0) and returns false; drawing an
+// empty picture draws nothing, so callers may ignore the result.
+bool loadImage(sf::Image& image, const std::string& path);
+
+// As loadImage, straight into a texture with smoothing on (the world turns, so
+// every picture is drawn rotated and scaled).
+bool loadTexture(sf::Texture& texture, const std::string& path);
