@@ -1,1 +1,5 @@
-int main() { return 0; }
+#include "app/GameEntry.hpp"
+
+int main() {
+    return runProgram();
+}

@@ -1,0 +1,78 @@
+#include "app/GameEntry.hpp"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include "app/GameWindow.hpp"
+#include "app/IntroScreen.hpp"
+#include "app/ProgramObjects.hpp"
+#include "menu/MainMenu.hpp"
+
+namespace {
+
+constexpr const char* windowTitle = "Rollavortex 1.0";
+
+// Each screen setting is read with its default and written straight back, so
+// the file holds them all after the first run.
+int keepSetting(const char* key, int fallback) {
+    const int value = settings().getInt(key, fallback);
+    settings().setInt(key, value);
+    return value;
+}
+
+void openAudio() {
+    SDL_Init(SDL_INIT_AUDIO);
+    Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048);
+    Mix_AllocateChannels(32);
+}
+
+void openWindow(GameWindow& window) {
+    const int width = keepSetting("screenwidth", 1024);
+    const int height = keepSetting("screenheight", 768);
+    const int depth = keepSetting("screendepth", 32);
+    const int fullscreen = keepSetting("fullscreen", 1);
+    settings().setString("version", "1.0");
+
+    std::uint32_t style = sf::Style::Titlebar | sf::Style::Close;
+    if (fullscreen > 0) {
+        style |= sf::Style::Fullscreen;
+    }
+    sf::ContextSettings context(24, 8, 0);
+    const sf::VideoMode mode(static_cast<unsigned>(std::max(width, 1)),
+                             static_cast<unsigned>(std::max(height, 1)),
+                             static_cast<unsigned>(std::max(depth, 1)));
+    if (!window.isOpen()) {
+        window.open(mode, windowTitle, style, context);
+    }
+    window.setMouseCursorVisible(false);
+    window.setFramerateLimit(60);
+}
+
+}  // namespace
+
+void runGame(GameWindow& window) {
+    openAudio();
+    openWindow(window);
+    {
+        IntroScreen intro(window);
+        intro.run();
+        window.setKeyRepeatEnabled(false);
+        // Built even when the window was closed during the intro: its loop then
+        // ends at once and shut-down goes on as usual.
+        MainMenu menu(window);
+        menu.run();
+        Mix_CloseAudio();
+        SDL_Quit();
+    }
+}
+
+int runProgram() {
+    ProgramObjects objects(Settings::filePath());
+    {
+        GameWindow window;
+        runGame(window);
+    }
+    // Only a normal end gets here: a crash leaves the previous file untouched.
+    objects.settings.save();
+    return 0;
+}

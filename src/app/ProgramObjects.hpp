@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "app/MusicPlayer.hpp"
+#include "app/Settings.hpp"
+
+// The objects that live for the whole program, built in this order before the
+// first screen and taken down in reverse after the last: the settings (loaded
+// from their file), the menu playlist and the game playlist.
+//
+// Exactly one is alive at a time; the accessors below reach it. The settings
+// are written by the entry function after a normal end, never by the
+// destructor, so a run that dies part-way leaves the previous file as it was.
+class ProgramObjects {
+  public:
+    explicit ProgramObjects(const std::string& settingsPath);
+    ~ProgramObjects();
+    ProgramObjects(const ProgramObjects&) = delete;
+    ProgramObjects& operator=(const ProgramObjects&) = delete;
+
+    Settings settings;
+    MusicPlayer menuMusic;
+    MusicPlayer gameMusic;
+
+  private:
+    ProgramObjects* previous;
+};
+
+// The live program-wide objects. Without a live ProgramObjects (a test that
+// needs none) they are in-memory stand-ins that are never saved.
+Settings& settings();
+MusicPlayer& menuMusic();
+MusicPlayer& gameMusic();

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <set>
+
+#include "TempFolder.hpp"
+#include "TestAudio.hpp"
+#include "app/MusicPlayer.hpp"
+#include "app/Random.hpp"
+#include "app/SoundEffect.hpp"
+
+class AudioTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(audio.isOpen()) << "dummy audio driver must open"; }
+
+    std::string tone(const std::string& name, double seconds) {
+        const std::string path = folder.file(name);
+        writeFileBytes(path, makeToneWav(seconds));
+        return path;
+    }
+
+    TestAudio audio;
+    TempFolder folder;
+};
+
+TEST_F(AudioTest, ReplayGuardRefusesWithin50Milliseconds) {
+    SoundEffect effect;
+    ASSERT_TRUE(effect.load(tone("knock.wav", 0.5)));
+    EXPECT_TRUE(effect.playAt(1000));
+    EXPECT_FALSE(effect.playAt(1030));
+    EXPECT_FALSE(effect.playAt(1049));
+    EXPECT_TRUE(effect.playAt(1060));
+    // The refused play did not move the guard: 50 ms after 1060, not after 1049.
+    EXPECT_FALSE(effect.playAt(1100));
+    EXPECT_TRUE(effect.playAt(1110));
+    // Counter wrap-around after 49 days does not lock the effect.
+    SoundEffect wrapping;
+    ASSERT_TRUE(wrapping.load(tone("wrap.wav", 0.1)));
+    EXPECT_TRUE(wrapping.playAt(0xFFFFFFF0u));
+    EXPECT_FALSE(wrapping.playAt(10u));
+    EXPECT_TRUE(wrapping.playAt(50u));
+}
+
+TEST_F(AudioTest, FirstPlayRightAfterStartIsHeard) {
+    SoundEffect effect;
+    ASSERT_TRUE(effect.load(tone("click.wav", 0.2)));
+    EXPECT_TRUE(effect.playAt(3));
+    EXPECT_GE(effect.channel(), 0);
+    EXPECT_TRUE(effect.isPlaying());
+    effect.stop();
+    EXPECT_FALSE(effect.isPlaying());
+}
+
+TEST_F(AudioTest, TwoEffectsMayStartInTheSameMillisecond) {
+    SoundEffect a, b;
+    ASSERT_TRUE(a.load(tone("a.wav", 0.3)));
+    ASSERT_TRUE(b.load(tone("b.wav", 0.3)));
+    EXPECT_TRUE(a.playAt(500));
+    EXPECT_TRUE(b.playAt(500));
+    EXPECT_NE(a.channel(), b.channel());
+}
+
+TEST_F(AudioTest, MissingOrBrokenFilesStaySilent) {
+    SoundEffect missing;
+    EXPECT_FALSE(missing.load(folder.file("none.wav")));
+    EXPECT_FALSE(missing.play());
+    EXPECT_EQ(missing.channel(), -1);
+    missing.setChannelVolume(1.0f);  // must not touch every channel
+
+    writeFileBytes(folder.file("empty.wav"), "");
+    writeFileBytes(folder.file("junk.wav"), "RIFF1234WAVEjunkjunkjunk");
+    SoundEffect empty, junk;
+    EXPECT_FALSE(empty.load(folder.file("empty.wav")));
+    EXPECT_FALSE(junk.load(folder.file("junk.wav")));
+    EXPECT_FALSE(junk.play());
+}
+
+TEST_F(AudioTest, AllChannelsBusyMeansSilentAndNotStarted) {
+    Mix_AllocateChannels(2);
+    std::vector<SoundEffect> effects(3);
+    for (std::size_t i = 0; i < effects.size(); ++i) {
+        ASSERT_TRUE(effects[i].load(tone("e" + std::to_string(i) + ".wav", 1.0)));
+    }
+    EXPECT_TRUE(effects[0].playAt(100));
+    EXPECT_TRUE(effects[1].playAt(100));
+    EXPECT_FALSE(effects[2].playAt(100));
+    Mix_AllocateChannels(32);
+}
+
+TEST(MusicVolume, StepsOfNine) {
+    EXPECT_EQ(mixerVolume(7.0f / 9.0f), 99);
+    EXPECT_EQ(mixerVolume(9.0f / 9.0f), 128);
+    EXPECT_EQ(mixerVolume(0.0f / 9.0f), 0);
+    EXPECT_EQ(mixerVolume(1.0f / 9.0f), 14);
+    EXPECT_EQ(mixerVolume(-0.5f), 0);
+    EXPECT_EQ(mixerVolume(3.0f), 128);
+}
+
+TEST_F(AudioTest, MusicVolumeReachesTheChannel) {
+    MusicPlayer player;
+    player.addSong(tone("theme.wav", 1.0), 1.0f);
+    player.volume = 7.0f / 9.0f;
+    player.start();
+    ASSERT_TRUE(player.isPlaying());
+    const int channel = player.song(0).channel();
+    ASSERT_GE(channel, 0);
+    EXPECT_EQ(Mix_Volume(channel, -1), 99);
+    player.volume = 0.0f;
+    player.update();
+    EXPECT_EQ(Mix_Volume(channel, -1), 0);
+    player.stop();
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_FALSE(player.song(0).isPlaying());
+}
+
+TEST_F(AudioTest, GamePlaylistNeverStartsWithTheFirstPieceNorRepeats) {
+    for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+        Random::seed(seed);
+        MusicPlayer player;
+        for (int i = 0; i < 3; ++i) {
+            player.addSong(tone("song" + std::to_string(i) + ".wav", 0.05), 1.0f);
+        }
+        player.start();
+        EXPECT_NE(player.currentIndex(), 0) << "seed " << seed;
+        int last = player.currentIndex();
+        for (int change = 0; change < 4; ++change) {
+            Mix_HaltChannel(-1);
+            player.update();
+            EXPECT_NE(player.currentIndex(), last);
+            last = player.currentIndex();
+        }
+        player.stop();
+    }
+}
+
+TEST_F(AudioTest, SinglePieceRestartsAfterItEnds) {
+    MusicPlayer menu;
+    menu.addSong(tone("intro.wav", 0.05), 1.0f);
+    menu.start();
+    EXPECT_EQ(menu.currentIndex(), 0);
+    Mix_HaltChannel(-1);
+    SDL_Delay(60);  // past the replay guard
+    menu.update();
+    EXPECT_TRUE(menu.song(0).isPlaying());
+    EXPECT_EQ(menu.currentIndex(), 0);
+}
+
+TEST_F(AudioTest, MissingPiecesKeepTheirPlaceAndNothingBreaks) {
+    MusicPlayer player;
+    player.addSong(folder.file("missing.ogg"), 1.0f);
+    player.addSong(tone("real.wav", 0.2), 1.0f);
+    EXPECT_EQ(player.songCount(), 2u);
+    EXPECT_FALSE(player.song(0).loaded());
+    player.start();
+    for (int frame = 0; frame < 10; ++frame) {
+        player.update();
+    }
+    player.stop();
+}
