@@ -31,3 +31,13 @@ void writeFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
 }
+
+ScopedWorkingFolder::ScopedWorkingFolder(const std::filesystem::path& folder)
+    : previous(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+}
+
+ScopedWorkingFolder::~ScopedWorkingFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous, ignored);
+}

@@ -23,3 +23,16 @@ class TempFolder {
 std::string slurpFile(const std::string& path);
 // Writes bytes to a file, replacing it.
 void writeFileBytes(const std::string& path, const std::string& bytes);
+
+// Makes a folder the working folder for the lifetime of the object, so a test
+// can give a screen its own "data/..." files.
+class ScopedWorkingFolder {
+  public:
+    explicit ScopedWorkingFolder(const std::filesystem::path& folder);
+    ~ScopedWorkingFolder();
+    ScopedWorkingFolder(const ScopedWorkingFolder&) = delete;
+    ScopedWorkingFolder& operator=(const ScopedWorkingFolder&) = delete;
+
+  private:
+    std::filesystem::path previous;
+};
