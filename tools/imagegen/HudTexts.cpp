@@ -1,0 +1,3 @@
+#include "Font.hpp"
+#include "Pictures.hpp"
+void addHudTexts(Pictures&, const Font&) {}

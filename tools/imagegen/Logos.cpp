@@ -1,0 +1,3 @@
+#include "Font.hpp"
+#include "Pictures.hpp"
+void addLogos(Pictures&, const Font&) {}
