@@ -10,7 +10,7 @@ packages=(
     libfreetype-dev libvorbis-dev ttf-bitstream-vera
 )
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils clang libclang-rt-14-dev)
+    packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils libx11-dev libxtst-dev clang libclang-rt-14-dev)
 fi
 
 missing=()

@@ -1,0 +1,58 @@
+#include "GameProcess.hpp"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+GameProcess::GameProcess(const std::string& workingFolder,
+                         const std::map<std::string, std::string>& env) {
+    pid = fork();
+    if (pid != 0) {
+        return;
+    }
+    if (chdir(workingFolder.c_str()) != 0) {
+        _exit(126);
+    }
+    for (const auto& [name, value] : env) {
+        if (value.empty()) {
+            unsetenv(name.c_str());
+        } else {
+            setenv(name.c_str(), value.c_str(), 1);
+        }
+    }
+    execl(GAME_BINARY, GAME_BINARY, static_cast<char*>(nullptr));
+    _exit(127);
+}
+
+GameProcess::~GameProcess() {
+    if (running()) {
+        ::kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+}
+
+int GameProcess::waitForExit(double seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!exited && std::chrono::steady_clock::now() < deadline) {
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            exited = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (!exited || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+void GameProcess::kill(int signal) {
+    if (running()) {
+        ::kill(pid, signal);
+        waitForExit(5.0);
+    }
+}

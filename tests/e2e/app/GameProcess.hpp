@@ -1,0 +1,27 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <map>
+#include <string>
+
+// The real game binary started as a child process with its own HOME and
+// working folder, as a player would start it.
+class GameProcess {
+  public:
+    GameProcess(const std::string& workingFolder, const std::map<std::string, std::string>& env);
+    ~GameProcess();
+    GameProcess(const GameProcess&) = delete;
+    GameProcess& operator=(const GameProcess&) = delete;
+
+    // Waits up to `seconds` for the game to end; its exit code, or -1 when it is
+    // still running (or died from a signal).
+    int waitForExit(double seconds);
+    void kill(int signal);
+    bool running() const { return pid > 0 && !exited; }
+
+  private:
+    pid_t pid = -1;
+    bool exited = false;
+    int status = 0;
+};

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/ParticleEmitter.hpp"
+#include "app/Random.hpp"
+
+TEST(CloudBackdrop, FractionsAddUpToFiveCloudsPerSecond) {
+    Random::seed(7);
+    ParticleEmitter clouds;
+    configureCloudBackdrop(clouds, nullptr);
+    clouds.lifetime = 1000.0f;  // keep every cloud so all can be counted
+    clouds.lifetimeVariance = 0.0f;
+    const float frameTime = 1.0f / 60.0f;
+    for (int frame = 0; frame < 60 * 20; ++frame) {
+        clouds.update(frameTime);
+    }
+    // No single frame's count reaches 1 (at most 10/60), yet 20 s give ~100.
+    EXPECT_NEAR(static_cast<double>(clouds.live().size()), 100.0, 12.0);
+}
+
+TEST(CloudBackdrop, DragStopsACloudAfterFiveSecondsWhicheverWayItMoves) {
+    for (float angle : {0.0f, 37.0f, 135.0f, 250.0f}) {
+        ParticleEmitter emitter;
+        emitter.burst = true;
+        emitter.rate = 1.0f;
+        emitter.direction = angle;
+        emitter.directionVariance = 0.0f;
+        emitter.speed = 50.0f;
+        emitter.speedVariance = 0.0f;
+        emitter.drag = 10.0f;
+        emitter.spawnExtent = sf::Vector2f(0.0f, 0.0f);
+        emitter.lifetime = 100.0f;
+        emitter.lifetimeVariance = 0.0f;
+        emitter.update(0.0f);
+        ASSERT_EQ(emitter.live().size(), 1u);
+        for (int frame = 0; frame < 299; ++frame) {
+            emitter.update(1.0f / 60.0f);
+        }
+        const Particle& p = emitter.live().front();
+        EXPECT_GT(std::hypot(p.velocity.x, p.velocity.y), 0.0f) << angle;
+        for (int frame = 0; frame < 3; ++frame) {
+            emitter.update(1.0f / 60.0f);
+        }
+        EXPECT_FLOAT_EQ(p.velocity.x, 0.0f) << angle;
+        EXPECT_FLOAT_EQ(p.velocity.y, 0.0f) << angle;
+        // Rest point: 50 * 5 / 2 = 125 units from where it started, along its line.
+        const float travelled = std::hypot(p.position.x, p.position.y);
+        EXPECT_NEAR(travelled, 125.0f, 1.5f) << angle;
+    }
+}
+
+TEST(BurstEmitter, SizesAndEnd) {
+    ParticleEmitter one;
+    one.burst = true;
+    one.rate = 1.0f;
+    one.lifetime = 0.5f;
+    one.lifetimeVariance = 0.0f;
+    one.update(1.0f / 60.0f);
+    EXPECT_EQ(one.live().size(), 1u);
+
+    ParticleEmitter four;
+    four.burst = true;
+    four.rate = 3.4f;
+    four.rateVariance = 0.0f;
+    four.lifetime = 0.5f;
+    four.lifetimeVariance = 0.0f;
+    four.update(1.0f / 60.0f);
+    EXPECT_EQ(four.live().size(), 4u);
+    // Never again, and finished once the last particle has died.
+    int frames = 0;
+    while (!four.finished && frames < 1000) {
+        four.update(1.0f / 60.0f);
+        EXPECT_LE(four.live().size(), 4u);
+        ++frames;
+    }
+    EXPECT_TRUE(four.finished);
+    EXPECT_NEAR(frames, 30, 2);
+}
+
+TEST(ParticleKeys, InterpolateBetweenKeys) {
+    ParticleEmitter clouds;
+    configureCloudBackdrop(clouds, nullptr);
+    EXPECT_EQ(clouds.colourAt(0.0f).a, 0);
+    EXPECT_EQ(clouds.colourAt(0.05f).a, 46);
+    EXPECT_EQ(clouds.colourAt(0.4f).a, 93);
+    EXPECT_EQ(clouds.colourAt(0.85f).a, 46);
+    EXPECT_FLOAT_EQ(clouds.scaleAt(0.0f), 0.93f);
+    EXPECT_FLOAT_EQ(clouds.scaleAt(0.2f), 1.0f);
+    EXPECT_NEAR(clouds.scaleAt(0.1f), 0.965f, 1e-5f);
+    EXPECT_NEAR(clouds.scaleAt(0.833f), 0.93f * 0.5f, 0.01f);
+
+    ParticleEmitter plain;
+    EXPECT_EQ(plain.colourAt(0.5f), sf::Color::White);
+    EXPECT_FLOAT_EQ(plain.scaleAt(0.5f), 1.0f);
+}
+
+TEST(ParticleSpin, DampsTowardZeroWithoutCrossing) {
+    ParticleEmitter emitter;
+    emitter.burst = true;
+    emitter.rate = 1.0f;
+    emitter.spin = 3.0f;
+    emitter.spinDamping = 1.0f;
+    emitter.lifetime = 100.0f;
+    emitter.update(0.0f);
+    for (int i = 0; i < 5 * 60; ++i) {
+        emitter.update(1.0f / 60.0f);
+    }
+    EXPECT_FLOAT_EQ(emitter.live().front().spin, 0.0f);
+}
