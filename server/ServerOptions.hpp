@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The command line of rollavortex-highscored.
+struct ServerOptions {
+    std::string host = "127.0.0.1";
+    // 0 lets the system pick a free port; the log line "listening on" names it.
+    int port = 8077;
+    std::string databasePath = "rollavortex-highscores.db";
+    bool helpWanted = false;
+};
+
+// The options from the arguments after the program name, or empty with the
+// reason in `error`.
+std::optional<ServerOptions> parseServerOptions(const std::vector<std::string>& arguments,
+                                                std::string& error);
+
+// What --help prints.
+std::string serverUsage();

@@ -1,0 +1,51 @@
+#include "online/HighscoreProtocol.hpp"
+
+#include <algorithm>
+#include <array>
+
+#include "online/FormBody.hpp"
+
+namespace HighscoreProtocol {
+
+namespace {
+
+struct KnownLevel {
+    int mode;
+    int levelId;
+};
+
+constexpr std::array<KnownLevel, 4> kKnownLevels = {{{1, 250}, {1, 275}, {2, 20000}, {2, 20057}}};
+
+bool isNameCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == ',' || c == ' ';
+}
+
+}  // namespace
+
+std::string nameCheckBody(std::string_view name) {
+    return "name=" + escapeFormValue(name);
+}
+
+std::string submissionBody(std::string_view name, int mode, int levelId,
+                           std::string_view scoreText) {
+    return "name=" + escapeFormValue(name) + "&mode=" + std::to_string(mode) +
+           "&level=" + std::to_string(levelId) + "&score=" + escapeFormValue(scoreText);
+}
+
+std::string tableQueryBody(int mode, int levelId) {
+    return "&mode=" + std::to_string(mode) + "&level=" + std::to_string(levelId);
+}
+
+bool isValidPlayerName(std::string_view name) {
+    return !name.empty() && name.size() <= kMaxNameLength &&
+           std::all_of(name.begin(), name.end(), isNameCharacter);
+}
+
+bool isKnownLevel(int mode, int levelId) {
+    return std::any_of(kKnownLevels.begin(), kKnownLevels.end(), [&](const KnownLevel& level) {
+        return level.mode == mode && level.levelId == levelId;
+    });
+}
+
+}  // namespace HighscoreProtocol

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The three requests the game makes to the highscore server, all HTTP/1.0 POSTs
+// with a form body, and the limits both ends agree on. docs/protocol.md has the
+// whole protocol.
+namespace HighscoreProtocol {
+
+inline constexpr std::string_view kNameCheckPath = "/games/Rollavortex/chk.php";
+inline constexpr std::string_view kSubmitPath = "/games/Rollavortex/sbmt.php";
+inline constexpr std::string_view kTablePath = "/games/Rollavortex/hsc.php";
+
+// The server refuses longer bodies; the longest valid one is under 100 bytes.
+inline constexpr std::size_t kMaxBodyBytes = 1024;
+inline constexpr std::size_t kMaxNameLength = 15;
+// Times are accepted above 0 and below this many seconds.
+inline constexpr float kMaxSeconds = 1e6f;
+
+// "name=" and the name.
+std::string nameCheckBody(std::string_view name);
+// "name=", the name, "&mode=", the mode, "&level=", the level id, "&score=", the
+// score text.
+std::string submissionBody(std::string_view name, int mode, int levelId,
+                           std::string_view scoreText);
+// "&mode=", the mode, "&level=", the level id (the leading "&" is how the game
+// has always sent it).
+std::string tableQueryBody(int mode, int levelId);
+
+// 1 to 15 characters, each a letter, a digit, ".", "," or a space: what the name
+// entry lets a player type.
+bool isValidPlayerName(std::string_view name);
+
+// Mode 1 ("Race") has the levels 250 and 275, mode 2 ("Puzzle") 20000 and
+// 20057.
+bool isKnownLevel(int mode, int levelId);
+
+}  // namespace HighscoreProtocol

@@ -1,0 +1,116 @@
+#include "online/HighscoreRequest.hpp"
+
+#include <charconv>
+#include <initializer_list>
+#include <map>
+
+#include "online/FormBody.hpp"
+#include "online/HighscoreProtocol.hpp"
+#include "online/ScoreText.hpp"
+
+namespace {
+
+using Fields = std::map<std::string, std::string>;
+
+// Plain decimal as the game writes it: digits only, no sign, no leading zero.
+std::optional<int> readPlainInteger(const std::string& text) {
+    if (text.empty() || text.size() > 9 || (text.size() > 1 && text[0] == '0')) {
+        return std::nullopt;
+    }
+    int value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || value < 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The fields of the body when they are exactly `names`; otherwise the refusal.
+std::optional<Fields> readFields(std::string_view body, std::initializer_list<const char*> names,
+                                 std::string& refusal) {
+    if (body.size() > HighscoreProtocol::kMaxBodyBytes) {
+        refusal = "body too large";
+        return std::nullopt;
+    }
+    auto fields = parseFormBody(body);
+    if (!fields) {
+        refusal = "malformed body (a piece without '=', a bad escape or a repeated field)";
+        return std::nullopt;
+    }
+    for (const char* name : names) {
+        if (fields->count(name) == 0) {
+            refusal = std::string("missing field '") + name + "'";
+            return std::nullopt;
+        }
+    }
+    if (fields->size() != names.size()) {
+        refusal = "unknown field";
+        return std::nullopt;
+    }
+    return fields;
+}
+
+bool readName(const Fields& fields, std::string& name, std::string& refusal) {
+    name = fields.at("name");
+    if (!HighscoreProtocol::isValidPlayerName(name)) {
+        refusal = "name must be 1 to 15 letters, digits, '.', ',' or spaces";
+        return false;
+    }
+    return true;
+}
+
+bool readLevel(const Fields& fields, int& mode, int& levelId, std::string& refusal) {
+    const auto modeValue = readPlainInteger(fields.at("mode"));
+    const auto levelValue = readPlainInteger(fields.at("level"));
+    if (!modeValue || !levelValue) {
+        refusal = "mode and level must be plain decimal numbers";
+        return false;
+    }
+    if (!HighscoreProtocol::isKnownLevel(*modeValue, *levelValue)) {
+        refusal = "unknown mode or level";
+        return false;
+    }
+    mode = *modeValue;
+    levelId = *levelValue;
+    return true;
+}
+
+}  // namespace
+
+Parsed<NameCheckRequest> parseNameCheckRequest(std::string_view body) {
+    Parsed<NameCheckRequest> parsed;
+    const auto fields = readFields(body, {"name"}, parsed.refusal);
+    NameCheckRequest request;
+    if (fields && readName(*fields, request.name, parsed.refusal)) {
+        parsed.request = std::move(request);
+    }
+    return parsed;
+}
+
+Parsed<SubmissionRequest> parseSubmissionRequest(std::string_view body) {
+    Parsed<SubmissionRequest> parsed;
+    const auto fields = readFields(body, {"name", "mode", "level", "score"}, parsed.refusal);
+    SubmissionRequest request;
+    if (!fields || !readName(*fields, request.name, parsed.refusal) ||
+        !readLevel(*fields, request.mode, request.levelId, parsed.refusal)) {
+        return parsed;
+    }
+    const auto seconds = parseScoreText(fields->at("score"));
+    if (!seconds || !(*seconds > 0) || !(*seconds < HighscoreProtocol::kMaxSeconds)) {
+        parsed.refusal = "score is not the score text of a time above 0 and below 1000000 s";
+        return parsed;
+    }
+    request.seconds = *seconds;
+    parsed.request = std::move(request);
+    return parsed;
+}
+
+Parsed<TableRequest> parseTableRequest(std::string_view body) {
+    Parsed<TableRequest> parsed;
+    const auto fields = readFields(body, {"mode", "level"}, parsed.refusal);
+    TableRequest request;
+    if (fields && readLevel(*fields, request.mode, request.levelId, parsed.refusal)) {
+        parsed.request = request;
+    }
+    return parsed;
+}

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "online/HighscoreTable.hpp"
+
+namespace {
+
+// A table of `count` records named "p0", "p1", ..., with the given names put
+// in at chosen indexes.
+HighscoreTable tableOf(unsigned count, std::vector<std::pair<unsigned, std::string>> names = {}) {
+    HighscoreTable table;
+    for (unsigned r = 0; r < count; ++r) {
+        std::string name = "p" + std::to_string(r);
+        for (const auto& [index, given] : names) {
+            if (index == r) {
+                name = given;
+            }
+        }
+        table.tokens.insert(table.tokens.end(),
+                            {std::to_string(r + 1), "2024-05-01", name, "12.5"});
+    }
+    return table;
+}
+
+std::string rowFor(const std::string& seconds) {
+    HighscoreTable table;
+    splitTokens("1\tx\tracer\t" + seconds + "\n", "\n\t", table.tokens);
+    return table.rowText(0);
+}
+
+}  // namespace
+
+TEST(SplitTokens, RunsOfSeparatorsGiveNoEmptyTokens) {
+    std::vector<std::string> tokens;
+    splitTokens("1\ta\tb\t1.5\n2\tc\td\t2.5\n", "\n\t", tokens);
+    EXPECT_EQ(tokens.size(), 8u);
+
+    tokens.clear();
+    splitTokens("\n\n1\ta b\tc\t1.5\n\n", "\n\t", tokens);
+    EXPECT_EQ(tokens, (std::vector<std::string>{"1", "a b", "c", "1.5"}));
+
+    tokens = {"kept"};
+    splitTokens("", "\n\t", tokens);
+    splitTokens("\t\n\n\t", "\n\t", tokens);
+    EXPECT_EQ(tokens, std::vector<std::string>{"kept"});
+}
+
+TEST(SplitTokens, CarriageReturnIsPartOfTheLastField) {
+    HighscoreTable table;
+    splitTokens("1\tx\tracer\t12.5\r\n2\ty\tother\t13\r\n", "\n\t", table.tokens);
+    ASSERT_EQ(table.recordCount(), 2u);
+    EXPECT_EQ(table.field(0, 3), "12.5\r");
+    EXPECT_EQ(table.field(1, 3), "13\r");
+    EXPECT_EQ(table.rowText(0), "     1. 12.500  x  racer");
+}
+
+TEST(HighscoreTable, OnlyCompleteRecordsCount) {
+    HighscoreTable table;
+    splitTokens("1\tx\tracer\t12.5\n2\ty\tme", "\n\t", table.tokens);
+    EXPECT_EQ(table.tokens.size(), 7u);
+    EXPECT_EQ(table.recordCount(), 1u);
+    EXPECT_EQ(table.rowText(1), "");
+    EXPECT_EQ(table.field(1, 2), "");
+    // The incomplete record's name is not searched.
+    table.findOwnRecord("me", 5);
+    EXPECT_EQ(table.ownRecord, HighscoreTable::kNoRecord);
+}
+
+TEST(HighscoreTable, OwnRecordScrollsItBelowTheLeadRows) {
+    HighscoreTable table = tableOf(30, {{5, "me"}});
+    table.findOwnRecord("me", 5);
+    EXPECT_EQ(table.ownRecord, 5);
+    EXPECT_EQ(table.firstShown, 0u);
+
+    table = tableOf(30, {{12, "me"}});
+    table.findOwnRecord("me", 5);
+    EXPECT_EQ(table.ownRecord, 12);
+    EXPECT_EQ(table.firstShown, 7u);
+
+    table = tableOf(30, {{9, "me"}});
+    table.findOwnRecord("me", 9);
+    EXPECT_EQ(table.firstShown, 0u);
+
+    table = tableOf(30, {{10, "me"}});
+    table.findOwnRecord("me", 9);
+    EXPECT_EQ(table.firstShown, 1u);
+}
+
+TEST(HighscoreTable, FirstOfSeveralEqualNamesWinsAndCaseMatters) {
+    HighscoreTable table = tableOf(12, {{3, "me"}, {8, "me"}, {1, "Me"}});
+    table.findOwnRecord("me", 0);
+    EXPECT_EQ(table.ownRecord, 3);
+    EXPECT_EQ(table.firstShown, 3u);
+
+    // A later search that finds nothing resets both.
+    table.findOwnRecord("nobody", 5);
+    EXPECT_EQ(table.ownRecord, HighscoreTable::kNoRecord);
+    EXPECT_EQ(table.firstShown, 0u);
+}
+
+TEST(HighscoreTable, ClearForgetsEverything) {
+    HighscoreTable table = tableOf(20, {{15, "me"}});
+    table.findOwnRecord("me", 5);
+    table.clear();
+    EXPECT_TRUE(table.tokens.empty());
+    EXPECT_EQ(table.recordCount(), 0u);
+    EXPECT_EQ(table.ownRecord, HighscoreTable::kNoRecord);
+    EXPECT_EQ(table.firstShown, 0u);
+}
+
+TEST(RowText, TimesAreRoundedAndCutToMilliseconds) {
+    EXPECT_EQ(rowFor("75.5"), "     1. 1:15.500  x  racer");
+    EXPECT_EQ(rowFor("12.3456"), "     1. 12.346  x  racer");
+    EXPECT_EQ(rowFor("9.9996"), "     1. 10.000  x  racer");
+    EXPECT_EQ(rowFor("5"), "     1. 5.000  x  racer");
+    EXPECT_EQ(rowFor("61"), "     1. 1:01.000  x  racer");
+    EXPECT_EQ(rowFor("600.25"), "     1. 10:00.250  x  racer");
+    // Not a number: shown as no time rather than anything undefined.
+    EXPECT_EQ(rowFor("abc"), "     1. 0.000  x  racer");
+}
+
+TEST(RowText, PositionIsRightAlignedInSixOrWrittenWhole) {
+    HighscoreTable table;
+    splitTokens("123456\ta\tb\t1\n1234567\tc\td\t2\n", "\n\t", table.tokens);
+    EXPECT_EQ(table.rowText(0), "123456. 1.000  a  b");
+    EXPECT_EQ(table.rowText(1), "1234567. 2.000  c  d");
+}
+
+TEST(TableTimeText, KeepsTheMinuteFormAcrossLargeTimes) {
+    EXPECT_EQ(tableTimeText(59.9996f), "1:00.000");
+    EXPECT_EQ(tableTimeText(3599.5f), "59:59.500");
+    EXPECT_EQ(tableTimeText(0.0f), "0.000");
+    EXPECT_EQ(tableTimeText(999999.0f).find('e'), std::string::npos);
+}

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "online/FormBody.hpp"
+#include "online/HighscoreProtocol.hpp"
+#include "online/HighscoreRequest.hpp"
+#include "online/ScoreText.hpp"
+
+using namespace HighscoreProtocol;
+
+namespace {
+
+const std::string kScore = encodeTime(12.5f);
+
+}  // namespace
+
+TEST(FormBody, EscapesOnlyWhatWouldChangeTheBody) {
+    EXPECT_EQ(escapeFormValue("Mr. Fast, Jr 2"), "Mr. Fast, Jr 2");
+    EXPECT_EQ(escapeFormValue("a&mode=2%"), "a%26mode%3D2%25");
+    EXPECT_EQ(escapeFormValue("+/?#"), "+/?#");
+}
+
+TEST(FormBody, SplitsDecodesAndRefusesAmbiguity) {
+    const auto fields = parseFormBody("&mode=2&level=20057");
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->at("mode"), "2");
+    EXPECT_EQ(fields->at("level"), "20057");
+
+    const auto decoded = parseFormBody("name=a+b%20c%26d%3d&x=");
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->at("name"), "a+b c&d=");
+    EXPECT_EQ(decoded->at("x"), "");
+
+    EXPECT_FALSE(parseFormBody("name=a&name=b"));
+    EXPECT_FALSE(parseFormBody("name=a&%6eame=b"));
+    EXPECT_FALSE(parseFormBody("name"));
+    EXPECT_FALSE(parseFormBody("=x"));
+    EXPECT_FALSE(parseFormBody("name=%4"));
+    EXPECT_FALSE(parseFormBody("name=%zz"));
+    EXPECT_FALSE(parseFormBody("name=abc%"));
+    EXPECT_TRUE(parseFormBody(""));
+}
+
+TEST(RequestBodies, AreWhatTheServerExpects) {
+    EXPECT_EQ(submissionBody("racer", 1, 250, kScore),
+              "name=racer&mode=1&level=250&score=" + kScore);
+    EXPECT_EQ(tableQueryBody(2, 20057), "&mode=2&level=20057");
+    EXPECT_EQ(nameCheckBody("Mr. X"), "name=Mr. X");
+}
+
+TEST(RequestBodies, AnEditedNameCannotInjectAField) {
+    const auto parsed = parseFormBody(submissionBody("x&mode=2&level=20000", 1, 250, kScore));
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->at("name"), "x&mode=2&level=20000");
+    EXPECT_EQ(parsed->at("mode"), "1");
+    EXPECT_EQ(parsed->at("level"), "250");
+}
+
+TEST(SubmissionRequest, AcceptsWhatTheGameSends) {
+    const auto parsed = parseSubmissionRequest(submissionBody("Mr. Fast, Jr", 2, 20057, kScore));
+    ASSERT_TRUE(parsed.request) << parsed.refusal;
+    EXPECT_EQ(parsed.request->name, "Mr. Fast, Jr");
+    EXPECT_EQ(parsed.request->mode, 2);
+    EXPECT_EQ(parsed.request->levelId, 20057);
+    EXPECT_FLOAT_EQ(parsed.request->seconds, 12.5f);
+    // Escapes are decoded before the name is judged.
+    EXPECT_TRUE(parseSubmissionRequest("name=a%20b&mode=1&level=275&score=" + kScore).request);
+}
+
+TEST(SubmissionRequest, RefusesEveryBrokenField) {
+    const std::string tail = "&mode=1&level=250&score=" + kScore;
+    const std::vector<std::string> bad = {
+        "name=" + std::string(16, 'a') + tail,
+        "name=" + tail,
+        "name=a!b" + tail,
+        "name=a%09b" + tail,
+        "name=x%26mode%3D2" + tail,
+        "name=a&mode=3&level=250&score=" + kScore,
+        "name=a&mode=1&level=20000&score=" + kScore,
+        "name=a&mode=01&level=250&score=" + kScore,
+        "name=a&mode=+1&level=250&score=" + kScore,
+        "name=a&mode=1&level=250x&score=" + kScore,
+        "name=a&mode=1&level=250&score=",
+        "name=a&mode=1&level=250&score=12.5",
+        "name=a&mode=1&level=250&score=" + encodeTime(0.0f),
+        "name=a&mode=1&level=250&score=" + encodeTime(1e6f),
+        "name=a&mode=1&level=250",
+        "name=a&mode=1&level=250&score=" + kScore + "&extra=1",
+        "name=a&mode=1&mode=1&level=250&score=" + kScore,
+        "name=a" + tail + std::string(1100, ' '),
+    };
+    for (const std::string& body : bad) {
+        const auto parsed = parseSubmissionRequest(body);
+        EXPECT_FALSE(parsed.request) << body;
+        EXPECT_FALSE(parsed.refusal.empty()) << body;
+    }
+    EXPECT_TRUE(
+        parseSubmissionRequest("name=a&mode=1&level=250&score=" + encodeTime(999999.0f)).request);
+}
+
+TEST(NameCheckAndTableRequests, TakeExactlyTheirFields) {
+    EXPECT_TRUE(parseNameCheckRequest("name=racer").request);
+    EXPECT_FALSE(parseNameCheckRequest("").request);
+    EXPECT_FALSE(parseNameCheckRequest("name=racer&mode=1").request);
+    EXPECT_FALSE(parseNameCheckRequest("name=" + std::string(16, 'x')).request);
+
+    const auto table = parseTableRequest("&mode=1&level=275");
+    ASSERT_TRUE(table.request);
+    EXPECT_EQ(table.request->levelId, 275);
+    EXPECT_FALSE(parseTableRequest("&mode=1").request);
+    EXPECT_FALSE(parseTableRequest("&mode=2&level=250").request);
+    EXPECT_FALSE(parseTableRequest("name=a&mode=1&level=250").request);
+}
+
+TEST(KnownLevels, BelongToTheirMode) {
+    EXPECT_TRUE(isKnownLevel(1, 250));
+    EXPECT_TRUE(isKnownLevel(1, 275));
+    EXPECT_TRUE(isKnownLevel(2, 20000));
+    EXPECT_TRUE(isKnownLevel(2, 20057));
+    EXPECT_FALSE(isKnownLevel(2, 275));
+    EXPECT_FALSE(isKnownLevel(1, 20000));
+    EXPECT_FALSE(isKnownLevel(0, 250));
+}

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "online/PlainDecimal.hpp"
+#include "online/ScoreText.hpp"
+
+namespace {
+
+std::string characters(const std::string& digits) {
+    std::string text;
+    for (char digit : digits) {
+        text += scoreCharacter(digit - '0');
+    }
+    return text;
+}
+
+std::string streamText(float value) {
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
+}  // namespace
+
+TEST(ScoreTextTable, TenDistinctCharactersThatTravelUnescaped) {
+    std::set<char> seen;
+    for (int digit = 0; digit <= 9; ++digit) {
+        const char c = scoreCharacter(digit);
+        EXPECT_EQ(scoreDigit(c), digit);
+        EXPECT_FALSE(c >= '0' && c <= '9') << c;
+        EXPECT_EQ(std::string(" &=%+\t\n\r").find(c), std::string::npos) << c;
+        seen.insert(c);
+    }
+    EXPECT_EQ(seen.size(), 10u);
+    EXPECT_EQ(scoreDigit('5'), -1);
+    EXPECT_EQ(scoreDigit(' '), -1);
+}
+
+TEST(ScoreText, EncodesPointPositionAndDigitCharacters) {
+    EXPECT_EQ(encodeTime(65.0f), "0 " + characters("65"));
+    EXPECT_EQ(encodeTime(12.5f), "2 " + characters("125"));
+    EXPECT_EQ(encodeTime(12.34567f), "2 " + characters("123457"));
+    EXPECT_EQ(encodeTime(0.5f), "1 " + characters("05"));
+    EXPECT_FLOAT_EQ(decodeTime(encodeTime(65.0f)), 65.0f);
+    EXPECT_FLOAT_EQ(decodeTime(encodeTime(12.5f)), 12.5f);
+}
+
+TEST(ScoreText, RoundTripKeepsSixSignificantDigits) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> seconds(0.001f, 99999.0f);
+    for (int i = 0; i < 2000; ++i) {
+        const float t = seconds(random);
+        const float expected = std::stof(streamText(t));
+        EXPECT_EQ(decodeTime(encodeTime(t)), expected) << t;
+    }
+}
+
+TEST(ScoreText, TimesTheStreamWouldWriteWithAnExponentSurvive) {
+    // The stream writes these as 1.23457e+06 and 1.5e-05; taken digit by digit
+    // that would read back as 123457 and 155 seconds.
+    EXPECT_FLOAT_EQ(decodeTime(encodeTime(1234567.0f)), 1234570.0f);
+    EXPECT_FLOAT_EQ(decodeTime(encodeTime(0.000015f)), 0.000015f);
+}
+
+TEST(ScoreText, DecodeRefusesWhatIsNoScoreText) {
+    EXPECT_EQ(decodeTime(""), -1);
+    EXPECT_EQ(decodeTime("2 "), -1);
+    EXPECT_EQ(decodeTime("x " + characters("125")), -1);
+    EXPECT_EQ(decodeTime("0 " + std::string(60, scoreCharacter(9))), -1);
+    // The game's own reading is forgiving: an unknown character is a 0.
+    EXPECT_FLOAT_EQ(decodeTime("2 " + characters("12") + "?"), 12.0f);
+}
+
+TEST(ScoreText, StrictParseAcceptsOnlyWellFormedText) {
+    ASSERT_TRUE(parseScoreText(encodeTime(75.5f)).has_value());
+    EXPECT_FLOAT_EQ(*parseScoreText(encodeTime(75.5f)), 75.5f);
+    EXPECT_FALSE(parseScoreText("2 " + characters("12") + "?"));
+    EXPECT_FALSE(parseScoreText("2" + characters("125")));
+    EXPECT_FALSE(parseScoreText("12 " + characters("125")));
+    EXPECT_FALSE(parseScoreText("x " + characters("125")));
+    EXPECT_FALSE(parseScoreText("4 " + characters("125")));
+    EXPECT_FALSE(parseScoreText("2 "));
+    EXPECT_FALSE(parseScoreText("0 " + std::string(17, scoreCharacter(1))));
+    EXPECT_TRUE(parseScoreText("0 " + std::string(16, scoreCharacter(1))));
+}
+
+TEST(PlainDecimal, MatchesTheStreamWhereItWritesNoExponent) {
+    for (float value : {0.0f, 5.0f, 65.0f, 12.34567f, 123.4567f, 0.25048828f, 999999.0f, 0.0001f,
+                        1.0005f, 59.9999f, 100000.0f}) {
+        EXPECT_EQ(plainDecimal(value), streamText(value)) << value;
+    }
+}
+
+TEST(PlainDecimal, WritesPlainDigitsWhereTheStreamWouldUseAnExponent) {
+    EXPECT_EQ(plainDecimal(1e6), "1000000");
+    EXPECT_EQ(plainDecimal(1234567.0), "1234570");
+    EXPECT_EQ(plainDecimal(0.000015), "0.000015");
+    EXPECT_EQ(plainDecimal(-0.0000123456789), "-0.0000123457");
+    EXPECT_EQ(plainDecimal(1e30).find('e'), std::string::npos);
+    EXPECT_EQ(plainDecimal(std::nanf("")), "nan");
+    EXPECT_EQ(plainDecimal(-INFINITY), "-inf");
+}
