@@ -25,7 +25,7 @@ ScriptedGame::ScriptedGame(const std::string& settingsText, float frameTime,
     gameWindow.startScript(frameTime);
     gameWindow.setFrameBudget(frameBudget);
     // Small and windowed: the logical view scales to any size.
-    gameWindow.open(sf::VideoMode(640, 512, 32), "Rollavortex 1.0 (test)",
+    gameWindow.open(sf::VideoMode(640, 512, 32), "Scripted scene test",
                     sf::Style::Titlebar | sf::Style::Close, sf::ContextSettings(24, 8, 0));
     gameWindow.setFrameHook([this](GameWindow& window) {
         for (Trigger& trigger : triggers) {
