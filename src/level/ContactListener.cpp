@@ -1,0 +1,257 @@
+#include "level/ContactListener.hpp"
+
+#include <box2d/b2_body.h>
+#include <box2d/b2_contact.h>
+#include <box2d/b2_fixture.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "game/PlayState.hpp"
+#include "level/BodyTag.hpp"
+#include "level/Entity.hpp"
+#include "level/TileImages.hpp"
+#include "level/TileKinds.hpp"
+
+namespace {
+
+const BodyTag* tagOf(b2Fixture* fixture) {
+    if (fixture == nullptr) {
+        return nullptr;
+    }
+    return reinterpret_cast<const BodyTag*>(fixture->GetBody()->GetUserData().pointer);
+}
+
+b2Vec2 velocityAt(const b2Fixture* fixture, const b2Vec2& point) {
+    return fixture->GetBody()->GetLinearVelocityFromWorldPoint(point);
+}
+
+// A sensor has no manifold: its "point" joins the two bodies' centres.
+ContactPoint sensorPoint(b2Contact* contact) {
+    ContactPoint point;
+    point.fixtureA = contact->GetFixtureA();
+    point.fixtureB = contact->GetFixtureB();
+    const b2Body* bodyA = point.fixtureA->GetBody();
+    const b2Body* bodyB = point.fixtureB->GetBody();
+    point.position = 0.5f * (bodyA->GetWorldCenter() + bodyB->GetWorldCenter());
+    point.velocity = bodyB->GetLinearVelocity() - bodyA->GetLinearVelocity();
+    point.normal = bodyB->GetWorldCenter() - bodyA->GetWorldCenter();
+    return point;
+}
+
+bool isSensorContact(const b2Contact* contact) {
+    return contact->GetFixtureA()->IsSensor() || contact->GetFixtureB()->IsSensor();
+}
+
+}  // namespace
+
+ContactListener::ContactListener(PlayState& play, const std::string& soundFolder) : play(&play) {
+    play.jumpCooldown = -1.0f;
+    plonk.load(soundFolder + "plonk.wav");
+    crack.load(soundFolder + "crack.wav");
+    crack.setVolume(0.5f);
+    glass.load(soundFolder + "glass.wav");
+    xylophone.load(soundFolder + "xylophone.wav");
+    xylophone.setVolume(0.5f);
+}
+
+void ContactListener::BeginContact(b2Contact* contact) {
+    // Solid contacts are reported point by point from PreSolve.
+    if (isSensorContact(contact)) {
+        handleContact(sensorPoint(contact), true);
+    }
+}
+
+void ContactListener::PreSolve(b2Contact* contact, const b2Manifold* oldManifold) {
+    const b2Manifold* manifold = contact->GetManifold();
+    lastManifolds[contact] = *manifold;
+    if (manifold->pointCount == 0) {
+        return;
+    }
+    b2PointState before[b2_maxManifoldPoints];
+    b2PointState now[b2_maxManifoldPoints];
+    b2GetPointStates(before, now, oldManifold, manifold);
+    b2WorldManifold world;
+    contact->GetWorldManifold(&world);
+    for (int i = 0; i < manifold->pointCount; ++i) {
+        if (now[i] != b2_addState && now[i] != b2_persistState) {
+            continue;
+        }
+        ContactPoint point;
+        point.fixtureA = contact->GetFixtureA();
+        point.fixtureB = contact->GetFixtureB();
+        point.position = world.points[i];
+        point.velocity =
+            velocityAt(point.fixtureB, point.position) - velocityAt(point.fixtureA, point.position);
+        point.normal = world.normal;
+        handleContact(point, now[i] == b2_addState);
+    }
+}
+
+void ContactListener::EndContact(b2Contact* contact) {
+    const auto cached = lastManifolds.find(contact);
+    b2Manifold manifold;
+    manifold.pointCount = 0;
+    if (cached != lastManifolds.end()) {
+        manifold = cached->second;
+        // The contact's memory is reused for later contacts: forget it now.
+        lastManifolds.erase(cached);
+    }
+    if (ignoringEnds) {
+        return;
+    }
+    if (isSensorContact(contact)) {
+        handleContact(sensorPoint(contact), false);
+        return;
+    }
+    reportEnd(contact, manifold);
+}
+
+void ContactListener::reportEnd(b2Contact* contact, const b2Manifold& manifold) {
+    if (manifold.pointCount == 0) {
+        return;
+    }
+    b2Fixture* fixtureA = contact->GetFixtureA();
+    b2Fixture* fixtureB = contact->GetFixtureB();
+    b2WorldManifold world;
+    world.Initialize(&manifold, fixtureA->GetBody()->GetTransform(), fixtureA->GetShape()->m_radius,
+                     fixtureB->GetBody()->GetTransform(), fixtureB->GetShape()->m_radius);
+    for (int i = 0; i < manifold.pointCount; ++i) {
+        ContactPoint point;
+        point.fixtureA = fixtureA;
+        point.fixtureB = fixtureB;
+        point.position = world.points[i];
+        point.velocity =
+            velocityAt(fixtureB, point.position) - velocityAt(fixtureA, point.position);
+        point.normal = world.normal;
+        handleContact(point, false);
+    }
+}
+
+void ContactListener::handleContact(const ContactPoint& point, bool isNew) {
+    const BodyTag* first = tagOf(point.fixtureA);
+    const BodyTag* second = tagOf(point.fixtureB);
+    const BodyTag* other = nullptr;
+    bool ballIsFirst = false;
+    if (first != nullptr && first->kind == BodyKind::ball) {
+        other = second;
+        ballIsFirst = true;
+    } else if (second != nullptr && second->kind == BodyKind::ball) {
+        other = first;
+    } else {
+        return;  // the ball takes no part
+    }
+
+    b2Vec2 normal = point.normal;
+    normal.Normalize();
+    const float impactSpeed = point.velocity.Length();
+
+    if (isNew && impactSpeed > knockSpeed) {
+        plonk.setVolume(std::min(impactSpeed / fullKnockSpeed, 1.0f));
+        plonk.play();
+    }
+
+    const Entity* entity = other != nullptr ? other->entity : nullptr;
+    const int kind = entity != nullptr ? other->kind : BodyKind::plainSolid;
+    bool jumpAllowed = true;
+    switch (kind) {
+        case BodyKind::finish:
+            if (!play->finished) {
+                play->finishFlash = 1.0f;
+                play->finished = true;
+            }
+            jumpAllowed = false;
+            break;
+        case BodyKind::breakable:
+            // Right after a jump the ball presses into the floor it jumped off;
+            // that push must not count as a hit.
+            if (play->jumpCooldown > 0.0f || !(impactSpeed > breakingSpeed)) {
+                play->impactSpeed = impactSpeed;
+            } else {
+                breakBlock(*entity, impactSpeed);
+            }
+            break;
+        case BodyKind::colourTarget:
+            if (impactSpeed > 0.0f && entity->colour() == play->ballColour) {
+                breakTarget(*entity);
+            }
+            break;
+        case BodyKind::colourSwitch:
+            if (play->requestedColour != entity->colour()) {
+                play->requestedColour = entity->colour();
+                const sf::Vector2f at = entity->sprite().getPosition();
+                addContactEvent(entity->colour(), at.x, at.y);
+            }
+            jumpAllowed = false;
+            break;
+        case BodyKind::penalty:
+            if (!play->finished) {
+                chargePenalty(*entity, ballIsFirst ? -normal : normal);
+            }
+            break;
+        default:
+            play->impactSpeed = impactSpeed;
+            break;
+    }
+
+    if (play->jumpRequested && jumpAllowed && !play->finished && play->jumpCooldown < 0.0f) {
+        jump();
+    }
+}
+
+void ContactListener::breakBlock(const Entity& block, float impactSpeed) {
+    crack.play();
+    const sf::Sprite& sprite = block.sprite();
+    play->popupRequests.push_back(PopupRequest{TileImages::breakable, sprite.getPosition(),
+                                               sprite.getRotation(), sprite.getScale(),
+                                               popupSeconds});
+    play->destroyQueue[block.number()] = block.kind();
+    addContactEvent(brokenBlockEvent, sprite.getPosition().x, sprite.getPosition().y);
+    play->impactSpeed = impactSpeed;
+}
+
+void ContactListener::breakTarget(const Entity& target) {
+    xylophone.play();
+    const sf::Sprite& sprite = target.sprite();
+    play->popupRequests.push_back(PopupRequest{TileImages::firstTarget + target.colour(),
+                                               sprite.getPosition(), sprite.getRotation(),
+                                               sprite.getScale(), popupSeconds});
+    play->destroyQueue[target.number()] = target.kind();
+    addContactEvent(target.colour(), sprite.getPosition().x, sprite.getPosition().y);
+}
+
+void ContactListener::chargePenalty(const Entity& penalty, b2Vec2 awayFromPenalty) {
+    // Counted by game time, not by whether the glass sound could start: a
+    // missing sound or a busy mixer must not make penalties free.
+    if (lastPenaltyTime >= 0.0f && clock - lastPenaltyTime < penaltyGuardSeconds) {
+        return;
+    }
+    lastPenaltyTime = clock;
+    glass.play();
+    play->pendingPenalty += penaltySeconds;
+    const sf::Vector2f at = penalty.sprite().getPosition();
+    addContactEvent(penaltyEvent, at.x, at.y);
+    if (play->playerBody != nullptr) {
+        play->playerBody->ApplyLinearImpulseToCenter(penaltyPush * awayFromPenalty, true);
+    }
+}
+
+void ContactListener::jump() {
+    b2Body* ball = play->playerBody;
+    if (ball == nullptr) {
+        return;
+    }
+    // Gravity turned by half a turn points up the screen whatever the angle
+    // of the world, so the jump always lifts the ball off what it stands on.
+    constexpr float halfTurn = 3.1415925f;
+    const b2Vec2 g = play->gravity;
+    const b2Vec2 up(g.x * std::cos(halfTurn) - g.y * std::sin(halfTurn),
+                    g.x * std::sin(halfTurn) + g.y * std::cos(halfTurn));
+    ball->ApplyLinearImpulseToCenter(jumpStrength * up, true);
+    play->jumpRequested = false;
+    play->jumpCooldown = jumpCooldownSeconds;
+}
+
+void ContactListener::addContactEvent(int code, float x, float y) {
+    play->contactEvents.push_back(ContactEvent{x, y, static_cast<float>(code)});
+}

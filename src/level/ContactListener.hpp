@@ -1,0 +1,94 @@
+#pragma once
+
+#include <box2d/b2_collision.h>
+#include <box2d/b2_math.h>
+#include <box2d/b2_world_callbacks.h>
+
+#include <string>
+#include <unordered_map>
+
+#include "app/SoundEffect.hpp"
+
+class b2Contact;
+class b2Fixture;
+struct PlayState;
+
+// One touching point as the rules see it: the two shapes, the velocity of the
+// second body at the point minus the first's (units per second), and the
+// normal pointing from the first shape to the second.
+struct ContactPoint {
+    b2Fixture* fixtureA = nullptr;
+    b2Fixture* fixtureB = nullptr;
+    b2Vec2 position{0.0f, 0.0f};
+    b2Vec2 velocity{0.0f, 0.0f};
+    b2Vec2 normal{0.0f, 0.0f};
+};
+
+// The rules of what happens when the ball touches something: knocks, breaking
+// blocks and colour targets, switching colour, penalties, the finish and the
+// jump. The world calls it during its step, when nothing may be created or
+// destroyed, so it only plays sounds, pushes the ball and writes requests into
+// the PlayState; the play screen acts on them after the step.
+//
+// Each touching point is reported three ways: when it begins (isNew), in every
+// step while it lasts, and once when it ends, all through handleContact.
+class ContactListener : public b2ContactListener {
+  public:
+    static constexpr float knockSpeed = 20.0f;       // units per second, exclusive
+    static constexpr float fullKnockSpeed = 200.0f;  // knock at full volume
+    static constexpr float breakingSpeed = 26.0f;    // units per second, exclusive
+    static constexpr float popupSeconds = 0.9993f;
+    static constexpr float penaltySeconds = 3.0f;
+    static constexpr float penaltyPush = 75.0f;  // impulse, kg units/s
+    // A ball resting on a penalty is charged at most once per this much game
+    // time; the push normally separates them at once.
+    static constexpr float penaltyGuardSeconds = 0.05f;
+    // Fraction of the gravity vector, turned to point up the screen, given as
+    // the jump impulse: about 38 units per second of take-off speed.
+    static constexpr float jumpStrength = 0.5f;
+    static constexpr float jumpCooldownSeconds = 0.035f;
+    static constexpr int brokenBlockEvent = 99;
+    static constexpr int penaltyEvent = 666;
+
+    // Loads plonk, crack, glass and xylophone from `soundFolder` (ending in
+    // '/'); missing sounds stay silent and change no rule.
+    explicit ContactListener(PlayState& play, const std::string& soundFolder = "data/sound/");
+
+    void BeginContact(b2Contact* contact) override;
+    void EndContact(b2Contact* contact) override;
+    void PreSolve(b2Contact* contact, const b2Manifold* oldManifold) override;
+
+    void handleContact(const ContactPoint& point, bool isNew);
+    void addContactEvent(int code, float x, float y);
+
+    // Contacts that end because we destroy bodies ourselves (broken blocks,
+    // clearing the level) are not touches: they are ignored while this is set.
+    void setIgnoringEnds(bool ignoring) { ignoringEnds = ignoring; }
+    // Game time, advanced by every world step; it drives the penalty guard so
+    // that the rules do not depend on the speed of the machine.
+    void advanceClock(float seconds) { clock += seconds; }
+
+    const SoundEffect& knockSound() const { return plonk; }
+    const SoundEffect& breakSound() const { return crack; }
+    const SoundEffect& penaltySound() const { return glass; }
+    const SoundEffect& targetSound() const { return xylophone; }
+
+  private:
+    void reportEnd(b2Contact* contact, const b2Manifold& manifold);
+    void breakBlock(const class Entity& block, float impactSpeed);
+    void breakTarget(const class Entity& target);
+    void chargePenalty(const class Entity& penalty, b2Vec2 awayFromPenalty);
+    void jump();
+
+    SoundEffect plonk;
+    SoundEffect crack;
+    SoundEffect xylophone;
+    SoundEffect glass;
+    PlayState* play;
+    // The manifold of each solid contact at its last PreSolve: by the time a
+    // contact ends the world has already emptied it.
+    std::unordered_map<const b2Contact*, b2Manifold> lastManifolds;
+    bool ignoringEnds = false;
+    float clock = 0.0f;
+    float lastPenaltyTime = -1.0f;
+};

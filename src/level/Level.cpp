@@ -1,0 +1,104 @@
+#include "level/Level.hpp"
+
+#include <box2d/b2_body.h>
+
+#include <cmath>
+
+#include "game/PlayState.hpp"
+#include "level/TileKinds.hpp"
+
+namespace {
+
+// While bodies are destroyed on purpose the contacts they end are no touches.
+class IgnoredEnds {
+  public:
+    explicit IgnoredEnds(ContactListener* listener) : listener(listener) {
+        if (listener != nullptr) {
+            listener->setIgnoringEnds(true);
+        }
+    }
+    ~IgnoredEnds() {
+        if (listener != nullptr) {
+            listener->setIgnoringEnds(false);
+        }
+    }
+    IgnoredEnds(const IgnoredEnds&) = delete;
+    IgnoredEnds& operator=(const IgnoredEnds&) = delete;
+
+  private:
+    ContactListener* listener;
+};
+
+bool removableKind(int kind) {
+    return kind == BodyKind::plainSolid || (kind >= BodyKind::finish && kind <= BodyKind::penalty);
+}
+
+void limitSpeed(b2Body& body) {
+    const b2Vec2 velocity = body.GetLinearVelocity();
+    const float speed = velocity.Length();
+    if (speed > Level::maxSpeed) {
+        body.SetLinearVelocity((Level::maxSpeed / speed) * velocity);
+    }
+    const float spin = body.GetAngularVelocity();
+    if (std::fabs(spin) > Level::maxAngularSpeed) {
+        body.SetAngularVelocity(std::copysign(Level::maxAngularSpeed, spin));
+    }
+}
+
+bool outsideWorldBox(const b2Vec2& position) {
+    return !(std::fabs(position.x) <= Level::worldBoxHalfSize &&
+             std::fabs(position.y) <= Level::worldBoxHalfSize);
+}
+
+}  // namespace
+
+Level::~Level() {
+    clear();
+}
+
+void Level::clear() {
+    {
+        IgnoredEnds quiet(listener.get());
+        ball.reset();
+        entities.clear();
+        bridgeJoints.clear();
+        if (world) {
+            world->SetContactListener(nullptr);
+        }
+        world.reset();
+    }
+    listener.reset();
+}
+
+void stepLevel(Level& level) {
+    if (!level.world) {
+        return;
+    }
+    level.world->Step(Level::stepSeconds, Level::solverIterations, Level::solverIterations);
+    if (level.listener) {
+        level.listener->advanceClock(Level::stepSeconds);
+    }
+    for (b2Body* body = level.world->GetBodyList(); body != nullptr; body = body->GetNext()) {
+        if (body->GetType() != b2_dynamicBody) {
+            continue;
+        }
+        limitSpeed(*body);
+        if (outsideWorldBox(body->GetPosition())) {
+            // Fell out of the level: frozen, as the player can only restart.
+            body->SetLinearVelocity(b2Vec2(0.0f, 0.0f));
+            body->SetAngularVelocity(0.0f);
+            body->SetGravityScale(0.0f);
+        }
+    }
+}
+
+void destroyQueuedEntities(Level& level, PlayState& play) {
+    IgnoredEnds quiet(level.listener.get());
+    for (const auto& [number, kind] : play.destroyQueue) {
+        if (!removableKind(kind)) {
+            continue;
+        }
+        level.entities.erase(number);
+    }
+    play.destroyQueue.clear();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <SFML/Graphics/Image.hpp>
+
+#include <map>
+#include <vector>
+
+// 1 "Race", 2 "Puzzle"; any other value has no levels.
+using GameMode = int;
+constexpr GameMode raceMode = 1;
+constexpr GameMode puzzleMode = 2;
+
+// The levels of one mode, in playing order, as parallel lists indexed by the
+// level index. The texts are the program's own literals.
+class LevelCatalogue {
+  public:
+    // Replaces the contents with the levels of `mode` and loads their
+    // thumbnails (the level file's path with ".png" appended).
+    void fill(GameMode mode);
+    void addLevel(const char* file, const char* name, int levelId);
+    // A missing or broken thumbnail stays an empty picture.
+    void loadThumbnails();
+
+    int size() const { return static_cast<int>(files.size()); }
+
+    std::vector<const char*> files;
+    std::vector<const char*> names;
+    std::vector<sf::Image> thumbnails;
+    std::map<int, int> levelIds;  // level index -> permanent level id
+};

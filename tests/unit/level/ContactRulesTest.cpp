@@ -1,0 +1,310 @@
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "LevelTestSupport.hpp"
+#include "TempFolder.hpp"
+#include "TestAudio.hpp"
+#include "level/TileKinds.hpp"
+
+namespace {
+
+constexpr float playGravity = 86.49f;
+
+// A real level in a real world with the real mixer (dummy driver), stepped by
+// hand. Gravity is off unless a test turns it on, so speeds stay exact.
+class ContactRules : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(audio.isOpen());
+        for (const char* name : {"plonk.wav", "crack.wav", "glass.wav", "xylophone.wav"}) {
+            writeFileBytes(sounds.file(name), makeToneWav(1.0));
+        }
+    }
+
+    Level& build(const std::vector<std::vector<int>>& rows, bool withSounds = true) {
+        level = buildLevel(mapOf(rows), images, play,
+                           withSounds ? sounds.path().string() + "/" : "no-sounds/");
+        setGravity(b2Vec2(0.0f, 0.0f));
+        return *level;
+    }
+
+    void setGravity(b2Vec2 gravity) {
+        level->world->SetGravity(gravity);
+        play.gravity = gravity;
+    }
+
+    b2Body& ball() { return *level->ball->body(); }
+
+    // Steps the world directly (no speed limit) until the condition holds.
+    bool stepUntil(const std::function<bool()>& done, int maxSteps = 2000) {
+        for (int i = 0; i < maxSteps; ++i) {
+            level->world->Step(Level::stepSeconds, 10, 10);
+            level->listener->advanceClock(Level::stepSeconds);
+            if (done()) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void stepFor(float seconds) {
+        const int steps = static_cast<int>(seconds / Level::stepSeconds);
+        for (int i = 0; i < steps; ++i) {
+            stepLevel(*level);
+        }
+    }
+
+    // Sends the ball down at `speed` onto whatever lies below it.
+    void dropAt(float speed) { ball().SetLinearVelocity(b2Vec2(0.0f, -speed)); }
+
+    bool movingUp() { return ball().GetLinearVelocity().y > 0.0f; }
+
+    int knockVolume() {
+        const int channel = level->listener->knockSound().channel();
+        if (channel < 0) {
+            return -1;
+        }
+        return Mix_VolumeChunk(Mix_GetChunk(channel), -1);
+    }
+
+    Entity* entityOfKind(int kind) {
+        for (auto& [number, entity] : level->entities) {
+            if (entity->kind() == kind) {
+                return entity.get();
+            }
+        }
+        return nullptr;
+    }
+
+    TestAudio audio;
+    TempFolder sounds;
+    TileImages images;
+    PlayState play;
+    std::unique_ptr<Level> level;
+};
+
+// Ball at the top, a tile of `id` three rows below it, walls around.
+std::vector<std::vector<int>> shaftOnto(int id) {
+    return {{3, 3, 3}, {3, 1, 3}, {3, 0, 3}, {3, 0, 3}, {3, id, 3}, {3, 3, 3}};
+}
+
+TEST_F(ContactRules, KnocksSoundAboveTwentyWithVolumeByImpactSpeed) {
+    build(shaftOnto(TileId::wall));
+    dropAt(20.0f);
+    ASSERT_TRUE(stepUntil([&] { return movingUp(); }));
+    EXPECT_EQ(knockVolume(), -1) << "no knock at 20";
+    EXPECT_FLOAT_EQ(play.impactSpeed, 20.0f);
+
+    build(shaftOnto(TileId::wall));
+    dropAt(50.0f);
+    ASSERT_TRUE(stepUntil([&] { return movingUp(); }));
+    EXPECT_EQ(knockVolume(), 32);
+
+    build(shaftOnto(TileId::wall));
+    dropAt(250.0f);
+    ASSERT_TRUE(stepUntil([&] { return movingUp(); }));
+    EXPECT_EQ(knockVolume(), 128);
+}
+
+TEST_F(ContactRules, BlocksBreakOnlyAboveTwentySixAndOutsideTheJumpCooldown) {
+    build(shaftOnto(TileId::breakable));
+    dropAt(26.0f);
+    ASSERT_TRUE(stepUntil([&] { return movingUp(); }));
+    EXPECT_TRUE(play.destroyQueue.empty());
+    EXPECT_TRUE(play.popupRequests.empty());
+    EXPECT_FLOAT_EQ(play.impactSpeed, 26.0f);
+
+    build(shaftOnto(TileId::breakable));
+    play.jumpCooldown = 0.03f;
+    dropAt(60.0f);
+    ASSERT_TRUE(stepUntil([&] { return movingUp(); }));
+    EXPECT_TRUE(play.destroyQueue.empty());
+
+    build(shaftOnto(TileId::breakable));
+    const Entity* block = entityOfKind(BodyKind::breakable);
+    const int number = block->number();
+    const sf::Vector2f where = block->sprite().getPosition();
+    dropAt(26.5f);
+    ASSERT_TRUE(stepUntil([&] { return !play.destroyQueue.empty(); }));
+    EXPECT_EQ(play.destroyQueue.size(), 1u);
+    EXPECT_EQ(play.destroyQueue.at(number), BodyKind::breakable);
+    ASSERT_GE(play.popupRequests.size(), 1u);
+    EXPECT_EQ(play.popupRequests[0].imageIndex, TileImages::breakable);
+    EXPECT_EQ(play.popupRequests[0].position, where);
+    EXPECT_FLOAT_EQ(play.popupRequests[0].duration, 0.9993f);
+    ASSERT_GE(play.contactEvents.size(), 1u);
+    EXPECT_EQ(play.contactEvents[0].code, 99.0f);
+    EXPECT_EQ(play.contactEvents[0].x, where.x);
+    EXPECT_EQ(play.contactEvents[0].y, where.y);
+    EXPECT_FLOAT_EQ(play.impactSpeed, 26.5f);
+}
+
+TEST_F(ContactRules, ABlockRemovedByTheQueueBreaksOnceAndLeavesNothingBehind) {
+    build(shaftOnto(TileId::breakable));
+    setGravity(b2Vec2(0.0f, -playGravity));
+    dropAt(40.0f);
+    ASSERT_TRUE(stepUntil([&] { return !play.destroyQueue.empty(); }));
+    // Touching again before the frame removes it keeps one queue entry.
+    stepUntil([] { return false; }, 3);
+    EXPECT_EQ(play.destroyQueue.size(), 1u);
+    const std::size_t events = play.contactEvents.size();
+    const float speed = play.impactSpeed;
+
+    destroyQueuedEntities(*level, play);
+    EXPECT_EQ(entityOfKind(BodyKind::breakable), nullptr);
+    // The contact with the removed block ended by our hand: no rule ran for it.
+    EXPECT_EQ(play.contactEvents.size(), events);
+    EXPECT_EQ(play.impactSpeed, speed);
+
+    // The ball falls on through the gap to the wall below.
+    float lowest = ball().GetPosition().y;
+    for (int i = 0; i < 700; ++i) {
+        stepLevel(*level);
+        lowest = std::min(lowest, ball().GetPosition().y);
+    }
+    EXPECT_LT(lowest, -4.0f * 1.28f);
+    EXPECT_EQ(play.contactEvents.size(), events);
+    EXPECT_TRUE(play.destroyQueue.empty());
+
+    // Clearing a level with live contacts runs no rule either.
+    level->clear();
+    EXPECT_EQ(play.contactEvents.size(), events);
+}
+
+TEST_F(ContactRules, TargetsBreakOnlyWithTheBallsColour) {
+    build(shaftOnto(TileId::firstTarget));  // blue target, red ball
+    ASSERT_EQ(play.ballColour, Colour::red);
+    dropAt(10.0f);
+    ASSERT_TRUE(stepUntil([&] { return movingUp(); }));
+    EXPECT_TRUE(play.destroyQueue.empty());
+    EXPECT_TRUE(play.contactEvents.empty());
+
+    build(shaftOnto(TileId::firstTarget + Colour::red));
+    const Entity* target = entityOfKind(BodyKind::colourTarget);
+    dropAt(10.0f);
+    ASSERT_TRUE(stepUntil([&] { return !play.destroyQueue.empty(); }));
+    EXPECT_EQ(play.destroyQueue.count(target->number()), 1u);
+    EXPECT_EQ(play.popupRequests.back().imageIndex, TileImages::firstTarget + Colour::red);
+    EXPECT_EQ(play.contactEvents.back().code, static_cast<float>(Colour::red));
+}
+
+TEST_F(ContactRules, ASwitchChangesTheRequestedColourOnceAndThenTheTargetBreaks) {
+    // Ball, a blue switch, then a blue target below.
+    build({{3, 3, 3}, {3, 1, 3}, {3, 0, 3}, {3, 11, 3}, {3, 0, 3}, {3, 21, 3}, {3, 3, 3}});
+    play.jumpRequested = true;
+    dropAt(10.0f);
+    ASSERT_TRUE(stepUntil([&] { return play.requestedColour == Colour::blue; }));
+    ASSERT_EQ(play.contactEvents.size(), 1u);
+    EXPECT_EQ(play.contactEvents[0].code, 0.0f);
+    EXPECT_TRUE(play.jumpRequested) << "a switch never makes the ball jump";
+    play.jumpRequested = false;
+
+    // The ball still has the old colour until the play screen applies it.
+    ASSERT_TRUE(stepUntil([&] { return movingUp(); }));
+    EXPECT_TRUE(play.destroyQueue.empty());
+    EXPECT_EQ(play.contactEvents.size(), 1u) << "passing the same switch adds no burst";
+
+    play.ballColour = play.requestedColour;
+    dropAt(10.0f);
+    ASSERT_TRUE(stepUntil([&] { return !play.destroyQueue.empty(); }));
+    EXPECT_EQ(play.contactEvents.size(), 2u);
+}
+
+TEST_F(ContactRules, PenaltiesCountThreeSecondsAndPushTheBallAway) {
+    build(shaftOnto(TileId::penalty));
+    const Entity* penalty = entityOfKind(BodyKind::penalty);
+    dropAt(10.0f);
+    ASSERT_TRUE(stepUntil([&] { return play.pendingPenalty > 0.0f; }));
+    EXPECT_FLOAT_EQ(play.pendingPenalty, 3.0f);
+    ASSERT_EQ(play.contactEvents.size(), 1u);
+    EXPECT_EQ(play.contactEvents[0].code, 666.0f);
+    EXPECT_EQ(play.contactEvents[0].x, penalty->sprite().getPosition().x);
+    stepUntil([] { return false; }, 5);
+    // Pushed back up with an impulse of 75 on a ball of about 1.13: it came
+    // down at 10 and leaves at about 66 - 10.
+    EXPECT_NEAR(ball().GetLinearVelocity().y, 75.0f / ball().GetMass() - 10.0f, 1.0f);
+    EXPECT_FLOAT_EQ(play.pendingPenalty, 3.0f);
+}
+
+TEST_F(ContactRules, PenaltiesAreChargedOncePerGuardTimeEvenWithoutSound) {
+    build(shaftOnto(TileId::penalty), false);
+    Entity* penalty = entityOfKind(BodyKind::penalty);
+    ContactPoint touch;
+    touch.fixtureA = penalty->fixture();
+    touch.fixtureB = level->ball->fixture();
+    touch.velocity = b2Vec2(0.0f, -5.0f);
+    touch.normal = b2Vec2(0.0f, 2.0f);  // from the penalty up to the ball; not unit length
+    level->listener->handleContact(touch, true);
+    level->listener->handleContact(touch, false);
+    EXPECT_FLOAT_EQ(play.pendingPenalty, 3.0f);
+    EXPECT_NEAR(ball().GetLinearVelocity().y * ball().GetMass(), 75.0f, 1e-3f);
+
+    level->listener->advanceClock(0.049f);
+    level->listener->handleContact(touch, false);
+    EXPECT_FLOAT_EQ(play.pendingPenalty, 3.0f);
+    level->listener->advanceClock(0.002f);
+    // The ball reported first: the push still points away from the penalty.
+    std::swap(touch.fixtureA, touch.fixtureB);
+    touch.normal = b2Vec2(0.0f, -1.0f);
+    ball().SetLinearVelocity(b2Vec2(0.0f, 0.0f));
+    level->listener->handleContact(touch, false);
+    EXPECT_FLOAT_EQ(play.pendingPenalty, 6.0f);
+    EXPECT_GT(ball().GetLinearVelocity().y, 60.0f);
+
+    play.finished = true;
+    level->listener->advanceClock(1.0f);
+    ball().SetLinearVelocity(b2Vec2(0.0f, 0.0f));
+    level->listener->handleContact(touch, true);
+    EXPECT_FLOAT_EQ(play.pendingPenalty, 6.0f) << "no penalty after the finish";
+    EXPECT_EQ(ball().GetLinearVelocity().y, 0.0f);
+}
+
+TEST_F(ContactRules, TheFinishFlashesOnce) {
+    build({{3, 3, 3}, {3, 1, 3}, {3, 0, 3}, {3, 2, 3}, {3, 0, 3}, {3, 3, 3}});
+    play.jumpRequested = true;
+    dropAt(10.0f);
+    ASSERT_TRUE(stepUntil([&] { return play.finished; }));
+    EXPECT_EQ(play.finishFlash, 1.0f);
+    EXPECT_TRUE(play.jumpRequested);
+    play.finishFlash = 0.4f;
+    ASSERT_TRUE(stepUntil([&] { return movingUp(); }));  // bounced below the finish
+    ASSERT_TRUE(stepUntil([&] { return ball().GetPosition().y > -1.5f; }));  // back through it
+    EXPECT_EQ(play.finishFlash, 0.4f);
+    EXPECT_TRUE(play.jumpRequested) << "no jump after the finish";
+}
+
+TEST_F(ContactRules, AJumpLiftsTheBallOncePerPressAgainstGravity) {
+    build({{3, 3, 3, 3}, {3, 0, 0, 3}, {3, 0, 0, 3}, {3, 1, 0, 3}, {3, 3, 3, 3}});
+    setGravity(b2Vec2(0.0f, -playGravity));
+    stepFor(1.0f);  // settle on the floor
+    ASSERT_LT(std::abs(ball().GetLinearVelocity().y), 1.0f);
+    play.jumpCooldown = -0.01f;
+    play.jumpRequested = true;
+    stepUntil([&] { return !play.jumpRequested; }, 5);
+    EXPECT_FALSE(play.jumpRequested);
+    EXPECT_FLOAT_EQ(play.jumpCooldown, 0.035f);
+    stepUntil([] { return false; }, 2);
+    // Half the gravity vector as impulse: about 38 units per second upwards.
+    EXPECT_NEAR(ball().GetLinearVelocity().y, 0.5f * playGravity / ball().GetMass(), 3.0f);
+
+    // While the cooldown runs, a new press waits.
+    stepFor(0.5f);
+    play.jumpCooldown = 0.02f;
+    play.jumpRequested = true;
+    stepFor(0.5f);
+    EXPECT_TRUE(play.jumpRequested);
+    EXPECT_LT(ball().GetLinearVelocity().y, 30.0f);
+
+    // With the world turned, gravity points along +x and the jump along -x.
+    setGravity(b2Vec2(playGravity, 0.0f));
+    stepFor(1.0f);
+    const float before = ball().GetLinearVelocity().x;
+    play.jumpCooldown = -0.01f;
+    ASSERT_TRUE(stepUntil([&] { return !play.jumpRequested; }, 5));
+    stepUntil([] { return false; }, 2);
+    EXPECT_LT(ball().GetLinearVelocity().x, before - 20.0f);
+}
+
+}  // namespace

@@ -1,0 +1,361 @@
+#include <box2d/b2_circle_shape.h>
+#include <box2d/b2_distance_joint.h>
+#include <box2d/b2_polygon_shape.h>
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "LevelTestSupport.hpp"
+#include "level/TileKinds.hpp"
+
+namespace {
+
+constexpr float near = 1e-5f;
+
+class LevelBuild : public ::testing::Test {
+  protected:
+    std::unique_ptr<Level> build(const TileMap& map) {
+        return buildLevel(map, images, play, "no-sounds/");
+    }
+
+    TileImages images;  // nothing loaded: the physics must not care
+    PlayState play;
+};
+
+std::vector<b2Vec2> vertices(const Entity& entity) {
+    const auto* polygon = static_cast<const b2PolygonShape*>(entity.fixture()->GetShape());
+    return {polygon->m_vertices, polygon->m_vertices + polygon->m_count};
+}
+
+bool hasVertex(const std::vector<b2Vec2>& points, float x, float y) {
+    for (const b2Vec2& p : points) {
+        if (std::abs(p.x - x) < near && std::abs(p.y - y) < near) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(LevelBuild, CellsSitAtTheirPixelPositions) {
+    const auto level = build(mapOf({{0, 0, 0}, {0, 1, 4}, {0, 0, 0}}));
+    ASSERT_TRUE(level->ball);
+    const b2Vec2 ball = level->ball->body()->GetPosition();
+    EXPECT_NEAR(ball.x, 1.28f, near);
+    EXPECT_NEAR(ball.y, -1.28f, near);
+    EXPECT_EQ(level->ball->sprite().getPosition(), sf::Vector2f(64, 64));
+    const Entity* block = entityAt(*level, 2, 1);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->sprite().getPosition(), sf::Vector2f(128, 64));
+    EXPECT_EQ(play.playerBody, level->ball->body());
+    EXPECT_EQ(level->world->GetGravity(), b2Vec2(0.0f, -9.3f));
+    EXPECT_EQ(play.gravity, b2Vec2(0.0f, -9.3f));
+    EXPECT_EQ(play.jumpCooldown, -1.0f);
+}
+
+struct TileExpectation {
+    int id;
+    int kind;
+    bool sensor;
+    bool dynamic;
+    int colour;
+};
+
+TEST_F(LevelBuild, EveryTileIdGetsItsKindSensorFlagAndColour) {
+    const std::vector<TileExpectation> table = {
+        {2, 3, true, false, -1},   {3, 0, false, false, -1}, {4, 4, false, false, -1},
+        {5, 0, false, false, -1},  {6, 0, false, false, -1}, {7, 0, false, false, -1},
+        {8, 0, false, false, -1},  {9, 7, false, true, -1},  {10, 7, false, true, -1},
+        {11, 6, true, false, 0},   {14, 6, true, false, 3},  {16, 6, true, false, 5},
+        {17, 8, false, false, -1}, {18, 0, false, true, -1}, {19, 0, false, false, -1},
+        {21, 5, false, false, 0},  {23, 5, false, false, 2}, {26, 5, false, false, 5},
+    };
+    // Spread out so nothing touches; ids that make nothing in between.
+    std::vector<int> row = {1, 0};
+    for (const TileExpectation& tile : table) {
+        row.push_back(tile.id);
+        row.push_back(0);
+    }
+    for (int nothing : {0, 20, 27, -5, INT_MAX}) {
+        row.push_back(nothing);
+    }
+    const auto level = build(mapOf({row}));
+    EXPECT_EQ(level->entities.size(), table.size());
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const TileExpectation& want = table[i];
+        const Entity* entity = entityAt(*level, static_cast<int>(2 + 2 * i), 0);
+        ASSERT_NE(entity, nullptr) << "id " << want.id;
+        EXPECT_EQ(entity->kind(), want.kind) << "id " << want.id;
+        EXPECT_EQ(entity->isSensor(), want.sensor) << "id " << want.id;
+        EXPECT_EQ(entity->fixture()->IsSensor(), want.sensor) << "id " << want.id;
+        EXPECT_EQ(entity->isDynamic(), want.dynamic) << "id " << want.id;
+        EXPECT_EQ(entity->body()->GetType() == b2_dynamicBody, want.dynamic) << "id " << want.id;
+        EXPECT_EQ(entity->colour(), want.colour) << "id " << want.id;
+        EXPECT_EQ(entity->bodyTag().entity, entity);
+        if (want.dynamic) {
+            EXPECT_FALSE(entity->body()->IsSleepingAllowed()) << "id " << want.id;
+            EXPECT_FLOAT_EQ(entity->fixture()->GetDensity(), 0.4f);
+            EXPECT_FLOAT_EQ(entity->fixture()->GetRestitution(), 0.666f);
+        } else {
+            EXPECT_FLOAT_EQ(entity->fixture()->GetRestitution(), 0.0f);
+        }
+        EXPECT_FLOAT_EQ(entity->fixture()->GetFriction(), 0.5f);
+    }
+    EXPECT_EQ(bodiesOfKind(*level, BodyKind::ball), 1);
+}
+
+TEST_F(LevelBuild, ShapesHaveTheirTileSizes) {
+    const auto level =
+        build(mapOf({{1, 0, 3, 0, 5, 0, 6, 0, 7, 0, 8, 0, 9, 0, 10, 0, 17, 0, 21, 0, 12}}));
+    const float h = 0.64f;
+
+    EXPECT_FLOAT_EQ(level->ball->fixture()->GetShape()->m_radius, 0.6f);
+    EXPECT_FLOAT_EQ(level->ball->fixture()->GetDensity(), 1.0f);
+    EXPECT_FLOAT_EQ(level->ball->fixture()->GetFriction(), 0.3f);
+    EXPECT_TRUE(level->ball->body()->IsBullet());
+    EXPECT_FALSE(level->ball->body()->IsSleepingAllowed());
+
+    const auto square = vertices(*entityAt(*level, 2, 0));
+    ASSERT_EQ(square.size(), 4u);
+    for (auto [x, y] : {std::pair{h, h}, {-h, h}, {-h, -h}, {h, -h}}) {
+        EXPECT_TRUE(hasVertex(square, x, y)) << x << "," << y;
+    }
+    // Each slope keeps the right angle at its named corner and lacks the opposite one.
+    struct Slope {
+        int column;
+        float cornerX, cornerY;
+    };
+    for (const Slope& slope :
+         {Slope{4, h, h}, Slope{6, h, -h}, Slope{8, -h, -h}, Slope{10, -h, h}}) {
+        const auto triangle = vertices(*entityAt(*level, slope.column, 0));
+        ASSERT_EQ(triangle.size(), 3u);
+        EXPECT_TRUE(hasVertex(triangle, slope.cornerX, slope.cornerY)) << slope.column;
+        EXPECT_FALSE(hasVertex(triangle, -slope.cornerX, -slope.cornerY)) << slope.column;
+    }
+    for (int column : {12, 20}) {  // loose diamond, switch
+        const auto diamond = vertices(*entityAt(*level, column, 0));
+        ASSERT_EQ(diamond.size(), 4u);
+        for (auto [x, y] : {std::pair{0.0f, h}, {h, 0.0f}, {0.0f, -h}, {-h, 0.0f}}) {
+            EXPECT_TRUE(hasVertex(diamond, x, y)) << column;
+        }
+    }
+    EXPECT_FLOAT_EQ(entityAt(*level, 14, 0)->fixture()->GetShape()->m_radius, 0.62f);
+    EXPECT_FLOAT_EQ(entityAt(*level, 16, 0)->fixture()->GetShape()->m_radius, 0.6f);
+    EXPECT_FLOAT_EQ(entityAt(*level, 18, 0)->fixture()->GetShape()->m_radius, 0.62f);
+    EXPECT_TRUE(entityAt(*level, 18, 0)->isCircle());
+}
+
+TEST_F(LevelBuild, BridgeBlocksAreTiedToWallsAndEachOther) {
+    const auto level = build(mapOf({{1, 0, 0, 0}, {3, 18, 18, 3}, {0, 0, 0, 0}}));
+    const b2Body* leftWall = entityAt(*level, 0, 1)->body();
+    const b2Body* first = entityAt(*level, 1, 1)->body();
+    const b2Body* second = entityAt(*level, 2, 1)->body();
+    const b2Body* rightWall = entityAt(*level, 3, 1)->body();
+    ASSERT_EQ(level->bridgeJoints.size(), 4u);
+    const std::pair<const b2Body*, const b2Body*> expected[] = {
+        {first, leftWall}, {first, second}, {second, first}, {second, rightWall}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        auto* joint = static_cast<b2DistanceJoint*>(level->bridgeJoints[i]);
+        EXPECT_EQ(joint->GetBodyA(), expected[i].first) << i;
+        EXPECT_EQ(joint->GetBodyB(), expected[i].second) << i;
+        EXPECT_NEAR(joint->GetLength(), 0.32f, near) << i;
+        EXPECT_EQ(joint->GetMinLength(), joint->GetMaxLength());
+        EXPECT_FALSE(joint->GetCollideConnected());
+    }
+
+    // Held by the walls, the bridge stays up under its own weight.
+    level->world->SetGravity(b2Vec2(0.0f, -86.49f));
+    for (int i = 0; i < 350; ++i) {
+        stepLevel(*level);
+    }
+    EXPECT_GT(first->GetPosition().y, -1.28f - 0.3f);
+}
+
+TEST_F(LevelBuild, FixedWallsHoldNoBridgeAndWallsAloneMakeNoJoints) {
+    const auto loose = build(mapOf({{1, 0, 0, 0}, {19, 18, 18, 19}, {0, 0, 0, 0}}));
+    ASSERT_EQ(loose->bridgeJoints.size(), 2u);
+    const b2Body* block = entityAt(*loose, 1, 1)->body();
+    loose->world->SetGravity(b2Vec2(0.0f, -86.49f));
+    for (int i = 0; i < 350; ++i) {
+        stepLevel(*loose);
+    }
+    EXPECT_LT(block->GetPosition().y, -10.0f);  // the bridge fell
+
+    const auto walls = build(mapOf({{1, 0, 0}, {3, 3, 3}, {3, 3, 3}}));
+    EXPECT_TRUE(walls->bridgeJoints.empty());
+    EXPECT_EQ(walls->world->GetJointCount(), 0);
+}
+
+TEST_F(LevelBuild, EntitiesAreNumberedInCreationOrderAcrossLevels) {
+    const auto first = build(mapOf({{3, 4}, {1, 9}}));
+    ASSERT_EQ(first->entities.size(), 3u);
+    std::vector<int> numbers;
+    for (const auto& [number, entity] : first->entities) {
+        EXPECT_EQ(number, entity->number());
+        numbers.push_back(number);
+    }
+    // Row-major: wall, block, then the ball takes a number, then the diamond.
+    EXPECT_EQ(numbers[1], numbers[0] + 1);
+    EXPECT_EQ(first->ball->number(), numbers[1] + 1);
+    EXPECT_EQ(numbers[2], numbers[1] + 2);
+    EXPECT_EQ(entityAt(*first, 1, 1)->number(), numbers[2]);
+
+    const auto second = build(mapOf({{1, 3}}));
+    EXPECT_EQ(second->ball->number(), numbers[2] + 1);
+    EXPECT_EQ(second->entities.begin()->first, numbers[2] + 2);
+}
+
+TEST_F(LevelBuild, SwitchesPulseThroughTheirFramesUpAndDown) {
+    const auto level = build(mapOf({{1, 0, 13}}));
+    Entity& lever = *level->entities.begin()->second;
+    ASSERT_EQ(lever.kind(), BodyKind::colourSwitch);
+    EXPECT_TRUE(lever.isAnimated());
+    std::vector<int> shown;
+    for (int i = 0; i < 19; ++i) {
+        shown.push_back(lever.currentPicture() - TileImages::firstSwitchFrame + 1);
+        lever.animate(0.088f);
+    }
+    EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 9, 8, 7, 6, 5, 4, 3, 2, 1, 1}));
+    EXPECT_EQ(lever.currentFrame().getPosition(), lever.sprite().getPosition());
+}
+
+TEST_F(LevelBuild, AnAnimationAdvancesAtMostOneFramePerCall) {
+    const auto level = build(mapOf({{1, 0, 11}}));
+    Entity& lever = *level->entities.begin()->second;
+    lever.animate(0.05f);
+    EXPECT_EQ(lever.frameIndexInUse(), 0);
+    lever.animate(0.05f);
+    EXPECT_EQ(lever.frameIndexInUse(), 1);
+    lever.animate(0.05f);
+    EXPECT_EQ(lever.frameIndexInUse(), 1);
+    lever.animate(1.0f);
+    EXPECT_EQ(lever.frameIndexInUse(), 2);
+}
+
+TEST_F(LevelBuild, DynamicEntitiesFollowTheirBodyAndFarOnesAreNotDrawn) {
+    const auto level = build(mapOf({{1, 0, 9, 0, 3}}));
+    Entity& diamond = const_cast<Entity&>(*entityAt(*level, 2, 0));
+    Entity& wall = const_cast<Entity&>(*entityAt(*level, 4, 0));
+    diamond.body()->SetTransform(b2Vec2(2.0f, -3.0f), 0.5f);
+    diamond.followBody();
+    EXPECT_FLOAT_EQ(diamond.sprite().getPosition().x, 100.0f);
+    EXPECT_FLOAT_EQ(diamond.sprite().getPosition().y, 150.0f);
+    EXPECT_NEAR(diamond.sprite().getRotation(), 28.64789f, 1e-4f);
+    wall.body()->SetTransform(b2Vec2(9.0f, 9.0f), 1.0f);
+    wall.followBody();  // static: stays where it was made
+    EXPECT_EQ(wall.sprite().getPosition(), sf::Vector2f(256, 0));
+
+    sf::View view(sf::Vector2f(0, 0), sf::Vector2f(1280, 1024));
+    EXPECT_TRUE(diamond.withinDrawRange(view));
+    view.setCenter(100.0f + 1280.0f + 1.0f, 150.0f);  // no picture loaded: size 0
+    EXPECT_FALSE(diamond.withinDrawRange(view));
+    view.setCenter(100.0f + 1280.0f - 1.0f, 150.0f + 1024.0f - 1.0f);
+    EXPECT_TRUE(diamond.withinDrawRange(view));
+}
+
+TEST_F(LevelBuild, OnlyTheFirstBallStartMakesTheBall) {
+    const auto level = build(mapOf({{0, 1, 0, 1}, {3, 3, 3, 3}}));
+    EXPECT_EQ(level->ballStarts, 2);
+    EXPECT_EQ(bodiesOfKind(*level, BodyKind::ball), 1);
+    EXPECT_NEAR(level->ball->body()->GetPosition().x, 1.28f, near);
+    EXPECT_EQ(level->entities.size(), 4u);
+}
+
+TEST_F(LevelBuild, AMapWithoutBallStartPutsTheBallInTheFirstEmptyCell) {
+    const auto level = build(mapOf({{3, 3, 3}, {3, 20, 0}, {3, 3, 3}}));
+    EXPECT_EQ(level->ballStarts, 0);
+    ASSERT_TRUE(level->ball);
+    EXPECT_NEAR(level->ball->body()->GetPosition().x, 1.28f, near);  // id 20 makes nothing
+    EXPECT_NEAR(level->ball->body()->GetPosition().y, -1.28f, near);
+    EXPECT_EQ(play.playerBody, level->ball->body());
+
+    // Not one empty cell: below the map, clear of every tile.
+    const auto full = build(mapOf({{3, 3}, {3, 3}}));
+    ASSERT_TRUE(full->ball);
+    EXPECT_NEAR(full->ball->body()->GetPosition().y, -2.56f, near);
+    const auto nothing = build(TileMap{});
+    ASSERT_TRUE(nothing->ball);
+    EXPECT_TRUE(nothing->entities.empty());
+    for (int i = 0; i < 10; ++i) {
+        stepLevel(*nothing);
+    }
+}
+
+TEST_F(LevelBuild, MapsAreClampedToTheWorldBoxAndNeverReadPastTheirIds) {
+    TileMap wide;
+    wide.width = 300;
+    wide.height = 2;
+    wide.tiles.assign(600, TileId::wall);
+    wide.tiles[0] = TileId::ballStart;
+    const auto clamped = build(wide);
+    EXPECT_EQ(clamped->columns, 234);
+    EXPECT_EQ(clamped->rows, 2);
+    EXPECT_EQ(clamped->entities.size(), 2u * 234u - 1u);
+    // The second row still starts at id 300, not at id 234.
+    EXPECT_NE(entityAt(*clamped, 0, 1), nullptr);
+
+    TileMap huge;
+    huge.width = INT_MAX;
+    huge.height = INT_MAX;
+    huge.tiles = {1, 3, 3};
+    const auto sparse = build(huge);
+    EXPECT_EQ(sparse->columns, 234);
+    EXPECT_EQ(sparse->rows, 234);
+    EXPECT_EQ(sparse->entities.size(), 2u);
+
+    TileMap negative;
+    negative.width = -4;
+    negative.height = 3;
+    negative.tiles = {1, 3, 3, 3};
+    const auto none = build(negative);
+    EXPECT_EQ(none->columns, 0);
+    EXPECT_TRUE(none->entities.empty());
+
+    TileMap shortList = mapOf({{1, 3, 3}, {3, 3, 3}});
+    shortList.tiles.resize(4);
+    EXPECT_EQ(build(shortList)->entities.size(), 3u);
+}
+
+TEST_F(LevelBuild, QueuedEntitiesGoButTheBallStays) {
+    const auto level = build(mapOf({{0, 1, 0}, {0, 4, 0}, {3, 3, 3}}));
+    const Entity* block = entityAt(*level, 1, 1);
+    ASSERT_NE(block, nullptr);
+    play.destroyQueue[block->number()] = block->kind();
+    play.destroyQueue[level->ball->number()] = BodyKind::ball;
+    play.destroyQueue[123456789] = BodyKind::breakable;  // nothing by that number
+    const int bodies = level->world->GetBodyCount();
+    destroyQueuedEntities(*level, play);
+    EXPECT_TRUE(play.destroyQueue.empty());
+    EXPECT_EQ(entityAt(*level, 1, 1), nullptr);
+    EXPECT_EQ(level->world->GetBodyCount(), bodies - 1);
+    ASSERT_TRUE(level->ball);
+
+    // The ball now falls through where the block was, onto the walls.
+    level->world->SetGravity(b2Vec2(0.0f, -86.49f));
+    for (int i = 0; i < 3 * 350; ++i) {
+        stepLevel(*level);
+    }
+    EXPECT_NEAR(level->ball->body()->GetPosition().y, -2.56f + 0.64f + 0.6f, 0.05f);
+}
+
+TEST_F(LevelBuild, StepsKeepTheOldTopSpeedsAndStopWhatLeavesTheWorld) {
+    const auto level = build(mapOf({{1}}));
+    b2Body* ball = level->ball->body();
+    ball->SetLinearVelocity(b2Vec2(0.0f, -500.0f));
+    ball->SetAngularVelocity(900.0f);
+    stepLevel(*level);
+    EXPECT_NEAR(ball->GetLinearVelocity().Length(), 200.0f, 1e-3f);
+    EXPECT_FLOAT_EQ(ball->GetAngularVelocity(), 250.0f);
+
+    for (int i = 0; i < 2000 && ball->GetPosition().y > -300.0f; ++i) {
+        stepLevel(*level);
+    }
+    stepLevel(*level);
+    const float frozenAt = ball->GetPosition().y;
+    EXPECT_LT(frozenAt, -300.0f);
+    for (int i = 0; i < 100; ++i) {
+        stepLevel(*level);
+    }
+    EXPECT_FLOAT_EQ(ball->GetPosition().y, frozenAt);
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TempFolder.hpp"
+#include "level/TileMap.hpp"
+
+namespace {
+
+// A map as the tile editor writes it in its plain XML encoding.
+std::string mapText(int width, int height, int layers, const std::string& lineEnd = "\n",
+                    const std::string& indent = "   ") {
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + lineEnd;
+    text += "<map version=\"1.0\" orientation=\"orthogonal\" width=\"" + std::to_string(width) +
+            "\" height=\"" + std::to_string(height) + "\">" + lineEnd;
+    for (int layer = 0; layer < layers; ++layer) {
+        text += " <layer name=\"Layer " + std::to_string(layer + 1) + "\" width=\"" +
+                std::to_string(width) + "\" height=\"" + std::to_string(height) + "\">" + lineEnd;
+        text += "  <data>" + lineEnd;
+        for (int i = 0; i < width * height; ++i) {
+            text +=
+                indent + "<tile gid=\"" + std::to_string((i + layer * 7) % 27) + "\"/>" + lineEnd;
+        }
+        text += "  </data>" + lineEnd + " </layer>" + lineEnd;
+    }
+    text += "</map>" + lineEnd;
+    return text;
+}
+
+TileMap parsed(const std::string& text) {
+    TileMap map;
+    parseTileMap(map, text);
+    return map;
+}
+
+TEST(TileMapReader, OneLayerGivesSizeAndIdsInFileOrder) {
+    const TileMap map = parsed(mapText(20, 15, 1));
+    EXPECT_EQ(map.width, 20);
+    EXPECT_EQ(map.height, 15);
+    ASSERT_EQ(map.tiles.size(), 300u);
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_EQ(map.tiles[i], i % 27) << "cell " << i;
+    }
+}
+
+TEST(TileMapReader, SecondLayerFollowsTheFirst) {
+    const TileMap map = parsed(mapText(20, 15, 2));
+    ASSERT_EQ(map.tiles.size(), 600u);
+    EXPECT_EQ(map.tiles[0], 0);
+    EXPECT_EQ(map.tiles[299], 299 % 27);
+    EXPECT_EQ(map.tiles[300], 7);  // the second layer's first id
+}
+
+TEST(TileMapReader, LineEndsBlankLinesAndIndentationDoNotMatter) {
+    const TileMap plain = parsed(mapText(6, 4, 1));
+    const TileMap crlf = parsed(mapText(6, 4, 1, "\r\n"));
+    const TileMap blankLines = parsed(mapText(6, 4, 1, "\n\n\n"));
+    const TileMap tabs = parsed(mapText(6, 4, 1, "\n", "\t\t"));
+    const TileMap mixed = parsed(mapText(6, 4, 1, "\r\n  \n", " \t "));
+    for (const TileMap* other : {&crlf, &blankLines, &tabs, &mixed}) {
+        EXPECT_EQ(other->width, plain.width);
+        EXPECT_EQ(other->height, plain.height);
+        EXPECT_EQ(other->tiles, plain.tiles);
+    }
+    // The last line needs no line feed.
+    EXPECT_EQ(parsed("<layer name=\"Layer 1\" width=\"1\" height=\"1\">\n<tile gid=\"5\"/>").tiles,
+              std::vector<std::int32_t>{5});
+}
+
+TEST(TileMapReader, OnlyLayerNamesOfOneWordAndANumberGiveTheSize) {
+    TileMap map;
+    parseTileMap(map, "<layer name=\"Tile Layer 1\" width=\"9\" height=\"9\">");
+    EXPECT_EQ(map.width, 0);
+    parseTileMap(map, "<layer name=\"Ground\" width=\"9\" height=\"9\">");
+    EXPECT_EQ(map.width, 0);
+    // Attributes in another order than name, width, height.
+    parseTileMap(map, "<layer id=\"1\" name=\"Layer 1\" width=\"9\" height=\"9\">");
+    EXPECT_EQ(map.width, 0);
+    parseTileMap(map, "<layer name=\"Layer 1\" height=\"9\" width=\"4\">");
+    EXPECT_EQ(map.width, 9);  // read as given: the second number is taken as the height
+    EXPECT_EQ(map.height, 4);
+    parseTileMap(map, "<layer name=\"Layer 2\" width=\"12\" height=\"3\" opacity=\"0.5\">");
+    EXPECT_EQ(map.width, 12);
+    EXPECT_EQ(map.height, 3);
+    // A later layer line replaces the size; an unreadable one keeps it.
+    parseTileMap(map, "<layer name=\"Layer 3\" width=\"x\" height=\"3\">");
+    EXPECT_EQ(map.width, 12);
+}
+
+TEST(TileMapReader, TileLinesWithoutAnIdKeepTheirCellOrShiftTheRest) {
+    const TileMap map = parsed(
+        "<tile gid=\"0\"/>\n"
+        "<tile gid=\"\"/>\n"
+        "<tile gid=\"abc\"/>\n"
+        "<tile gid=\"4\"/><tile gid=\"9\"/>\n"
+        "<tile/>\n"
+        "<tile gid=\"-3\"/>\n"
+        "<tile gid=\"99999999999999\"/>\n");
+    // An empty or unreadable id is an empty cell; <tile/> adds nothing; only
+    // the first element of a line counts; huge numbers saturate.
+    EXPECT_EQ(map.tiles, (std::vector<std::int32_t>{0, 0, 0, 4, -3, 2147483647}));
+}
+
+TEST(TileMapReader, ANulByteEndsTheText) {
+    std::string text = mapText(2, 2, 1);
+    const std::size_t third = text.find("<tile", text.find("<tile", text.find("<tile") + 1) + 1);
+    text[third] = '\0';
+    const TileMap map = parsed(text);
+    EXPECT_EQ(map.width, 2);
+    EXPECT_EQ(map.tiles.size(), 2u);
+}
+
+TEST(TileMapReader, OtherEncodingsGiveTheSizeButNoIds) {
+    const TileMap map = parsed(
+        "<layer name=\"Layer 1\" width=\"3\" height=\"2\">\n"
+        "  <data encoding=\"csv\">\n1,2,3,\n4,5,6\n</data>\n</layer>\n");
+    EXPECT_EQ(map.width, 3);
+    EXPECT_EQ(map.height, 2);
+    EXPECT_TRUE(map.tiles.empty());
+}
+
+TEST(TileMapReader, ReadingTwiceStartsFromNoIdsButKeepsAnUnreplacedSize) {
+    TempFolder folder;
+    writeFileBytes(folder.file("a.tmx"), mapText(3, 2, 1));
+    writeFileBytes(folder.file("b.tmx"), "<tile gid=\"8\"/>\n");
+    TileMap map;
+    ASSERT_TRUE(readTileMap(map, folder.file("a.tmx").c_str()));
+    EXPECT_EQ(map.tiles.size(), 6u);
+    ASSERT_TRUE(readTileMap(map, folder.file("b.tmx").c_str()));
+    EXPECT_EQ(map.width, 3);
+    EXPECT_EQ(map.height, 2);
+    EXPECT_EQ(map.tiles, std::vector<std::int32_t>{8});
+    ASSERT_TRUE(readTileMap(map, folder.file("a.tmx").c_str()));
+    EXPECT_EQ(map.tiles.size(), 6u);
+}
+
+TEST(TileMapReader, AMissingFileIsFalseWithNoIdsAndTheOldSize) {
+    TempFolder folder;
+    TileMap map;
+    map.width = 5;
+    map.height = 7;
+    map.tiles = {1, 2, 3};
+    EXPECT_FALSE(readTileMap(map, folder.file("missing.tmx").c_str()));
+    EXPECT_FALSE(readTileMap(map, folder.path().string().c_str()));  // a folder
+    EXPECT_FALSE(readTileMap(map, nullptr));
+    EXPECT_EQ(map.width, 5);
+    EXPECT_EQ(map.height, 7);
+    EXPECT_TRUE(map.tiles.empty());
+    // An empty file opens: true, nothing read.
+    writeFileBytes(folder.file("empty.tmx"), "");
+    EXPECT_TRUE(readTileMap(map, folder.file("empty.tmx").c_str()));
+    EXPECT_EQ(map.width, 5);
+}
+
+}  // namespace
