@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <mutex>
 
@@ -37,6 +38,15 @@ std::string utcStamp(const char* format) {
 bool isHighscorePath(const std::string& path) {
     return path == HighscoreProtocol::kNameCheckPath || path == HighscoreProtocol::kSubmitPath ||
            path == HighscoreProtocol::kTablePath;
+}
+
+bool claimsOversizedBody(const httplib::Request& request) {
+    if (!request.has_header("Content-Length")) {
+        return false;
+    }
+    const std::string length = request.get_header_value("Content-Length");
+    return length.size() > 9 ||
+           std::strtoul(length.c_str(), nullptr, 10) > HighscoreProtocol::kMaxBodyBytes;
 }
 
 void refuse(httplib::Response& response, int status, const std::string& reason) {
@@ -93,6 +103,13 @@ void HighscoreService::attach(httplib::Server& server) {
             note.start = Clock::now();
             if (isHighscorePath(request.path) && request.method != "POST") {
                 refuse(response, 400, "only POST is served here");
+                return httplib::Server::HandlerResponse::Handled;
+            }
+            // Refused before the body is read: the library would otherwise wait
+            // for all of an oversized body (up to its read time-out) to drop it.
+            if (claimsOversizedBody(request)) {
+                refuse(response, 400, "body too large");
+                response.set_header("Connection", "close");
                 return httplib::Server::HandlerResponse::Handled;
             }
             return httplib::Server::HandlerResponse::Unhandled;

@@ -1,0 +1,124 @@
+#include "ServerProcess.hpp"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <thread>
+
+#include "TempFolder.hpp"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr double kStartSeconds = 10;
+constexpr double kStopSeconds = 10;
+constexpr std::chrono::milliseconds kPoll{10};
+
+}  // namespace
+
+ServerProcess::ServerProcess(std::string databasePath, std::string logPath)
+    : databasePath(std::move(databasePath)), logPath(std::move(logPath)) {}
+
+ServerProcess::~ServerProcess() {
+    if (running()) {
+        killHard();
+    }
+}
+
+pid_t ServerProcess::spawn(const std::vector<std::string>& arguments,
+                           const std::string& outputPath) {
+    std::vector<std::string> words = {SERVER_BINARY};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                     0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t child = -1;
+    const int result = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return result == 0 ? child : -1;
+}
+
+int ServerProcess::runToEnd(const std::vector<std::string>& arguments,
+                            const std::string& outputPath) {
+    const pid_t child = spawn(arguments, outputPath);
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+bool ServerProcess::start() {
+    const std::size_t logStart = log().size();
+    pid = spawn({"--listen", "127.0.0.1:0", "--db", databasePath}, logPath);
+    if (pid < 0) {
+        return false;
+    }
+    const std::string marker = "listening on 127.0.0.1:";
+    const auto deadline = Clock::now() + std::chrono::duration<double>(kStartSeconds);
+    while (Clock::now() < deadline) {
+        const std::string text = log();
+        const std::size_t at = text.find(marker, logStart);
+        if (at != std::string::npos) {
+            port = std::stoi(text.substr(at + marker.size()));
+            return true;
+        }
+        if (waitForExit(0) >= 0) {
+            return false;
+        }
+        std::this_thread::sleep_for(kPoll);
+    }
+    killHard();
+    return false;
+}
+
+int ServerProcess::waitForExit(double seconds) {
+    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    do {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            pid = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        std::this_thread::sleep_for(kPoll);
+    } while (Clock::now() < deadline);
+    return -1;
+}
+
+int ServerProcess::stop() {
+    if (!running()) {
+        return -1;
+    }
+    kill(pid, SIGTERM);
+    const int status = waitForExit(kStopSeconds);
+    if (status < 0) {
+        killHard();
+    }
+    return status;
+}
+
+void ServerProcess::killHard() {
+    if (!running()) {
+        return;
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    pid = -1;
+}
+
+std::string ServerProcess::log() const {
+    return slurpFile(logPath);
+}

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <SFML/Network/SocketSelector.hpp>
+#include <SFML/Network/TcpListener.hpp>
+#include <SFML/Network/TcpSocket.hpp>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "online/HighscoreClient.hpp"
+#include "online/ScoreText.hpp"
+
+// What the game pays when the highscore server is not there or misbehaves:
+// never more than the 5-second time-out per request, and an empty answer.
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double kTimeoutSeconds = 5.0;
+// Scheduling slack on a busy machine.
+constexpr double kSlackSeconds = 0.6;
+
+double secondsTaken(const std::function<void()>& request) {
+    const auto start = Clock::now();
+    request();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::string addressOf(const sf::TcpListener& listener) {
+    return "127.0.0.1:" + std::to_string(listener.getLocalPort());
+}
+
+// Accepts connections and answers each with `opening`, then one more byte of
+// `drip` every 100 ms until the test ends; the answer never completes.
+class StallingServer {
+  public:
+    StallingServer(std::string opening, std::string drip)
+        : opening(std::move(opening)), drip(std::move(drip)) {
+        listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost);
+        worker = std::thread([this] { serve(); });
+    }
+    ~StallingServer() {
+        done = true;
+        worker.join();
+    }
+    std::string address() const { return addressOf(listener); }
+
+  private:
+    void serve() {
+        sf::SocketSelector selector;
+        selector.add(listener);
+        std::vector<std::unique_ptr<sf::TcpSocket>> clients;
+        while (!done) {
+            if (selector.wait(sf::milliseconds(100)) && selector.isReady(listener)) {
+                auto client = std::make_unique<sf::TcpSocket>();
+                if (listener.accept(*client) == sf::Socket::Done) {
+                    client->send(opening.data(), opening.size());
+                    clients.push_back(std::move(client));
+                }
+            }
+            for (auto& client : clients) {
+                if (!drip.empty()) {
+                    client->send(drip.data(), 1);
+                }
+            }
+        }
+    }
+
+    sf::TcpListener listener;
+    std::string opening;
+    std::string drip;
+    std::atomic<bool> done{false};
+    std::thread worker;
+};
+
+}  // namespace
+
+TEST(UnreachableServer, RefusedConnectionFailsAtOnce) {
+    std::string address;
+    {
+        sf::TcpListener closedAgain;
+        closedAgain.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost);
+        address = addressOf(closedAgain);
+    }
+    const HighscoreClient client(address);
+    HighscoreTable table;
+    bool free = true;
+    const double seconds = secondsTaken([&] {
+        free = client.checkName("racer");
+        client.submitScore("racer", 1, 250, encodeTime(12.5f));
+        client.fetchTable(1, 250, table);
+    });
+    EXPECT_FALSE(free);
+    EXPECT_TRUE(table.tokens.empty());
+    EXPECT_LT(seconds, 1.0);
+}
+
+TEST(UnreachableServer, SilentListenerCostsTheTimeOutPerRequest) {
+    // Listening but never accepting: the system completes the connection and
+    // takes the request, and no answer ever comes.
+    sf::TcpListener silent;
+    ASSERT_EQ(silent.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost), sf::Socket::Done);
+    const HighscoreClient client(addressOf(silent));
+
+    bool free = true;
+    const double check = secondsTaken([&] { free = client.checkName("racer"); });
+    EXPECT_FALSE(free);
+    EXPECT_GT(check, kTimeoutSeconds - kSlackSeconds);
+    EXPECT_LT(check, kTimeoutSeconds + kSlackSeconds);
+
+    const double submit =
+        secondsTaken([&] { client.submitScore("racer", 1, 250, encodeTime(12.5f)); });
+    EXPECT_LT(submit, kTimeoutSeconds + kSlackSeconds);
+
+    HighscoreTable table;
+    const double fetch = secondsTaken([&] { client.fetchTable(1, 250, table); });
+    EXPECT_TRUE(table.tokens.empty());
+    EXPECT_LT(fetch, kTimeoutSeconds + kSlackSeconds);
+}
+
+TEST(UnreachableServer, ADripFeedDoesNotStretchTheTimeOut) {
+    // A byte every 100 ms would keep a per-read time-out waiting for ever.
+    StallingServer server("HTTP/1.0 200 OK\r\n", "X-Slow: yes\r\n");
+    bool free = true;
+    const double seconds =
+        secondsTaken([&] { free = HighscoreClient(server.address()).checkName("racer"); });
+    EXPECT_FALSE(free);
+    EXPECT_LT(seconds, kTimeoutSeconds + kSlackSeconds);
+}
+
+TEST(UnreachableServer, AnAnswerCutShortCountsAsNone) {
+    // The body starts with "OK", but the promised ten bytes never all arrive.
+    StallingServer server("HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nOK", "");
+    HighscoreTable table;
+    bool free = true;
+    const double seconds = secondsTaken([&] {
+        const HighscoreClient client(server.address(), sf::seconds(1));
+        free = client.checkName("racer");
+        client.fetchTable(1, 250, table);
+    });
+    EXPECT_FALSE(free);
+    EXPECT_TRUE(table.tokens.empty());
+    EXPECT_LT(seconds, 2.0 + kSlackSeconds);
+}
