@@ -74,6 +74,54 @@ Canvas sampleScene(const Pictures& pictures) {
     return scene;
 }
 
+// The bottom of the play screen as the game lays it out: the "time" label's
+// top-left corner at (10, 960), digits from x = 180 centred on y = 984, each
+// digit edge to edge, and the badge centred on (640, 960); shown 1280 wide.
+Canvas sampleHud(const Pictures& pictures) {
+    constexpr int kTop = 900;
+    Canvas hud(1280, 1024 - kTop);
+    hud.fill(palette::kSky);
+    if (const Canvas* label = find(pictures, "time.png")) {
+        hud.drawCanvas(*label, 10, 960 - kTop);
+    }
+    float pen = 180, previousHalf = 0;
+    for (char ch : std::string("1:05.250")) {
+        const std::string name = ch == ':'   ? "scorefont/colon.png"
+                                 : ch == '.' ? "scorefont/dot.png"
+                                             : std::string("scorefont/") + ch + ".png";
+        const Canvas* glyph = find(pictures, name);
+        if (!glyph) {
+            continue;
+        }
+        const float half = glyph->width() / 2;
+        pen += previousHalf + half;
+        hud.drawCanvas(*glyph, pen - glyph->width() / 2, 984 - kTop - glyph->height() / 2);
+        previousHalf = half;
+    }
+    if (const Canvas* badge = find(pictures, "personalbest.png")) {
+        hud.drawCanvas(*badge, 640 - badge->width() / 2, 960 - kTop - badge->height() / 2);
+    }
+    // The finish banner's letters edge to edge, centred, top at a common line.
+    int total = 0;
+    const char* letters[] = {"f", "i1", "n", "i2", "s", "h", "e", "d"};
+    for (const char* l : letters) {
+        if (const Canvas* c = find(pictures, std::string("finished/") + l + ".png")) {
+            total += c->width();
+        }
+    }
+    Canvas both(1280, hud.height() + 250);
+    both.fill(palette::kSky);
+    int x = 640 - total / 2;
+    for (int i = 0; i < 8; ++i) {
+        if (const Canvas* c = find(pictures, std::string("finished/") + letters[i] + ".png")) {
+            both.drawCanvas(*c, x, 40 + 30 * std::sin(0.2f * (i + 1) * 3));
+            x += c->width();
+        }
+    }
+    both.drawCanvas(hud, 0, 250);
+    return both;
+}
+
 struct Placed {
     const Canvas* canvas;
     std::string label;
@@ -84,9 +132,10 @@ struct Placed {
 
 Canvas contactSheet(const Pictures& pictures, const Font& font) {
     const Canvas scene = sampleScene(pictures);
+    const Canvas hud = sampleHud(pictures);
     std::vector<Placed> placed;
     int x = kMargin;
-    int y = kMargin + scene.height() + kGap + kLabelHeight;
+    int y = kMargin + scene.height() + kGap + hud.height() + kGap + kLabelHeight;
     int rowHeight = 0;
     for (const Picture& p : pictures) {
         const Font::Line label = font.layout(p.name, kLabelSize);
@@ -104,8 +153,8 @@ Canvas contactSheet(const Pictures& pictures, const Font& font) {
     Canvas sheet(kSheetWidth, height);
     sheet.fill(palette::kSky);
     sheet.drawCanvas(scene, kMargin, kMargin);
+    sheet.drawCanvas(hud, kMargin, kMargin + scene.height() + kGap);
     const Rgba ink = rgb(20, 24, 48);
-    Canvas labels(kSheetWidth, height);
     for (const Placed& p : placed) {
         sheet.drawCanvas(*p.canvas, p.x, p.y);
         const Font::Line line = font.layout(p.label, kLabelSize);

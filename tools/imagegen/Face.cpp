@@ -83,7 +83,12 @@ void paintEye(Canvas& canvas, FaceFrame f, int side, float closed) {
     const Sdf ball = ellipse(eye, radii);
     const float stroke = 1.7f * f.unit;
     if (closed < 0.999f) {
-        const Sdf belowLid = [=](Vec2 p) { return lidY(eye, radii, closed, p.x) - p.y; };
+        const Sdf belowLid = [=](Vec2 p) {
+            // Vertical gap to the lid, scaled by the lid's slope into a distance.
+            const float slope =
+                (lidY(eye, radii, closed, p.x + 0.5f) - lidY(eye, radii, closed, p.x - 0.5f));
+            return (lidY(eye, radii, closed, p.x) - p.y) / std::sqrt(1 + slope * slope);
+        };
         const Sdf open = intersect(ball, belowLid);
         paintShape(canvas, open,
                    faceLook(f, vertical(kEyeWhite, eye.y - radii.y, kEyeShadow, eye.y + radii.y)));

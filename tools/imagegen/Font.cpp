@@ -111,14 +111,20 @@ Font::Line Font::layout(const std::string& text, float pixelSize) const {
         OutlineSink sink;
         sink.scale = scale;
         FT_Outline_Decompose(&f->glyph->outline, &funcs, &sink);
+        Vec2 lo = {std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
+        Vec2 hi = {-std::numeric_limits<float>::max(), -std::numeric_limits<float>::max()};
         for (auto& ring : sink.rings) {
             for (Vec2& v : ring) {
                 v.x += penX;
-                line.inkMin = {std::min(line.inkMin.x, v.x), std::min(line.inkMin.y, v.y)};
-                line.inkMax = {std::max(line.inkMax.x, v.x), std::max(line.inkMax.y, v.y)};
+                lo = {std::min(lo.x, v.x), std::min(lo.y, v.y)};
+                hi = {std::max(hi.x, v.x), std::max(hi.y, v.y)};
             }
         }
         if (!sink.rings.empty()) {
+            line.inkMin = {std::min(line.inkMin.x, lo.x), std::min(line.inkMin.y, lo.y)};
+            line.inkMax = {std::max(line.inkMax.x, hi.x), std::max(line.inkMax.y, hi.y)};
+            line.glyphMin.push_back(lo);
+            line.glyphMax.push_back(hi);
             line.glyphs.push_back(contours(std::move(sink.rings)));
         }
         penX += f->glyph->advance.x * scale;
@@ -137,11 +143,33 @@ float Font::capHeight(float pixelSize) const {
 }
 
 Sdf lineShape(const Font::Line& line, Vec2 by) {
-    std::vector<Sdf> glyphs = line.glyphs;
-    return [glyphs, by](Vec2 p) {
-        float best = std::numeric_limits<float>::max();
-        for (const Sdf& g : glyphs) {
-            best = std::min(best, g(p - by));
+    return [glyphs = line.glyphs, lo = line.glyphMin, hi = line.glyphMax, by](Vec2 p) {
+        const Vec2 q = p - by;
+        // A glyph's box is never farther than the glyph itself, so glyphs whose
+        // box lies beyond the best distance found so far can be passed over.
+        // Start with the nearest box: usually the answer.
+        auto boxDistance = [&](size_t i) {
+            const float dx = std::max({lo[i].x - q.x, 0.0f, q.x - hi[i].x});
+            const float dy = std::max({lo[i].y - q.y, 0.0f, q.y - hi[i].y});
+            return std::sqrt(dx * dx + dy * dy);
+        };
+        size_t nearest = 0;
+        float nearestBox = std::numeric_limits<float>::max();
+        for (size_t i = 0; i < glyphs.size(); ++i) {
+            const float d = boxDistance(i);
+            if (d < nearestBox) {
+                nearestBox = d;
+                nearest = i;
+            }
+        }
+        if (glyphs.empty()) {
+            return std::numeric_limits<float>::max();
+        }
+        float best = glyphs[nearest](q);
+        for (size_t i = 0; i < glyphs.size(); ++i) {
+            if (i != nearest && boxDistance(i) < best) {
+                best = std::min(best, glyphs[i](q));
+            }
         }
         return best;
     };

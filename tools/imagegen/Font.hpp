@@ -20,9 +20,11 @@ class Font {
     // A line of text laid out at `pixelSize` (the em size), pen starting at
     // x = 0 on the baseline y = 0, y pointing down, with the font's kerning.
     struct Line {
-        std::vector<Sdf> glyphs;  // one shape per visible glyph
-        float advance = 0;        // pen position after the last glyph
-        Vec2 inkMin;              // bounds of the outlines
+        std::vector<Sdf> glyphs;     // one shape per visible glyph
+        std::vector<Vec2> glyphMin;  // ink bounds of each glyph
+        std::vector<Vec2> glyphMax;
+        float advance = 0;  // pen position after the last glyph
+        Vec2 inkMin;        // bounds of the outlines
         Vec2 inkMax;
     };
     Line layout(const std::string& text, float pixelSize) const;

@@ -171,8 +171,8 @@ Canvas switchTile(int colour) {
     inner.outline = withAlpha(palette::kOutline, 0.45f);
     inner.outlineWidth = 1.2f;
     inner.bevelStrength = 0.35f;
-    paintShape(c, regular(kMid, 22, 4), inner);
-    paintColourSymbol(c, colour, kMid, 10.5f, 1.6f);
+    paintShape(c, regular(kMid, 23, 4), inner);
+    paintColourSymbol(c, colour, kMid, 12.0f, 1.6f);
     paintGloss(c, outer, ellipse({22, 20}, {9, 4}), 0.45f, 2.0f);
     return c;
 }
