@@ -1,29 +1,147 @@
 #include "menu/MainMenu.hpp"
 
+#include "app/Files.hpp"
 #include "app/GameWindow.hpp"
+#include "app/ProgramObjects.hpp"
 #include "app/ScreenLook.hpp"
+#include "menu/LevelSelectScreen.hpp"
+#include "menu/MenuDrawing.hpp"
+#include "menu/NameEntryScreen.hpp"
+#include "menu/OptionsScreen.hpp"
+
+namespace {
+
+constexpr float leftMascotX = 135.0f;
+constexpr float rightMascotX = 1145.0f;
+constexpr float logoX = 650.0f;
+constexpr float logoY = 170.0f;
+constexpr int defaultMusicVolume = 7;
+constexpr float maxMusicVolume = 9.0f;
+
+}  // namespace
 
 MainMenu::MainMenu(GameWindow& gameWindow) : window(gameWindow) {
-    view = ScreenLook::logicalView();
     ScreenLook::loadFont(font);
+    right.setup(rightMascotX);
+    left.setup(leftMascotX);
+    loadTexture(cloudTexture, "data/images/lightsmoke.png");
+    configureCloudBackdrop(clouds, &cloudTexture);
+    view = ScreenLook::logicalView();
+    // "Exit" stands apart from the others.
+    menu.setItems({"Race", "Puzzle", "Options", "Exit"}, {400.0f, 500.0f, 600.0f, 800.0f}, font,
+                  ScreenLook::labelSize);
+    click.load(ScreenLook::clickSoundPath);
+    loadTexture(logoTexture, "data/images/rvlogo.png");
+    logo.setTexture(logoTexture, true);
+    const sf::Vector2u logoSize = logoTexture.getSize();
+    logo.setOrigin(static_cast<float>(logoSize.x) * 0.5f, static_cast<float>(logoSize.y) * 0.5f);
+    logo.setPosition(logoX, logoY);
+    fillPlaylists();
+    drawClouds = settings().getInt("drawclouds", 1);
+    const float volume =
+        static_cast<float>(settings().getInt("musicvolume", defaultMusicVolume)) / maxMusicVolume;
+    menuMusic().volume = volume;
+    gameMusic().volume = volume;
+    menuMusic().start();
+}
+
+void MainMenu::fillPlaylists() {
+    // The playlists live for the whole program; a second menu must not add the
+    // songs again.
+    if (menuMusic().songCount() == 0) {
+        menuMusic().addSong("data/music/intro.ogg", 1.0f);
+    }
+    if (gameMusic().songCount() == 0) {
+        gameMusic().addSong("data/music/song1.ogg", 1.0f);
+        gameMusic().addSong("data/music/song2.ogg", 1.0f);
+        gameMusic().addSong("data/music/song3.ogg", 1.0f);
+    }
 }
 
 void MainMenu::run() {
-    while (window.isOpen() && !quit) {
+    // Even with the window closed during the intro: the name entry then
+    // returns at once, and the first start still counts as done.
+    if (settings().getInt("nameentered", 0) == 0) {
+        {
+            NameEntryScreen entry(window, &clouds, true);
+            entry.run();
+        }
+        settings().setInt("nameentered", 1);
+    }
+    while (window.isOpen()) {
         sf::Event event;
         while (window.pollEvent(event)) {
             if (event.type == sf::Event::Closed) {
                 window.close();
-            } else if (event.type == sf::Event::KeyPressed &&
-                       event.key.code == sf::Keyboard::Escape && fade.acceptsInput(1.5f)) {
-                fade.startFadeOut();
+            } else if (event.type == sf::Event::KeyPressed && acceptsInput()) {
+                handleKey(event.key);
             }
         }
-        window.clear(ScreenLook::backdrop);
-        window.setView(view);
-        if (fade.draw(window, window.frameTime())) {
-            quit = true;
+        if (!window.isOpen()) {
+            break;
         }
-        window.display();
+        drawFrame();
     }
+}
+
+void MainMenu::handleKey(const sf::Event::KeyEvent& key) {
+    switch (key.code) {
+        case sf::Keyboard::Down:
+            menu.moveDown(click);
+            break;
+        case sf::Keyboard::Up:
+            menu.moveUp(click);
+            break;
+        case sf::Keyboard::Escape:
+            // Points at "Exit" without choosing it.
+            click.play();
+            menu.select(exitItem);
+            break;
+        case sf::Keyboard::Space:
+        case sf::Keyboard::Return:
+            click.play();
+            fade.startFadeOut();
+            break;
+        default:
+            break;
+    }
+}
+
+void MainMenu::act() {
+    switch (menu.selected) {
+        case raceItem:
+        case puzzleItem: {
+            LevelSelectScreen levels(window, menu.selected == raceItem ? raceMode : puzzleMode,
+                                     &clouds);
+            levels.run();
+            break;
+        }
+        case optionsItem: {
+            OptionsScreen options(window, &clouds);
+            options.run();
+            drawClouds = settings().getInt("drawclouds", 1);
+            break;
+        }
+        default:
+            window.close();
+            break;
+    }
+}
+
+void MainMenu::drawFrame() {
+    MenuDrawing::beginFrame(window, view, &clouds, drawClouds > 0);
+    window.draw(logo);
+    right.updateAndDraw(window, window.frameTime());
+    left.updateAndDraw(window, window.frameTime());
+    menu.highlight(window.frameTime());
+    MenuDrawing::drawMenu(window, menu);
+    if (fade.draw(window, window.frameTime())) {
+        act();
+        fade.restartFadeIn();
+        // A sub-screen drew over the window, or "Exit" closed it: this frame's
+        // picture is gone, the next one starts black.
+        return;
+    }
+    window.display();
+    menuMusic().update();
 }

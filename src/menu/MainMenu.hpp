@@ -1,23 +1,62 @@
 #pragma once
 
 #include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/View.hpp>
+#include <SFML/Window/Event.hpp>
 
+#include "app/MenuList.hpp"
+#include "app/ParticleEmitter.hpp"
 #include "app/ScreenFade.hpp"
+#include "app/SoundEffect.hpp"
+#include "menu/TitleMascot.hpp"
 
 class GameWindow;
 
-// The title screen and hub of the game. For now it only fades in and ends on
-// Escape or when the window is closed.
+// The title screen and hub of the game: the logo, two blinking mascots, the
+// drifting clouds and "Race", "Puzzle", "Options", "Exit". A chosen item fades
+// to black, then its screen runs to its end here and the menu fades back in.
+// It owns the cloud field every other menu screen draws, so the clouds drift on
+// from screen to screen, and it fills the two music playlists.
 class MainMenu {
   public:
+    enum Item { raceItem = 0, puzzleItem = 1, optionsItem = 2, exitItem = 3 };
+    // Keys count once the fade-in has fallen below this (0.2 s after showing).
+    static constexpr float inputThreshold = 1.5f;
+
     explicit MainMenu(GameWindow& window);
+    MainMenu(const MainMenu&) = delete;
+    MainMenu& operator=(const MainMenu&) = delete;
+
+    // On a first start runs the name entry, then the menu until the window
+    // closes ("Exit" closes it).
     void run();
 
+    int selectedItem() const { return menu.selected; }
+    bool acceptsInput() const { return fade.acceptsInput(inputThreshold); }
+    bool drawsClouds() const { return drawClouds > 0; }
+    const TitleMascot& leftMascot() const { return left; }
+    const TitleMascot& rightMascot() const { return right; }
+    ParticleEmitter& cloudBackdrop() { return clouds; }
+
   private:
+    void fillPlaylists();
+    void handleKey(const sf::Event::KeyEvent& key);
+    void drawFrame();
+    void act();
+
     GameWindow& window;
-    sf::View view;
     sf::Font font;
+    sf::Texture cloudTexture;
+    ParticleEmitter clouds;
+    sf::View view;
+    MenuList menu;
+    SoundEffect click;
     ScreenFade fade;
-    bool quit = false;
+    TitleMascot right;
+    TitleMascot left;
+    sf::Texture logoTexture;
+    sf::Sprite logo;
+    int drawClouds = 1;
 };

@@ -1,0 +1,244 @@
+#include "menu/LevelSelectScreen.hpp"
+
+#include "app/GameWindow.hpp"
+#include "app/ProgramObjects.hpp"
+#include "app/ScreenLook.hpp"
+#include "menu/MenuDrawing.hpp"
+#include "menu/OnlineSettings.hpp"
+#include "online/HighscoreClient.hpp"
+
+namespace {
+
+// Keys count from 0.2 s after the screen opens.
+constexpr float inputThreshold = 1.5f;
+constexpr float thumbnailTop = 300.0f;
+const sf::Color thumbnailTint(255, 255, 255, 192);
+constexpr float firstRowY = 330.0f;
+constexpr float rowGap = 42.0f;
+const sf::Color ownRowColour(0, 255, 0, 160);
+const sf::Color rowColour(255, 255, 255, 160);
+
+}  // namespace
+
+std::string levelLineText(unsigned levelIndex, const std::string& name) {
+    return "< " + std::to_string(levelIndex + 1) + " | " + name + " >";
+}
+
+LevelSelectScreen::LevelSelectScreen(GameWindow& gameWindow, GameMode gameMode,
+                                     ParticleEmitter* cloudBackdrop)
+    : window(gameWindow),
+      mode(gameMode),
+      clouds(cloudBackdrop),
+      startLevelKey("startlevel_" + std::to_string(gameMode)),
+      userName(storedUserName()),
+      submitScores(settings().getInt("submitscores", 1)),
+      musicVolume(settings().getInt("musicvolume", 7)),
+      drawClouds(settings().getInt("drawclouds", 1)) {
+    ScreenLook::loadFont(font);
+    catalogue.fill(mode);
+    // Compared as unsigned, so a negative stored level counts as too large.
+    const auto stored = static_cast<unsigned>(settings().getInt(startLevelKey, 0));
+    const auto levels = static_cast<unsigned>(catalogue.size());
+    shownLevel = levels == 0 || stored > levels - 1 ? 0 : stored;
+    settings().setInt(startLevelKey, static_cast<int>(shownLevel));
+
+    view = ScreenLook::logicalView();
+    menu.setItems({"Play all", "Play single level", "", "Back"}, {50.0f, 120.0f, 190.0f, 900.0f},
+                  font, ScreenLook::labelSize);
+    placeLabel(waitLabel, font, "Loading hiscores, please wait...", 512.0f);
+    placeLabel(emptyTableLabel, font, "No hiscores available", 512.0f, ScreenLook::tableLineSize);
+    emptyTableLabel.setFillColor(rowColour);
+    thumbnail.setColor(thumbnailTint);
+    showLevel(shownLevel);
+    click.load(ScreenLook::clickSoundPath);
+}
+
+void LevelSelectScreen::showLevel(unsigned index) {
+    shownLevel = index;
+    if (index >= static_cast<unsigned>(catalogue.size())) {
+        // A mode without levels: nothing to show or play.
+        menu.setLabel(levelLine, "");
+        thumbnailTexture = sf::Texture();
+        return;
+    }
+    menu.setLabel(levelLine, levelLineText(index, catalogue.names[index]));
+    const sf::Image& picture = catalogue.thumbnails[index];
+    if (picture.getSize().x == 0 || !thumbnailTexture.loadFromImage(picture)) {
+        thumbnailTexture = sf::Texture();
+    }
+    thumbnailTexture.setSmooth(true);
+    thumbnail.setTexture(thumbnailTexture, true);
+    const float width = static_cast<float>(thumbnailTexture.getSize().x);
+    thumbnail.setPosition(ScreenLook::viewWidth * 0.5f - width * 0.5f, thumbnailTop);
+}
+
+std::vector<std::string> LevelSelectScreen::rowTexts() const {
+    std::vector<std::string> texts;
+    for (const sf::Text& row : rows) {
+        texts.push_back(row.getString());
+    }
+    return texts;
+}
+
+void LevelSelectScreen::applyWaitRule() {
+    if (idleTime <= fetchDelay) {
+        idleTime = 0.0f;
+    }
+}
+
+void LevelSelectScreen::handleKey(const sf::Event::KeyEvent& key) {
+    const unsigned levels = static_cast<unsigned>(catalogue.size());
+    switch (key.code) {
+        case sf::Keyboard::Escape:
+            click.play();
+            backRequested = true;
+            fade.startFadeOut();
+            applyWaitRule();
+            return;
+        case sf::Keyboard::Down:
+            if (menu.moveDown(click)) {
+                applyWaitRule();
+            }
+            return;
+        case sf::Keyboard::Up:
+            if (menu.moveUp(click)) {
+                applyWaitRule();
+            }
+            return;
+        case sf::Keyboard::Return:
+        case sf::Keyboard::Space:
+            // On the level line these keys do nothing; a mode without levels
+            // has nothing to play.
+            if (menu.selected == levelLine || (menu.selected != backLine && levels == 0)) {
+                return;
+            }
+            click.play();
+            fade.startFadeOut();
+            applyWaitRule();
+            return;
+        case sf::Keyboard::Right:
+        case sf::Keyboard::Left:
+            break;
+        default:
+            return;
+    }
+    if (menu.selected != levelLine || levels == 0) {
+        return;
+    }
+    const unsigned next = key.code == sf::Keyboard::Right ? (shownLevel + 1) % levels
+                                                          : (shownLevel + levels - 1) % levels;
+    showLevel(next);
+    click.play();
+    tableNeedsFetch = true;
+    idleTime = 0.0f;
+}
+
+void LevelSelectScreen::buildRows() {
+    rows.clear();
+    for (unsigned i = 0; i < tableRows; ++i) {
+        const unsigned record = scores.firstShown + i;
+        if (record >= scores.recordCount()) {
+            break;
+        }
+        sf::Text row;
+        placeTableLine(
+            row, font,
+            sf::String::fromUtf8(scores.rowText(record).begin(), scores.rowText(record).end()),
+            firstRowY + rowGap * static_cast<float>(i));
+        // Every record under the player's name is marked, not just the first.
+        row.setFillColor(scores.field(record, 2) == userName ? ownRowColour : rowColour);
+        rows.push_back(row);
+    }
+}
+
+bool LevelSelectScreen::tableStep() {
+    if (catalogue.size() == 0) {
+        return false;
+    }
+    if (tableNeedsFetch && !fade.fadingOut()) {
+        scores.clear();
+        rows.clear();
+        // The message stays on screen while the request blocks (at most the
+        // client's time-out).
+        MenuDrawing::drawLabel(window, waitLabel);
+        fade.draw(window, window.frameTime());
+        window.display();
+        menuMusic().update();
+        const HighscoreClient client(highscoreServerAddress());
+        client.fetchTable(mode, catalogue.levelIds[static_cast<int>(shownLevel)], scores);
+        scores.findOwnRecord(userName, leadRows);
+        buildRows();
+        tableNeedsFetch = false;
+        ++fetches;
+        return true;
+    }
+    if (tableNeedsFetch) {
+        return false;
+    }
+    for (const sf::Text& row : rows) {
+        MenuDrawing::drawLabel(window, row);
+    }
+    if (rows.empty()) {
+        // A server that is down and a level nobody has finished look the same
+        // from here; either way the player sees that there is nothing to show.
+        MenuDrawing::drawLabel(window, emptyTableLabel);
+    }
+    return false;
+}
+
+void LevelSelectScreen::play(bool singleLevel) {
+    settings().setInt(startLevelKey, static_cast<int>(shownLevel));
+    // The play screen is added here once the play subsystem provides it.
+    (void)singleLevel;
+    quit = true;
+    if (musicVolume != 0) {
+        gameMusic().stop();
+        menuMusic().start();
+    }
+}
+
+void LevelSelectScreen::endAction() {
+    if (backRequested || menu.selected == backLine) {
+        quit = true;
+    } else if (menu.selected == playAllLine || menu.selected == playSingleLine) {
+        play(menu.selected == playSingleLine);
+    }
+    fade.restartFadeIn();
+}
+
+void LevelSelectScreen::drawFrame() {
+    MenuDrawing::beginFrame(window, view, clouds, drawClouds > 0);
+    menu.highlight(window.frameTime());
+    MenuDrawing::drawMenu(window, menu);
+    window.draw(thumbnail);
+    if (idleTime > fetchDelay && submitScores > 0 && tableStep()) {
+        return;
+    }
+    if (fade.draw(window, window.frameTime())) {
+        endAction();
+        // After a game the window holds the play screen's last picture; the
+        // main menu's fade-in shows next.
+        if (quit) {
+            return;
+        }
+    }
+    window.display();
+    menuMusic().update();
+}
+
+void LevelSelectScreen::run() {
+    while (!quit && window.isOpen()) {
+        idleTime += window.frameTime();
+        sf::Event event;
+        while (window.pollEvent(event)) {
+            if (event.type == sf::Event::Closed) {
+                window.close();
+                return;
+            }
+            if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
+                handleKey(event.key);
+            }
+        }
+        drawFrame();
+    }
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <SFML/Graphics/View.hpp>
+#include <SFML/Window/Event.hpp>
+
+#include <string>
+#include <vector>
+
+#include "app/MenuList.hpp"
+#include "app/ScreenFade.hpp"
+#include "app/SoundEffect.hpp"
+#include "level/LevelCatalogue.hpp"
+#include "online/HighscoreTable.hpp"
+
+class GameWindow;
+class ParticleEmitter;
+
+// "< 2 | The Rope Bridge >": the level line for a level index and name.
+std::string levelLineText(unsigned levelIndex, const std::string& name);
+
+// The level selection of one mode: the start level with its thumbnail, "Play
+// all" from there or "Play single level", and the online table of the shown
+// level. The table is fetched once the level line has rested for 1.5 s, so
+// flipping through the levels sends no requests. Every game ends the visit,
+// so the player comes back to the main menu.
+class LevelSelectScreen {
+  public:
+    enum Line { playAllLine = 0, playSingleLine = 1, levelLine = 2, backLine = 3 };
+    static constexpr float fetchDelay = 1.5f;
+    static constexpr unsigned tableRows = 11;
+    static constexpr unsigned leadRows = 5;
+
+    LevelSelectScreen(GameWindow& window, GameMode mode, ParticleEmitter* clouds);
+    LevelSelectScreen(const LevelSelectScreen&) = delete;
+    LevelSelectScreen& operator=(const LevelSelectScreen&) = delete;
+
+    // Returns when the player leaves, after a game, or when the window closes.
+    void run();
+
+    unsigned levelIndex() const { return shownLevel; }
+    int selectedLine() const { return menu.selected; }
+    std::string lineText(int line) const { return menu.item(line).getString(); }
+    // Table requests sent so far, and the rows now shown.
+    int fetchCount() const { return fetches; }
+    std::vector<std::string> rowTexts() const;
+    const HighscoreTable& table() const { return scores; }
+
+  private:
+    void handleKey(const sf::Event::KeyEvent& key);
+    void showLevel(unsigned index);
+    // Moving through the menu while the table still waits restarts the wait;
+    // a table already on screen stays.
+    void applyWaitRule();
+    void drawFrame();
+    // True when it fetched in this frame (the frame is then already shown).
+    bool tableStep();
+    void buildRows();
+    void endAction();
+    void play(bool singleLevel);
+
+    GameWindow& window;
+    GameMode mode;
+    ParticleEmitter* clouds;
+    LevelCatalogue catalogue;
+    std::string startLevelKey;
+    unsigned shownLevel = 0;
+    sf::Font font;
+    sf::View view;
+    MenuList menu;
+    SoundEffect click;
+    ScreenFade fade;
+    bool quit = false;
+    bool backRequested = false;
+    sf::Texture thumbnailTexture;
+    sf::Sprite thumbnail;
+
+    float idleTime = 0.0f;
+    bool tableNeedsFetch = true;
+    int fetches = 0;
+    HighscoreTable scores;
+    std::vector<sf::Text> rows;
+    sf::Text waitLabel;
+    sf::Text emptyTableLabel;
+
+    std::string userName;
+    int submitScores;
+    int musicVolume;
+    int drawClouds;
+};

@@ -1,0 +1,24 @@
+#include "menu/NameCheck.hpp"
+
+#include "menu/OnlineSettings.hpp"
+#include "online/HighscoreClient.hpp"
+#include "online/HighscoreProtocol.hpp"
+
+NameCheckOutcome readNameCheckAnswer(std::string_view body) {
+    if (nameCheckAnswerSaysFree(body)) {
+        return NameCheckOutcome::free;
+    }
+    if (body.empty()) {
+        return NameCheckOutcome::unreachable;
+    }
+    if (body.substr(0, 5) == "ERROR") {
+        return NameCheckOutcome::refused;
+    }
+    return NameCheckOutcome::taken;
+}
+
+NameCheckOutcome checkNameOnServer(const std::string& name) {
+    const HighscoreClient client(highscoreServerAddress());
+    return readNameCheckAnswer(
+        client.post(HighscoreProtocol::kNameCheckPath, HighscoreProtocol::nameCheckBody(name)));
+}

@@ -1,0 +1,153 @@
+#include "menu/OptionValues.hpp"
+
+#include <algorithm>
+
+#include "app/Settings.hpp"
+
+OptionValues OptionValues::read(const Settings& store) {
+    OptionValues v;
+    v.screenWidth = store.getInt("screenwidth", v.screenWidth);
+    v.screenHeight = store.getInt("screenheight", v.screenHeight);
+    v.screenDepth = store.getInt("screendepth", v.screenDepth);
+    v.fullscreen = store.getInt("fullscreen", v.fullscreen);
+    v.submitScores = store.getInt("submitscores", v.submitScores);
+    v.turnSpeed = store.getFloat("turnspeed", v.turnSpeed);
+    v.shiftSpeed = store.getFloat("shiftspeed", v.shiftSpeed);
+    v.controlSpeed = store.getFloat("ctrlspeed", v.controlSpeed);
+    v.invertControls = store.getInt("invertcontrols", v.invertControls);
+    v.musicVolume = store.getInt("musicvolume", v.musicVolume);
+    v.drawClouds = store.getInt("drawclouds", v.drawClouds);
+    return v;
+}
+
+void OptionValues::write(Settings& store) const {
+    store.setInt("screenwidth", screenWidth);
+    store.setInt("screenheight", screenHeight);
+    store.setInt("screendepth", screenDepth);
+    store.setInt("fullscreen", fullscreen);
+    store.setInt("submitscores", submitScores);
+    store.setFloat("turnspeed", turnSpeed);
+    store.setFloat("shiftspeed", shiftSpeed);
+    store.setFloat("ctrlspeed", controlSpeed);
+    store.setInt("invertcontrols", invertControls);
+    store.setInt("musicvolume", musicVolume);
+    store.setInt("drawclouds", drawClouds);
+}
+
+namespace {
+
+std::size_t lastIndexOfWidth(int width) {
+    std::size_t found = 0;
+    for (std::size_t i = 0; i < optionResolutions.size(); ++i) {
+        if (optionResolutions[i].width == width) {
+            found = i;
+        }
+    }
+    return found;
+}
+
+// An on/off line always flips what it shows, even for an odd stored value.
+void toggle(int& value) {
+    value = value != 0 ? 0 : 1;
+}
+
+void stepSpeed(float& speed, int direction) {
+    const float next = speed + OptionLines::speedStep * static_cast<float>(direction);
+    speed = direction < 0 ? std::max(next, OptionLines::minSpeed)
+                          : std::min(next, OptionLines::maxSpeed);
+}
+
+std::string yesNo(int value) {
+    return value != 0 ? "Yes" : "No";
+}
+
+// Whole degrees, the fraction cut off.
+std::string degrees(float speed) {
+    return std::to_string(static_cast<int>(speed)) + " Degrees";
+}
+
+std::string valueLine(const std::string& label, const std::string& value) {
+    return "< " + label + ": " + value + " >";
+}
+
+}  // namespace
+
+OptionLines::OptionLines(const OptionValues& start)
+    : values(start), resolutionIndex(lastIndexOfWidth(start.screenWidth)) {}
+
+bool OptionLines::change(int line, int direction) {
+    const std::size_t count = optionResolutions.size();
+    switch (line) {
+        case resolutionLine:
+            resolutionIndex = direction < 0 ? (resolutionIndex + count - 1) % count
+                                            : (resolutionIndex + 1) % count;
+            values.screenWidth = optionResolutions[resolutionIndex].width;
+            values.screenHeight = optionResolutions[resolutionIndex].height;
+            return true;
+        case screenDepthLine:
+            // Only the two depths the game knows swap; anything else stays.
+            if (values.screenDepth == 16 || values.screenDepth == 32) {
+                values.screenDepth = 48 - values.screenDepth;
+            }
+            return true;
+        case fullscreenLine:
+            toggle(values.fullscreen);
+            return true;
+        case turnSpeedLine:
+            stepSpeed(values.turnSpeed, direction);
+            return true;
+        case shiftSpeedLine:
+            stepSpeed(values.shiftSpeed, direction);
+            return true;
+        case controlSpeedLine:
+            stepSpeed(values.controlSpeed, direction);
+            return true;
+        case submitScoresLine:
+            toggle(values.submitScores);
+            return true;
+        case invertControlsLine:
+            toggle(values.invertControls);
+            return true;
+        case musicVolumeLine:
+            values.musicVolume = std::clamp(values.musicVolume + direction, 0, maxMusicVolume);
+            return true;
+        case drawCloudsLine:
+            toggle(values.drawClouds);
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::string OptionLines::text(int line) const {
+    switch (line) {
+        case resolutionLine:
+            // The stored size itself, so a size set by hand shows as it is.
+            return valueLine("Resolution", std::to_string(values.screenWidth) + " x " +
+                                               std::to_string(values.screenHeight));
+        case screenDepthLine:
+            return "< Screen Depth: " + std::to_string(values.screenDepth) + " Bit >";
+        case fullscreenLine:
+            return valueLine("Fullscreen", yesNo(values.fullscreen));
+        case turnSpeedLine:
+            return valueLine("Turnspeed", degrees(values.turnSpeed));
+        case shiftSpeedLine:
+            return valueLine("Shift Turnspeed", degrees(values.shiftSpeed));
+        case controlSpeedLine:
+            return valueLine("Ctrl Turnspeed", degrees(values.controlSpeed));
+        case submitScoresLine:
+            return valueLine("Submit Scores Online", yesNo(values.submitScores));
+        case highscoreNameLine:
+            return "Set Highscore Name";
+        case invertControlsLine:
+            return valueLine("Invert Controls", yesNo(values.invertControls));
+        case musicVolumeLine:
+            return valueLine("Music Volume", std::to_string(values.musicVolume));
+        case drawCloudsLine:
+            return valueLine("Draw Clouds", yesNo(values.drawClouds));
+        case backLine:
+            return "Back";
+        default:
+            return "";
+    }
+}

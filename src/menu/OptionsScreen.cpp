@@ -1,0 +1,136 @@
+#include "menu/OptionsScreen.hpp"
+
+#include <vector>
+
+#include "app/GameWindow.hpp"
+#include "app/ProgramObjects.hpp"
+#include "app/ScreenLook.hpp"
+#include "menu/MenuDrawing.hpp"
+#include "menu/NameEntryScreen.hpp"
+
+namespace {
+
+constexpr unsigned lineSize = 42;
+constexpr float firstLineY = 100.0f;
+constexpr float lineGap = 60.0f;
+constexpr float backY = 900.0f;
+// Keys count only once the fade-in is over.
+constexpr float inputThreshold = 0.0f;
+
+}  // namespace
+
+OptionsScreen::OptionsScreen(GameWindow& gameWindow, ParticleEmitter* cloudBackdrop)
+    : window(gameWindow), clouds(cloudBackdrop), lines(OptionValues::read(settings())) {
+    ScreenLook::loadFont(font);
+    click.load(ScreenLook::clickSoundPath);
+    // The main menu's view; set here too so the screen stands on its own.
+    view = ScreenLook::logicalView();
+    std::vector<std::string> texts;
+    std::vector<float> tops;
+    for (int line = 0; line < optionLineCount; ++line) {
+        texts.push_back(lines.text(line));
+        tops.push_back(line == backLine ? backY : firstLineY + lineGap * static_cast<float>(line));
+    }
+    menu.setItems(texts, tops, font, lineSize);
+}
+
+void OptionsScreen::rebuildLine(int line) {
+    menu.setLabel(static_cast<std::size_t>(line), lines.text(line));
+}
+
+void OptionsScreen::save() {
+    lines.values.write(settings());
+}
+
+void OptionsScreen::changeValue(int direction) {
+    if (!lines.change(menu.selected, direction)) {
+        return;
+    }
+    rebuildLine(menu.selected);
+    click.play();
+    if (menu.selected == musicVolumeLine) {
+        const float volume = static_cast<float>(lines.values.musicVolume) /
+                             static_cast<float>(OptionLines::maxMusicVolume);
+        menuMusic().volume = volume;
+        gameMusic().volume = volume;
+    }
+}
+
+void OptionsScreen::runNameEntry() {
+    {
+        NameEntryScreen entry(window, clouds, false);
+        entry.run();
+    }
+    // The name entry writes "submitscores" itself; adopt it so that saving
+    // here does not undo it.
+    lines.values.submitScores = settings().getInt("submitscores", 1);
+    rebuildLine(submitScoresLine);
+    // The name entry left on a black frame.
+    fade.restartFadeIn();
+}
+
+void OptionsScreen::handleKey(const sf::Event::KeyEvent& key) {
+    switch (key.code) {
+        case sf::Keyboard::Down:
+            menu.moveDown(click);
+            break;
+        case sf::Keyboard::Up:
+            menu.moveUp(click);
+            break;
+        case sf::Keyboard::Left:
+            changeValue(-1);
+            break;
+        case sf::Keyboard::Right:
+            changeValue(1);
+            break;
+        case sf::Keyboard::Return:
+        case sf::Keyboard::Space:
+            click.play();
+            if (menu.selected == backLine) {
+                save();
+                fade.startFadeOut();
+            } else if (menu.selected == highscoreNameLine) {
+                runNameEntry();
+            }
+            break;
+        case sf::Keyboard::Escape:
+            click.play();
+            save();
+            fade.startFadeOut();
+            break;
+        default:
+            break;
+    }
+}
+
+void OptionsScreen::drawFrame() {
+    MenuDrawing::beginFrame(window, view, clouds, lines.values.drawClouds > 0);
+    menu.highlight(window.frameTime());
+    MenuDrawing::drawMenu(window, menu);
+    if (fade.draw(window, window.frameTime())) {
+        quit = true;
+    }
+    window.display();
+    menuMusic().update();
+}
+
+void OptionsScreen::run() {
+    while (!quit && window.isOpen()) {
+        sf::Event event;
+        while (window.pollEvent(event)) {
+            if (event.type == sf::Event::Closed) {
+                window.close();
+                return;
+            }
+            if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
+                handleKey(event.key);
+            }
+            // Closed inside the name entry: nothing more will come, and the
+            // working values are dropped.
+            if (!window.isOpen()) {
+                return;
+            }
+        }
+        drawFrame();
+    }
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/Rect.hpp>
+#include <SFML/Network/TcpListener.hpp>
+
+#include <sys/types.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "ScriptedGame.hpp"
+#include "TempFolder.hpp"
+
+#define REQUIRE_DISPLAY() \
+    if (!haveDisplay())   \
+    GTEST_SKIP() << "no display"
+
+// A loopback address on which nothing listens: every request fails at once,
+// as with a highscore server that is down.
+std::string refusingAddress();
+
+// A loopback port that takes connections into its queue but never answers, as
+// a hung server does: every request there runs into the client's time-out.
+class SilentServer {
+  public:
+    SilentServer();
+    std::string address() const;
+
+  private:
+    sf::TcpListener listener;
+};
+
+// The real rollavortex-highscored from the same build, on a free loopback port
+// with its own database; killed when the object goes away. `available()` is
+// false when the build has no server binary next to the tests.
+class HighscoreServer {
+  public:
+    HighscoreServer();
+    ~HighscoreServer();
+    HighscoreServer(const HighscoreServer&) = delete;
+    HighscoreServer& operator=(const HighscoreServer&) = delete;
+
+    bool available() const { return port != 0; }
+    std::string address() const { return "127.0.0.1:" + std::to_string(port); }
+    // Sends a finished time over the real protocol.
+    void submit(const std::string& name, int mode, int levelId, float seconds) const;
+
+  private:
+    TempFolder folder;
+    pid_t pid = -1;
+    int port = 0;
+};
+
+// Settings file text from key/value pairs.
+std::string settingsText(const std::map<std::string, std::string>& values);
+
+// Pixels of a capture inside a rectangle given in logical units (1280 x 1024)
+// for which the test holds.
+int countPixels(const sf::Image& image, const sf::FloatRect& logical,
+                const std::function<bool(sf::Color)>& test);
+bool isWhitish(sf::Color c);
+bool isGreenish(sf::Color c);
+bool isReddish(sf::Color c);
+
+// Records a value of the running screen in every frame, by frame number.
+template <typename T>
+class FrameLog {
+  public:
+    FrameLog(ScriptedGame& game, std::function<T()> read) {
+        game.everyFrame(
+            [this, read](GameWindow& window) { values[window.frameNumber()] = read(); });
+    }
+    const T& at(std::uint64_t frame) const { return values.at(frame); }
+    bool has(std::uint64_t frame) const { return values.count(frame) != 0; }
+    // First frame at which the value satisfies `test`, or -1.
+    long long first(const std::function<bool(const T&)>& test) const {
+        for (const auto& [frame, value] : values) {
+            if (test(value)) {
+                return static_cast<long long>(frame);
+            }
+        }
+        return -1;
+    }
+
+  private:
+    std::map<std::uint64_t, T> values;
+};

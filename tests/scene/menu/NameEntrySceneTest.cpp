@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "MenuSceneSupport.hpp"
+#include "menu/NameEntryScreen.hpp"
+
+using Key = sf::Keyboard;
+
+namespace {
+
+// Keys are taken 0.2 s after the screen opens (frame 13 at 60 per second).
+constexpr std::uint64_t firstKeyFrame = 15;
+
+std::string settingsWithServer(const std::string& address) {
+    return settingsText({{"nameentered", "1"}, {"highscoreserver", address}});
+}
+
+}  // namespace
+
+TEST(NameEntryScene, TypingFollowsShiftAndDigitsRefusesTheSixteenthAndErases) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game(settingsWithServer(refusingAddress()));
+    NameEntryScreen entry(game.window(), nullptr, false);
+    FrameLog<std::string> names(game, [&] { return entry.name(); });
+    // Keys in the first 0.2 s are dropped.
+    game.keyAt(3, Key::Q);
+    game.keyAt(firstKeyFrame, Key::A, true, true);
+    game.tapKeys(firstKeyFrame + 2, {Key::B, Key::Num1, Key::Backspace});
+    // Fifteen characters, then a sixteenth that must not get in.
+    std::uint64_t frame = game.tapKeys(firstKeyFrame + 30, std::vector<Key::Key>(13, Key::Num7));
+    game.keyAt(frame, Key::Z);
+    game.closeAt(frame + 10);
+    entry.run();
+
+    EXPECT_EQ(names.at(firstKeyFrame - 1), "");
+    EXPECT_EQ(names.at(firstKeyFrame), "A");
+    EXPECT_EQ(names.at(firstKeyFrame + 9), "Ab1");
+    EXPECT_EQ(names.at(firstKeyFrame + 15), "Ab");
+    EXPECT_EQ(entry.name(), "Ab" + std::string(13, '7'));
+    // Closed while typing: nothing was written.
+    EXPECT_FALSE(game.settings().contains("username"));
+    EXPECT_FALSE(game.settings().contains("submitscores"));
+}
+
+TEST(NameEntryScene, ReturnOnAnEmptyNameTurnsOnlineOffWithoutARequest) {
+    REQUIRE_DISPLAY();
+    SilentServer server;
+    ScriptedGame game(settingsWithServer(server.address()));
+    NameEntryScreen entry(game.window(), nullptr, true);
+    FrameLog<int> states(game, [&] { return entry.state(); });
+    // Backspace on the empty buffer changes nothing.
+    game.keyAt(firstKeyFrame, Key::Backspace);
+    game.keyAt(firstKeyFrame + 4, Key::Return);
+    // A key during the fade-out must not start a check after all.
+    game.keyAt(firstKeyFrame + 40, Key::X);
+    game.keyAt(firstKeyFrame + 50, Key::Return);
+    const auto start = std::chrono::steady_clock::now();
+    entry.run();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    EXPECT_TRUE(game.window().isOpen());
+    EXPECT_EQ(states.first([](int s) { return s != NameEntryScreen::typing; }), -1);
+    EXPECT_LT(seconds, 3.0) << "no request went to the (silent) server";
+    // The fade-out of 1 s ran before the screen ended.
+    EXPECT_NEAR(static_cast<double>(game.window().frameNumber()), firstKeyFrame + 4 + 61, 2);
+    const std::string saved = game.savedSettingsFile();
+    EXPECT_NE(saved.find("username\t\n"), std::string::npos);
+    EXPECT_NE(saved.find("submitscores\t0\n"), std::string::npos);
+}
+
+TEST(NameEntryScene, UnreachableServerWarnsAndUseCurrentNameKeepsOnlineOn) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game(settingsWithServer(refusingAddress()));
+    NameEntryScreen entry(game.window(), nullptr, false);
+    FrameLog<int> states(game, [&] { return entry.state(); });
+    sf::Image warningFrame;
+    game.when([&](GameWindow&) { return entry.state() == NameEntryScreen::warning; },
+              [&](GameWindow& window) {
+                  warningFrame = window.capture();
+                  window.queueEvent(GameWindow::keyEvent(Key::Down, true));
+                  window.queueEvent(GameWindow::keyEvent(Key::Return, true));
+              });
+    game.tapKeys(firstKeyFrame, {Key::R, Key::O, Key::L, Key::L});
+    game.keyAt(firstKeyFrame + 30, Key::Escape);  // Escape checks a name like Return
+    entry.run();
+
+    EXPECT_EQ(entry.lastCheck(), NameCheckOutcome::unreachable);
+    EXPECT_GT(states.first([](int s) { return s == NameEntryScreen::closing; }), 0);
+    ASSERT_GT(warningFrame.getSize().x, 0u);
+    EXPECT_GT(countPixels(warningFrame, {400, 100, 480, 56}, isReddish), 50)
+        << "the red WARNING is shown";
+    EXPECT_EQ(game.settings().getString("username"), "roll");
+    EXPECT_EQ(game.settings().getInt("submitscores", -1), 1);
+}
+
+TEST(NameEntryScene, WarningChoicesChangeNameEscapeAndDisable) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game(settingsText({{"nameentered", "1"},
+                                    {"highscoreserver", refusingAddress()},
+                                    {"username", "old"},
+                                    {"submitscores", "1"}}));
+    NameEntryScreen entry(game.window(), nullptr, false);
+    FrameLog<int> states(game, [&] { return entry.state(); });
+    int warnings = 0;
+    std::vector<std::string> namesBackInTyping;
+    // Each time the warning shows, the next choice is taken: first "Change
+    // name", then Escape, then (after Down twice) "Disable online highscores".
+    game.everyFrame([&](GameWindow& window) {
+        const std::uint64_t frame = window.frameNumber();
+        if (entry.state() != NameEntryScreen::warning || !states.has(frame - 1) ||
+            states.at(frame - 1) == NameEntryScreen::warning) {
+            return;
+        }
+        ++warnings;
+        if (warnings == 1) {
+            window.queueEventAt(frame + 5, GameWindow::keyEvent(Key::Return, true));
+        } else if (warnings == 2) {
+            window.queueEventAt(frame + 5, GameWindow::keyEvent(Key::Escape, true));
+        } else {
+            window.queueEventAt(frame + 5, GameWindow::keyEvent(Key::Down, true));
+            window.queueEventAt(frame + 7, GameWindow::keyEvent(Key::Down, true));
+            window.queueEventAt(frame + 9, GameWindow::keyEvent(Key::Down, true));
+            window.queueEventAt(frame + 11, GameWindow::keyEvent(Key::Return, true));
+        }
+    });
+    game.everyFrame([&](GameWindow& window) {
+        const std::uint64_t frame = window.frameNumber();
+        if (entry.state() == NameEntryScreen::typing && states.has(frame - 1) &&
+            states.at(frame - 1) == NameEntryScreen::warning) {
+            namesBackInTyping.push_back(entry.name());
+            // Type one more letter and check again.
+            window.queueEventAt(frame + 3, GameWindow::keyEvent(Key::S, true));
+            window.queueEventAt(frame + 6, GameWindow::keyEvent(Key::Return, true));
+        }
+    });
+    game.keyAt(firstKeyFrame, Key::Return);
+    entry.run();
+
+    EXPECT_EQ(warnings, 3);
+    EXPECT_EQ(namesBackInTyping, (std::vector<std::string>{"old", "olds"}));
+    EXPECT_EQ(entry.choice(), NameEntryScreen::disableOnline) << "Down stops at the last choice";
+    // The name sent in the last check stays; online highscores are off.
+    EXPECT_EQ(game.settings().getString("username"), "oldss");
+    EXPECT_EQ(game.settings().getInt("submitscores", -1), 0);
+}
+
+TEST(NameEntryScene, AFreeNameSkipsTheWarningAndATakenOneShowsIt) {
+    REQUIRE_DISPLAY();
+    HighscoreServer server;
+    if (!server.available()) {
+        GTEST_SKIP() << "no highscore server binary in this build";
+    }
+    server.submit("racer", 1, 250, 42.5f);
+    for (const std::string name : {"newbie", "racer"}) {
+        ScriptedGame game(settingsWithServer(server.address()));
+        NameEntryScreen entry(game.window(), nullptr, false);
+        FrameLog<int> states(game, [&] { return entry.state(); });
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            game.keyAt(firstKeyFrame + 3 * i, static_cast<Key::Key>(Key::A + (name[i] - 'a')));
+        }
+        game.keyAt(firstKeyFrame + 30, Key::Return);
+        // Taken: "Use current name" (the first Down) keeps it.
+        game.when([&](GameWindow&) { return entry.state() == NameEntryScreen::warning; },
+                  [&](GameWindow& window) {
+                      window.queueEvent(GameWindow::keyEvent(Key::Down, true));
+                      window.queueEvent(GameWindow::keyEvent(Key::Return, true));
+                  });
+        entry.run();
+        const bool warned = states.first([](int s) { return s == NameEntryScreen::warning; }) >= 0;
+        EXPECT_EQ(warned, name == "racer") << name;
+        EXPECT_EQ(entry.lastCheck(),
+                  name == "racer" ? NameCheckOutcome::taken : NameCheckOutcome::free);
+        EXPECT_EQ(game.settings().getString("username"), name);
+        EXPECT_EQ(game.settings().getInt("submitscores", -1), 1);
+    }
+}
+
+TEST(NameEntryScene, AHungServerCostsAtMostTheTimeOutAndSaysSo) {
+    REQUIRE_DISPLAY();
+    SilentServer server;
+    ScriptedGame game(settingsWithServer(server.address()));
+    NameEntryScreen entry(game.window(), nullptr, false);
+    sf::Image checkingFrame;
+    game.when([&](GameWindow&) { return entry.state() == NameEntryScreen::checking; },
+              [&](GameWindow& window) { checkingFrame = window.capture(); });
+    game.when([&](GameWindow&) { return entry.state() == NameEntryScreen::warning; },
+              [&](GameWindow& window) { window.queueEvent(GameWindow::closedEvent()); });
+    // After the fade-in, so the wait message shows at full brightness.
+    game.keyAt(60, Key::H);
+    game.keyAt(63, Key::Return);
+    const auto start = std::chrono::steady_clock::now();
+    entry.run();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(entry.lastCheck(), NameCheckOutcome::unreachable);
+    EXPECT_GT(seconds, 4.0);
+    EXPECT_LT(seconds, 8.0);
+    // "Checking name, please wait..." was on screen while the request waited.
+    EXPECT_GT(countPixels(checkingFrame, {300, 512, 680, 40}, isWhitish), 100);
+    EXPECT_FALSE(game.window().isOpen());
+}
+
+TEST(NameEntryScene, AWindowAlreadyClosedEndsItAtOnceWritingNothing) {
+    REQUIRE_DISPLAY();
+    SilentServer server;
+    ScriptedGame game(settingsWithServer(server.address()));
+    game.window().close();
+    NameEntryScreen entry(game.window(), nullptr, true);
+    entry.run();
+    EXPECT_EQ(game.window().frameNumber(), 0u);
+    EXPECT_FALSE(game.settings().contains("username"));
+    EXPECT_FALSE(game.settings().contains("submitscores"));
+}

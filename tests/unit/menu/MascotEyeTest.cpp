@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/Random.hpp"
+#include "menu/MascotEye.hpp"
+
+namespace {
+
+constexpr float frame = 1.0f / 60.0f;
+
+// The frame shown after each screen frame until the eye waits again.
+std::vector<int> playOneBlink(MascotEye& eye, int maxFrames = 10000) {
+    std::vector<int> shown;
+    bool started = false;
+    for (int i = 0; i < maxFrames; ++i) {
+        eye.update(frame);
+        if (eye.phase() != MascotEye::waiting) {
+            started = true;
+        }
+        if (started) {
+            shown.push_back(eye.frame());
+            if (eye.phase() == MascotEye::waiting) {
+                break;
+            }
+        }
+    }
+    return shown;
+}
+
+}  // namespace
+
+TEST(MascotEye, WaitsThenPlaysForwardAndBackHoldingTheLastFrameForTwoSteps) {
+    // Steps of three screen frames make the sequence readable frame by frame.
+    const float step = 3.0f * frame - 0.0001f;
+    MascotEye eye(0.5f, step, {2.0f, 2.0f, step, step});
+    int waited = 0;
+    while (eye.phase() == MascotEye::waiting && waited < 1000) {
+        eye.update(frame);
+        ++waited;
+    }
+    // 0.5 s of waiting at 60 frames per second, then the frame that starts it.
+    EXPECT_NEAR(waited, 31, 1);
+    std::vector<int> changes{eye.frame()};
+    int framesOnLast = 0;
+    for (int i = 0; i < 200 && eye.phase() != MascotEye::waiting; ++i) {
+        eye.update(frame);
+        if (eye.frame() != changes.back()) {
+            changes.push_back(eye.frame());
+        }
+        framesOnLast += eye.frame() == MascotEye::frameCount - 1 ? 1 : 0;
+    }
+    EXPECT_EQ(changes, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
+    EXPECT_EQ(framesOnLast, 6) << "frame 8 is held for two steps of three frames";
+    EXPECT_EQ(eye.waitLeft(), 2.0f) << "a fresh wait is drawn from the later range";
+}
+
+TEST(MascotEye, ChangesAtMostOneFramePerScreenFrameWhateverTheStep) {
+    MascotEye eye(0.0f, 0.0001f, {1.0f, 1.0f, 0.0001f, 0.0001f});
+    const std::vector<int> shown = playOneBlink(eye);
+    ASSERT_FALSE(shown.empty());
+    for (std::size_t i = 1; i < shown.size(); ++i) {
+        EXPECT_LE(std::abs(shown[i] - shown[i - 1]), 1) << "at screen frame " << i;
+    }
+    EXPECT_EQ(*std::max_element(shown.begin(), shown.end()), MascotEye::frameCount - 1);
+    EXPECT_EQ(shown.back(), 0);
+}
+
+TEST(MascotEye, TitleEyesDrawTheirWaitsAndStepsFromTheirOwnRanges) {
+    Random::seed(1234);
+    for (int round = 0; round < 200; ++round) {
+        const MascotEye left = MascotEye::left();
+        const MascotEye right = MascotEye::right();
+        EXPECT_GE(left.waitLeft(), 1.0f);
+        EXPECT_LE(left.waitLeft(), 3.0f);
+        EXPECT_FLOAT_EQ(left.stepLength(), 0.02f);
+        EXPECT_GE(right.waitLeft(), 0.5f);
+        EXPECT_LE(right.waitLeft(), 4.0f);
+        EXPECT_FLOAT_EQ(right.stepLength(), 0.03f);
+    }
+    MascotEye left = MascotEye::left();
+    MascotEye right = MascotEye::right();
+    for (int blink = 0; blink < 20; ++blink) {
+        playOneBlink(left, 100000);
+        playOneBlink(right, 100000);
+        EXPECT_GE(left.waitLeft(), 0.5f - frame);
+        EXPECT_LE(left.waitLeft(), 10.0f);
+        EXPECT_GE(left.stepLength(), 0.005f);
+        EXPECT_LE(left.stepLength(), 0.015f);
+        EXPECT_GE(right.waitLeft(), 1.0f - frame);
+        EXPECT_LE(right.waitLeft(), 15.0f);
+        EXPECT_GE(right.stepLength(), 0.0075f);
+        EXPECT_LE(right.stepLength(), 0.02f);
+    }
+}

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "menu/NameCheck.hpp"
+#include "menu/NameEditor.hpp"
+
+using Key = sf::Keyboard;
+
+TEST(NameEditor, LettersFollowShiftDigitsAndThreeMarksAreTyped) {
+    NameEditor editor;
+    EXPECT_TRUE(editor.apply(Key::A, true));
+    EXPECT_TRUE(editor.apply(Key::B, false));
+    EXPECT_TRUE(editor.apply(Key::Num1, false));
+    EXPECT_EQ(editor.withCaret(), "Ab1_");
+    EXPECT_TRUE(editor.apply(Key::Backspace, false));
+    EXPECT_EQ(editor.name(), "Ab");
+    for (Key::Key key : {Key::Z, Key::Period, Key::Comma, Key::Space, Key::Num0, Key::Num9}) {
+        EXPECT_TRUE(editor.apply(key, true));
+    }
+    // Shift changes letters only; the digits and marks stay what they are.
+    EXPECT_EQ(editor.name(), "AbZ., 09");
+}
+
+TEST(NameEditor, KeysOutsideTheNameAlphabetChangeNothing) {
+    NameEditor editor("x");
+    for (Key::Key key : {Key::Numpad1, Key::Semicolon, Key::Slash, Key::Hyphen, Key::Quote,
+                         Key::Tab, Key::Return, Key::Escape, Key::Left, Key::F1, Key::Unknown}) {
+        EXPECT_FALSE(editor.apply(key, false)) << "key " << key;
+        EXPECT_FALSE(editor.apply(key, true)) << "key " << key << " with Shift";
+    }
+    EXPECT_EQ(editor.name(), "x");
+}
+
+TEST(NameEditor, HoldsFifteenCharactersAndBackspaceStopsAtEmpty) {
+    NameEditor editor;
+    for (int i = 0; i < 15; ++i) {
+        EXPECT_TRUE(editor.apply(Key::Num7, false));
+    }
+    EXPECT_FALSE(editor.apply(Key::Num8, false)) << "the sixteenth character is refused";
+    EXPECT_EQ(editor.name(), std::string(15, '7'));
+    for (int i = 0; i < 15; ++i) {
+        EXPECT_TRUE(editor.apply(Key::Backspace, false));
+    }
+    EXPECT_TRUE(editor.empty());
+    EXPECT_FALSE(editor.apply(Key::Backspace, false));
+    EXPECT_EQ(editor.withCaret(), "_");
+}
+
+TEST(NameEditor, AnOverlongStoredNameIsKeptUntilShortenedBelowTheLimit) {
+    NameEditor editor(std::string(18, 'q'));
+    EXPECT_FALSE(editor.apply(Key::A, false));
+    EXPECT_EQ(editor.name().size(), 18u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(editor.apply(Key::Backspace, false));
+        EXPECT_FALSE(editor.apply(Key::A, false));
+    }
+    EXPECT_TRUE(editor.apply(Key::Backspace, false));
+    EXPECT_TRUE(editor.apply(Key::A, false));
+    EXPECT_EQ(editor.name(), std::string(14, 'q') + "a");
+}
+
+TEST(NameCheckAnswer, OnlyOkIsFreeAndNoAnswerIsToldApartFromTaken) {
+    EXPECT_EQ(readNameCheckAnswer("OK"), NameCheckOutcome::free);
+    EXPECT_EQ(readNameCheckAnswer("OK\n"), NameCheckOutcome::free);
+    EXPECT_EQ(readNameCheckAnswer("OKAY"), NameCheckOutcome::free);
+    EXPECT_EQ(readNameCheckAnswer(""), NameCheckOutcome::unreachable);
+    EXPECT_EQ(readNameCheckAnswer("TAKEN"), NameCheckOutcome::taken);
+    EXPECT_EQ(readNameCheckAnswer("ok"), NameCheckOutcome::taken);
+    EXPECT_EQ(readNameCheckAnswer(" OK"), NameCheckOutcome::taken);
+    EXPECT_EQ(readNameCheckAnswer("<html>busy</html>"), NameCheckOutcome::taken);
+    EXPECT_EQ(readNameCheckAnswer("ERROR name too long\n"), NameCheckOutcome::refused);
+}
