@@ -1,0 +1,102 @@
+#include "game/Bursts.hpp"
+
+#include "app/ParticleEmitter.hpp"
+#include "level/ContactListener.hpp"
+#include "level/TileImages.hpp"
+
+namespace {
+
+sf::Color withAlpha(sf::Color colour, sf::Uint8 alpha) {
+    colour.a = alpha;
+    return colour;
+}
+
+}  // namespace
+
+sf::Color burstColour(int code) {
+    switch (code) {
+        case 0:
+            return sf::Color(0, 67, 237);
+        case 1:
+            return sf::Color(0, 236, 238);
+        case 2:
+            return sf::Color(22, 237, 0);
+        case 3:
+            return sf::Color(230, 0, 238);
+        case 4:
+            return sf::Color(237, 0, 0);
+        case 5:
+            return sf::Color(222, 238, 0);
+        case ContactListener::brokenBlockEvent:
+            return sf::Color(109, 73, 30);
+        default:
+            return sf::Color(255, 255, 255);
+    }
+}
+
+void configureBurst(ParticleEmitter& emitter, const ContactEvent& event, const TileImages& images) {
+    const int code = static_cast<int>(event.code);
+    const bool penalty = code == ContactListener::penaltyEvent;
+    const sf::Color colour = burstColour(code);
+    emitter.kind = penalty ? ParticleEmitter::penaltyKind : ParticleEmitter::starKind;
+    emitter.texture = images.texture(penalty ? TileImages::penaltyBurst : TileImages::star);
+    emitter.centre = sf::Vector2f(event.x, event.y);
+    emitter.spawnExtent = sf::Vector2f(16.0f, 16.0f);
+    emitter.burst = true;
+    emitter.direction = 0.0f;
+    emitter.directionVariance = 360.0f;
+    emitter.speed = 75.0f;
+    emitter.speedVariance = 10.0f;
+    emitter.drag = 10.0f;
+    emitter.directionSpeed = 0.0f;
+    emitter.spin = 0.0f;
+    emitter.spinVariance = 400.0f;
+    if (penalty) {
+        emitter.rate = 1.0f;
+        emitter.rateVariance = 0.0f;
+        emitter.lifetime = 5.0f;
+        emitter.lifetimeVariance = 1.0f;
+        emitter.spinDamping = 0.0f;
+        emitter.scaleKeys = {{0.0f, 0.32f}, {0.666f, 1.0f}, {1.0f, 0.0f}};
+        emitter.colourKeys = {{0.0f, withAlpha(colour, 0)},
+                              {0.1f, withAlpha(colour, 255)},
+                              {0.8f, withAlpha(colour, 255)},
+                              {1.0f, withAlpha(colour, 0)}};
+        return;
+    }
+    emitter.rate = 10.0f;
+    emitter.rateVariance = 5.0f;
+    emitter.lifetime = 3.0f;
+    emitter.lifetimeVariance = 1.0f;
+    emitter.spinDamping = 50.0f;
+    emitter.scaleKeys = {{0.0f, 0.93f}, {0.2f, 1.0f}, {0.666f, 0.93f}, {1.0f, 0.0f}};
+    emitter.colourKeys = {
+        {0.0f, withAlpha(colour, 0)}, {0.3f, withAlpha(colour, 255)}, {1.0f, withAlpha(colour, 0)}};
+}
+
+void configureLevelClouds(ParticleEmitter& emitter, int columns, int rows,
+                          const sf::Texture* cloudTexture) {
+    const float w = static_cast<float>(columns);
+    const float h = static_cast<float>(rows);
+    emitter.texture = cloudTexture;
+    emitter.kind = ParticleEmitter::cloudKind;
+    emitter.centre = sf::Vector2f(0.5f * w, 0.5f * h);
+    // 93 pixels each way per cell: the spawn area reaches well past the level
+    // on every side, so clouds drift in from beyond its edges too.
+    emitter.spawnExtent = sf::Vector2f(93.0f * w, 93.0f * h);
+    emitter.rate = 0.1f * w * h;
+    emitter.directionVariance = 360.0f;
+    emitter.speed = 50.0f;
+    emitter.speedVariance = 25.0f;
+    emitter.drag = 10.0f;
+    emitter.lifetime = 8.0f;
+    emitter.directionSpeed = 0.0f;
+    emitter.spin = 0.0f;
+    emitter.spinVariance = 30.0f;
+    emitter.spinDamping = 1.0f;
+    emitter.colourKeys = {{0.0f, sf::Color(255, 255, 255, 0)},
+                          {0.1f, sf::Color(255, 255, 255, 93)},
+                          {0.7f, sf::Color(255, 255, 255, 93)},
+                          {1.0f, sf::Color(255, 255, 255, 0)}};
+    emitter.scaleKeys = {{0.0f, 0.93f}, {0.2f, 1.0f}, {0.666f, 0.93f}, {1.0f, 0.0f}};
+}

@@ -1,0 +1,85 @@
+#include "game/ControlKeys.hpp"
+
+namespace {
+
+void pressKey(ControlKeys& keys, bool& jumpRequested, sf::Keyboard::Key key) {
+    switch (key) {
+        case sf::Keyboard::Escape:
+            keys.pauseRequested = true;
+            break;
+        case sf::Keyboard::Space:
+        case sf::Keyboard::Return:
+            jumpRequested = true;
+            break;
+        case sf::Keyboard::Left:
+            keys.leftHeld = true;
+            keys.rightHeld = false;
+            break;
+        case sf::Keyboard::Right:
+            keys.rightHeld = true;
+            keys.leftHeld = false;
+            break;
+        case sf::Keyboard::Up:
+            keys.upPressed = true;
+            keys.downPressed = false;
+            break;
+        case sf::Keyboard::Down:
+            keys.downPressed = true;
+            keys.upPressed = false;
+            break;
+        default:
+            break;
+    }
+}
+
+// Releasing Return keeps a pending jump: only Space cancels one, so a quick
+// tap of Return between two contacts still jumps at the next one.
+void releaseKey(ControlKeys& keys, bool& jumpRequested, sf::Keyboard::Key key) {
+    switch (key) {
+        case sf::Keyboard::Space:
+            jumpRequested = false;
+            break;
+        case sf::Keyboard::Left:
+            keys.leftHeld = false;
+            break;
+        case sf::Keyboard::Right:
+            keys.rightHeld = false;
+            break;
+        case sf::Keyboard::Up:
+            keys.upPressed = false;
+            break;
+        case sf::Keyboard::Down:
+            keys.downPressed = false;
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+bool applyKeyEvent(ControlKeys& keys, bool& jumpRequested, const sf::Event& event) {
+    if (event.type != sf::Event::KeyPressed && event.type != sf::Event::KeyReleased) {
+        return false;
+    }
+    // Every key event carries the modifiers, whatever its key.
+    keys.shiftHeld = event.key.shift;
+    keys.controlHeld = event.key.control;
+    if (event.type == sf::Event::KeyPressed) {
+        pressKey(keys, jumpRequested, event.key.code);
+    } else {
+        releaseKey(keys, jumpRequested, event.key.code);
+    }
+    return true;
+}
+
+float turnRate(const ControlKeys& keys, const TurnSpeeds& speeds) {
+    float rate = 0.0f;
+    if (keys.leftHeld || keys.rightHeld) {
+        rate = keys.controlHeld ? speeds.control : keys.shiftHeld ? speeds.shift : speeds.turn;
+        if (!keys.leftHeld) {
+            rate = -rate;
+        }
+    }
+    return speeds.inverted ? -rate : rate;
+}

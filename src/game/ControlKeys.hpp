@@ -1,0 +1,40 @@
+#pragma once
+
+#include <SFML/Window/Event.hpp>
+
+// The keys of the play state as the last key events left them. Nothing polls
+// the keyboard: a key released while the play state does not listen (the pause
+// menu) keeps its flag until it is pressed and released again.
+struct ControlKeys {
+    bool leftHeld = false;
+    bool rightHeld = false;
+    bool downPressed = false;  // consumed by the highscore table after a finish
+    bool upPressed = false;
+    bool controlHeld = false;  // modifier state of the most recent key event
+    bool shiftHeld = false;
+    bool pauseRequested = false;  // Escape; the screen switches at the end of the frame
+
+    // Everything off, as at the start of a level (the pause request included).
+    void reset() { *this = ControlKeys(); }
+};
+
+// Turn rates in degrees per second, as the settings give them.
+struct TurnSpeeds {
+    static constexpr float defaultTurn = 280.0f;
+    static constexpr float defaultShift = 140.0f;
+    static constexpr float defaultControl = 420.0f;
+
+    float turn = defaultTurn;
+    float shift = defaultShift;
+    float control = defaultControl;
+    bool inverted = false;
+};
+
+// Applies a key press or release of the play state to the flags; Space and
+// Return ask for a jump. Returns false for events that are not key events.
+bool applyKeyEvent(ControlKeys& keys, bool& jumpRequested, const sf::Event& event);
+
+// Degrees per second the world turns with these keys held: Control beats
+// Shift, Left turns positive and Right negative, inverted controls swap them.
+// The caller decides whether turning is allowed at all.
+float turnRate(const ControlKeys& keys, const TurnSpeeds& speeds);

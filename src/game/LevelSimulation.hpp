@@ -1,0 +1,137 @@
+#pragma once
+
+#include <SFML/System/Vector2.hpp>
+#include <SFML/Window/Event.hpp>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/ControlKeys.hpp"
+#include "game/PlayState.hpp"
+#include "level/LevelCatalogue.hpp"
+
+struct Level;
+class TileImages;
+struct TileMap;
+
+// What a frame of the simulation did that the screen turns into sound and
+// animation. The simulation itself plays nothing.
+struct FrameReport {
+    int worldSteps = 0;
+    bool hornSounded = false;     // the countdown ran out: the race is on
+    bool colourChanged = false;   // the ball took the colour a switch asked for
+    bool impactReaction = false;  // a hard knock: the face pulls a new expression
+    bool finishedNow = false;     // the level became finished in this frame
+};
+
+// The end state of a run, for comparing two runs float for float.
+struct SimulationSnapshot {
+    b2Vec2 ballPosition{0.0f, 0.0f};
+    b2Vec2 ballVelocity{0.0f, 0.0f};
+    float ballAngle = 0.0f;
+    float ballSpin = 0.0f;
+    float raceClock = 0.0f;
+    float viewAngle = 0.0f;
+    bool finished = false;
+
+    bool operator==(const SimulationSnapshot&) const = default;
+};
+
+// One level in play with no window, no textures and no clock of its own: the
+// physics world with its fixed steps, the turning of the world and the gravity
+// that follows it, the camera target, the start countdown, the race clock with
+// its penalties, the destroy queue, the colour of the ball and the finish
+// rules. It advances only by the frame times and key events it is given, so
+// the play screen, the tests, recorded runs and the benchmarks all go the same
+// way, and the same inputs always give the same end state, bit for bit.
+//
+// One frame is: key events (handleEvent), then advance(frame time).
+class LevelSimulation {
+  public:
+    static constexpr float countdownSeconds = 5.0f;
+    // Knocks harder than this (units per second) make the face react.
+    static constexpr float reactionSpeed = 20.0f;
+
+    // `images` must outlive the simulation; without textures it still works
+    // (nothing here draws). Sounds of the contacts come from `soundFolder`.
+    LevelSimulation(const TileImages& images, GameMode mode, TurnSpeeds speeds,
+                    std::string soundFolder = "data/sound/");
+    ~LevelSimulation();
+    LevelSimulation(const LevelSimulation&) = delete;
+    LevelSimulation& operator=(const LevelSimulation&) = delete;
+
+    // Reads the level file and builds it. False when the file could not be
+    // read; a level is built all the same (from no cells: only the ball).
+    bool loadLevel(const std::string& path);
+    // Builds a level from cells already in memory.
+    void buildLevel(const TileMap& map);
+    // Deletes the world, its entities, the ball and the contact listener.
+    void clearLevel();
+
+    // A key press or release of the play state; other events are ignored.
+    void handleEvent(const sf::Event& event);
+
+    // The rest of one play frame, in the game's order: the finish flash fades,
+    // the world steps, the world turns (updateRotation), and the penalties of
+    // the frame reach the race clock. Popup requests and contact events of the
+    // previous frame are dropped first: the screen takes them after each call.
+    FrameReport advance(float frameTime);
+    // Events, then advance: one recorded frame.
+    FrameReport advance(float frameTime, const std::vector<sf::Event>& events);
+
+    // Fixed steps of 1/350 s, as many as the accumulated frame time allows;
+    // none during the countdown, when no time accumulates either.
+    int stepWorld(float frameTime);
+    // Colour, impact reaction, countdown, destroy queue, turning, clock,
+    // camera, gravity, jump cooldown and the puzzle rule, in that order.
+    FrameReport updateRotation(float frameTime);
+
+    PlayState& play() { return state; }
+    const PlayState& play() const { return state; }
+    Level* level() { return current.get(); }
+    const Level* level() const { return current.get(); }
+    ControlKeys& keys() { return controls; }
+    const ControlKeys& keys() const { return controls; }
+    const TurnSpeeds& turnSpeeds() const { return speeds; }
+    GameMode mode() const { return gameMode; }
+
+    // The view's rotation in degrees, never wrapped.
+    float viewAngle() const { return angle; }
+    // Seconds of racing, penalties included.
+    float raceClock() const { return clock; }
+    // World pixels (y down) of the ball: where the camera looks.
+    sf::Vector2f cameraCentre() const { return camera; }
+    int ballColour() const { return shownColour; }
+    float accumulator() const { return stepAccumulator; }
+    bool finished() const { return state.finished; }
+    int colourTargetsLeft() const;
+
+    SimulationSnapshot snapshot() const;
+    // A hash of every body's position, angle and velocity, the race clock and
+    // the view angle: equal hashes mean equal runs.
+    std::uint64_t stateHash() const;
+
+  private:
+    void resetForLevel();
+    void applyColourRequest(FrameReport& report);
+    void runCountdown(float frameTime, FrameReport& report);
+    void turnWorld(float frameTime);
+    void followBall();
+    void applyPuzzleRule();
+
+    const TileImages& images;
+    GameMode gameMode;
+    TurnSpeeds speeds;
+    std::string soundFolder;
+
+    PlayState state;
+    std::unique_ptr<Level> current;
+    ControlKeys controls;
+    float angle = 0.0f;
+    float clock = 0.0f;
+    float stepAccumulator = 0.0f;
+    sf::Vector2f camera;
+    int shownColour = PlayState::startColour;
+};

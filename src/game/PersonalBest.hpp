@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// Personal bests live in the settings as score texts (see online/ScoreText),
+// one entry per mode and level: key "_ <mode> <level id>".
+std::string personalBestKey(int mode, int levelId);
+
+// Stores the time as the level's personal best, replacing what was there.
+void storePersonalBest(int mode, int levelId, float seconds);
+
+// The stored best in seconds, or -1 when there is none or the entry is not a
+// score text. Reading never adds an entry to the settings.
+float readPersonalBest(int mode, int levelId);
+
+// A finish is a new personal best when nothing is stored yet or it is strictly
+// faster; equalling the best is not enough.
+bool beatsPersonalBest(float storedBest, float time);

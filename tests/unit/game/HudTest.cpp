@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "game/FinishBanner.hpp"
+#include "game/FinishSequence.hpp"
+#include "game/ScoreFont.hpp"
+#include "game/StartSequence.hpp"
+
+TEST(ScoreFontText, ShowsThreeRoundedDecimalsAndMinutes) {
+    struct Case {
+        float value;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {0.0f, "0.000"},          {7.1234f, "7.123"},     {7.1236f, "7.124"},
+        {65.25f, "1:05.250"},     {75.5f, "1:15.500"},    {600.0f, "10:00.000"},
+        {60.00001f, "1:00.000"},  {59.9996f, "1:00.000"}, {9.9999f, "10.000"},
+        {3599.999f, "59:59.999"}, {42.0f, "42.000"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScoreFont::shownText(c.value, true), c.shown) << c.value;
+    }
+    // Without minutes the seconds run on; six significant digits leave fewer
+    // real decimals from 1000 s on, and zeros fill up.
+    EXPECT_EQ(ScoreFont::shownText(65.25f, false), "65.250");
+    EXPECT_EQ(ScoreFont::shownText(1234.5678f, false), "1234.570");
+    // Never an exponent, even for a tiny time or a huge one.
+    EXPECT_EQ(ScoreFont::fullText(0.00001f, false).find('e'), std::string::npos);
+    EXPECT_EQ(ScoreFont::shownText(2.0e6f, false), "2000000.000");
+    EXPECT_EQ(ScoreFont::fullText(7.1234f, false), "7.1239000");
+}
+
+TEST(ScoreFontLayout, GlyphsStandEdgeToEdgeByTheirWidths) {
+    std::array<float, ScoreFont::glyphCount> widths{};
+    widths.fill(40.0f);
+    widths[1] = 20.0f;
+    widths[ScoreFont::dotGlyph] = 10.0f;
+    widths[ScoreFont::colonGlyph] = 12.0f;
+    const auto placed = ScoreFont::layout("1:08.5", 180.0f, widths);
+    ASSERT_EQ(placed.size(), 6u);
+    EXPECT_EQ(placed[0].glyph, 1);
+    EXPECT_FLOAT_EQ(placed[0].centreX, 190.0f) << "the first glyph's left edge is at x";
+    EXPECT_EQ(placed[1].glyph, ScoreFont::colonGlyph);
+    EXPECT_FLOAT_EQ(placed[1].centreX, 206.0f);
+    EXPECT_FLOAT_EQ(placed[2].centreX, 232.0f);
+    EXPECT_FLOAT_EQ(placed[3].centreX, 272.0f);
+    EXPECT_EQ(placed[4].glyph, ScoreFont::dotGlyph);
+    EXPECT_FLOAT_EQ(placed[4].centreX, 297.0f);
+    EXPECT_FLOAT_EQ(placed[5].centreX, 322.0f);
+    // A narrow 1 in place of an 8 moves what follows to the left.
+    const auto narrow = ScoreFont::layout("1:01.5", 180.0f, widths);
+    EXPECT_FLOAT_EQ(narrow[5].centreX, placed[5].centreX - 20.0f);
+    // Missing glyph pictures take no room.
+    widths.fill(0.0f);
+    for (const auto& glyph : ScoreFont::layout("12.345", 180.0f, widths)) {
+        EXPECT_FLOAT_EQ(glyph.centreX, 180.0f);
+    }
+}
+
+TEST(StartSequence, FadeInAlphaAndThumbnailFade) {
+    StartSequence start;
+    EXPECT_EQ(start.introAlpha(), 255);
+    EXPECT_FALSE(start.advanceIntro(0.5f));
+    EXPECT_EQ(start.introAlpha(), 191);  // 1.5 x 0.5 x 255, truncated
+    EXPECT_FALSE(start.advanceIntro(1.4f));
+    EXPECT_TRUE(start.advanceIntro(0.2f)) << "the 3 shows when the fade ends";
+    EXPECT_EQ(start.introAlpha(), 0);
+    EXPECT_FALSE(start.advanceIntro(0.2f)) << "and only once";
+
+    // The thumbnail is held while the countdown runs and fades in 1.5 s after.
+    start.thumbnailFade = 0.2f;
+    start.countdownCue(0.5f);
+    EXPECT_EQ(start.thumbnailAlpha(), 192);
+    start.advanceThumbnail(0.75f);
+    EXPECT_EQ(start.thumbnailAlpha(), 96);
+    start.advanceThumbnail(0.8f);
+    EXPECT_EQ(start.thumbnailAlpha(), -1);
+    start.countdownCue(0.0f);
+    EXPECT_EQ(start.thumbnailAlpha(), -1) << "no countdown, no thumbnail again";
+}
+
+TEST(FinishSequence, EndPhaseWithAndWithoutOnlineScores) {
+    // Offline: a plain two-second fade to black.
+    FinishSequence offline;
+    int frames = 0;
+    while (!offline.endPhase(0.1f, false, 0)) {
+        ++frames;
+        ASSERT_LT(frames, 100);
+    }
+    EXPECT_EQ(frames + 1, 20);
+    EXPECT_EQ(offline.endFadeAlpha(), 255);
+    EXPECT_FALSE(offline.submitPending);
+
+    // Online: the fade rests at half darkness until the player goes on.
+    FinishSequence online;
+    ASSERT_TRUE(online.score(-1.0f, 30.0f));
+    EXPECT_TRUE(online.newPersonalBest);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_FALSE(online.endPhase(0.1f, false, 1));
+    }
+    EXPECT_EQ(online.endFade, 1.0f);
+    EXPECT_EQ(online.endFadeAlpha(), 127);
+    EXPECT_TRUE(online.submitPending);
+    // A new best that is not yet submitted keeps the player here.
+    EXPECT_FALSE(online.endPhase(0.1f, true, 1));
+    EXPECT_FALSE(online.leaving);
+    online.submitted = true;
+    EXPECT_FALSE(online.endPhase(0.1f, true, 1));
+    EXPECT_TRUE(online.leaving);
+    frames = 0;
+    while (!online.endPhase(0.1f, false, 1)) {
+        ++frames;
+        ASSERT_LT(frames, 100);
+    }
+    EXPECT_EQ(online.endFade, 0.0f);
+
+    // Scoring happens once per level; equalling the best is no new best.
+    FinishSequence equal;
+    EXPECT_TRUE(equal.score(30.0f, 30.0f));
+    EXPECT_FALSE(equal.newPersonalBest);
+    EXPECT_FALSE(equal.score(40.0f, 30.0f));
+    EXPECT_FALSE(equal.newPersonalBest);
+    equal.reset();
+    EXPECT_TRUE(equal.score(40.0f, 30.0f));
+    EXPECT_TRUE(equal.newPersonalBest);
+}
+
+TEST(FinishBanner, SettlesThenFliesOutAndFades) {
+    BannerWave wave;
+    wave.reset();
+    EXPECT_FLOAT_EQ(wave.letterTop(0), 300.0f + 666.0f * std::sin(0.2f));
+    EXPECT_EQ(wave.firstLeft(1280, 801), 640 - 400);
+    float t = 0.0f;
+    while (wave.amplitude > BannerWave::restingAmplitude) {
+        wave.advance(1.0f / 60.0f);
+        t += 1.0f / 60.0f;
+        ASSERT_LT(t, 10.0f);
+    }
+    // 666 x (1 - 0.666/60)^n reaches 93 after about 3 s.
+    EXPECT_NEAR(t, 2.95f, 0.1f);
+    EXPECT_FLOAT_EQ(wave.amplitude, 93.0f);
+    EXPECT_NEAR(wave.phase, 4.0f * t, 1e-3f);
+    EXPECT_FALSE(wave.fadingOut);
+
+    wave.incoming = false;
+    t = 0.0f;
+    while (!wave.fadingOut) {
+        wave.advance(1.0f / 60.0f);
+        t += 1.0f / 60.0f;
+        ASSERT_LT(t, 10.0f);
+    }
+    EXPECT_FLOAT_EQ(wave.amplitude, 666.0f);
+    EXPECT_NEAR(t, 1.05f, 0.1f);
+    for (int i = 0; i < 30; ++i) {
+        wave.advance(1.0f / 60.0f);
+    }
+    EXPECT_EQ(wave.alpha, 0.0f) << "the letters fade out in half a second";
+}

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "app/ProgramObjects.hpp"
+#include "game/PersonalBest.hpp"
+#include "online/ScoreText.hpp"
+
+TEST(PersonalBest, StoredAsScoreTextUnderTheModeAndLevel) {
+    EXPECT_EQ(personalBestKey(1, 250), "_ 1 250");
+    EXPECT_EQ(personalBestKey(2, 20057), "_ 2 20057");
+
+    settings().erase("_ 1 250");
+    EXPECT_EQ(readPersonalBest(1, 250), -1.0f);
+    EXPECT_FALSE(settings().contains("_ 1 250")) << "reading adds no entry";
+
+    storePersonalBest(1, 250, 65.0f);
+    EXPECT_EQ(settings().getString("_ 1 250"), encodeTime(65.0f));
+    EXPECT_EQ(settings().getString("_ 1 250").substr(0, 2), "0 ");
+    EXPECT_EQ(readPersonalBest(1, 250), 65.0f);
+    EXPECT_EQ(readPersonalBest(2, 250), -1.0f) << "modes keep their own bests";
+
+    for (float time : {12.5f, 0.001f, 42.123f, 99.999f, 1234.56f, 59.9996f}) {
+        storePersonalBest(2, 20000, time);
+        EXPECT_NEAR(readPersonalBest(2, 20000), time, time * 1e-5f) << time;
+    }
+
+    // Broken entries read as "none", so the next finish overwrites them.
+    for (const char* broken : {"", "7", "ab", "x 123", "  "}) {
+        settings().setString("_ 1 275", broken);
+        EXPECT_EQ(readPersonalBest(1, 275), -1.0f) << '"' << broken << '"';
+    }
+    settings().erase("_ 1 250");
+    settings().erase("_ 1 275");
+    settings().erase("_ 2 20000");
+}
+
+TEST(PersonalBest, OnlyAStrictlyFasterTimeBeatsTheBest) {
+    EXPECT_TRUE(beatsPersonalBest(-1.0f, 500.0f));
+    EXPECT_TRUE(beatsPersonalBest(30.0f, 29.999f));
+    EXPECT_FALSE(beatsPersonalBest(30.0f, 30.0f));
+    EXPECT_FALSE(beatsPersonalBest(30.0f, 31.0f));
+}

@@ -1,0 +1,427 @@
+#include <gtest/gtest.h>
+
+#include <box2d/b2_body.h>
+#include <box2d/b2_world.h>
+
+#include <cmath>
+#include <functional>
+
+#include "TestLevels.hpp"
+#include "app/GameWindow.hpp"
+#include "game/FinishSequence.hpp"
+#include "game/Gravity.hpp"
+#include "game/LevelSimulation.hpp"
+#include "game/StartSequence.hpp"
+#include "level/Level.hpp"
+#include "level/TileImages.hpp"
+
+namespace {
+
+constexpr float frame60 = 1.0f / 60.0f;
+
+sf::Event press(sf::Keyboard::Key key, bool shift = false, bool control = false) {
+    return GameWindow::keyEvent(key, true, shift, control);
+}
+sf::Event release(sf::Keyboard::Key key, bool shift = false, bool control = false) {
+    return GameWindow::keyEvent(key, false, shift, control);
+}
+
+// A headless level as tests, replays and benchmarks use it: no pictures.
+struct Headless {
+    explicit Headless(const TileMap& map, GameMode mode = raceMode, TurnSpeeds speeds = {})
+        : sim(images, mode, speeds) {
+        sim.buildLevel(map);
+    }
+    // Frames of 1/60 s until the horn; returns how many.
+    int passCountdown() {
+        int frames = 0;
+        while (sim.play().countdownRunning) {
+            sim.advance(frame60);
+            ++frames;
+        }
+        return frames;
+    }
+    void run(int frames, float frameTime = frame60) {
+        for (int i = 0; i < frames; ++i) {
+            sim.advance(frameTime);
+        }
+    }
+    TileImages images;
+    LevelSimulation sim;
+};
+
+// Holds Right from the horn on until the finish; the number of frames raced.
+int raceCorridor(Headless& level, const std::function<void(int)>& beforeFrame = nullptr) {
+    level.passCountdown();
+    level.sim.handleEvent(press(sf::Keyboard::Right));
+    for (int frame = 0; frame < 60 * 30; ++frame) {
+        if (beforeFrame) {
+            beforeFrame(frame);
+        }
+        if (level.sim.advance(frame60).finishedNow) {
+            return frame;
+        }
+        // A quarter turn to the right, then hold it.
+        if (level.sim.viewAngle() <= -90.0f && level.sim.keys().rightHeld) {
+            level.sim.handleEvent(release(sf::Keyboard::Right));
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+TEST(Accumulator, StepsAtFixedRateAndCarriesTheRest) {
+    Headless level(finishCorridor());
+    // One long frame runs the whole countdown: no step may happen in it.
+    EXPECT_EQ(level.sim.advance(5.0f).worldSteps, 0);
+    EXPECT_FALSE(level.sim.play().countdownRunning);
+
+    EXPECT_EQ(level.sim.advance(0.01f).worldSteps, 3);
+    EXPECT_NEAR(level.sim.accumulator(), 0.01f - 3 * Level::stepSeconds, 1e-6f);
+    EXPECT_NEAR(level.sim.accumulator(), 0.00143f, 1e-5f);
+
+    level.sim.buildLevel(finishCorridor());
+    EXPECT_FLOAT_EQ(level.sim.accumulator(), 0.0f);
+    level.sim.advance(5.0f);
+    EXPECT_EQ(level.sim.advance(0.002f).worldSteps, 0);
+    EXPECT_FLOAT_EQ(level.sim.accumulator(), 0.002f);
+    // The carried 0.002 s and another 0.001 s make one step.
+    EXPECT_EQ(level.sim.advance(0.001f).worldSteps, 1);
+}
+
+TEST(Countdown, NumbersFollowTheFadeInAndTheHornComesAtFiveSeconds) {
+    Headless level(finishCorridor());
+    StartSequence start;
+    const b2Vec2 ballAtStart = level.sim.snapshot().ballPosition;
+    float t = 0.0f;
+    float threeAt = -1.0f;
+    float twoAt = -1.0f;
+    float oneAt = -1.0f;
+    float hornAt = -1.0f;
+    int horns = 0;
+    for (int frame = 0; frame < 400; ++frame) {
+        const FrameReport report = level.sim.advance(frame60);
+        t += frame60;
+        const int cue = start.countdownCue(level.sim.play().countdownTime);
+        if (start.advanceIntro(frame60)) {
+            threeAt = t;
+        }
+        if (cue == 2) {
+            twoAt = t;
+        }
+        if (cue == 1) {
+            oneAt = t;
+        }
+        if (report.hornSounded) {
+            hornAt = t;
+            ++horns;
+            // The horn frame steps no world yet, but its time is raced.
+            EXPECT_EQ(report.worldSteps, 0);
+            EXPECT_FLOAT_EQ(level.sim.raceClock(), frame60);
+        }
+        if (level.sim.play().countdownRunning) {
+            EXPECT_EQ(report.worldSteps, 0);
+            EXPECT_EQ(level.sim.raceClock(), 0.0f);
+        }
+    }
+    EXPECT_EQ(horns, 1);
+    EXPECT_NEAR(threeAt, 2.0f, frame60 * 1.01f);
+    EXPECT_NEAR(twoAt, 3.0f, frame60 * 1.01f);
+    EXPECT_NEAR(oneAt, 4.0f, frame60 * 1.01f);
+    EXPECT_NEAR(hornAt, 5.0f, frame60 * 1.01f);
+    EXPECT_LT(threeAt, twoAt);
+    EXPECT_LT(oneAt, hornAt);
+
+    // Nothing moved before the horn: replay the countdown on a fresh level.
+    Headless again(finishCorridor());
+    again.sim.handleEvent(press(sf::Keyboard::Left));
+    for (int frame = 0; frame < 299; ++frame) {
+        again.sim.advance(frame60);
+    }
+    ASSERT_TRUE(again.sim.play().countdownRunning);
+    EXPECT_EQ(again.sim.snapshot().ballPosition, ballAtStart);
+    EXPECT_EQ(again.sim.viewAngle(), 0.0f) << "turn keys do nothing during the countdown";
+}
+
+TEST(RaceClock, RunsFromTheHornUntilTheFinishOnly) {
+    Headless level(finishCorridor());
+    level.passCountdown();
+    const float atHorn = level.sim.raceClock();
+    level.run(30);
+    EXPECT_NEAR(level.sim.raceClock() - atHorn, 30 * frame60, 1e-4f);
+
+    Headless race(finishCorridor());
+    const int frames = raceCorridor(race);
+    ASSERT_GT(frames, 0) << "the ball should roll into the finish";
+    EXPECT_TRUE(race.sim.finished());
+    EXPECT_FLOAT_EQ(race.sim.play().finishFlash, 1.0f);
+    const float finishTime = race.sim.raceClock();
+    const float angle = race.sim.viewAngle();
+    race.sim.handleEvent(press(sf::Keyboard::Left));
+    race.run(120);
+    EXPECT_EQ(race.sim.raceClock(), finishTime) << "the clock stops at the finish";
+    EXPECT_EQ(race.sim.viewAngle(), angle) << "no turning after the finish";
+    EXPECT_EQ(race.sim.play().finishFlash, 0.0f) << "the flash fades in one second";
+}
+
+TEST(RaceClock, PenaltiesAddThreeSecondsEach) {
+    // The ball drops onto a penalty, is pushed away, falls back, ...
+    Headless level(levelFromRows({
+        "###",
+        "#1#",
+        "# #",
+        "#P#",
+        "###",
+    }));
+    level.passCountdown();
+    const float atHorn = level.sim.raceClock();
+    int penalties = 0;
+    for (int frame = 0; frame < 180; ++frame) {
+        level.sim.advance(frame60);
+        for (const ContactEvent& event : level.sim.play().contactEvents) {
+            penalties += static_cast<int>(event.code) == 666 ? 1 : 0;
+        }
+        // Collected penalties reach the clock in the same frame.
+        EXPECT_EQ(level.sim.play().pendingPenalty, 0.0f);
+    }
+    ASSERT_GE(penalties, 1);
+    EXPECT_NEAR(level.sim.raceClock(), atHorn + 180 * frame60 + 3.0f * penalties, 1e-3f);
+}
+
+TEST(RaceClock, APenaltyOfTheFinishFrameCountsInThePersonalBestDecision) {
+    Headless clean(finishCorridor());
+    const int finishFrame = raceCorridor(clean);
+    ASSERT_GT(finishFrame, 0);
+    const float cleanTime = clean.sim.raceClock();
+
+    // The same run, with a penalty collected during the steps of the frame
+    // in which the ball finishes.
+    Headless penalised(finishCorridor());
+    raceCorridor(penalised, [&](int frame) {
+        if (frame == finishFrame) {
+            penalised.sim.play().pendingPenalty += 3.0f;
+        }
+    });
+    ASSERT_TRUE(penalised.sim.finished());
+    EXPECT_FLOAT_EQ(penalised.sim.raceClock(), cleanTime + 3.0f);
+
+    // A stored best one second slower than the clean run is beaten by the
+    // clean run but not by the penalised one.
+    const float storedBest = cleanTime + 1.0f;
+    FinishSequence cleanFinish;
+    ASSERT_TRUE(cleanFinish.score(storedBest, clean.sim.raceClock()));
+    EXPECT_TRUE(cleanFinish.newPersonalBest);
+    FinishSequence penalisedFinish;
+    ASSERT_TRUE(penalisedFinish.score(storedBest, penalised.sim.raceClock()));
+    EXPECT_FALSE(penalisedFinish.newPersonalBest);
+}
+
+TEST(Gravity, PointsDownTheScreenAtEveryAngle) {
+    const b2Vec2 upright = gravityForViewAngle(0.0f);
+    EXPECT_FLOAT_EQ(upright.x, 0.0f);
+    EXPECT_FLOAT_EQ(upright.y, -86.49f);
+    const b2Vec2 quarter = gravityForViewAngle(90.0f);
+    EXPECT_FLOAT_EQ(quarter.x, -86.49f);
+    EXPECT_NEAR(quarter.y, 0.0f, 1e-4f);
+    const b2Vec2 overTurned = gravityForViewAngle(450.0f);
+    EXPECT_FLOAT_EQ(overTurned.x, quarter.x);
+    EXPECT_NEAR(overTurned.y, quarter.y, 1e-4f);
+    const b2Vec2 right = gravityForViewAngle(-90.0f);
+    EXPECT_FLOAT_EQ(right.x, 86.49f);
+    EXPECT_NEAR(gravityForViewAngle(180.0f).y, 86.49f, 1e-3f);
+    EXPECT_NEAR(gravityForViewAngle(-270.0f).x, quarter.x, 1e-3f);
+
+    // The world starts with a tenth of it; the first frame sets the real one,
+    // countdown or not.
+    Headless level(finishCorridor());
+    EXPECT_FLOAT_EQ(level.sim.level()->world->GetGravity().y, -9.3f);
+    level.sim.advance(frame60);
+    EXPECT_FLOAT_EQ(level.sim.level()->world->GetGravity().y, -86.49f);
+    EXPECT_FLOAT_EQ(level.sim.play().gravity.y, -86.49f);
+}
+
+TEST(Turning, RatesFollowTheModifiersAndTheInvertSetting) {
+    struct Case {
+        bool left;
+        bool shift;
+        bool control;
+        bool inverted;
+        float degrees;
+    };
+    const Case cases[] = {
+        {true, false, false, false, 280.0f},   {true, true, false, false, 140.0f},
+        {true, false, true, false, 420.0f},    {true, true, true, false, 420.0f},
+        {false, false, false, false, -280.0f}, {false, true, false, false, -140.0f},
+        {true, false, false, true, -280.0f},   {false, false, true, true, 420.0f},
+    };
+    for (const Case& c : cases) {
+        TurnSpeeds speeds;
+        speeds.inverted = c.inverted;
+        Headless level(closedRoom(), raceMode, speeds);
+        level.passCountdown();
+        const float before = level.sim.viewAngle();
+        level.sim.handleEvent(
+            press(c.left ? sf::Keyboard::Left : sf::Keyboard::Right, c.shift, c.control));
+        level.run(60);
+        EXPECT_NEAR(level.sim.viewAngle() - before, c.degrees, 0.01f)
+            << "left " << c.left << " shift " << c.shift << " control " << c.control << " inverted "
+            << c.inverted;
+        // The world's gravity follows the unwrapped angle.
+        const b2Vec2 expected = gravityForViewAngle(level.sim.viewAngle());
+        EXPECT_EQ(level.sim.play().gravity, expected);
+    }
+}
+
+TEST(Turning, CameraFollowsTheBallExactly) {
+    Headless level(finishCorridor());
+    level.passCountdown();
+    level.sim.handleEvent(press(sf::Keyboard::Right));
+    level.run(40);
+    const b2Vec2 ball = level.sim.level()->ball->body()->GetPosition();
+    EXPECT_EQ(level.sim.cameraCentre().x, ball.x * 50.0f);
+    EXPECT_EQ(level.sim.cameraCentre().y, -ball.y * 50.0f);
+}
+
+TEST(KeyFlags, FollowTheRulesOfTheKeyEvents) {
+    Headless level(finishCorridor());
+    LevelSimulation& sim = level.sim;
+    sim.handleEvent(press(sf::Keyboard::Left));
+    sim.handleEvent(press(sf::Keyboard::Right));
+    EXPECT_TRUE(sim.keys().rightHeld);
+    EXPECT_FALSE(sim.keys().leftHeld) << "pressing one turn key clears the other";
+    sim.handleEvent(release(sf::Keyboard::Right));
+    EXPECT_FALSE(sim.keys().rightHeld);
+    EXPECT_FALSE(sim.keys().leftHeld) << "Left stays off although still held";
+    EXPECT_EQ(turnRate(sim.keys(), sim.turnSpeeds()), 0.0f);
+
+    // Modifiers come from every key event, whatever its key.
+    sim.handleEvent(press(sf::Keyboard::Left, true, false));
+    EXPECT_TRUE(sim.keys().shiftHeld);
+    EXPECT_EQ(turnRate(sim.keys(), sim.turnSpeeds()), 140.0f);
+    sim.handleEvent(press(sf::Keyboard::A));
+    EXPECT_FALSE(sim.keys().shiftHeld);
+    EXPECT_EQ(turnRate(sim.keys(), sim.turnSpeeds()), 280.0f);
+    sim.handleEvent(release(sf::Keyboard::B, false, true));
+    EXPECT_TRUE(sim.keys().controlHeld);
+    EXPECT_EQ(turnRate(sim.keys(), sim.turnSpeeds()), 420.0f);
+
+    sim.handleEvent(press(sf::Keyboard::Up));
+    sim.handleEvent(press(sf::Keyboard::Down));
+    EXPECT_TRUE(sim.keys().downPressed);
+    EXPECT_FALSE(sim.keys().upPressed);
+    sim.handleEvent(release(sf::Keyboard::Down));
+    EXPECT_FALSE(sim.keys().downPressed);
+
+    sim.handleEvent(press(sf::Keyboard::Space));
+    EXPECT_TRUE(sim.play().jumpRequested);
+    sim.handleEvent(release(sf::Keyboard::Space));
+    EXPECT_FALSE(sim.play().jumpRequested);
+    sim.handleEvent(press(sf::Keyboard::Return));
+    sim.handleEvent(release(sf::Keyboard::Return));
+    EXPECT_TRUE(sim.play().jumpRequested) << "releasing Return keeps the jump";
+
+    EXPECT_FALSE(sim.keys().pauseRequested);
+    sim.handleEvent(press(sf::Keyboard::Escape));
+    EXPECT_TRUE(sim.keys().pauseRequested);
+
+    sf::Event closed = GameWindow::closedEvent();
+    const ControlKeys before = sim.keys();
+    sim.handleEvent(closed);
+    EXPECT_EQ(sim.keys().controlHeld, before.controlHeld);
+
+    // A new level starts with every flag off.
+    sim.buildLevel(finishCorridor());
+    EXPECT_FALSE(sim.keys().leftHeld || sim.keys().controlHeld || sim.keys().pauseRequested);
+    EXPECT_FALSE(sim.play().jumpRequested);
+}
+
+TEST(PuzzleRule, FinishesWhenNoColourTargetIsLeft) {
+    // Without targets a puzzle is done in its first frame, countdown or not.
+    Headless empty(finishCorridor(), puzzleMode);
+    const FrameReport first = empty.sim.advance(frame60);
+    EXPECT_TRUE(first.finishedNow);
+    EXPECT_TRUE(empty.sim.play().countdownRunning);
+    EXPECT_EQ(empty.sim.play().finishFlash, 0.0f) << "no finish contact, no flash";
+
+    // The red ball drops through a blue switch onto a blue target.
+    const TileMap shaft = levelFromRows({
+        "###",
+        "#1#",
+        "#s#",
+        "# #",
+        "#t#",
+        "###",
+    });
+    Headless puzzle(shaft, puzzleMode);
+    puzzle.passCountdown();
+    EXPECT_EQ(puzzle.sim.colourTargetsLeft(), 1);
+    EXPECT_EQ(puzzle.sim.ballColour(), 4);
+    bool changed = false;
+    for (int frame = 0; frame < 180 && !puzzle.sim.finished(); ++frame) {
+        changed = puzzle.sim.advance(frame60).colourChanged || changed;
+    }
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(puzzle.sim.ballColour(), 0);
+    EXPECT_EQ(puzzle.sim.colourTargetsLeft(), 0);
+    EXPECT_TRUE(puzzle.sim.finished());
+
+    // A race level never ends by the puzzle rule.
+    Headless race(shaft, raceMode);
+    race.passCountdown();
+    race.run(180);
+    EXPECT_EQ(race.sim.colourTargetsLeft(), 0);
+    EXPECT_FALSE(race.sim.finished());
+
+    // A red ball does not break a blue target.
+    Headless wrongColour(levelFromRows({"###", "#1#", "# #", "#t#", "###"}), puzzleMode);
+    wrongColour.passCountdown();
+    wrongColour.run(180);
+    EXPECT_EQ(wrongColour.sim.colourTargetsLeft(), 1);
+    EXPECT_FALSE(wrongColour.sim.finished());
+}
+
+TEST(Determinism, SameInputsGiveTheSameEndStateBitForBit) {
+    const TileMap map = levelFromRows({
+        "##########",
+        "#1  o   F#",
+        "#   B    #",
+        "#  P   o #",
+        "##########",
+    });
+    auto play = [&](int changedFrame) {
+        Headless level(map);
+        for (int frame = 0; frame < 900; ++frame) {
+            std::vector<sf::Event> events;
+            if (frame == 320) {
+                events.push_back(press(sf::Keyboard::Right));
+            }
+            if (frame == changedFrame) {
+                events.push_back(press(sf::Keyboard::Left));
+            }
+            if (frame == 360) {
+                events.push_back(release(sf::Keyboard::Right));
+            }
+            if (frame % 97 == 0) {
+                events.push_back(press(sf::Keyboard::Space));
+            }
+            if (frame == 500) {
+                events.push_back(press(sf::Keyboard::Left, false, true));
+            }
+            if (frame == 560) {
+                events.push_back(release(sf::Keyboard::Left));
+            }
+            // Frame times vary as they do on a real screen.
+            const float frameTime = frame % 3 == 0 ? 0.0171f : frame60;
+            level.sim.advance(frameTime, events);
+        }
+        return std::make_pair(level.sim.stateHash(), level.sim.snapshot());
+    };
+    const auto first = play(-1);
+    const auto second = play(-1);
+    EXPECT_EQ(first.first, second.first);
+    EXPECT_EQ(first.second, second.second);
+    EXPECT_NE(first.second.ballPosition, b2Vec2(0.0f, 0.0f));
+    const auto other = play(330);
+    EXPECT_NE(first.first, other.first) << "a different input gives a different state";
+}
