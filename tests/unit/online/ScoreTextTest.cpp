@@ -40,6 +40,16 @@ TEST(ScoreTextTable, TenDistinctCharactersThatTravelUnescaped) {
     EXPECT_EQ(scoreDigit(' '), -1);
 }
 
+TEST(ScoreText, TextsAlreadyStoredAndSentKeepTheirMeaning) {
+    // Personal bests in settings files and other clients depend on these.
+    EXPECT_EQ(encodeTime(12.5f), "2 rXt");
+    EXPECT_EQ(encodeTime(65.0f), "0 Wt");
+    EXPECT_EQ(encodeTime(0.5f), "1 Jt");
+    EXPECT_EQ(encodeTime(75.5f), "2 htt");
+    EXPECT_EQ(encodeTime(12.3456f), "2 rXmEtW");
+    EXPECT_EQ(encodeTime(1089.0f), "0 rJC_");
+}
+
 TEST(ScoreText, EncodesPointPositionAndDigitCharacters) {
     EXPECT_EQ(encodeTime(65.0f), "0 " + characters("65"));
     EXPECT_EQ(encodeTime(12.5f), "2 " + characters("125"));
