@@ -16,6 +16,7 @@ constexpr int kExpressions = 6;
 const Rgba kEyeWhite = rgb(255, 255, 255);
 const Rgba kEyeShadow = rgb(214, 222, 240);
 const Rgba kPupil = rgb(30, 26, 48);
+const Rgba kLidShadow = rgb(40, 12, 50, 70);
 const Rgba kMouthInside = rgb(120, 20, 44);
 const Rgba kTongue = rgb(255, 112, 136);
 const Rgba kTeeth = rgb(255, 255, 250);
@@ -34,20 +35,25 @@ Look faceLook(FaceFrame f, Fill fill) {
     return look;
 }
 
-// The upper lid's edge at closure c: a curve that starts above the eye and
-// ends along its lower rim, flattening as it falls.
+// The upper lid's edge at closure c: a curve arched like a real lid that
+// starts above the eye and, shut, lies beyond its lower rim.
 float lidY(Vec2 eye, Vec2 radii, float c, float x) {
     const float u = (x - eye.x) / radii.x;
-    const float centreY = lerp(eye.y - radii.y * 1.08f, eye.y + radii.y * 0.62f, c);
-    const float bend = lerp(radii.y * 0.95f, -radii.y * 0.3f, c);
+    const float centreY = lerp(eye.y - radii.y * 1.45f, eye.y + radii.y * 1.02f, c);
+    const float bend = lerp(radii.y * 0.95f, radii.y * 0.3f, c);
     return centreY + bend * u * u;
 }
 
 }  // namespace
 
 float blinkClosure(int frame) {
+    // Frame 1 is wide open; from frame 2 on the lid moves in even steps from
+    // just above the eye to fully shut at frame 9.
+    if (frame <= 0) {
+        return 0;
+    }
     const float t = static_cast<float>(frame) / (kBlinkFrames - 1);
-    return t * t * (3 - 2 * t) * 0.7f + t * 0.3f;
+    return 0.15f + 0.85f * t;
 }
 
 void paintHead(Canvas& canvas, FaceFrame f, int colourIndex, bool withSymbol, bool blush) {
@@ -82,38 +88,40 @@ void paintEye(Canvas& canvas, FaceFrame f, int side, float closed) {
     const Vec2 radii = Vec2{6.6f, 8.2f} * f.unit;
     const Sdf ball = ellipse(eye, radii);
     const float stroke = 1.7f * f.unit;
+    // The lid: the head's own colour seen through a soft shadow, so one set of
+    // eyes fits every body colour.
+    paintShape(canvas, ball, faceLook(f, flat(kLidShadow)));
+    const Sdf belowLid = [=](Vec2 p) {
+        // Vertical gap to the lid, scaled by the lid's slope into a distance.
+        const float slope =
+            (lidY(eye, radii, closed, p.x + 0.5f) - lidY(eye, radii, closed, p.x - 0.5f));
+        return (lidY(eye, radii, closed, p.x) - p.y) / std::sqrt(1 + slope * slope);
+    };
+    const Sdf open = intersect(ball, belowLid);
+    paintShape(canvas, open,
+               faceLook(f, vertical(kEyeWhite, eye.y - radii.y, kEyeShadow, eye.y + radii.y)));
+    // The pupil looks slightly inward and down: friendly, attentive.
+    const Vec2 pupilCentre = eye + Vec2{-side * 1.3f, 1.8f} * f.unit;
+    const Sdf inside = offset(open, -stroke);
+    paintFlat(canvas, intersect(circle(pupilCentre, 3.9f * f.unit), inside), kPupil);
+    paintFlat(canvas,
+              intersect(circle(pupilCentre + Vec2{-1.3f, -1.5f} * f.unit, 1.35f * f.unit), inside),
+              kEyeWhite);
     if (closed < 0.999f) {
-        const Sdf belowLid = [=](Vec2 p) {
-            // Vertical gap to the lid, scaled by the lid's slope into a distance.
-            const float slope =
-                (lidY(eye, radii, closed, p.x + 0.5f) - lidY(eye, radii, closed, p.x - 0.5f));
-            return (lidY(eye, radii, closed, p.x) - p.y) / std::sqrt(1 + slope * slope);
-        };
-        const Sdf open = intersect(ball, belowLid);
-        paintShape(canvas, open,
-                   faceLook(f, vertical(kEyeWhite, eye.y - radii.y, kEyeShadow, eye.y + radii.y)));
-        // The pupil looks slightly inward and down: friendly, attentive.
-        const Vec2 pupilCentre = eye + Vec2{-side * 1.3f, 1.8f} * f.unit;
-        const Sdf pupil = intersect(circle(pupilCentre, 3.9f * f.unit), offset(open, -stroke));
-        paintFlat(canvas, pupil, kPupil);
-        paintFlat(canvas,
-                  intersect(circle(pupilCentre + Vec2{-1.3f, -1.5f} * f.unit, 1.35f * f.unit),
-                            offset(open, -stroke)),
-                  kEyeWhite);
         return;
     }
-    // Shut: only the lid's edge remains, a soft downward curve with a lash.
+    // Shut: the lashes' line curves along the lower part of the lid.
     std::vector<Vec2> curve;
     for (int i = 0; i <= 12; ++i) {
-        const float x = eye.x + (i / 6.0f - 1) * radii.x * 0.92f;
-        curve.push_back({x, lidY(eye, radii, 1.0f, x)});
+        const float u = i / 6.0f - 1;
+        curve.push_back(eye + Vec2{u * radii.x * 0.8f, radii.y * (0.55f - 0.3f * u * u)});
     }
-    Sdf line = capsule(curve[0], curve[1], stroke * 0.85f);
+    Sdf line = capsule(curve[0], curve[1], stroke * 0.8f);
     for (size_t i = 1; i + 1 < curve.size(); ++i) {
-        line = unite(line, capsule(curve[i], curve[i + 1], stroke * 0.85f));
+        line = unite(line, capsule(curve[i], curve[i + 1], stroke * 0.8f));
     }
     const Vec2 outer = side < 0 ? curve.front() : curve.back();
-    line = unite(line, capsule(outer, outer + Vec2{side * 2.2f, -1.6f} * f.unit, stroke * 0.6f));
+    line = unite(line, capsule(outer, outer + Vec2{side * 2.4f, 1.2f} * f.unit, stroke * 0.55f));
     paintFlat(canvas, line, palette::kOutline);
 }
 

@@ -18,6 +18,5 @@ void paintEye(Canvas& canvas, FaceFrame f, int side, float closed);
 void paintMouth(Canvas& canvas, FaceFrame f, int expression);
 void paintGrin(Canvas& canvas, FaceFrame f);
 
-// Lid position of blink frame k of 9 (0 open .. 8 shut); eases so that the
-// eye spends its first frames mostly open and snaps shut at the end.
+// Lid position of blink frame k of 9 (0 open .. 8 shut).
 float blinkClosure(int frame);

@@ -85,7 +85,7 @@ Canvas countdown(const Font& font, int number) {
     const float top = line.inkMin.y, bottom = line.inkMax.y;
     LetterStyle style = bigStyle(colours[number - 1], 0, 0, 11);
     const float pad = letteringPad(style);
-    style.fill = vertical(shade(colours[number - 1], 0.5f), pad, shade(colours[number - 1], -0.15f),
+    style.fill = vertical(shade(colours[number - 1], 0.3f), pad, shade(colours[number - 1], -0.15f),
                           pad + bottom - top);
     return letteringPicture(line, style);
 }

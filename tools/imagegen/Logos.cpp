@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kTitleWidth = 720;
+constexpr int kTitleWidth = 740;
 constexpr int kTitleHeight = 280;
 constexpr int kIntroSize = 512;
 // "Rolla" warm, "vortex" cool: the rolling ball and the turning world.
@@ -68,7 +68,7 @@ void paintSwirl(Canvas& canvas, Vec2 centre, Vec2 radii, Rgba colour, int arms, 
             const Vec2 p = centre + Vec2{std::cos(a) * radii.x * r, std::sin(a) * radii.y * r};
             if (i > 0) {
                 // Thick in the middle of the arm, thin at both ends.
-                const float w = 1 + 7 * std::sin(t * kPi);
+                const float w = 1 + 10 * std::sin(t * kPi);
                 stroke = unite(stroke, capsule(previous, p, w));
             }
             previous = p;
@@ -80,8 +80,8 @@ void paintSwirl(Canvas& canvas, Vec2 centre, Vec2 radii, Rgba colour, int arms, 
 Canvas titleLogo(const Font& font) {
     Canvas c(kTitleWidth, kTitleHeight);
     const Vec2 mid = {kTitleWidth / 2.0f, kTitleHeight / 2.0f + 10};
-    paintSwirl(c, mid + Vec2{0, -8}, {330, 118}, rgb(255, 255, 255, 70), 3, 0.3f);
-    paintTitleWord(c, font, mid + Vec2{0, 18}, 640, 46, 9);
+    paintSwirl(c, mid + Vec2{0, -4}, {350, 125}, rgb(255, 255, 255, 80), 3, 0.3f);
+    paintTitleWord(c, font, mid + Vec2{0, 22}, 680, 50, 10);
     return c;
 }
 

@@ -30,8 +30,8 @@ Canvas wall() {
     const Sdf block = box(kMid, {kHalf, kHalf}, 4);
     paintShape(c, block, stoneLook());
     // A faint inset panel gives the block a cut-stone face.
-    paintSoft(c, box(kMid, {17, 17}, 4), withAlpha(palette::kStoneDark, 0.22f), 1.5f);
-    paintGloss(c, block, box(kMid + Vec2{-12, -12}, {10, 3}, 3), 0.35f, 2.0f);
+    paintSoft(c, box(kMid, {18, 18}, 5), withAlpha(palette::kStoneDark, 0.3f), 2.0f);
+    paintGloss(c, box(kMid, {18, 18}, 5), box(kMid + Vec2{-4, -4}, {14, 14}, 5), 0.12f, 3.0f);
     return c;
 }
 
