@@ -21,5 +21,5 @@ float readPersonalBest(int mode, int levelId) {
 }
 
 bool beatsPersonalBest(float storedBest, float time) {
-    return storedBest < 0.0f || storedBest > time;
+    return storedBest < 0.0f || storedBest > decodeTime(encodeTime(time));
 }

@@ -14,5 +14,7 @@ void storePersonalBest(int mode, int levelId, float seconds);
 float readPersonalBest(int mode, int levelId);
 
 // A finish is a new personal best when nothing is stored yet or it is strictly
-// faster; equalling the best is not enough.
+// faster; equalling the best is not enough. The time is compared as it would
+// be stored (six significant digits), so a run that equals the best in every
+// stored digit is no new best.
 bool beatsPersonalBest(float storedBest, float time);

@@ -38,4 +38,11 @@ TEST(PersonalBest, OnlyAStrictlyFasterTimeBeatsTheBest) {
     EXPECT_TRUE(beatsPersonalBest(30.0f, 29.999f));
     EXPECT_FALSE(beatsPersonalBest(30.0f, 30.0f));
     EXPECT_FALSE(beatsPersonalBest(30.0f, 31.0f));
+    // A run as fast as the stored best in every stored digit is no new best,
+    // even where the clock has more digits than the settings keep.
+    const float clock = 0.51666665f;
+    const float stored = decodeTime(encodeTime(clock));
+    ASSERT_NE(stored, clock);
+    EXPECT_FALSE(beatsPersonalBest(stored, clock));
+    EXPECT_TRUE(beatsPersonalBest(stored, clock - 0.00001f));
 }

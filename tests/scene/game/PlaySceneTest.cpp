@@ -1,0 +1,349 @@
+#include <gtest/gtest.h>
+
+#include <box2d/b2_body.h>
+
+#include "PlayDriver.hpp"
+#include "game/PersonalBest.hpp"
+#include "level/Level.hpp"
+#include "level/TileImages.hpp"
+#include "online/ScoreText.hpp"
+
+#define REQUIRE_DISPLAY() \
+    if (!haveDisplay())   \
+    GTEST_SKIP() << "no display"
+
+namespace {
+
+bool hasPersonalBestEntry(const Settings& store) {
+    for (const auto& [key, value] : store.all()) {
+        if (key.rfind("_ ", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Runs until `condition` holds, then does `action` once (in that frame's
+// display, so keys sent there are read in the next frame).
+void whenScreen(ScriptedGame& game, std::function<bool()> condition,
+                std::function<void(GameWindow&)> action) {
+    game.when([condition](GameWindow&) { return condition(); }, std::move(action));
+}
+
+void tap(GameWindow& window, sf::Keyboard::Key key, std::uint64_t delay = 1) {
+    window.queueEventAt(window.frameNumber() + delay, GameWindow::keyEvent(key, true));
+    window.queueEventAt(window.frameNumber() + delay + 1, GameWindow::keyEvent(key, false));
+}
+
+}  // namespace
+
+TEST(PlayScene, ARaceToTheFinishStoresTheBestAsScoreText) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game;
+    game.settings().setInt("submitscores", 0);
+    PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
+    ASSERT_NE(screen.simulation().level(), nullptr);
+    EXPECT_EQ(screen.levelsBuilt(), 1);
+    EXPECT_EQ(screen.storedBest(), -1.0f);
+    CorridorDriver driver(game, screen);
+
+    const std::uint64_t firstFrame = game.window().frameNumber();
+    std::uint64_t hornFrame = 0;
+    std::uint64_t finishFrame = 0;
+    float finishTime = -1.0f;
+    bool bannerFalling = false;
+    bool bannerDismissed = false;
+    bool stillCountingAtTwoSeconds = false;
+    game.everyFrame([&](GameWindow& window) {
+        const LevelSimulation& sim = screen.simulation();
+        const std::uint64_t frame = window.frameNumber();
+        if (frame == firstFrame + 120) {
+            stillCountingAtTwoSeconds = sim.play().countdownRunning && sim.raceClock() == 0.0f;
+        }
+        if (hornFrame == 0 && !sim.play().countdownRunning) {
+            hornFrame = frame;
+        }
+        if (finishFrame == 0 && sim.finished()) {
+            finishFrame = frame;
+            finishTime = sim.raceClock();
+        }
+        const BannerWave& wave = screen.bannerWave();
+        if (sim.finished() && wave.incoming && wave.amplitude < BannerWave::flyingAmplitude) {
+            bannerFalling = true;
+        }
+        if (bannerFalling && !wave.incoming) {
+            bannerDismissed = true;
+        }
+    });
+    screen.run();
+
+    EXPECT_TRUE(game.window().isOpen());
+    EXPECT_TRUE(screen.quitting()) << "a single level ends the screen after its finish";
+    EXPECT_TRUE(stillCountingAtTwoSeconds);
+    // The horn at 5 s of frame time: frame 300 or 301 of the screen.
+    EXPECT_NEAR(static_cast<double>(hornFrame - firstFrame), 300.0, 1.0);
+    ASSERT_GT(finishFrame, hornFrame);
+    EXPECT_LT(finishFrame - hornFrame, 180u) << "the ball rolls into the finish in time";
+    EXPECT_TRUE(bannerFalling) << "the banner fell in and waited for Space";
+    EXPECT_TRUE(bannerDismissed) << "Space sent it off";
+    EXPECT_TRUE(screen.finishState().newPersonalBest);
+
+    // Stored as the score text of the finish time, under mode and level id.
+    const std::string key = personalBestKey(raceMode, corridorId);
+    ASSERT_TRUE(game.settings().contains(key));
+    EXPECT_EQ(game.settings().getString(key), encodeTime(finishTime));
+    EXPECT_NEAR(readPersonalBest(raceMode, corridorId), finishTime, 1e-3f);
+    EXPECT_NE(game.savedSettingsFile().find(key + "\t" + encodeTime(finishTime)),
+              std::string::npos);
+
+    // The same keys in the same frames give the same run headless, to the
+    // last bit of the clock.
+    TileImages noPictures;
+    LevelSimulation replay(noPictures, raceMode, TurnSpeeds());
+    replay.loadLevel(corridorLevel);
+    for (std::uint64_t frame = firstFrame; frame <= finishFrame; ++frame) {
+        const auto events = driver.sent.find(frame);
+        replay.advance(driver.frameTimes.at(frame),
+                       events != driver.sent.end() ? events->second : std::vector<sf::Event>());
+    }
+    EXPECT_TRUE(replay.finished());
+    EXPECT_EQ(replay.raceClock(), finishTime);
+}
+
+TEST(PlayScene, WithOnlineScoresTheBestIsStoredAtHalfDarkness) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game;
+    game.settings().setInt("submitscores", 1);
+    storePersonalBest(raceMode, corridorId, 500.0f);
+    PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
+    EXPECT_EQ(screen.storedBest(), 500.0f);
+    CorridorDriver driver(game, screen);
+    bool storedBeforeHalfDark = false;
+    bool halfDarkSeen = false;
+    game.everyFrame([&](GameWindow&) {
+        if (!screen.simulation().finished()) {
+            return;
+        }
+        const bool stored = readPersonalBest(raceMode, corridorId) < 500.0f;
+        if (screen.finishState().endFade > 1.0f && stored) {
+            storedBeforeHalfDark = true;
+        }
+        halfDarkSeen = halfDarkSeen || screen.finishState().submitPending;
+    });
+    screen.run();
+    EXPECT_TRUE(screen.quitting());
+    EXPECT_TRUE(halfDarkSeen);
+    EXPECT_FALSE(storedBeforeHalfDark);
+    EXPECT_LT(readPersonalBest(raceMode, corridorId), 5.0f);
+    EXPECT_TRUE(screen.finishState().submitted);
+}
+
+TEST(PlayScene, PlayAllGoesThroughEveryLevelAndAnEqualTimeIsNoNewBest) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game;
+    game.settings().setInt("submitscores", 0);
+    std::vector<int> levels;
+    {
+        PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, false);
+        CorridorDriver driver(game, screen);
+        game.everyFrame([&](GameWindow&) {
+            if (levels.empty() || levels.back() != screen.currentLevel()) {
+                levels.push_back(screen.currentLevel());
+            }
+        });
+        screen.run();
+        EXPECT_EQ(screen.levelsBuilt(), 2);
+    }
+    EXPECT_EQ(levels, (std::vector<int>{0, 1}));
+    const float first = readPersonalBest(raceMode, corridorId);
+    const float second = readPersonalBest(raceMode, longCorridorId);
+    EXPECT_GT(first, 0.0f);
+    EXPECT_GT(second, first) << "the long corridor takes longer";
+
+    // The same run again gives the same time: no new best, nothing rewritten.
+    ScriptedGame again;
+    again.settings().setInt("submitscores", 0);
+    storePersonalBest(raceMode, corridorId, first);
+    const std::string before = again.settings().getString(personalBestKey(raceMode, corridorId));
+    PlayScreen screen(again.window(), raceMode, corridorCatalogue(), 0, true);
+    CorridorDriver driver(again, screen);
+    screen.run();
+    EXPECT_TRUE(screen.finishState().finishHandled);
+    EXPECT_FALSE(screen.finishState().newPersonalBest);
+    EXPECT_EQ(again.settings().getString(personalBestKey(raceMode, corridorId)), before);
+}
+
+TEST(PlayScene, PauseFreezesTheLevelAndContinueResumesIt) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game;
+    PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
+    // Turn left (away from the finish) and pause while turning.
+    float clockAtPause = -1.0f;
+    float angleAtPause = 0.0f;
+    int pauseFrames = 0;
+    bool frozen = true;
+    whenScreen(
+        game, [&] { return !screen.simulation().play().countdownRunning; },
+        [&](GameWindow& window) {
+            window.queueEventAt(window.frameNumber() + 1,
+                                GameWindow::keyEvent(sf::Keyboard::Left, true));
+        });
+    whenScreen(
+        game, [&] { return screen.simulation().viewAngle() > 20.0f; },
+        [&](GameWindow& window) { tap(window, sf::Keyboard::Escape); });
+    whenScreen(
+        game, [&] { return screen.currentState() == PlayScreen::paused; },
+        [&](GameWindow& window) {
+            clockAtPause = screen.simulation().raceClock();
+            angleAtPause = screen.simulation().viewAngle();
+            // Left is let go during the pause: the play state never hears it.
+            window.queueEventAt(window.frameNumber() + 5,
+                                GameWindow::keyEvent(sf::Keyboard::Left, false));
+            // Up on "Continue" does nothing; Space continues.
+            tap(window, sf::Keyboard::Up, 10);
+            tap(window, sf::Keyboard::Space, 60);
+        });
+    game.everyFrame([&](GameWindow&) {
+        if (screen.currentState() != PlayScreen::paused) {
+            return;
+        }
+        ++pauseFrames;
+        frozen = frozen && screen.simulation().raceClock() == clockAtPause &&
+                 screen.simulation().viewAngle() == angleAtPause;
+    });
+    float angleAfter = 0.0f;
+    whenScreen(
+        game,
+        [&] {
+            return pauseFrames > 0 && screen.currentState() == PlayScreen::playing &&
+                   screen.simulation().raceClock() > clockAtPause + 0.5f;
+        },
+        [&](GameWindow& window) {
+            angleAfter = screen.simulation().viewAngle();
+            window.queueEventAt(window.frameNumber() + 1, GameWindow::closedEvent());
+        });
+    screen.run();
+    EXPECT_GT(pauseFrames, 55);
+    EXPECT_TRUE(frozen) << "no clock and no turning while paused";
+    EXPECT_EQ(screen.pauseState().list.selected, 0);
+    // Still turning left after Continue: the release was not heard.
+    EXPECT_GT(angleAfter, angleAtPause + 100.0f);
+    EXPECT_FALSE(game.window().isOpen());
+}
+
+TEST(PlayScene, RestartAndNextLevelFromThePauseMenu) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game;
+    PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
+    int step = 0;
+    float restartFadeStart = 0.0f;
+    std::uint64_t fadeFrames = 0;
+    // 1: after the horn, pause and choose "Restart".
+    whenScreen(
+        game, [&] { return !screen.simulation().play().countdownRunning; },
+        [&](GameWindow& window) {
+            tap(window, sf::Keyboard::Escape);
+            tap(window, sf::Keyboard::Down, 4);
+            tap(window, sf::Keyboard::Return, 8);
+            // Pressed during the fade: must wait for the new level.
+            window.queueEventAt(window.frameNumber() + 20,
+                                GameWindow::keyEvent(sf::Keyboard::Escape, true));
+            step = 1;
+        });
+    game.everyFrame([&](GameWindow&) {
+        if (screen.pauseState().fading()) {
+            ++fadeFrames;
+            restartFadeStart = std::max(restartFadeStart, screen.pauseState().fade);
+        }
+    });
+    // 2: the rebuilt level starts paused again by the Escape that waited.
+    whenScreen(
+        game, [&] { return step == 1 && screen.levelsBuilt() == 2; },
+        [&](GameWindow&) {
+            EXPECT_EQ(screen.currentLevel(), 0);
+            EXPECT_EQ(screen.simulation().raceClock(), 0.0f);
+            EXPECT_TRUE(screen.simulation().play().countdownRunning);
+            step = 2;
+        });
+    whenScreen(
+        game, [&] { return step == 2 && screen.currentState() == PlayScreen::paused; },
+        [&](GameWindow& window) {
+            EXPECT_EQ(screen.pauseState().list.selected, 1) << "Restart stays selected";
+            tap(window, sf::Keyboard::Down, 2);
+            tap(window, sf::Keyboard::Space, 6);
+            step = 3;
+        });
+    // 3: "Next Level" builds the second level although the first is unfinished.
+    whenScreen(
+        game, [&] { return step == 3 && screen.levelsBuilt() == 3; },
+        [&](GameWindow& window) {
+            EXPECT_EQ(screen.currentLevel(), 1);
+            EXPECT_EQ(screen.currentState(), PlayScreen::playing);
+            tap(window, sf::Keyboard::Escape);
+            tap(window, sf::Keyboard::Space, 4);
+            step = 4;
+        });
+    screen.run();
+    // 4: "Next Level" on the last level ends the screen like "Exit".
+    EXPECT_EQ(step, 4);
+    EXPECT_TRUE(screen.quitting());
+    EXPECT_TRUE(game.window().isOpen());
+    EXPECT_EQ(screen.levelsBuilt(), 3);
+    // Each fade lasts one second of frame time.
+    EXPECT_NEAR(static_cast<double>(fadeFrames), 3 * 60.0, 4.0);
+    EXPECT_FALSE(hasPersonalBestEntry(game.settings())) << "nothing stored for skipped levels";
+}
+
+TEST(PlayScene, ExitFromThePauseMenuAndClosingWhilePausedStoreNothing) {
+    REQUIRE_DISPLAY();
+    {
+        ScriptedGame game;
+        game.settings().setInt("submitscores", 0);
+        PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
+        CorridorDriver driver(game, screen);
+        // Pause just before the finish would be reached, then close.
+        whenScreen(
+            game, [&] { return screen.simulation().viewAngle() <= -60.0f; },
+            [&](GameWindow& window) {
+                driver.enabled = false;
+                tap(window, sf::Keyboard::Escape);
+            });
+        whenScreen(
+            game, [&] { return screen.currentState() == PlayScreen::paused; },
+            [&](GameWindow& window) {
+                window.queueEventAt(window.frameNumber() + 30, GameWindow::closedEvent());
+            });
+        screen.run();
+        EXPECT_FALSE(game.window().isOpen());
+        EXPECT_FALSE(screen.simulation().finished());
+        EXPECT_FALSE(hasPersonalBestEntry(game.settings()));
+        EXPECT_EQ(game.savedSettingsFile().find("_ 1 "), std::string::npos);
+    }
+    ScriptedGame game;
+    PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, false);
+    whenScreen(
+        game, [&] { return screen.startState().introFade == 0.0f; },
+        [&](GameWindow& window) {
+            tap(window, sf::Keyboard::Escape);
+            tap(window, sf::Keyboard::Down, 4);
+            tap(window, sf::Keyboard::Down, 6);
+            tap(window, sf::Keyboard::Down, 8);
+            tap(window, sf::Keyboard::Down, 10);  // no further than "Exit"
+            tap(window, sf::Keyboard::Space, 14);
+        });
+    screen.run();
+    EXPECT_TRUE(screen.quitting());
+    EXPECT_EQ(screen.pauseState().list.selected, 3);
+    EXPECT_EQ(screen.levelsBuilt(), 1);
+    EXPECT_FALSE(hasPersonalBestEntry(game.settings()));
+}
+
+TEST(PlayScene, AModeWithoutLevelsEndsAtOnce) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game;
+    const std::uint64_t before = game.window().frameNumber();
+    PlayScreen screen(game.window(), 7, 0, false);
+    screen.run();
+    EXPECT_EQ(game.window().frameNumber(), before);
+    EXPECT_TRUE(game.window().isOpen());
+}
