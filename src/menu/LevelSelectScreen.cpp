@@ -140,11 +140,10 @@ void LevelSelectScreen::buildRows() {
         if (record >= scores.recordCount()) {
             break;
         }
+        const std::string text = scores.rowText(record);
         sf::Text row;
-        placeTableLine(
-            row, font,
-            sf::String::fromUtf8(scores.rowText(record).begin(), scores.rowText(record).end()),
-            firstRowY + rowGap * static_cast<float>(i));
+        placeTableLine(row, font, sf::String::fromUtf8(text.begin(), text.end()),
+                       firstRowY + rowGap * static_cast<float>(i));
         // Every record under the player's name is marked, not just the first.
         row.setFillColor(scores.field(record, 2) == userName ? ownRowColour : rowColour);
         rows.push_back(row);

@@ -129,6 +129,10 @@ bool isWhitish(sf::Color c) {
     return c.r > 220 && c.g > 220 && c.b > 220;
 }
 
+bool isLighterThanSky(sf::Color c) {
+    return c.r > 180 && c.g > 195 && c.b > 220;
+}
+
 bool isGreenish(sf::Color c) {
     return c.g > 180 && c.r < 100 && c.b < 100;
 }

@@ -61,6 +61,8 @@ std::string settingsText(const std::map<std::string, std::string>& values);
 int countPixels(const sf::Image& image, const sf::FloatRect& logical,
                 const std::function<bool(sf::Color)>& test);
 bool isWhitish(sf::Color c);
+// Clearly lighter than the sky: white text, even half transparent.
+bool isLighterThanSky(sf::Color c);
 bool isGreenish(sf::Color c);
 bool isReddish(sf::Color c);
 

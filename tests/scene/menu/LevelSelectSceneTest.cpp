@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "MenuSceneSupport.hpp"
+#include "menu/LevelSelectScreen.hpp"
+
+using Key = sf::Keyboard;
+
+namespace {
+
+// Keys are taken 0.2 s after the screen opens (frame 13 at 60 per second).
+constexpr std::uint64_t firstKeyFrame = 15;
+// The table is fetched once the level line has rested 1.5 s (90 frames).
+constexpr std::uint64_t fetchFrames = 90;
+
+std::string settingsFor(const std::string& address, const std::string& startLevel,
+                        const std::string& submit = "1") {
+    return settingsText({{"nameentered", "1"},
+                         {"highscoreserver", address},
+                         {"startlevel_1", startLevel},
+                         {"submitscores", submit},
+                         {"username", "me"}});
+}
+
+}  // namespace
+
+TEST(LevelSelectScene, AStoredStartLevelOutOfRangeOpensAndStoresTheFirst) {
+    REQUIRE_DISPLAY();
+    for (const auto& [stored, shown] : std::vector<std::pair<std::string, unsigned>>{
+             {"7", 0}, {"-1", 0}, {"1", 1}, {"0", 0}, {"junk", 0}}) {
+        ScriptedGame game(settingsFor(refusingAddress(), stored));
+        LevelSelectScreen screen(game.window(), 1, nullptr);
+        EXPECT_EQ(screen.levelIndex(), shown) << stored;
+        EXPECT_EQ(game.settings().getInt("startlevel_1", -5), static_cast<int>(shown)) << stored;
+    }
+    ScriptedGame game(settingsFor(refusingAddress(), "0"));
+    LevelSelectScreen puzzle(game.window(), 2, nullptr);
+    EXPECT_EQ(puzzle.lineText(LevelSelectScreen::levelLine), "< 1 | Fortified >");
+    EXPECT_EQ(game.settings().getInt("startlevel_2", -5), 0);
+}
+
+TEST(LevelSelectScene, LeftAndRightWrapAndOnlyMoveTheLevelLine) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game(settingsFor(refusingAddress(), "0", "0"));
+    LevelSelectScreen screen(game.window(), 1, nullptr);
+    FrameLog<std::string> line(game, [&] { return screen.lineText(LevelSelectScreen::levelLine); });
+    // Right on "Play all" does nothing; then down to the level line.
+    const std::uint64_t frame =
+        game.tapKeys(firstKeyFrame, {Key::Right, Key::Down, Key::Down, Key::Right, Key::Right,
+                                     Key::Left, Key::Return, Key::Space});
+    game.keyAt(frame + 10, Key::Escape);
+    screen.run();
+
+    EXPECT_EQ(line.at(firstKeyFrame + 1), "< 1 | The Labyrinth >");
+    EXPECT_EQ(line.at(firstKeyFrame + 19), "< 2 | The Rope Bridge >");
+    EXPECT_EQ(line.at(firstKeyFrame + 25), "< 1 | The Labyrinth >") << "Right on the last wraps";
+    EXPECT_EQ(line.at(firstKeyFrame + 31), "< 2 | The Rope Bridge >") << "Left on the first wraps";
+    // Return and Space on the level line did not leave; Escape did, after its
+    // fade-out, without starting a game.
+    EXPECT_NEAR(static_cast<double>(game.window().frameNumber()), frame + 10 + 60, 2);
+    EXPECT_TRUE(game.window().isOpen());
+    // Only a game stores the shown level; Escape leaves the stored one.
+    EXPECT_EQ(game.settings().getInt("startlevel_1", -5), 0);
+    EXPECT_EQ(screen.fetchCount(), 0) << "no table with online highscores off";
+}
+
+TEST(LevelSelectScene, TheTableWaitsForTheLevelLineToRestAndADownServerCostsNothing) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game(settingsFor(refusingAddress(), "0"));
+    LevelSelectScreen screen(game.window(), 1, nullptr);
+    FrameLog<int> fetches(game, [&] { return screen.fetchCount(); });
+    // Flip through the levels faster than every 1.5 s: no request.
+    std::uint64_t frame = game.tapKeys(firstKeyFrame, {Key::Down, Key::Down}, 4);
+    for (int i = 0; i < 4; ++i) {
+        game.keyAt(frame, Key::Right);
+        frame += 60;
+    }
+    const std::uint64_t lastChange = frame - 60;
+    // A move after the table is shown keeps it and fetches nothing more.
+    game.keyAt(lastChange + fetchFrames + 30, Key::Up);
+    sf::Image shown;
+    game.when(
+        [&](GameWindow& window) { return window.frameNumber() == lastChange + fetchFrames + 20; },
+        [&](GameWindow& window) { shown = window.capture(); });
+    game.closeAt(lastChange + fetchFrames + 60);
+    const auto start = std::chrono::steady_clock::now();
+    screen.run();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    EXPECT_EQ(fetches.at(lastChange + fetchFrames - 2), 0);
+    EXPECT_EQ(fetches.at(lastChange + fetchFrames + 2), 1);
+    EXPECT_EQ(screen.fetchCount(), 1);
+    EXPECT_TRUE(screen.rowTexts().empty());
+    EXPECT_LT(seconds, 5.0);
+    // The player is told that there is nothing to show.
+    EXPECT_GT(countPixels(shown, {400, 512, 480, 36}, isLighterThanSky), 40);
+}
+
+TEST(LevelSelectScene, TheTableOpensOnTheOwnRecordAndMarksItGreen) {
+    REQUIRE_DISPLAY();
+    HighscoreServer server;
+    if (!server.available()) {
+        GTEST_SKIP() << "no highscore server binary in this build";
+    }
+    // Fourteen racers, "me" ninth; "other" on the second level only.
+    for (int place = 1; place <= 14; ++place) {
+        const std::string name = place == 9 ? "me" : "racer" + std::to_string(place);
+        server.submit(name, 1, 250, 30.0f + static_cast<float>(place));
+    }
+    server.submit("other", 1, 275, 50.0f);
+    ScriptedGame game(settingsFor(server.address(), "0"));
+    LevelSelectScreen screen(game.window(), 1, nullptr);
+    std::vector<std::string> firstRows;
+    sf::Image shown;
+    game.when(
+        [&](GameWindow&) { return screen.fetchCount() == 1; },
+        [&](GameWindow& window) {
+            firstRows = screen.rowTexts();
+            window.queueEventAt(window.frameNumber() + 5, GameWindow::keyEvent(Key::Down, true));
+            window.queueEventAt(window.frameNumber() + 8, GameWindow::keyEvent(Key::Down, true));
+            window.queueEventAt(window.frameNumber() + 11, GameWindow::keyEvent(Key::Right, true));
+        });
+    game.when([&](GameWindow&) { return screen.fetchCount() == 1 && !screen.rowTexts().empty(); },
+              [&](GameWindow& window) { shown = window.capture(); });
+    game.when([&](GameWindow&) { return screen.fetchCount() == 2; },
+              [&](GameWindow& window) { window.queueEvent(GameWindow::closedEvent()); });
+    screen.run();
+
+    ASSERT_EQ(firstRows.size(), 11u);
+    // Place 9 is record index 8: the view starts at index 3 and "me" is on the
+    // sixth row.
+    EXPECT_EQ(firstRows[0].substr(0, 8), "     4. ");
+    EXPECT_NE(firstRows[5].find("  me"), std::string::npos);
+    EXPECT_NE(firstRows[5].find("39.000"), std::string::npos);
+    EXPECT_EQ(firstRows[10].substr(0, 8), "    14. ");
+    // Row 6 (y 330 + 5 * 42) is green, the first row is not.
+    EXPECT_GT(countPixels(shown, {100, 540, 800, 32}, isGreenish), 20);
+    EXPECT_EQ(countPixels(shown, {100, 330, 800, 32}, isGreenish), 0);
+    // The second level's table replaced the first.
+    ASSERT_EQ(screen.rowTexts().size(), 1u);
+    EXPECT_NE(screen.rowTexts()[0].find("other"), std::string::npos);
+}
