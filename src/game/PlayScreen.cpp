@@ -184,13 +184,21 @@ void PlayScreen::advanceLevel() {
 }
 
 void PlayScreen::run() {
-    while (window.isOpen() && !quitRequested) {
-        if (state == playing) {
-            playFrame();
-        } else {
-            pauseFrame();
-        }
+    while (!over()) {
+        runFrame();
     }
+}
+
+void PlayScreen::runFrame() {
+    if (state == playing) {
+        playFrame();
+    } else {
+        pauseFrame();
+    }
+}
+
+bool PlayScreen::over() const {
+    return !window.isOpen() || quitRequested;
 }
 
 // One play frame. Reads: the window's events and frame time. Writes: the

@@ -54,6 +54,10 @@ class PlayScreen {
     // Plays until the last level of the run is over, the player leaves, or
     // the window is closed.
     void run();
+    // One frame of the current state (play or pause), for tools that drive
+    // the screen frame by frame; run() is these until over().
+    void runFrame();
+    bool over() const;
 
     // What tests and tools look at.
     int currentState() const { return state; }

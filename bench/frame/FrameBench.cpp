@@ -1,0 +1,105 @@
+// Wall time of one play frame of the real play screen, everything included:
+// events, the world steps of 1/60 s, clouds, entities, bursts, the face, the
+// head-up display and the buffer swap. The window is the game's default
+// 1024 x 768 in script mode (fixed frame time, no frame-rate limit).
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/GameWindow.hpp"
+#include "game/PlayScreen.hpp"
+#include "level/LevelCatalogue.hpp"
+
+namespace {
+
+constexpr int countdownFrames = 310;
+constexpr int framesPerSwing = 90;
+
+struct BenchLevel {
+    std::string name;
+    const char* file;
+    int levelId;
+    GameMode mode;
+};
+
+std::vector<BenchLevel> levelsToTime() {
+    std::vector<BenchLevel> levels;
+    for (GameMode mode : {raceMode, puzzleMode}) {
+        LevelCatalogue catalogue;
+        catalogue.fill(mode);
+        for (int i = 0; i < catalogue.size(); ++i) {
+            const std::size_t at = static_cast<std::size_t>(i);
+            levels.push_back(
+                {catalogue.names[at], catalogue.files[at], catalogue.levelIds[i], mode});
+        }
+    }
+    levels.push_back(
+        {"Showcase (test level)", "tests/scene/game/levels/Showcase.tmx", 9100, raceMode});
+    return levels;
+}
+
+GameWindow& benchWindow() {
+    static GameWindow window;
+    if (!window.isOpen()) {
+        window.startScript(1.0f / 60.0f);
+        window.open(sf::VideoMode(1024, 768, 32), "Rollavortex 1.0 (frame benchmark)",
+                    sf::Style::Titlebar | sf::Style::Close, sf::ContextSettings(24, 8, 0));
+    }
+    return window;
+}
+
+void playFrames(benchmark::State& state, const BenchLevel& level) {
+    GameWindow& window = benchWindow();
+    LevelCatalogue catalogue;
+    catalogue.addLevel(level.file, level.name.c_str(), level.levelId);
+    catalogue.loadThumbnails();
+    PlayScreen screen(window, level.mode, catalogue, 0, true);
+    if (screen.simulation().play().tileMap.tiles.empty()) {
+        state.SkipWithError("level file missing");
+        return;
+    }
+    for (int i = 0; i < countdownFrames && !screen.over(); ++i) {
+        screen.runFrame();
+    }
+    int frame = 0;
+    for (auto _ : state) {
+        if (frame % framesPerSwing == 0) {
+            const bool left = (frame / framesPerSwing) % 2 == 0;
+            window.queueEvent(
+                GameWindow::keyEvent(left ? sf::Keyboard::Left : sf::Keyboard::Right, true, true));
+        }
+        ++frame;
+        if (screen.over()) {
+            state.SkipWithError("the level ended during the benchmark");
+            break;
+        }
+        screen.runFrame();
+    }
+    state.counters["frames/s"] =
+        benchmark::Counter(static_cast<double>(frame), benchmark::Counter::kIsRate);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        std::cerr << "bench_frame needs a display (run it under xvfb-run)\n";
+        return 0;
+    }
+    for (const BenchLevel& level : levelsToTime()) {
+        benchmark::RegisterBenchmark(("frame/" + level.name).c_str(), playFrames, level)
+            ->Iterations(600)
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
