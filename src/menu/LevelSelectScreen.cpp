@@ -74,8 +74,8 @@ void LevelSelectScreen::showLevel(unsigned index) {
 
 std::vector<std::string> LevelSelectScreen::rowTexts() const {
     std::vector<std::string> texts;
-    for (const sf::Text& row : rows) {
-        texts.push_back(row.getString());
+    for (const TableRowView& row : rows) {
+        texts.push_back(row.text());
     }
     return texts;
 }
@@ -140,13 +140,10 @@ void LevelSelectScreen::buildRows() {
         if (record >= scores.recordCount()) {
             break;
         }
-        const std::string text = scores.rowText(record);
-        sf::Text row;
-        placeTableLine(row, font, sf::String::fromUtf8(text.begin(), text.end()),
-                       firstRowY + rowGap * static_cast<float>(i));
         // Every record under the player's name is marked, not just the first.
-        row.setFillColor(scores.field(record, 2) == userName ? ownRowColour : rowColour);
-        rows.push_back(row);
+        const bool own = scores.field(record, 2) == userName;
+        rows.emplace_back(scores, record, font, firstRowY + rowGap * static_cast<float>(i),
+                          own ? ownRowColour : rowColour);
     }
 }
 
@@ -174,8 +171,8 @@ bool LevelSelectScreen::tableStep() {
     if (tableNeedsFetch) {
         return false;
     }
-    for (const sf::Text& row : rows) {
-        MenuDrawing::drawLabel(window, row);
+    for (const TableRowView& row : rows) {
+        row.draw(window);
     }
     if (rows.empty()) {
         // A server that is down and a level nobody has finished look the same

@@ -14,6 +14,7 @@
 #include "app/ScreenFade.hpp"
 #include "app/SoundEffect.hpp"
 #include "level/LevelCatalogue.hpp"
+#include "menu/TableRowView.hpp"
 #include "online/HighscoreTable.hpp"
 
 class GameWindow;
@@ -82,7 +83,7 @@ class LevelSelectScreen {
     bool tableNeedsFetch = true;
     int fetches = 0;
     HighscoreTable scores;
-    std::vector<sf::Text> rows;
+    std::vector<TableRowView> rows;
     sf::Text waitLabel;
     sf::Text emptyTableLabel;
 
