@@ -1,9 +1,9 @@
 #include "game/ControlKeys.hpp"
 
-namespace {
-
-void pressKey(ControlKeys& keys, bool& jumpRequested, sf::Keyboard::Key key) {
-    switch (key) {
+void onKeyPressed(ControlKeys& keys, bool& jumpRequested, const sf::Event::KeyEvent& key) {
+    keys.shiftHeld = key.shift;
+    keys.controlHeld = key.control;
+    switch (key.code) {
         case sf::Keyboard::Escape:
             keys.pauseRequested = true;
             break;
@@ -34,8 +34,10 @@ void pressKey(ControlKeys& keys, bool& jumpRequested, sf::Keyboard::Key key) {
 
 // Releasing Return keeps a pending jump: only Space cancels one, so a quick
 // tap of Return between two contacts still jumps at the next one.
-void releaseKey(ControlKeys& keys, bool& jumpRequested, sf::Keyboard::Key key) {
-    switch (key) {
+void onKeyReleased(ControlKeys& keys, bool& jumpRequested, const sf::Event::KeyEvent& key) {
+    keys.shiftHeld = key.shift;
+    keys.controlHeld = key.control;
+    switch (key.code) {
         case sf::Keyboard::Space:
             jumpRequested = false;
             break;
@@ -56,21 +58,16 @@ void releaseKey(ControlKeys& keys, bool& jumpRequested, sf::Keyboard::Key key) {
     }
 }
 
-}  // namespace
-
 bool applyKeyEvent(ControlKeys& keys, bool& jumpRequested, const sf::Event& event) {
-    if (event.type != sf::Event::KeyPressed && event.type != sf::Event::KeyReleased) {
-        return false;
-    }
-    // Every key event carries the modifiers, whatever its key.
-    keys.shiftHeld = event.key.shift;
-    keys.controlHeld = event.key.control;
     if (event.type == sf::Event::KeyPressed) {
-        pressKey(keys, jumpRequested, event.key.code);
-    } else {
-        releaseKey(keys, jumpRequested, event.key.code);
+        onKeyPressed(keys, jumpRequested, event.key);
+        return true;
     }
-    return true;
+    if (event.type == sf::Event::KeyReleased) {
+        onKeyReleased(keys, jumpRequested, event.key);
+        return true;
+    }
+    return false;
 }
 
 float turnRate(const ControlKeys& keys, const TurnSpeeds& speeds) {

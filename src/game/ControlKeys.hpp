@@ -30,8 +30,11 @@ struct TurnSpeeds {
     bool inverted = false;
 };
 
-// Applies a key press or release of the play state to the flags; Space and
-// Return ask for a jump. Returns false for events that are not key events.
+// The play state's key handlers. Both take the modifiers from the event,
+// whatever its key; Space and Return ask for a jump, Escape for the pause.
+void onKeyPressed(ControlKeys& keys, bool& jumpRequested, const sf::Event::KeyEvent& key);
+void onKeyReleased(ControlKeys& keys, bool& jumpRequested, const sf::Event::KeyEvent& key);
+// Passes a key press or release to its handler; false for other events.
 bool applyKeyEvent(ControlKeys& keys, bool& jumpRequested, const sf::Event& event);
 
 // Degrees per second the world turns with these keys held: Control beats
