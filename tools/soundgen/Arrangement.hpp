@@ -56,7 +56,8 @@ struct Piece {
     ReverbSettings reverb;
     double reverbReturn = 1.0;
     double targetRmsDb = -16.0;  // loudness before the limiter
-    double ceilingDb = -2.0;     // no sample above this
+    // No sample above this; Vorbis coding adds up to about 1 dB on transients.
+    double ceilingDb = -2.5;
     std::vector<Track> tracks;
 
     Track& addTrack(const std::string& name, Instrument instrument, const TrackMix& mix);

@@ -74,12 +74,13 @@ MonoBuffer clap(Random& random) {
 }
 
 // Metallic cymbal tone: six square waves at inharmonic pitches, high-passed.
-MonoBuffer metal(Random& random, double decay, double length, double noiseLevel, double cutoffHz) {
+// It rings until it has fallen by 60 dB, so it never stops audibly.
+MonoBuffer metal(Random& random, double decay, double noiseLevel, double cutoffHz) {
     constexpr std::array<double, 6> pitches = {205.3, 304.4, 369.6, 522.7, 540.0, 800.0};
     std::array<SquareOsc, 6> oscillators = {SquareOsc(random.unit()), SquareOsc(random.unit()),
                                             SquareOsc(random.unit()), SquareOsc(random.unit()),
                                             SquareOsc(random.unit()), SquareOsc(random.unit())};
-    const std::size_t frames = secondsToFrames(length);
+    const std::size_t frames = secondsToFrames(decay * 6.9);
     MonoBuffer out(frames);
     Svf lowCut;
     Svf shimmer;
@@ -178,13 +179,13 @@ MonoBuffer renderDrum(int drum, int variant) {
         case Drum::clap:
             return clap(random);
         case Drum::closedHat:
-            return metal(random, 0.035, 0.15, 0.5, 7500.0);
+            return metal(random, 0.035, 0.5, 7500.0);
         case Drum::openHat:
-            return metal(random, 0.25, 0.8, 0.5, 7000.0);
+            return metal(random, 0.25, 0.5, 7000.0);
         case Drum::crash:
-            return metal(random, 0.9, 3.0, 1.2, 4500.0);
+            return metal(random, 0.9, 0.8, 4500.0);
         case Drum::ride:
-            return metal(random, 0.6, 1.8, 0.3, 6000.0);
+            return metal(random, 0.3, 0.15, 6000.0);
         case Drum::lowTom:
             return tom(random, 98.0, 0.2);
         case Drum::midTom:

@@ -16,7 +16,7 @@ Piece composeLogoJingle() {
     piece.reverb.damping = 0.35;
     piece.reverbReturn = 1.0;
     piece.targetRmsDb = -16.0;
-    piece.ceilingDb = -2.0;
+    piece.ceilingDb = -2.5;
 
     TrackMix padMix;
     padMix.gain = 0.35;

@@ -39,7 +39,7 @@ constexpr const char* themeC =
     "r:2 F5:1/2 A5:1/2 C6:1 "
     "r:2 Bb5:1/2 A5:1/2 G5:1 "
     "F5:2 D5:1 F5:1 "
-    "E5:2 r:2";
+    "G5:2 E5:1 r:1";
 
 TrackMix mix(double gain, double pan, double reverbSend) {
     TrackMix m;
@@ -63,7 +63,7 @@ Piece composeMenuTheme() {
     piece.reverb.damping = 0.45;
     piece.reverbReturn = 1.0;
     piece.targetRmsDb = -18.0;
-    piece.ceilingDb = -2.0;
+    piece.ceilingDb = -2.5;
 
     const auto sectionA = progression(chords, 0.0);
     const auto sectionB = progression(chords, 32.0);

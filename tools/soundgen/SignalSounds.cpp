@@ -48,7 +48,7 @@ StereoBuffer renderHorn() {
     edge.add(0.0, 1.5, noteNumber("A5"), 0.9);
     Track& drums = piece.addDrums("drums", mixOf(0.6, 0.0, 0.3));
     drums.add(0.0, 0.5, Drum::kick, 1.0);
-    drums.add(0.0, 0.5, Drum::crash, 0.5);
+    drums.add(0.0, 0.5, Drum::crash, 0.25);
     StereoBuffer out = renderPiece(piece);
     out.normalisePeak(-2.0);
     return out;
@@ -70,10 +70,10 @@ StereoBuffer renderPersonalBest() {
         drums.add(k / 6.0, 0.1, Drum::snare, 0.3 + 0.1 * k);
     }
     drums.add(1.0, 0.5, Drum::kick, 1.0);
-    drums.add(1.0, 0.5, Drum::crash, 0.7);
+    drums.add(1.0, 0.5, Drum::crash, 0.35);
     drums.add(3.0, 0.5, Drum::kick, 1.0);
     drums.add(3.0, 0.5, Drum::lowTom, 0.9);
-    drums.add(3.0, 0.5, Drum::crash, 0.8);
+    drums.add(3.0, 0.5, Drum::crash, 0.4);
     StereoBuffer out = renderPiece(piece);
     out.normalisePeak(-2.0);
     return out;

@@ -15,7 +15,7 @@ constexpr const char* verseTune =
     "C5:1/2 E5:1/2 G5:1/2 E5:1/2 A5:1 G5:1 "
     "F#5:1 E5:1/2 D5:1/2 A4:2 "
     "B4:1/2 D5:1/2 G5:1/2 F#5:1/2 G5:1 B5:1 "
-    "A5:1/2 G5:1/2 E5:1/2 G5:1/2 B5:1 A5:1 "
+    "A5:1/2 G5:1/2 E5:1/2 G5:1/2 B5:3/2 A5:1/2 "
     "G5:1/2 E5:1/2 C5:1/2 E5:1/2 D5:1 C5:1 "
     "D5:1 F#5:1 A5:2";
 
@@ -53,7 +53,7 @@ Piece composeSongOne() {
     piece.reverb.damping = 0.45;
     piece.reverbReturn = 0.8;
     piece.targetRmsDb = -15.0;
-    piece.ceilingDb = -2.0;
+    piece.ceilingDb = -2.5;
 
     const auto intro = progression(verseChords, 0.0);
     const auto verse1 = repeated(verseChords, 16.0, 2);

@@ -53,7 +53,7 @@ Piece composeSongThree() {
     piece.reverb.damping = 0.4;
     piece.reverbReturn = 0.8;
     piece.targetRmsDb = -15.0;
-    piece.ceilingDb = -2.0;
+    piece.ceilingDb = -2.5;
 
     const auto intro = progression(verseChords, 0.0);
     const auto verse = repeated(verseChords, 32.0, 2);
@@ -114,7 +114,7 @@ Piece composeSongThree() {
     drumLoop(drums, 8, 32, "X.....x.X.x.....", Drum::kick);
     drumLoop(drums, 8, 32, "....X.......X...", Drum::snare);
     drumLoop(drums, 8, 16, "x.x.x.x.x.x.x.x.", Drum::closedHat);
-    drumLoop(drums, 24, 16, "x.x.x.x.x.x.x.x.", Drum::ride);
+    drumLoop(drums, 24, 16, "X.x.x.x.X.x.x.x.", Drum::ride);
     drumLoop(drums, 24, 16, "..o...o...o...o.", Drum::openHat);
     for (int bar : {8, 24, 32, 40, 48}) {
         drums.add(bar * 4.0, 1.0, Drum::crash, 0.7);

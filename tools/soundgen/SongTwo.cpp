@@ -81,7 +81,7 @@ Piece composeSongTwo() {
     piece.reverb.damping = 0.5;
     piece.reverbReturn = 0.8;
     piece.targetRmsDb = -15.5;
-    piece.ceilingDb = -2.0;
+    piece.ceilingDb = -2.5;
 
     // Verse and horn sections follow each other, so one list keeps the bass's
     // approach notes leading into the right chord.
