@@ -1,32 +1,21 @@
 #include "game/PlayScreen.hpp"
 
-#include <box2d/b2_body.h>
-
-#include <cmath>
-
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "app/ProgramObjects.hpp"
-#include "app/ScreenFade.hpp"
 #include "app/ScreenLook.hpp"
 #include "game/Bursts.hpp"
 #include "game/PersonalBest.hpp"
+#include "game/PlayScreenParts.hpp"
 #include "level/Level.hpp"
-#include "level/Units.hpp"
 
 namespace {
 
-constexpr float countdownPopupSeconds = 0.666f;
-constexpr float countdownPopupDelay = 0.3f;  // full size before it shrinks
-const sf::Vector2f countdownPosition(ScreenLook::viewWidth * 0.5f,
-                                     ScreenLook::viewHeight * 0.5f * 0.333f);
 const sf::Vector2f timeLabelPosition(10.0f, 960.0f);
 const sf::Vector2f clockPosition(180.0f, 984.0f);  // left edge, centre line
 const sf::Vector2f badgePosition(640.0f, 960.0f);
 const sf::Vector2f thumbnailPosition(768.0f, 768.0f);
 const sf::Vector2f thumbnailSize(512.0f, 256.0f);
-constexpr float badgeShrink = 30.0f;    // pixels the badge pulses by
-constexpr float badgePulseRate = 3.0f;  // radians per second of the pulse
 
 LevelCatalogue catalogueOf(int mode) {
     LevelCatalogue catalogue;
@@ -41,6 +30,8 @@ float keepFloatSetting(const char* key, float fallback) {
     settings().setFloat(key, value);
     return value;
 }
+
+}  // namespace
 
 void scaleTo(sf::Sprite& sprite, const sf::Texture& texture, sf::Vector2f size) {
     const sf::Vector2u own = texture.getSize();
@@ -57,8 +48,6 @@ void drawPopups(std::vector<Popup>& popups, GameWindow& window, float frameTime)
     }
     std::erase_if(popups, [](const Popup& popup) { return popup.gone(); });
 }
-
-}  // namespace
 
 PlayScreen::PlayScreen(GameWindow& window, int mode, int levelIndex, bool singleLevel)
     : PlayScreen(window, mode, catalogueOf(mode), levelIndex, singleLevel) {}
@@ -316,179 +305,4 @@ void PlayScreen::drawFace(float frameTime) {
     face.animation.update(frameTime);
     const sf::Sprite& ball = level->ball->sprite();
     face.draw(window, ball.getPosition(), ball.getRotation());
-}
-
-// The head-up display in the fixed view, in the order the player's eye needs
-// it: thumbnail and countdown, the time, the badge, the finish sequence, and
-// the fade-in over everything; the finish is scored last.
-void PlayScreen::drawHud(float frameTime) {
-    const int cue = start.countdownCue(sim->play().countdownTime);
-    if (cue != 0) {
-        showCountdownPopup(cue);
-    }
-    const int thumbnailAlpha = start.thumbnailAlpha();
-    if (thumbnailAlpha >= 0) {
-        thumbnailSprite.setColor(sf::Color(255, 255, 255, static_cast<sf::Uint8>(thumbnailAlpha)));
-        if (thumbnailTexture.getSize().x > 0) {
-            window.draw(thumbnailSprite);
-        }
-        start.advanceThumbnail(frameTime);
-    }
-    drawPopups(hudPopups, window, frameTime);
-    window.draw(timeLabelSprite);
-    clock.value = sim->raceClock();
-    clock.draw(window);
-    if (finish.newPersonalBest) {
-        drawBadge();
-    }
-    if (sim->finished()) {
-        handleFinish(frameTime);
-    }
-    if (start.introFade > 0.0f) {
-        if (start.advanceIntro(frameTime)) {
-            showCountdownPopup(StartSequence::firstNumber);
-        }
-        drawBlackCover(window, start.introAlpha());
-    }
-    scoreFinish();
-}
-
-void PlayScreen::drawBadge() {
-    const sf::Texture* badge = personalBestSprite.getTexture();
-    if (badge == nullptr) {
-        return;
-    }
-    const float pulse = std::fabs(std::sin(badgePulseRate * badgeSeconds));
-    const sf::Vector2f size(badge->getSize());
-    const float shrink = badgeShrink - badgeShrink * pulse;
-    scaleTo(personalBestSprite, *badge, size - sf::Vector2f(shrink, shrink));
-    window.draw(personalBestSprite);
-}
-
-void PlayScreen::showCountdownPopup(int number) {
-    const std::size_t index = static_cast<std::size_t>(StartSequence::firstNumber - number);
-    if (index >= countdownTextures.size()) {
-        return;
-    }
-    clickSound.play();
-    Popup popup(&countdownTextures[index], countdownPopupSeconds, countdownPopupDelay);
-    popup.sprite().setPosition(countdownPosition);
-    hudPopups.push_back(popup);
-}
-
-// The banner waits for Space or Return once the finish flash is over; then
-// the end phase fades out and moves on.
-void PlayScreen::handleFinish(float frameTime) {
-    face.animation.setGrin(true);
-    finishBanner.draw(window, frameTime);
-    PlayState& play = sim->play();
-    if (finishBanner.wave.incoming) {
-        if (play.finishFlash == 0.0f && play.jumpRequested) {
-            finishBanner.wave.incoming = false;
-        }
-        return;
-    }
-    const bool black = finish.endPhase(frameTime, play.jumpRequested, submitScores);
-    drawBlackCover(window, finish.endFadeAlpha());
-    if (black) {
-        advanceLevel();
-    }
-}
-
-void PlayScreen::scoreFinish() {
-    if (!sim->finished() || !finish.score(personalBest, sim->raceClock())) {
-        return;
-    }
-    if (!finish.newPersonalBest) {
-        finishSound.play();
-        return;
-    }
-    // With online scores on, the best is stored just before it is sent.
-    if (submitScores == 0) {
-        storePersonalBest(mode, levelId(), sim->raceClock());
-    }
-    personalBestSound.play();
-}
-
-// The online step after a finish: send the time, fetch and show the table.
-// Until the highscore table is wired in here, a finish goes on as after a
-// request that got no answer: the best is kept locally and, with no table to
-// show, the fade completes.
-void PlayScreen::runPostFinishStep() {
-    PlayState& play = sim->play();
-    if (!finish.submitted) {
-        if (finish.newPersonalBest) {
-            storePersonalBest(mode, levelId(), sim->raceClock());
-        }
-        finish.submitted = true;
-        play.jumpRequested = false;
-        return;
-    }
-    if (!finish.tableFetched) {
-        finish.tableFetched = true;
-        play.jumpRequested = false;
-        return;
-    }
-    finish.leaving = true;
-}
-
-void PlayScreen::capturePause() {
-    const sf::Image picture = window.capture();
-    if (picture.getSize().x == 0 || !pauseCaptureTexture.loadFromImage(picture)) {
-        pauseCaptureTexture = sf::Texture();
-        return;
-    }
-    pauseCaptureSprite.setTexture(pauseCaptureTexture, true);
-    pauseCaptureSprite.setPosition(0.0f, 0.0f);
-    scaleTo(pauseCaptureSprite, pauseCaptureTexture,
-            sf::Vector2f(ScreenLook::viewWidth, ScreenLook::viewHeight));
-}
-
-// One pause frame: the still picture, the menu and its fade. Keys are read
-// only while no fade runs; those pressed during a fade wait in the queue for
-// whatever state polls next.
-void PlayScreen::pauseFrame() {
-    const float frameTime = window.frameTime();
-    window.clear(sf::Color::Black);
-    window.setView(hudView);
-    if (pauseCaptureTexture.getSize().x > 0) {
-        window.draw(pauseCaptureSprite);
-    }
-    if (!pauseMenu.fading()) {
-        sf::Event event;
-        while (window.pollEvent(event)) {
-            if (event.type == sf::Event::Closed) {
-                window.close();
-            } else if (event.type == sf::Event::KeyPressed &&
-                       pauseMenu.onKeyPressed(event.key.code, plonkSound) ==
-                           PauseMenu::Choice::resume) {
-                state = playing;
-            }
-        }
-        if (!window.isOpen()) {
-            return;
-        }
-    }
-    switch (pauseMenu.draw(window, frameTime)) {
-        case PauseMenu::Choice::restart:
-            clearLevel();
-            buildLevel();
-            break;
-        case PauseMenu::Choice::nextLevel:
-            if (levelIndex + 1 < catalogue.size()) {
-                clearLevel();
-                ++levelIndex;
-                buildLevel();
-            } else {
-                quitRequested = true;
-            }
-            break;
-        case PauseMenu::Choice::exit:
-            quitRequested = true;
-            break;
-        default:
-            break;
-    }
-    window.display();
-    gameMusic().update();
 }
