@@ -3,6 +3,7 @@
 #include "app/GameWindow.hpp"
 #include "app/ProgramObjects.hpp"
 #include "app/ScreenLook.hpp"
+#include "game/PlayScreen.hpp"
 #include "menu/MenuDrawing.hpp"
 #include "menu/OnlineSettings.hpp"
 #include "online/HighscoreClient.hpp"
@@ -184,8 +185,12 @@ bool LevelSelectScreen::tableStep() {
 
 void LevelSelectScreen::play(bool singleLevel) {
     settings().setInt(startLevelKey, static_cast<int>(shownLevel));
-    // The play screen is added here once the play subsystem provides it.
-    (void)singleLevel;
+    ++gamesPlayed;
+    {
+        PlayScreen game(window, mode, static_cast<int>(shownLevel), singleLevel);
+        game.run();
+    }
+    // Every game ends the visit: the next one starts from the main menu.
     quit = true;
     if (musicVolume != 0) {
         gameMusic().stop();

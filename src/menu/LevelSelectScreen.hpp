@@ -47,6 +47,7 @@ class LevelSelectScreen {
     std::string lineText(int line) const { return menu.item(line).getString(); }
     // Table requests sent so far, and the rows now shown.
     int fetchCount() const { return fetches; }
+    int gamesStarted() const { return gamesPlayed; }
     std::vector<std::string> rowTexts() const;
     const HighscoreTable& table() const { return scores; }
 
@@ -82,6 +83,7 @@ class LevelSelectScreen {
     float idleTime = 0.0f;
     bool tableNeedsFetch = true;
     int fetches = 0;
+    int gamesPlayed = 0;
     HighscoreTable scores;
     std::vector<TableRowView> rows;
     sf::Text waitLabel;

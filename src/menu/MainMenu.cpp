@@ -108,6 +108,7 @@ void MainMenu::handleKey(const sf::Event::KeyEvent& key) {
 }
 
 void MainMenu::act() {
+    inSubScreen = true;
     switch (menu.selected) {
         case raceItem:
         case puzzleItem: {
@@ -126,6 +127,7 @@ void MainMenu::act() {
             window.close();
             break;
     }
+    inSubScreen = false;
 }
 
 void MainMenu::drawFrame() {

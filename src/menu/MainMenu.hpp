@@ -34,7 +34,9 @@ class MainMenu {
     void run();
 
     int selectedItem() const { return menu.selected; }
-    bool acceptsInput() const { return fade.acceptsInput(inputThreshold); }
+    // True while the menu itself is on screen and takes keys (not while one of
+    // its screens runs).
+    bool acceptsInput() const { return !inSubScreen && fade.acceptsInput(inputThreshold); }
     bool drawsClouds() const { return drawClouds > 0; }
     const TitleMascot& leftMascot() const { return left; }
     const TitleMascot& rightMascot() const { return right; }
@@ -59,4 +61,5 @@ class MainMenu {
     sf::Texture logoTexture;
     sf::Sprite logo;
     int drawClouds = 1;
+    bool inSubScreen = false;
 };

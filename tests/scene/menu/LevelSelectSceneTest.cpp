@@ -142,3 +142,36 @@ TEST(LevelSelectScene, TheTableOpensOnTheOwnRecordAndMarksItGreen) {
     ASSERT_EQ(screen.rowTexts().size(), 1u);
     EXPECT_NE(screen.rowTexts()[0].find("other"), std::string::npos);
 }
+
+namespace {
+
+// Leaves a running game the way a player does: Escape to the pause menu, down
+// to "Exit", Return. Returns the frame after the last key.
+std::uint64_t leaveGameAt(ScriptedGame& game, std::uint64_t frame) {
+    game.keyAt(frame, Key::Escape);
+    return game.tapKeys(frame + 20, {Key::Down, Key::Down, Key::Down, Key::Return}, 6);
+}
+
+}  // namespace
+
+TEST(LevelSelectScene, PlaySingleLevelStoresTheLevelPlaysItAndEndsTheVisit) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game(settingsFor(refusingAddress(), "0", "0"), 1.0f / 60.0f, 3000);
+    LevelSelectScreen screen(game.window(), 1, nullptr);
+    FrameLog<int> started(game, [&] { return screen.gamesStarted(); });
+    // Level 2, then "Play single level".
+    game.tapKeys(firstKeyFrame, {Key::Down, Key::Down, Key::Right, Key::Up, Key::Return}, 4);
+    // The game opens after the 1 s fade-out; leave it well after its fade-in.
+    const std::uint64_t left = leaveGameAt(game, firstKeyFrame + 16 + 61 + 200);
+    screen.run();
+
+    EXPECT_TRUE(game.window().isOpen());
+    EXPECT_EQ(screen.gamesStarted(), 1);
+    EXPECT_EQ(started.at(firstKeyFrame + 16 + 61 + 100), 1) << "the game was running";
+    // The game ran until the player left it, and that ended the visit.
+    EXPECT_GT(game.window().frameNumber(), left);
+    EXPECT_LT(game.window().frameNumber(), left + 200);
+    EXPECT_EQ(game.settings().getInt("startlevel_1", -5), 1);
+    EXPECT_TRUE(menuMusic().isPlaying());
+    EXPECT_FALSE(gameMusic().isPlaying());
+}

@@ -130,3 +130,29 @@ TEST(MainMenuScene, CloudsStopAtOnceWhenTheOptionsTurnThemOff) {
     EXPECT_EQ(cloudCount.at(frame + 4 + 61 + 10), cloudCount.at(frame + 4 + 61 + 25));
     EXPECT_GT(cloudCount.at(frame), 0u) << "the clouds drifted on inside the options";
 }
+
+TEST(MainMenuScene, AGameReturnsToTheMainMenu) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game(settingsText({{"nameentered", "1"}, {"submitscores", "0"}}), 1.0f / 60.0f,
+                      3000);
+    MainMenu menu(game.window());
+    FrameLog<bool> ready(game, [&] { return menu.acceptsInput(); });
+    // "Race"; in the level selection (from about frame 81) "Play single level".
+    game.keyAt(20, Key::Return);
+    game.tapKeys(110, {Key::Down, Key::Return}, 5);
+    // The game from about frame 176: pause, "Exit".
+    game.keyAt(400, Key::Escape);
+    game.tapKeys(420, {Key::Down, Key::Down, Key::Down, Key::Return}, 6);
+    std::uint64_t backAt = 0;
+    game.when([&](GameWindow& window) { return window.frameNumber() > 450 && menu.acceptsInput(); },
+              [&](GameWindow& window) {
+                  backAt = window.frameNumber();
+                  window.queueEvent(GameWindow::closedEvent());
+              });
+    menu.run();
+
+    EXPECT_FALSE(ready.at(300)) << "the menu waited while the game ran";
+    EXPECT_GT(backAt, 450u);
+    EXPECT_EQ(menu.selectedItem(), MainMenu::raceItem);
+    EXPECT_EQ(game.settings().getInt("startlevel_1", -5), 0);
+}
