@@ -23,7 +23,7 @@ MonoBuffer kick(Random& random) {
         const double click =
             t < 0.006 ? clickFilter.lowpass(random.noise(), 3000.0, 0.7) * (1.0 - t / 0.006) * 0.5
                       : 0.0;
-        out[i] = static_cast<float>(softClip(1.4 * (body + click)) * 0.9);
+        out[i] = static_cast<float>(softClip(1.4 * (body + click)) * 1.15);
     }
     fadeOutMono(out, 0.02);
     return out;

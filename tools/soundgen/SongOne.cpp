@@ -62,7 +62,7 @@ Piece composeSongOne() {
     const auto verse2 = repeated(verseChords, 96.0, 2);
     const auto chorus2 = progression(chorusChords, 128.0);
 
-    Track& bass = piece.addTrack("bass", Instrument::SynthBass, mix(0.45, 0.0, 0.03));
+    Track& bass = piece.addTrack("bass", Instrument::SynthBass, mix(0.55, 0.0, 0.03));
     bassLine(bass, intro, "R..R..R.R..R..8.", 31, 0.7);
     bassLine(bass, verse1, "R..R..R.R..R..8.", 31, 0.8);
     bassLine(bass, chorus1, "R.8.R.8.R.8.R.8.", 31, 0.85);

@@ -61,12 +61,16 @@ Piece composeSongThree() {
     const auto breakdown = repeated(breakChords, 160.0, 2);
     const auto outro = progression(verseChords, 192.0);
 
-    Track& bass = piece.addTrack("bass", Instrument::SynthBass, mix(0.5, 0.0, 0.03));
+    Track& bass = piece.addTrack("bass", Instrument::SynthBass, mix(0.6, 0.0, 0.03));
+    // Long soft roots either side of the seam keep the floor under the loop;
+    // the pulse starts in the fifth bar.
+    bassLine(bass, progression("Em:4 C:4 G:4 D:4", 0.0), "R-------R-------", 28, 0.6);
     bassLine(bass, progression("Em:4 C:4 Am:4 B7:4", 16.0), "R.R.R.R.R.R.R.R.", 28, 0.7);
     bassLine(bass, verse, "R.R.8.R.R.R.8.R.", 28, 0.85);
     bassLine(bass, chorus, "R.R.8.R.R.R.8.5.", 28, 0.9);
     bassLine(bass, breakdown, "R-------R---5---", 28, 0.7);
-    bassLine(bass, outro, "R.R.R.R.R.R.R.R.", 28, 0.75);
+    bassLine(bass, progression("Em:4 C:4 G:4 D:4 Em:4 C:4", 192.0), "R.R.R.R.R.R.R.R.", 28, 0.75);
+    bassLine(bass, progression("Am:4 B7:4", 216.0), "R-------R-------", 28, 0.65);
 
     TrackMix arpMix = mix(0.7, -0.3, 0.25);
     arpMix.echo = EchoSettings{60.0 / 140.0 * 0.75, 0.35, 0.3, 3500.0};

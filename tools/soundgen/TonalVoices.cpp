@@ -186,14 +186,16 @@ MonoBuffer synthBass(const NoteSpec& note) {
     const std::size_t frames = secondsToFrames(amp.length(note.gate));
     MonoBuffer out(frames);
     SawOsc saw;
-    SineOsc sub;
+    // A rising saw's fundamental is a negative sine: the sine starts half a
+    // cycle on so the two add up instead of cancelling.
+    SineOsc sub(0.5);
     Svf filter;
     const double drive = 1.6;
     for (std::size_t i = 0; i < frames; ++i) {
         const double t = framesToSeconds(i);
         const double cutoff =
             hz * 1.5 + 2200.0 * note.velocity * filterEnv.at(t, note.gate) + 120.0;
-        const double tone = filter.lowpass(saw.next(hz), cutoff, 1.2) + 0.6 * sub.next(hz * 0.5);
+        const double tone = filter.lowpass(saw.next(hz), cutoff, 1.2) + 0.5 * sub.next(hz);
         const double shaped = std::tanh(drive * tone) / std::tanh(drive);
         out[i] = static_cast<float>((0.5 + 0.5 * note.velocity) * amp.at(t, note.gate) * shaped);
     }
