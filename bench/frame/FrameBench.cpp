@@ -80,6 +80,13 @@ void playFrames(benchmark::State& state, const BenchLevel& level) {
         }
         screen.runFrame();
     }
+    // With ROLLAVORTEX_SHOTS naming a folder, the last frame of each level is
+    // kept there for a look.
+    const char* shots = std::getenv("ROLLAVORTEX_SHOTS");
+    if (shots != nullptr && *shots != '\0' && !screen.over()) {
+        window.capture().saveToFile(std::string(shots) + "/frame-" + std::to_string(level.levelId) +
+                                    ".png");
+    }
     state.counters["frames/s"] =
         benchmark::Counter(static_cast<double>(frame), benchmark::Counter::kIsRate);
 }
