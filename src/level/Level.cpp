@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "game/PlayState.hpp"
-#include "level/TileKinds.hpp"
 
 namespace {
 
@@ -28,10 +27,6 @@ class IgnoredEnds {
   private:
     ContactListener* listener;
 };
-
-bool removableKind(int kind) {
-    return kind == BodyKind::plainSolid || (kind >= BodyKind::finish && kind <= BodyKind::penalty);
-}
 
 void limitSpeed(b2Body& body) {
     const b2Vec2 velocity = body.GetLinearVelocity();
@@ -94,11 +89,9 @@ void stepLevel(Level& level) {
 
 void destroyQueuedEntities(Level& level, PlayState& play) {
     IgnoredEnds quiet(level.listener.get());
-    for (const auto& [number, kind] : play.destroyQueue) {
-        if (!removableKind(kind)) {
-            continue;
-        }
-        level.entities.erase(number);
+    // The ball is not one of the entities, so no entry can ever remove it.
+    for (const auto& entry : play.destroyQueue) {
+        level.entities.erase(entry.first);
     }
     play.destroyQueue.clear();
 }

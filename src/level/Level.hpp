@@ -69,6 +69,6 @@ std::unique_ptr<Level> buildLevel(const TileMap& map, const TileImages& images, 
 // left the world box is stopped where it is.
 void stepLevel(Level& level);
 
-// Removes the entities that contacts queued (kinds 0 and 3 to 8; the ball is
-// never removed) and empties the queue. Call outside the world step.
+// Removes the entities that contacts queued and empties the queue; the ball
+// is never removed. Call outside the world step.
 void destroyQueuedEntities(Level& level, PlayState& play);
