@@ -1,8 +1,14 @@
 #include "app/Files.hpp"
 
+#include <filesystem>
 #include <fstream>
 
 std::optional<std::vector<char>> readWholeFile(const std::string& path) {
+    // A folder opens like a file here and reports a nonsense size.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
         return std::nullopt;
@@ -24,8 +30,8 @@ namespace {
 // SFML prints its own complaint for a failed load; a missing picture is an
 // ordinary outcome here, so the check happens first and quietly.
 bool fileExists(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return static_cast<bool>(in);
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
 }
 
 }  // namespace
