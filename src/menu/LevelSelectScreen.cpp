@@ -12,10 +12,13 @@ namespace {
 
 // Keys count from 0.2 s after the screen opens.
 constexpr float inputThreshold = 1.5f;
-constexpr float thumbnailTop = 300.0f;
+// The picture of the level, with the table below it (neither covers the other).
+constexpr float thumbnailTop = 275.0f;
+constexpr float thumbnailScale = 0.75f;
 const sf::Color thumbnailTint(255, 255, 255, 192);
-constexpr float firstRowY = 330.0f;
-constexpr float rowGap = 42.0f;
+constexpr float firstRowY = 495.0f;
+constexpr float tableMessageY = 640.0f;
+constexpr unsigned waitLabelSize = 40;
 const sf::Color ownRowColour(0, 255, 0, 160);
 const sf::Color rowColour(255, 255, 255, 160);
 
@@ -46,8 +49,9 @@ LevelSelectScreen::LevelSelectScreen(GameWindow& gameWindow, GameMode gameMode,
     view = ScreenLook::logicalView();
     menu.setItems({"Play all", "Play single level", "", "Back"}, {50.0f, 120.0f, 190.0f, 900.0f},
                   font, ScreenLook::labelSize);
-    placeLabel(waitLabel, font, "Loading hiscores, please wait...", 512.0f);
-    placeLabel(emptyTableLabel, font, "No hiscores available", 512.0f, ScreenLook::tableLineSize);
+    placeLabel(waitLabel, font, "Loading hiscores, please wait...", tableMessageY, waitLabelSize);
+    placeLabel(emptyTableLabel, font, "No hiscores available", tableMessageY,
+               TableRowView::textSize);
     emptyTableLabel.setFillColor(rowColour);
     thumbnail.setColor(thumbnailTint);
     showLevel(shownLevel);
@@ -69,7 +73,8 @@ void LevelSelectScreen::showLevel(unsigned index) {
     }
     thumbnailTexture.setSmooth(true);
     thumbnail.setTexture(thumbnailTexture, true);
-    const float width = static_cast<float>(thumbnailTexture.getSize().x);
+    thumbnail.setScale(thumbnailScale, thumbnailScale);
+    const float width = static_cast<float>(thumbnailTexture.getSize().x) * thumbnailScale;
     thumbnail.setPosition(ScreenLook::viewWidth * 0.5f - width * 0.5f, thumbnailTop);
 }
 
@@ -143,7 +148,8 @@ void LevelSelectScreen::buildRows() {
         }
         // Every record under the player's name is marked, not just the first.
         const bool own = scores.field(record, 2) == userName;
-        rows.emplace_back(scores, record, font, firstRowY + rowGap * static_cast<float>(i),
+        rows.emplace_back(scores, record, font,
+                          firstRowY + TableRowView::rowHeight * static_cast<float>(i),
                           own ? ownRowColour : rowColour);
     }
 }

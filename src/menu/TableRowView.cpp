@@ -2,7 +2,6 @@
 
 #include <charconv>
 
-#include "app/ScreenLook.hpp"
 #include "menu/MenuDrawing.hpp"
 #include "online/HighscoreTable.hpp"
 
@@ -10,10 +9,10 @@ namespace {
 
 // Column edges in logical units: the place and the time end at their edge,
 // the free text and the name start at theirs.
-constexpr float placeRight = 200.0f;
-constexpr float timeRight = 410.0f;
-constexpr float freeTextLeft = 450.0f;
-constexpr float nameLeft = 680.0f;
+constexpr float placeRight = 260.0f;
+constexpr float timeRight = 440.0f;
+constexpr float freeTextLeft = 475.0f;
+constexpr float nameLeft = 685.0f;
 
 // Seconds of the time field; 0 for a field that is not a number.
 float fieldSeconds(const std::string& field) {
@@ -26,7 +25,7 @@ void setColumn(sf::Text& column, const sf::Font& font, const std::string& text, 
                bool alignRight, sf::Color colour) {
     column.setFont(font);
     column.setString(sf::String::fromUtf8(text.begin(), text.end()));
-    column.setCharacterSize(ScreenLook::tableLineSize);
+    column.setCharacterSize(TableRowView::textSize);
     column.setFillColor(colour);
     const float width = column.getLocalBounds().left + column.getLocalBounds().width;
     column.setPosition(alignRight ? x - width : x, top);

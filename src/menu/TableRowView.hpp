@@ -13,8 +13,12 @@ class HighscoreTable;
 // One row of a highscore table on screen. The row's text (place, time, the
 // free text and the name) is laid out in columns, places and times
 // right-aligned, so that rows line up although the font is not monospaced.
+// Eleven rows fit between the level's picture and "Back".
 class TableRowView {
   public:
+    static constexpr unsigned textSize = 28;
+    static constexpr float rowHeight = 35.0f;
+
     TableRowView(const HighscoreTable& table, unsigned record, const sf::Font& font, float top,
                  sf::Color colour);
 

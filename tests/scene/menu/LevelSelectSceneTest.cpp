@@ -95,7 +95,7 @@ TEST(LevelSelectScene, TheTableWaitsForTheLevelLineToRestAndADownServerCostsNoth
     EXPECT_TRUE(screen.rowTexts().empty());
     EXPECT_LT(seconds, 5.0);
     // The player is told that there is nothing to show.
-    EXPECT_GT(countPixels(shown, {400, 512, 480, 36}, isLighterThanSky), 40);
+    EXPECT_GT(countPixels(shown, {400, 640, 480, 32}, isLighterThanSky), 40);
 }
 
 TEST(LevelSelectScene, TheTableOpensOnTheOwnRecordAndMarksItGreen) {
@@ -135,9 +135,9 @@ TEST(LevelSelectScene, TheTableOpensOnTheOwnRecordAndMarksItGreen) {
     EXPECT_NE(firstRows[5].find("  me"), std::string::npos);
     EXPECT_NE(firstRows[5].find("39.000"), std::string::npos);
     EXPECT_EQ(firstRows[10].substr(0, 8), "    14. ");
-    // Row 6 (y 330 + 5 * 42) is green, the first row is not.
-    EXPECT_GT(countPixels(shown, {100, 540, 800, 32}, isGreenish), 20);
-    EXPECT_EQ(countPixels(shown, {100, 330, 800, 32}, isGreenish), 0);
+    // Row 6 (y 495 + 5 * 35) is green, the first row is not.
+    EXPECT_GT(countPixels(shown, {100, 670, 1000, 30}, isGreenish), 20);
+    EXPECT_EQ(countPixels(shown, {100, 495, 1000, 30}, isGreenish), 0);
     // The second level's table replaced the first.
     ASSERT_EQ(screen.rowTexts().size(), 1u);
     EXPECT_NE(screen.rowTexts()[0].find("other"), std::string::npos);
