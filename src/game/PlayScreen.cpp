@@ -8,6 +8,7 @@
 #include "game/PersonalBest.hpp"
 #include "game/PlayScreenParts.hpp"
 #include "level/Level.hpp"
+#include "menu/OnlineSettings.hpp"
 
 namespace {
 
@@ -56,6 +57,7 @@ PlayScreen::PlayScreen(GameWindow& window, int mode, LevelCatalogue levels, int 
                        bool singleLevel)
     : window(window),
       hudView(ScreenLook::logicalView()),
+      postFinish(highscoreServerAddress()),
       singleLevel(singleLevel),
       levelIndex(levelIndex),
       catalogue(std::move(levels)),
@@ -81,6 +83,7 @@ void PlayScreen::readSettings() {
     speeds.shift = keepFloatSetting("shiftspeed", TurnSpeeds::defaultShift);
     speeds.control = keepFloatSetting("ctrlspeed", TurnSpeeds::defaultControl);
     submitScores = settings().getInt("submitscores", 1);
+    userName = storedUserName();
     speeds.inverted = settings().getInt("invertcontrols", 0) != 0;
     const int musicVolume = settings().getInt("musicvolume", 7);
     drawClouds = settings().getInt("drawclouds", 1);
@@ -120,6 +123,7 @@ void PlayScreen::loadResources() {
 
     ScreenLook::loadFont(font);
     pauseMenu.setup(font);
+    postFinish.loadLabels(font);
     plonkSound.load(ScreenLook::clickSoundPath);
     pauseMenu.fade = -1.0f;
     face.loadImages();
@@ -136,6 +140,7 @@ void PlayScreen::buildLevel() {
     finishBanner.reset();
     start.reset();
     finish.reset();
+    postFinish.reset();
     sim->loadLevel(catalogue.files[static_cast<std::size_t>(levelIndex)]);
     personalBest = readPersonalBest(mode, levelId());
 
@@ -201,6 +206,9 @@ void PlayScreen::playFrame() {
     if (!window.isOpen()) {
         return;
     }
+    // A press made while a highscore request blocked the last frame is not
+    // the player's answer to a table they have not seen yet.
+    postFinish.dropPressesFromWait(sim->play().jumpRequested);
     react(sim->advance(frameTime));
     badgeSeconds += frameTime;
 

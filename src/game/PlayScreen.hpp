@@ -19,6 +19,7 @@
 #include "game/PauseMenu.hpp"
 #include "game/PlayerFace.hpp"
 #include "game/Popup.hpp"
+#include "game/PostFinishTable.hpp"
 #include "game/ScoreFont.hpp"
 #include "game/StartSequence.hpp"
 #include "level/LevelCatalogue.hpp"
@@ -68,6 +69,7 @@ class PlayScreen {
     const BannerWave& bannerWave() const { return finishBanner.wave; }
     const PauseMenu& pauseState() const { return pauseMenu; }
     const StartSequence& startState() const { return start; }
+    const PostFinishTable& postFinishState() const { return postFinish; }
     float storedBest() const { return personalBest; }
     int levelsBuilt() const { return builds; }
 
@@ -127,12 +129,14 @@ class PlayScreen {
     std::list<ParticleEmitter> bursts;
     sf::Texture pauseCaptureTexture;
     sf::Sprite pauseCaptureSprite;
+    PostFinishTable postFinish;
 
     bool quitRequested = false;
     bool singleLevel;
     int drawClouds = 1;
     float personalBest = -1.0f;
     int submitScores = 1;
+    std::string userName;
     int state = playing;
     int levelIndex;
     LevelCatalogue catalogue;

@@ -112,24 +112,9 @@ void PlayScreen::scoreFinish() {
     personalBestSound.play();
 }
 
-// The online step after a finish: send the time, fetch and show the table.
-// Until the highscore table is wired in here, a finish goes on as after a
-// request that got no answer: the best is kept locally and, with no table to
-// show, the fade completes.
+// The online step after a finish: send the time, fetch and show the table,
+// over the half-dark frame.
 void PlayScreen::runPostFinishStep() {
-    PlayState& play = sim->play();
-    if (!finish.submitted) {
-        if (finish.newPersonalBest) {
-            storePersonalBest(mode, levelId(), sim->raceClock());
-        }
-        finish.submitted = true;
-        play.jumpRequested = false;
-        return;
-    }
-    if (!finish.tableFetched) {
-        finish.tableFetched = true;
-        play.jumpRequested = false;
-        return;
-    }
-    finish.leaving = true;
+    const FinishedRun run{userName, mode, levelId(), sim->raceClock()};
+    postFinish.runFrame(window, run, finish, sim->play().jumpRequested, sim->keys());
 }

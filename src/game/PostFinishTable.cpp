@@ -1,0 +1,169 @@
+#include "game/PostFinishTable.hpp"
+
+#include <algorithm>
+
+#include "app/GameWindow.hpp"
+#include "app/ScreenLook.hpp"
+#include "game/ControlKeys.hpp"
+#include "game/FinishSequence.hpp"
+#include "game/PersonalBest.hpp"
+#include "menu/MenuDrawing.hpp"
+#include "online/ScoreText.hpp"
+
+namespace {
+
+constexpr float waitLabelTop = 512.0f;
+constexpr float firstRowTop = 100.0f;
+constexpr float rowGap = 42.0f;  // logical units from one row's top to the next
+const sf::Color ownRowColour = sf::Color::Green;
+const sf::Color rowColour = sf::Color::White;
+
+}  // namespace
+
+PostFinishTable::PostFinishTable(std::string_view serverAddress, sf::Time timeout)
+    : client(serverAddress, timeout) {}
+
+void PostFinishTable::loadLabels(const sf::Font& playFont) {
+    font = &playFont;
+    placeLabel(submittingLabel, playFont, "Submitting scores, please wait...", waitLabelTop);
+    placeLabel(loadingLabel, playFont, "Loading, please wait...", waitLabelTop);
+}
+
+void PostFinishTable::reset() {
+    table.clear();
+    rows.clear();
+    rowsValid = false;
+    justWaited = false;
+}
+
+PostFinishTable::Step PostFinishTable::stepDue(const FinishSequence& finish) {
+    if (!finish.submitted) {
+        return Step::submit;
+    }
+    return finish.tableFetched ? Step::show : Step::fetch;
+}
+
+void PostFinishTable::runFrame(GameWindow& window, const FinishedRun& run, FinishSequence& finish,
+                               bool& jumpRequested, ControlKeys& keys) {
+    switch (stepDue(finish)) {
+        case Step::submit:
+            showWait(window, submittingLabel);
+            submit(run, finish, jumpRequested);
+            return;
+        case Step::fetch:
+            showWait(window, loadingLabel);
+            fetch(run, finish, jumpRequested);
+            return;
+        case Step::show:
+            if (endWithoutRecords(finish)) {
+                return;
+            }
+            drawRows(window, run.playerName);
+            scroll(keys);
+            return;
+    }
+}
+
+void PostFinishTable::dropPressesFromWait(bool& jumpRequested) {
+    if (justWaited) {
+        jumpRequested = false;
+        justWaited = false;
+    }
+}
+
+void PostFinishTable::submit(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested) {
+    // Stored first: the request may block for its whole time-out, and the
+    // best must not depend on the server.
+    if (finish.newPersonalBest) {
+        storePersonalBest(run.mode, run.levelId, run.seconds);
+    }
+    client.submitScore(run.playerName, run.mode, run.levelId, encodeTime(run.seconds));
+    finish.submitted = true;
+    jumpRequested = false;
+    justWaited = true;
+}
+
+void PostFinishTable::fetch(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested) {
+    HighscoreTable fetched;
+    client.fetchTable(run.mode, run.levelId, fetched);
+    receiveTable(std::move(fetched), run.playerName, finish, jumpRequested);
+}
+
+void PostFinishTable::receiveTable(HighscoreTable fetched, const std::string& playerName,
+                                   FinishSequence& finish, bool& jumpRequested) {
+    table = std::move(fetched);
+    table.findOwnRecord(playerName, leadRows);
+    rowsValid = false;
+    finish.tableFetched = true;
+    jumpRequested = false;
+    justWaited = true;
+}
+
+bool PostFinishTable::endWithoutRecords(FinishSequence& finish) const {
+    if (table.recordCount() > 0) {
+        return false;
+    }
+    finish.leaving = true;
+    return true;
+}
+
+void PostFinishTable::scroll(ControlKeys& keys) {
+    if (keys.upPressed) {
+        table.firstShown = scrolledUp(table.firstShown);
+        keys.upPressed = false;
+    }
+    if (keys.downPressed) {
+        table.firstShown = scrolledDown(table.firstShown, table.recordCount());
+        keys.downPressed = false;
+    }
+}
+
+unsigned PostFinishTable::scrolledUp(unsigned firstShown) {
+    return firstShown > scrollRecords ? firstShown - scrollRecords : 0;
+}
+
+unsigned PostFinishTable::scrolledDown(unsigned firstShown, unsigned recordCount) {
+    // The lowest position shows the last record on the ninth row.
+    const unsigned lowest = recordCount > leadRows ? recordCount - leadRows : 0;
+    return std::min(firstShown + scrollRecords, lowest);
+}
+
+std::vector<ShownRecord> PostFinishTable::shownRecords(const HighscoreTable& table,
+                                                       const std::string& playerName) {
+    std::vector<ShownRecord> shown;
+    const unsigned count = table.recordCount();
+    for (unsigned row = 0; row < maxRows; ++row) {
+        const unsigned record = table.firstShown + row;
+        if (record >= count) {
+            break;
+        }
+        shown.push_back({record, table.field(record, 2) == playerName});
+    }
+    return shown;
+}
+
+void PostFinishTable::showWait(GameWindow& window, const sf::Text& label) {
+    // Displayed now: the request that follows blocks the rest of the frame.
+    MenuDrawing::drawLabel(window, label);
+    window.display();
+}
+
+void PostFinishTable::drawRows(GameWindow& window, const std::string& playerName) {
+    if (font == nullptr) {
+        return;
+    }
+    if (!rowsValid || rowsFirstShown != table.firstShown) {
+        rows.clear();
+        for (const ShownRecord& shown : shownRecords(table, playerName)) {
+            const float top =
+                firstRowTop + rowGap * static_cast<float>(shown.record - table.firstShown);
+            rows.emplace_back(table, shown.record, *font, top,
+                              shown.own ? ownRowColour : rowColour);
+        }
+        rowsFirstShown = table.firstShown;
+        rowsValid = true;
+    }
+    for (const TableRowView& row : rows) {
+        row.draw(window);
+    }
+}

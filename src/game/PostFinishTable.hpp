@@ -1,0 +1,127 @@
+#pragma once
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/System/Time.hpp>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "menu/TableRowView.hpp"
+#include "online/HighscoreClient.hpp"
+#include "online/HighscoreTable.hpp"
+
+class FinishSequence;
+class GameWindow;
+struct ControlKeys;
+
+// A finished run as the highscore server hears of it.
+struct FinishedRun {
+    std::string playerName;
+    int mode = 0;
+    int levelId = 0;
+    float seconds = 0.0f;  // the race clock at the finish, penalties included
+};
+
+// One row of the table on screen: the record it shows and whether that record
+// carries the player's name.
+struct ShownRecord {
+    unsigned record = 0;
+    bool own = false;
+
+    bool operator==(const ShownRecord&) const = default;
+};
+
+// The online step after a finish, while the end phase rests at half darkness:
+// the time goes to the highscore server, the level's table comes back and is
+// shown until the player goes on. Each frame does one thing, so the two
+// blocking requests (at most the client's time-out each) happen in two
+// consecutive frames, each behind its wait message.
+//
+// The flags of the flow (results wanted, time sent, table fetched, table done)
+// live in the FinishSequence, because its end phase reads them too; this class
+// keeps the table, its rows and the wait messages. The frame step draws; the
+// steps it is made of do not, so they run without a window.
+class PostFinishTable {
+  public:
+    enum class Step { submit, fetch, show };
+
+    static constexpr unsigned maxRows = 18;
+    // Rows above the player's own record when the table opens.
+    static constexpr unsigned leadRows = 9;
+    // Records one press of Up or Down moves the table by.
+    static constexpr unsigned scrollRecords = 5;
+
+    // `serverAddress` is "host" or "host:port"; every request ends within
+    // `timeout`, answered or not.
+    explicit PostFinishTable(
+        std::string_view serverAddress,
+        sf::Time timeout = sf::seconds(HighscoreClient::kDefaultTimeoutSeconds));
+
+    // The wait messages, in the play screen's font.
+    void loadLabels(const sf::Font& font);
+    // Start of a level: no table, no rows.
+    void reset();
+
+    // One frame of the step, drawn over the finished frame in the fixed view:
+    // a wait message shown while the time is sent, then one while the table
+    // is fetched, then the table with scrolling. Runs only while the finish
+    // asks for results with online scores on (the caller checks).
+    void runFrame(GameWindow& window, const FinishedRun& run, FinishSequence& finish,
+                  bool& jumpRequested, ControlKeys& keys);
+
+    // A Space or Return press read in the first frame after a wait was made
+    // while the request blocked the game, before the player could see what
+    // came of it: it is dropped. Called once per play frame right after its
+    // events are read, before the end phase looks at them.
+    void dropPressesFromWait(bool& jumpRequested);
+
+    // --- The parts of the frame step, without drawing ---
+
+    static Step stepDue(const FinishSequence& finish);
+    // Stores a new personal best, then sends the time; the answer is not
+    // looked at.
+    void submit(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested);
+    // Fetches the level's table; a failed fetch gives an empty table.
+    void fetch(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested);
+    // Takes a fetched table and opens it with the player's own record on the
+    // tenth row when it is further down than that.
+    void receiveTable(HighscoreTable fetched, const std::string& playerName, FinishSequence& finish,
+                      bool& jumpRequested);
+    // A table without a single record has nothing to show: the step is over
+    // and the finish may fade out. True when that happened.
+    bool endWithoutRecords(FinishSequence& finish) const;
+    // Moves the table by the Up or Down press, if any, and consumes it.
+    void scroll(ControlKeys& keys);
+
+    // First record shown after Up or Down: five records, not above the first
+    // record, and not so far down that fewer than nine rows stay filled.
+    static unsigned scrolledUp(unsigned firstShown);
+    static unsigned scrolledDown(unsigned firstShown, unsigned recordCount);
+    // The records of the rows, from the table's first shown record on.
+    static std::vector<ShownRecord> shownRecords(const HighscoreTable& table,
+                                                 const std::string& playerName);
+
+    // What tests look at.
+    const HighscoreTable& scores() const { return table; }
+    const std::vector<TableRowView>& shownRows() const { return rows; }
+    const sf::Text& submittingMessage() const { return submittingLabel; }
+    const sf::Text& loadingMessage() const { return loadingLabel; }
+
+  private:
+    void showWait(GameWindow& window, const sf::Text& label);
+    void drawRows(GameWindow& window, const std::string& playerName);
+
+    HighscoreClient client;
+    HighscoreTable table;
+    // Rows as last laid out, and the first record they start at; laid out
+    // again only when the table moves.
+    std::vector<TableRowView> rows;
+    unsigned rowsFirstShown = 0;
+    bool rowsValid = false;
+    const sf::Font* font = nullptr;
+    sf::Text submittingLabel;
+    sf::Text loadingLabel;
+    bool justWaited = false;
+};
