@@ -38,15 +38,34 @@ SoundEffect& SoundEffect::operator=(SoundEffect&& other) noexcept {
     return *this;
 }
 
+namespace {
+
+// Channel calls on a closed mixer read freed channel tables; sounds and music
+// outlive the mixer at shut-down, so every channel call checks first.
+bool mixerOpen() {
+    int frequency = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    return Mix_QuerySpec(&frequency, &format, &channels) != 0;
+}
+
+}  // namespace
+
+bool SoundEffect::ownsChannel() const {
+    return chunk != nullptr && playChannel >= 0 && mixerOpen() &&
+           playChannel < Mix_AllocateChannels(-1) && Mix_GetChunk(playChannel) == chunk;
+}
+
 void SoundEffect::release() {
-    if (chunk != nullptr) {
-        // A chunk still playing must not be freed under the mixer's feet.
-        if (playChannel >= 0 && Mix_GetChunk(playChannel) == chunk) {
-            Mix_HaltChannel(playChannel);
-        }
-        Mix_FreeChunk(chunk);
-        chunk = nullptr;
+    if (chunk == nullptr) {
+        return;
     }
+    // A chunk still playing must not be freed under the mixer's feet.
+    if (ownsChannel()) {
+        Mix_HaltChannel(playChannel);
+    }
+    Mix_FreeChunk(chunk);
+    chunk = nullptr;
 }
 
 bool SoundEffect::load(const std::string& path) {
@@ -73,7 +92,7 @@ bool SoundEffect::playAt(std::uint32_t ticksMs) {
         return false;
     }
     // Unsigned difference: the counter's wrap-around after 49 days is harmless.
-    if (everPlayed && ticksMs - lastPlayTicks < replayGuardMs) {
+    if (!mixerOpen() || (everPlayed && ticksMs - lastPlayTicks < replayGuardMs)) {
         return false;
     }
     everPlayed = true;
@@ -90,18 +109,17 @@ void SoundEffect::setVolume(float factor) {
 
 void SoundEffect::setChannelVolume(float factor) {
     // Channel -1 would mean "every channel" to the mixer.
-    if (playChannel >= 0) {
+    if (ownsChannel()) {
         Mix_Volume(playChannel, mixerVolume(factor));
     }
 }
 
 bool SoundEffect::isPlaying() const {
-    return playChannel >= 0 && chunk != nullptr && Mix_Playing(playChannel) != 0 &&
-           Mix_GetChunk(playChannel) == chunk;
+    return ownsChannel() && Mix_Playing(playChannel) != 0;
 }
 
 void SoundEffect::stop() {
-    if (playChannel >= 0 && Mix_GetChunk(playChannel) == chunk) {
+    if (ownsChannel()) {
         Mix_HaltChannel(playChannel);
     }
 }

@@ -40,6 +40,8 @@ class SoundEffect {
 
   private:
     void release();
+    // The mixer is open and the effect's last channel still plays this chunk.
+    bool ownsChannel() const;
 
     Mix_Chunk* chunk = nullptr;
     int playChannel = -1;

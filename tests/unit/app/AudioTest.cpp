@@ -159,3 +159,26 @@ TEST_F(AudioTest, MissingPiecesKeepTheirPlaceAndNothingBreaks) {
     }
     player.stop();
 }
+
+TEST(AudioShutdown, SoundsOutliveTheMixerSafely) {
+    TempFolder folder;
+    writeFileBytes(folder.file("long.wav"), makeToneWav(2.0));
+    SoundEffect effect;
+    MusicPlayer music;
+    {
+        TestAudio audio;
+        ASSERT_TRUE(audio.isOpen());
+        ASSERT_TRUE(effect.load(folder.file("long.wav")));
+        music.addSong(folder.file("long.wav"), 1.0f);
+        music.start();
+        EXPECT_TRUE(effect.playAt(100));
+        EXPECT_TRUE(effect.isPlaying());
+    }
+    // The game closes the mixer before its screens and playlists are gone.
+    EXPECT_FALSE(effect.isPlaying());
+    EXPECT_FALSE(effect.playAt(5000));
+    effect.setChannelVolume(0.5f);
+    effect.stop();
+    music.update();
+    music.stop();
+}
