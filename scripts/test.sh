@@ -17,7 +17,9 @@ cmake --build build-test -j"$jobs"
 
 echo "== tests (virtual display, dummy audio)"
 export SDL_AUDIODRIVER=dummy
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+# -noreset: by default the X server resets whenever its last client leaves, and a
+# test connecting in that moment fails to open the display.
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
     ctest --test-dir build-test --output-on-failure -j"$jobs"
 
 echo "== sanitizer build (clang, address + undefined behaviour) with fuzz targets"
