@@ -177,12 +177,16 @@ void ParticleEmitter::removeDead() {
 }
 
 void configureCloudBackdrop(ParticleEmitter& emitter, const sf::Texture* cloudTexture) {
-    emitter.texture = cloudTexture;
-    emitter.kind = ParticleEmitter::cloudKind;
+    applyCloudLook(emitter, cloudTexture);
     emitter.centre = sf::Vector2f(640.0f, 512.0f);
     emitter.spawnExtent = sf::Vector2f(768.0f, 614.4f);
     emitter.rate = 5.0f;
     emitter.rateVariance = 5.0f;
+}
+
+void applyCloudLook(ParticleEmitter& emitter, const sf::Texture* cloudTexture) {
+    emitter.texture = cloudTexture;
+    emitter.kind = ParticleEmitter::cloudKind;
     emitter.directionVariance = 360.0f;
     emitter.speed = 50.0f;
     emitter.speedVariance = 25.0f;

@@ -84,3 +84,7 @@ class ParticleEmitter {
 // The cloud field of the menus: soft clouds anywhere over the logical screen,
 // drifting slowly in every direction, fading in and out over about 8 seconds.
 void configureCloudBackdrop(ParticleEmitter& emitter, const sf::Texture* cloudTexture);
+
+// How every cloud moves and fades, in the menus and over the levels alike;
+// the owner sets where they appear and how many.
+void applyCloudLook(ParticleEmitter& emitter, const sf::Texture* cloudTexture);

@@ -78,25 +78,10 @@ void configureLevelClouds(ParticleEmitter& emitter, int columns, int rows,
                           const sf::Texture* cloudTexture) {
     const float w = static_cast<float>(columns);
     const float h = static_cast<float>(rows);
-    emitter.texture = cloudTexture;
-    emitter.kind = ParticleEmitter::cloudKind;
+    applyCloudLook(emitter, cloudTexture);
     emitter.centre = sf::Vector2f(0.5f * w, 0.5f * h);
     // 93 pixels each way per cell: the spawn area reaches well past the level
     // on every side, so clouds drift in from beyond its edges too.
     emitter.spawnExtent = sf::Vector2f(93.0f * w, 93.0f * h);
     emitter.rate = 0.1f * w * h;
-    emitter.directionVariance = 360.0f;
-    emitter.speed = 50.0f;
-    emitter.speedVariance = 25.0f;
-    emitter.drag = 10.0f;
-    emitter.lifetime = 8.0f;
-    emitter.directionSpeed = 0.0f;
-    emitter.spin = 0.0f;
-    emitter.spinVariance = 30.0f;
-    emitter.spinDamping = 1.0f;
-    emitter.colourKeys = {{0.0f, sf::Color(255, 255, 255, 0)},
-                          {0.1f, sf::Color(255, 255, 255, 93)},
-                          {0.7f, sf::Color(255, 255, 255, 93)},
-                          {1.0f, sf::Color(255, 255, 255, 0)}};
-    emitter.scaleKeys = {{0.0f, 0.93f}, {0.2f, 1.0f}, {0.666f, 0.93f}, {1.0f, 0.0f}};
 }
