@@ -1,0 +1,304 @@
+#include "game/autopilot/Autopilot.hpp"
+
+#include <box2d/b2_body.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "game/LevelSimulation.hpp"
+#include "level/Level.hpp"
+#include "level/TileKinds.hpp"
+#include "level/Units.hpp"
+
+namespace {
+
+// How far (units) from a body's surface the ball's centre touches it: the
+// ball's radius, less a little for sensors so the ball truly overlaps them,
+// more for targets so a ring of grid points fits around them.
+constexpr float sensorReach = 0.45f;
+constexpr float targetReach = NavigationGrid::ballRadius + 0.35f;
+// The way is followed this far (units) to see where it bends out of sight.
+constexpr float sightRange = 40.0f;
+
+struct PuzzlePieces {
+    std::map<int, std::vector<const Entity*>> targets;   // by colour
+    std::map<int, std::vector<const Entity*>> switches;  // by colour
+};
+
+PuzzlePieces puzzlePieces(const Level& level) {
+    PuzzlePieces pieces;
+    for (const auto& [number, entity] : level.entities) {
+        if (entity->kind() == BodyKind::colourTarget) {
+            pieces.targets[entity->colour()].push_back(entity.get());
+        } else if (entity->kind() == BodyKind::colourSwitch) {
+            pieces.switches[entity->colour()].push_back(entity.get());
+        }
+    }
+    return pieces;
+}
+
+std::vector<int> touchingAny(const NavigationGrid& grid, const std::vector<const Entity*>& bodies,
+                             float reach) {
+    std::vector<int> points;
+    for (const Entity* body : bodies) {
+        const std::vector<int> touching = grid.pointsTouching(*body, reach);
+        points.insert(points.end(), touching.begin(), touching.end());
+    }
+    return points;
+}
+
+std::vector<b2Vec2> centresOf(const std::vector<const Entity*>& bodies) {
+    std::vector<b2Vec2> centres;
+    for (const Entity* body : bodies) {
+        centres.push_back(body->body()->GetPosition());
+    }
+    return centres;
+}
+
+// Degrees of view angle that make gravity point along `direction`: gravity
+// is (-sin a, -cos a) times its strength.
+float viewAngleFor(const b2Vec2& direction) {
+    return std::atan2(-direction.x, -direction.y) * degreesPerRadian;
+}
+
+}  // namespace
+
+Autopilot::Autopilot(AutopilotTuning tuning) : tuning(tuning) {}
+
+Autopilot::~Autopilot() = default;
+
+std::vector<sf::Event> Autopilot::nextFrame(const LevelSimulation& simulation, float frameTime) {
+    const Level* level = simulation.level();
+    if (level == nullptr || !level->ball || level->ball->body() == nullptr ||
+        simulation.finished() || simulation.play().countdownRunning) {
+        return keys.change(PilotCommand{});
+    }
+    planIfNeeded(simulation);
+    const b2Body& ball = *level->ball->body();
+    const b2Vec2 position = ball.GetPosition();
+    const b2Vec2 velocity = ball.GetLinearVelocity();
+    const int start = freePointNear(position);
+
+    b2Vec2 wanted = wantedAcceleration(position, velocity, start);
+    watchProgress(field.cost(start), frameTime);
+    PilotCommand command;
+    if (shaking > 0.0f || !field.reachable(start)) {
+        // Stuck on a pile of loose things, or off the map of the way: turn the
+        // other way round and jump, then look again.
+        shaking = std::max(0.0f, shaking - frameTime);
+        const float quarter = (shakes % 2 == 0) ? 1.0f : -1.0f;
+        wanted = b2Vec2(-wanted.x + quarter * wanted.y, -wanted.y - quarter * wanted.x);
+        command.jump = true;
+    }
+    wantedGravity = wanted;
+    const PilotCommand turn = steer(simulation, wanted, frameTime);
+    command.turn = turn.turn;
+    command.speed = turn.speed;
+    return keys.change(command);
+}
+
+void Autopilot::planIfNeeded(const LevelSimulation& simulation) {
+    const Level& level = *simulation.level();
+    bool changed = false;
+    if (!grid) {
+        grid = std::make_unique<NavigationGrid>(level);
+        changed = true;
+    } else {
+        changed = grid->refresh(level);
+    }
+    if (changed || !planned || simulation.ballColour() != plannedColour) {
+        plan(simulation);
+    }
+}
+
+void Autopilot::plan(const LevelSimulation& simulation) {
+    const Level& level = *simulation.level();
+    planned = true;
+    plannedColour = simulation.ballColour();
+    goalPoints.clear();
+    goalCentres.clear();
+    field = PathField();
+    bestCost = PathField::unreachable;
+    sinceProgress = 0.0f;
+    if (simulation.mode() == puzzleMode) {
+        planPuzzle(level, plannedColour, freePointNear(level.ball->body()->GetPosition()));
+    } else {
+        planRace(level);
+    }
+}
+
+void Autopilot::planRace(const Level& level) {
+    std::vector<const Entity*> finishes;
+    for (const auto& [number, entity] : level.entities) {
+        if (entity->kind() == BodyKind::finish) {
+            finishes.push_back(entity.get());
+        }
+    }
+    goalPoints = touchingAny(*grid, finishes, sensorReach);
+    goalCentres = centresOf(finishes);
+    field = PathField(*grid, goalPoints, {plannedColour}, tuning.costs);
+}
+
+void Autopilot::planPuzzle(const Level& level, int ballColour, int ballPoint) {
+    const PuzzlePieces pieces = puzzlePieces(level);
+    if (const auto own = pieces.targets.find(ballColour); own != pieces.targets.end()) {
+        std::vector<int> points = touchingAny(*grid, own->second, targetReach);
+        PathField toTargets(*grid, points, {ballColour}, tuning.costs);
+        if (toTargets.reachable(ballPoint)) {
+            goalPoints = std::move(points);
+            goalCentres = centresOf(own->second);
+            field = std::move(toTargets);
+            return;
+        }
+    }
+    // A switch, then: the one whose colour opens the cheapest way on.
+    float bestTotal = PathField::unreachable;
+    for (const auto& [colour, targets] : pieces.targets) {
+        const auto switchesOfColour = pieces.switches.find(colour);
+        if (colour == ballColour || switchesOfColour == pieces.switches.end()) {
+            continue;
+        }
+        std::vector<int> switchPoints = touchingAny(*grid, switchesOfColour->second, sensorReach);
+        PathField toSwitch(*grid, switchPoints, {ballColour, colour}, tuning.costs);
+        if (!toSwitch.reachable(ballPoint)) {
+            continue;
+        }
+        const PathField onwards(*grid, touchingAny(*grid, targets, targetReach), {colour},
+                                tuning.costs);
+        float beyond = PathField::unreachable;
+        for (int point : switchPoints) {
+            beyond = std::min(beyond, onwards.cost(point));
+        }
+        // A colour whose targets cannot be reached yet still beats standing still.
+        const float total = toSwitch.cost(ballPoint) + std::min(beyond, 1e6f);
+        if (total < bestTotal) {
+            bestTotal = total;
+            goalPoints = std::move(switchPoints);
+            goalCentres = centresOf(switchesOfColour->second);
+            field = std::move(toSwitch);
+        }
+    }
+}
+
+int Autopilot::freePointNear(const b2Vec2& position) const {
+    const int nearest = grid->indexAt(position);
+    if (nearest >= 0 && !grid->blocked(nearest)) {
+        return nearest;
+    }
+    int best = -1;
+    float bestDistance = 1e9f;
+    const int reach = 3;
+    const int ci = static_cast<int>(std::lround((position.x + 0.48f) / NavigationGrid::spacing));
+    const int cj = static_cast<int>(std::lround((0.48f - position.y) / NavigationGrid::spacing));
+    for (int j = cj - reach; j <= cj + reach; ++j) {
+        for (int i = ci - reach; i <= ci + reach; ++i) {
+            if (i < 0 || j < 0 || i >= grid->width() || j >= grid->height()) {
+                continue;
+            }
+            const int index = j * grid->width() + i;
+            const float distance = (grid->point(index) - position).LengthSquared();
+            if (!grid->blocked(index) && distance < bestDistance) {
+                bestDistance = distance;
+                best = index;
+            }
+        }
+    }
+    return best;
+}
+
+// The acceleration the ball should have now: towards the furthest point of
+// the way it can see within the look-ahead, at a speed from which it can
+// still slow down to the corner speed where the way leaves its sight.
+b2Vec2 Autopilot::wantedAcceleration(const b2Vec2& position, const b2Vec2& velocity, int start) {
+    if (start < 0 || !field.reachable(start)) {
+        return b2Vec2(-velocity.x, -velocity.y);
+    }
+    const b2Vec2 from = grid->point(start);
+    b2Vec2 aim = from;
+    float alongWay = 0.0f;
+    float bendDistance = 0.0f;
+    bool goalInSight = field.cost(start) <= 0.0f;
+    int at = start;
+    while (alongWay < sightRange) {
+        const int next = field.next(*grid, at);
+        if (next < 0) {
+            goalInSight = true;
+            bendDistance = alongWay;
+            break;
+        }
+        alongWay += (grid->point(next) - grid->point(at)).Length();
+        at = next;
+        if (!grid->lineIsFree(from, grid->point(at))) {
+            bendDistance = alongWay;
+            break;
+        }
+        if (alongWay <= tuning.lookAhead) {
+            aim = grid->point(at);
+        }
+        bendDistance = alongWay;
+    }
+    if (goalInSight && alongWay <= tuning.lookAhead && !goalCentres.empty()) {
+        aim = *std::min_element(goalCentres.begin(), goalCentres.end(),
+                                [&](const b2Vec2& a, const b2Vec2& b) {
+                                    return (a - aim).LengthSquared() < (b - aim).LengthSquared();
+                                });
+    }
+    aimed = aim;
+    b2Vec2 toAim = aim - position;
+    const float distance = toAim.Normalize();
+    if (distance < 1e-3f) {
+        return b2Vec2(-velocity.x, -velocity.y);
+    }
+    const float endSpeed = goalInSight ? tuning.cornerSpeed + tuning.goalSpeed : tuning.cornerSpeed;
+    const float allowed = std::sqrt(endSpeed * endSpeed + 2.0f * tuning.braking * bendDistance);
+    b2Vec2 wanted = allowed * toAim - velocity;
+    if (wanted.Length() < 0.5f) {
+        wanted = toAim;
+    }
+    return wanted;
+}
+
+PilotCommand Autopilot::steer(const LevelSimulation& simulation, const b2Vec2& gravityWanted,
+                              float frameTime) const {
+    PilotCommand best;
+    if (gravityWanted.LengthSquared() < 1e-6f) {
+        return best;
+    }
+    const float off = std::remainder(viewAngleFor(gravityWanted) - simulation.viewAngle(), 360.0f);
+    if (std::fabs(off) < tuning.deadAngle) {
+        return best;
+    }
+    float bestMiss = std::fabs(off);
+    for (int turn : {1, -1}) {
+        for (auto speed :
+             {PilotCommand::Speed::slow, PilotCommand::Speed::normal, PilotCommand::Speed::fast}) {
+            const PilotCommand candidate{turn, speed, false};
+            const float miss =
+                std::fabs(off - PilotKeys::rate(candidate, simulation.turnSpeeds()) * frameTime);
+            if (miss < bestMiss) {
+                bestMiss = miss;
+                best = candidate;
+            }
+        }
+    }
+    return best;
+}
+
+void Autopilot::watchProgress(float cost, float frameTime) {
+    if (shaking > 0.0f) {
+        return;
+    }
+    if (cost < bestCost - 0.5f) {
+        bestCost = cost;
+        sinceProgress = 0.0f;
+        return;
+    }
+    sinceProgress += frameTime;
+    if (sinceProgress > tuning.stuckSeconds) {
+        shaking = tuning.shakeSeconds;
+        ++shakes;
+        sinceProgress = 0.0f;
+        bestCost = cost;
+    }
+}

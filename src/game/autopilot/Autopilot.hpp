@@ -1,0 +1,82 @@
+#pragma once
+
+#include <box2d/b2_math.h>
+
+#include <SFML/Window/Event.hpp>
+
+#include <memory>
+#include <vector>
+
+#include "game/autopilot/NavigationGrid.hpp"
+#include "game/autopilot/PathField.hpp"
+#include "game/autopilot/PilotKeys.hpp"
+
+class LevelSimulation;
+struct Level;
+
+// How boldly the autopilot flies. Speeds in units per second, lengths in
+// units, times in seconds.
+struct AutopilotTuning {
+    float lookAhead = 6.0f;     // how far along the way it looks for a point to aim at
+    float cornerSpeed = 9.0f;   // speed it accepts where the way bends out of sight
+    float braking = 30.0f;      // deceleration it counts on to get down to that speed
+    float goalSpeed = 25.0f;    // extra speed allowed when it can see the goal itself
+    float deadAngle = 1.0f;     // degrees off the wanted angle that are left alone
+    float stuckSeconds = 2.5f;  // no progress for this long: shake the ball loose
+    float shakeSeconds = 0.6f;
+    PathCosts costs;
+};
+
+// A player that knows the level's map and sees the ball: each frame it looks
+// where the ball is and how it moves, and answers with the key events of its
+// hands (Left and Right with Shift or Control, Space), nothing else. Gravity
+// follows the world's angle, so it turns the world until gravity points where
+// the ball should accelerate: towards a point on the cheapest way to its goal
+// that it can see, minus the velocity it should lose before the next bend.
+//
+// Its goal in "Race" is the finish. In "Puzzle" it is the nearest target of
+// the ball's colour; when none can be reached, the switch of a colour whose
+// targets can then be reached, the nearest way round.
+class Autopilot {
+  public:
+    explicit Autopilot(AutopilotTuning tuning = {});
+    ~Autopilot();
+
+    // The key events for the next frame of `simulation`, whose level must be
+    // built; call once per frame before the frame is advanced.
+    std::vector<sf::Event> nextFrame(const LevelSimulation& simulation, float frameTime);
+
+    // Whether its last plan found a goal it can reach.
+    bool hasGoal() const { return !goalPoints.empty() && !field.empty(); }
+    // Where it aimed and which way it wanted gravity in its last decision
+    // (physics units), for traces.
+    b2Vec2 lastAim() const { return aimed; }
+    b2Vec2 lastWanted() const { return wantedGravity; }
+
+  private:
+    void planIfNeeded(const LevelSimulation& simulation);
+    void plan(const LevelSimulation& simulation);
+    void planRace(const Level& level);
+    void planPuzzle(const Level& level, int ballColour, int ballPoint);
+    int freePointNear(const b2Vec2& position) const;
+    b2Vec2 wantedAcceleration(const b2Vec2& position, const b2Vec2& velocity, int start);
+    PilotCommand steer(const LevelSimulation& simulation, const b2Vec2& gravityWanted,
+                       float frameTime) const;
+    void watchProgress(float cost, float frameTime);
+
+    AutopilotTuning tuning;
+    PilotKeys keys;
+    std::unique_ptr<NavigationGrid> grid;
+    PathField field;
+    std::vector<int> goalPoints;
+    std::vector<b2Vec2> goalCentres;  // the goal bodies: aimed at once in sight
+    int plannedColour = -1;
+    bool planned = false;
+
+    b2Vec2 aimed{0.0f, 0.0f};
+    b2Vec2 wantedGravity{0.0f, 0.0f};
+    float bestCost = PathField::unreachable;
+    float sinceProgress = 0.0f;
+    float shaking = 0.0f;
+    int shakes = 0;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "game/RecordedRun.hpp"
+#include "game/autopilot/Autopilot.hpp"
+
+class LevelSimulation;
+
+// The frame time of the game window at its 60 frames per second.
+constexpr float autopilotFrameTime = 1.0f / 60.0f;
+
+// Sees the simulation after every frame (traces, tools).
+using AutopilotWatcher = std::function<void(const LevelSimulation&, const Autopilot&)>;
+
+// Lets the autopilot play the level built in `simulation`, one decision per
+// frame, until the level is finished or `maxSeconds` of frames (the countdown
+// included) have passed. Every frame played is appended to `run`, and its
+// finishing time set (-1 when the level was not finished).
+void flyLevel(LevelSimulation& simulation, RecordedRun& run, const AutopilotTuning& tuning,
+              float maxSeconds, float frameTime = autopilotFrameTime,
+              const AutopilotWatcher& afterFrame = nullptr);
+
+// The same from the level file: builds it with no pictures and plays it.
+RecordedRun flyLevel(const std::string& levelFile, const std::string& levelName, GameMode mode,
+                     const AutopilotTuning& tuning, float maxSeconds,
+                     float frameTime = autopilotFrameTime,
+                     const AutopilotWatcher& afterFrame = nullptr);

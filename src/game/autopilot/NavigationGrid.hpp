@@ -1,0 +1,78 @@
+#pragma once
+
+#include <box2d/b2_math.h>
+
+#include <set>
+#include <vector>
+
+class Entity;
+struct Level;
+
+// Where the centre of the ball can be in a level, on a grid of quarter cells
+// (0.32 units), with how close each point lies to walls, penalties and colour
+// switches. Built from the static bodies of the level as they are now: a
+// broken block or target leaves the grid at the next refresh. Loose objects
+// move, so they are not part of it; rope bridges move too, but stay near
+// where they hang, so the grid keeps where they were when it was built.
+class NavigationGrid {
+  public:
+    static constexpr int pointsPerCell = 4;
+    static constexpr float spacing = 0.32f;    // units between grid points
+    static constexpr float ballRadius = 0.6f;  // units
+    // Distances are only looked at up to this far (units): beyond it a point
+    // counts as in the open.
+    static constexpr float farAway = 2.0f;
+
+    explicit NavigationGrid(const Level& level);
+
+    // Rebuilds the grid when the static bodies of the level changed since the
+    // last look. True when it did.
+    bool refresh(const Level& level);
+
+    int width() const { return across; }
+    int height() const { return down; }
+    int size() const { return across * down; }
+    // Physics position of a grid point.
+    b2Vec2 point(int index) const;
+    // The grid point nearest a physics position; -1 outside the grid.
+    int indexAt(const b2Vec2& position) const;
+    // The up to eight neighbours of a point that the ball can move to from it:
+    // free, and a diagonal step never cuts past a blocked corner.
+    int neighbours(int index, int (&out)[8], float (&lengths)[8]) const;
+
+    // Units from the point to the nearest solid static body (walls, slopes,
+    // blocks, targets, penalties), at most farAway.
+    float clearance(int index) const { return clearances[static_cast<std::size_t>(index)]; }
+    // The ball, centred here, would overlap a solid body.
+    bool blocked(int index) const { return clearance(index) < ballRadius + 0.02f; }
+    // Units to the surface of the nearest penalty, at most farAway.
+    float penaltyDistance(int index) const { return penalties[static_cast<std::size_t>(index)]; }
+    // Units to the nearest colour switch and its colour (-1 when none is near).
+    float switchDistance(int index) const { return switches[static_cast<std::size_t>(index)]; }
+    int switchColour(int index) const { return switchColours[static_cast<std::size_t>(index)]; }
+    // Units to the nearest rope bridge block, as the bridges hung at the build.
+    float bridgeDistance(int index) const { return bridges[static_cast<std::size_t>(index)]; }
+
+    // The free points from which the ball touches the entity: within `reach`
+    // units of its shape's surface.
+    std::vector<int> pointsTouching(const Entity& entity, float reach) const;
+    // Every sample on the straight line is free, so the ball rolls along it.
+    bool lineIsFree(const b2Vec2& from, const b2Vec2& to) const;
+
+  private:
+    void rebuild(const Level& level);
+    void spread(const Entity& entity, std::vector<float>& distances, std::vector<int>* colours);
+
+    int across = 0;
+    int down = 0;
+    std::set<int> staticEntities;  // numbers of the static bodies the grid was built from
+    std::vector<float> clearances;
+    std::vector<float> penalties;
+    std::vector<float> switches;
+    std::vector<float> bridges;
+    std::vector<int> switchColours;
+};
+
+// Units from a physics position to the surface of an entity's shape;
+// negative inside it.
+float distanceToEntity(const Entity& entity, const b2Vec2& position);

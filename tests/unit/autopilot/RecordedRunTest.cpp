@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "TempFolder.hpp"
+#include "app/GameWindow.hpp"
+#include "game/RecordedRun.hpp"
+
+namespace {
+
+constexpr float frame60 = 1.0f / 60.0f;
+
+sf::Event key(sf::Keyboard::Key code, bool pressed, bool shift = false, bool control = false) {
+    return GameWindow::keyEvent(code, pressed, shift, control);
+}
+
+RecordedRun sampleRun() {
+    RecordedRun run;
+    run.levelName = "The Labyrinth";
+    run.levelFile = "data/levels/TheLabyrinth.tmx";
+    run.mode = puzzleMode;
+    run.finishMilliseconds = 61234;
+    run.frames.assign(3, RecordedFrame{frame60, {}});
+    run.frames.push_back({frame60,
+                          {key(sf::Keyboard::LControl, true, false, true),
+                           key(sf::Keyboard::Left, true, false, true)}});
+    run.frames.push_back({frame60, {}});
+    run.frames.push_back({frame60,
+                          {key(sf::Keyboard::LShift, true, true, true),
+                           key(sf::Keyboard::LControl, false, true, false),
+                           key(sf::Keyboard::Space, true, true, false)}});
+    // An odd frame time must come back bit for bit, and must not join the
+    // empty frames of 1/60 s before it.
+    run.frames.push_back({0.0123456789f, {}});
+    run.frames.push_back({frame60, {key(sf::Keyboard::Return, false)}});
+    return run;
+}
+
+std::string header(const std::string& frames) {
+    return "rollavortex-run 1\nlevel: L\nfile: f.tmx\nmode: 1\ntime-ms: 5\n" + frames;
+}
+
+std::string parseError(const std::string& text) {
+    RecordedRun run;
+    std::string error;
+    EXPECT_FALSE(parseRun(text, run, error)) << text;
+    return error;
+}
+
+}  // namespace
+
+TEST(RecordedRun, TextRoundTripKeepsEveryFrameEventAndModifier) {
+    const RecordedRun run = sampleRun();
+    const std::string text = formatRun(run);
+    RecordedRun back;
+    std::string error;
+    ASSERT_TRUE(parseRun(text, back, error)) << error;
+    EXPECT_EQ(back.levelName, run.levelName);
+    EXPECT_EQ(back.levelFile, run.levelFile);
+    EXPECT_EQ(back.mode, run.mode);
+    EXPECT_EQ(back.finishMilliseconds, run.finishMilliseconds);
+    ASSERT_EQ(back.frames.size(), run.frames.size());
+    for (std::size_t i = 0; i < run.frames.size(); ++i) {
+        EXPECT_TRUE(back.frames[i] == run.frames[i]) << "frame " << i;
+    }
+    // Empty frames of the same time share a line: 3 empty, then 1 + the
+    // empty one after it.
+    EXPECT_NE(text.find("\n3 0.016666668\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n2 0.016666668 +LControl/c +Left/c\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("+LShift/sc -LControl/s +Space/s"), std::string::npos) << text;
+    EXPECT_EQ(formatRun(back), text);
+}
+
+TEST(RecordedRun, FramesAreComparedByTimeAndEvents) {
+    const RecordedFrame plain{frame60, {key(sf::Keyboard::Left, true)}};
+    RecordedFrame other = plain;
+    EXPECT_TRUE(other == plain);
+    other.events[0].key.shift = true;
+    EXPECT_FALSE(other == plain);
+    other = plain;
+    other.frameTime = 0.02f;
+    EXPECT_FALSE(other == plain);
+    other = plain;
+    other.events.push_back(key(sf::Keyboard::Left, false));
+    EXPECT_FALSE(other == plain);
+}
+
+TEST(RecordedRun, CommentsBlankLinesAndCarriageReturnsAreAllowed) {
+    RecordedRun run;
+    std::string error;
+    ASSERT_TRUE(
+        parseRun("# made by hand\r\n\r\nrollavortex-run 1\r\nlevel: A B\r\nmode: 2\r\n"
+                 "frames: 4\r\n# the countdown\r\n3 0.5\r\n1 0.25 +Right/s -Right\r\n",
+                 run, error))
+        << error;
+    EXPECT_EQ(run.levelName, "A B");
+    EXPECT_EQ(run.mode, puzzleMode);
+    EXPECT_EQ(run.finishMilliseconds, -1);
+    ASSERT_EQ(run.frames.size(), 4u);
+    EXPECT_EQ(run.frames[2].frameTime, 0.5f);
+    ASSERT_EQ(run.frames[3].events.size(), 2u);
+    EXPECT_EQ(run.frames[3].events[0].type, sf::Event::KeyPressed);
+    EXPECT_EQ(run.frames[3].events[0].key.code, sf::Keyboard::Right);
+    EXPECT_TRUE(run.frames[3].events[0].key.shift);
+    EXPECT_FALSE(run.frames[3].events[0].key.control);
+    EXPECT_EQ(run.frames[3].events[1].type, sf::Event::KeyReleased);
+    EXPECT_FALSE(run.frames[3].events[1].key.shift);
+}
+
+TEST(RecordedRun, BrokenTextIsRefusedWithItsLineAndLeavesTheRunAlone) {
+    EXPECT_EQ(parseError(""), "line 1: not a recorded run");
+    EXPECT_EQ(parseError("rollavortex-run 2\n"), "line 1: not a recorded run");
+    EXPECT_EQ(parseError(header("1 0.1 +Left/x\n")), "line 6: unknown key event '+Left/x'");
+    EXPECT_EQ(parseError(header("1 0.1 +Left/ss\n")), "line 6: unknown key event '+Left/ss'");
+    EXPECT_EQ(parseError(header("1 0.1 +Left/\n")), "line 6: unknown key event '+Left/'");
+    EXPECT_EQ(parseError(header("1 0.1 *Left\n")), "line 6: unknown key event '*Left'");
+    EXPECT_EQ(parseError(header("1 0.1 +A\n")), "line 6: unknown key event '+A'");
+    EXPECT_NE(parseError(header("0 0.1\n")).find("line 6: a frame line"), std::string::npos);
+    EXPECT_NE(parseError(header("-3 0.1\n")).find("line 6"), std::string::npos);
+    EXPECT_NE(parseError(header("2\n")).find("line 6"), std::string::npos);
+    EXPECT_NE(parseError(header("1x 0.1\n")).find("line 6"), std::string::npos);
+    for (const char* time : {"nan", "inf", "-0.1", "1.5", "0.1s", "1e40"}) {
+        EXPECT_EQ(parseError(header(std::string("1 ") + time + "\n")),
+                  "line 6: frame time must be seconds from 0 to 1")
+            << time;
+    }
+    EXPECT_NE(parseError("rollavortex-run 1\nmode: 3\n").find("line 2: mode"), std::string::npos);
+    EXPECT_NE(parseError("rollavortex-run 1\ntime-ms: soon\n").find("line 2"), std::string::npos);
+    EXPECT_NE(parseError("rollavortex-run 1\ncolour: red\n").find("unknown field"),
+              std::string::npos);
+    EXPECT_NE(parseError(header("frames: 3\n2 0.1\n")).find("do not add up"), std::string::npos);
+
+    RecordedRun kept = sampleRun();
+    std::string error;
+    EXPECT_FALSE(parseRun(header("1 0.1 +Nothing\n"), kept, error));
+    EXPECT_EQ(kept.frames.size(), sampleRun().frames.size());
+    EXPECT_EQ(kept.levelName, "The Labyrinth");
+}
+
+// A huge frame count is refused before anything is allocated for it.
+TEST(RecordedRun, RunsLongerThanAnHourAreRefused) {
+    const long long limit = RecordedRun::maxFrames;
+    RecordedRun run;
+    std::string error;
+    EXPECT_TRUE(parseRun(header(std::to_string(limit) + " 0.016\n"), run, error)) << error;
+    EXPECT_EQ(static_cast<long long>(run.frames.size()), limit);
+    EXPECT_NE(parseError(header("1 0.016\n" + std::to_string(limit) + " 0.016\n")).find("line 7"),
+              std::string::npos);
+    EXPECT_NE(parseError(header("999999999999999999999 0.016\n")).find("line 6"),
+              std::string::npos);
+    EXPECT_NE(
+        parseError("rollavortex-run 1\nframes: " + std::to_string(limit + 1) + "\n").find("line 2"),
+        std::string::npos);
+}
+
+TEST(RecordedRun, FilesAreWrittenAndReadBack) {
+    TempFolder folder;
+    const std::string path = folder.file("sample.run");
+    ASSERT_TRUE(writeRunFile(path, sampleRun()));
+    RecordedRun back;
+    std::string error;
+    ASSERT_TRUE(readRunFile(path, back, error)) << error;
+    EXPECT_EQ(back.frames.size(), sampleRun().frames.size());
+
+    EXPECT_FALSE(readRunFile(folder.file("missing.run"), back, error));
+    EXPECT_NE(error.find("cannot read"), std::string::npos);
+    EXPECT_FALSE(writeRunFile(folder.file("no/such/folder/x.run"), sampleRun()));
+}
+
+TEST(RecordedRun, MillisecondsAreRoundedToTheNearest) {
+    EXPECT_EQ(raceMilliseconds(12.3454f), 12345);
+    EXPECT_EQ(raceMilliseconds(12.3456f), 12346);
+    EXPECT_EQ(raceMilliseconds(0.0f), 0);
+    EXPECT_EQ(raceMilliseconds(65.0f), 65000);
+}

@@ -1,0 +1,128 @@
+// Plays the shipped levels with the autopilot, prints the finishing times and
+// writes each finished run to <out>/<LevelFile>.run. From the project root:
+//
+//   autopilot [--out levels/runs] [--seconds 300] [--trace] [level name ...]
+//
+// Without level names every level of both modes is played.
+
+#include <box2d/b2_body.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "game/LevelSimulation.hpp"
+#include "game/autopilot/AutopilotRun.hpp"
+#include "level/Level.hpp"
+#include "level/LevelCatalogue.hpp"
+
+namespace {
+
+int traceEvery = 60;
+
+struct Options {
+    std::string outFolder;
+    float maxSeconds = 300.0f;
+    bool trace = false;
+    std::vector<std::string> names;
+};
+
+bool readOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--out" && i + 1 < argc) {
+            options.outFolder = argv[++i];
+        } else if (argument == "--seconds" && i + 1 < argc) {
+            options.maxSeconds = std::strtof(argv[++i], nullptr);
+        } else if (argument == "--trace") {
+            options.trace = true;
+        } else if (argument == "--trace-every" && i + 1 < argc) {
+            options.trace = true;
+            traceEvery = std::max(1, std::atoi(argv[++i]));
+        } else if (!argument.empty() && argument[0] != '-') {
+            options.names.push_back(argument);
+        } else {
+            return false;
+        }
+    }
+    return options.maxSeconds > 0.0f;
+}
+
+bool wanted(const Options& options, const std::string& name) {
+    if (options.names.empty()) {
+        return true;
+    }
+    for (const std::string& entry : options.names) {
+        if (entry == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// One line a second: where the ball is and what is left to do.
+void traceFrame(const LevelSimulation& simulation, const Autopilot& pilot) {
+    static int frames = 0;
+    if (++frames % traceEvery != 0 || simulation.level() == nullptr) {
+        return;
+    }
+    const b2Vec2 at = simulation.level()->ball->body()->GetPosition();
+    const b2Vec2 speed = simulation.level()->ball->body()->GetLinearVelocity();
+    const b2Vec2 aim = pilot.lastAim();
+    const b2Vec2 wanted = pilot.lastWanted();
+    std::printf(
+        "  t=%6.2f cell=(%5.1f,%5.1f) v=(%5.1f,%5.1f) angle=%7.1f colour=%d targets=%d "
+        "aim=(%5.1f,%5.1f) wanted=(%5.1f,%5.1f)\n",
+        simulation.raceClock(), at.x / 1.28f, -at.y / 1.28f, speed.x, speed.y,
+        simulation.viewAngle(), simulation.ballColour(), simulation.colourTargetsLeft(),
+        aim.x / 1.28f, -aim.y / 1.28f, wanted.x, wanted.y);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!readOptions(argc, argv, options)) {
+        std::fprintf(stderr,
+                     "usage: autopilot [--out folder] [--seconds n] [--trace] [level name ...]\n");
+        return 2;
+    }
+    int unfinished = 0;
+    for (GameMode mode : {raceMode, puzzleMode}) {
+        LevelCatalogue catalogue;
+        catalogue.fill(mode);
+        for (int i = 0; i < catalogue.size(); ++i) {
+            const std::string name = catalogue.names[static_cast<std::size_t>(i)];
+            const std::string file = catalogue.files[static_cast<std::size_t>(i)];
+            if (!wanted(options, name)) {
+                continue;
+            }
+            std::printf("%s (%s)\n", name.c_str(), mode == raceMode ? "Race" : "Puzzle");
+            std::fflush(stdout);
+            const RecordedRun run =
+                flyLevel(file, name, mode, AutopilotTuning(), options.maxSeconds,
+                         autopilotFrameTime, options.trace ? traceFrame : nullptr);
+            if (run.finishMilliseconds < 0) {
+                std::printf("  not finished after %zu frames\n", run.frames.size());
+                ++unfinished;
+                continue;
+            }
+            std::printf("  finished in %.3f s (%zu frames)\n",
+                        static_cast<double>(run.finishMilliseconds) / 1000.0, run.frames.size());
+            if (!options.outFolder.empty()) {
+                const std::string path =
+                    options.outFolder + "/" + std::filesystem::path(file).stem().string() + ".run";
+                if (!writeRunFile(path, run)) {
+                    std::fprintf(stderr, "cannot write %s\n", path.c_str());
+                    return 1;
+                }
+                std::printf("  written to %s\n", path.c_str());
+            }
+        }
+    }
+    return unfinished == 0 ? 0 : 1;
+}
