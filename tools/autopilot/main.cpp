@@ -65,21 +65,26 @@ bool wanted(const Options& options, const std::string& name) {
 }
 
 // One line a second: where the ball is and what is left to do.
-void traceFrame(const LevelSimulation& simulation, const Autopilot& pilot) {
+void traceFrame(const LevelSimulation& simulation) {
     static int frames = 0;
-    if (++frames % traceEvery != 0 || simulation.level() == nullptr) {
+    if (simulation.level() == nullptr) {
         return;
     }
     const b2Vec2 at = simulation.level()->ball->body()->GetPosition();
+    for (const ContactEvent& event : simulation.play().contactEvents) {
+        if (event.code == static_cast<float>(ContactListener::penaltyEvent)) {
+            std::printf("  t=%6.2f penalty at cell (%.1f, %.1f), ball at (%.1f, %.1f)\n",
+                        simulation.raceClock(), event.x / 64.0f, event.y / 64.0f, at.x / 1.28f,
+                        -at.y / 1.28f);
+        }
+    }
+    if (++frames % traceEvery != 0) {
+        return;
+    }
     const b2Vec2 speed = simulation.level()->ball->body()->GetLinearVelocity();
-    const b2Vec2 aim = pilot.lastAim();
-    const b2Vec2 wanted = pilot.lastWanted();
-    std::printf(
-        "  t=%6.2f cell=(%5.1f,%5.1f) v=(%5.1f,%5.1f) angle=%7.1f colour=%d targets=%d "
-        "aim=(%5.1f,%5.1f) wanted=(%5.1f,%5.1f)\n",
-        simulation.raceClock(), at.x / 1.28f, -at.y / 1.28f, speed.x, speed.y,
-        simulation.viewAngle(), simulation.ballColour(), simulation.colourTargetsLeft(),
-        aim.x / 1.28f, -aim.y / 1.28f, wanted.x, wanted.y);
+    std::printf("  t=%6.2f cell=(%5.1f,%5.1f) v=(%5.1f,%5.1f) angle=%7.1f colour=%d targets=%d\n",
+                simulation.raceClock(), at.x / 1.28f, -at.y / 1.28f, speed.x, speed.y,
+                simulation.viewAngle(), simulation.ballColour(), simulation.colourTargetsLeft());
 }
 
 }  // namespace

@@ -64,15 +64,38 @@ float viewAngleFor(const b2Vec2& direction) {
 
 }  // namespace
 
-Autopilot::Autopilot(AutopilotTuning tuning) : tuning(tuning) {}
+Autopilot::Autopilot(AutopilotTuning tuning) : usual(tuning), tuning(tuning) {}
 
-Autopilot::~Autopilot() = default;
+// A number in [0, 1) from a seed and a slot, the same on every machine.
+float Autopilot::variation(std::uint32_t seed, std::uint32_t slot) {
+    std::uint64_t mixed = (static_cast<std::uint64_t>(seed) << 32 | slot) + 0x9E3779B97F4A7C15ull;
+    mixed = (mixed ^ (mixed >> 30)) * 0xBF58476D1CE4E5B9ull;
+    mixed = (mixed ^ (mixed >> 27)) * 0x94D049BB133111EBull;
+    mixed ^= mixed >> 31;
+    return static_cast<float>(mixed >> 40) / static_cast<float>(1ull << 24);
+}
+
+void Autopilot::vary(std::uint32_t seed, float seconds) {
+    tuning = usual;
+    tuning.braking *= 0.5f + 0.8f * variation(seed, 0);
+    tuning.cornerSpeed *= 0.4f + 1.2f * variation(seed, 1);
+    tuning.lookAhead *= 0.6f + 0.8f * variation(seed, 2);
+    tuning.penaltyMargin += variation(seed, 3);
+    tuning.angleBias = 24.0f * variation(seed, 4) - 12.0f;
+    variedFor = seconds;
+}
 
 std::vector<sf::Event> Autopilot::nextFrame(const LevelSimulation& simulation, float frameTime) {
     const Level* level = simulation.level();
     if (level == nullptr || !level->ball || level->ball->body() == nullptr ||
         simulation.finished() || simulation.play().countdownRunning) {
         return keys.change(PilotCommand{});
+    }
+    if (variedFor > 0.0f) {
+        variedFor -= frameTime;
+        if (variedFor <= 0.0f) {
+            tuning = usual;
+        }
     }
     planIfNeeded(simulation);
     const b2Body& ball = *level->ball->body();
@@ -81,9 +104,9 @@ std::vector<sf::Event> Autopilot::nextFrame(const LevelSimulation& simulation, f
     const int start = freePointNear(position);
 
     b2Vec2 wanted = wantedAcceleration(position, velocity, start);
-    watchProgress(field.cost(start), frameTime);
+    watchProgress(costAt(start), frameTime);
     PilotCommand command;
-    if (shaking > 0.0f || !field.reachable(start)) {
+    if (shaking > 0.0f || costAt(start) == PathField::unreachable) {
         // Stuck on a pile of loose things, or off the map of the way: turn the
         // other way round and jump, then look again.
         shaking = std::max(0.0f, shaking - frameTime);
@@ -91,7 +114,6 @@ std::vector<sf::Event> Autopilot::nextFrame(const LevelSimulation& simulation, f
         wanted = b2Vec2(-wanted.x + quarter * wanted.y, -wanted.y - quarter * wanted.x);
         command.jump = true;
     }
-    wantedGravity = wanted;
     const PilotCommand turn = steer(simulation, wanted, frameTime);
     command.turn = turn.turn;
     command.speed = turn.speed;
@@ -100,14 +122,11 @@ std::vector<sf::Event> Autopilot::nextFrame(const LevelSimulation& simulation, f
 
 void Autopilot::planIfNeeded(const LevelSimulation& simulation) {
     const Level& level = *simulation.level();
-    bool changed = false;
-    if (!grid) {
-        grid = std::make_unique<NavigationGrid>(level);
-        changed = true;
-    } else {
-        changed = grid->refresh(level);
+    const bool gridOutOfDate = !grid || !grid->matches(level);
+    if (gridOutOfDate) {
+        grid = std::make_shared<const NavigationGrid>(level);
     }
-    if (changed || !planned || simulation.ballColour() != plannedColour) {
+    if (gridOutOfDate || !planned || simulation.ballColour() != plannedColour) {
         plan(simulation);
     }
 }
@@ -118,7 +137,7 @@ void Autopilot::plan(const LevelSimulation& simulation) {
     plannedColour = simulation.ballColour();
     goalPoints.clear();
     goalCentres.clear();
-    field = PathField();
+    field.reset();
     bestCost = PathField::unreachable;
     sinceProgress = 0.0f;
     if (simulation.mode() == puzzleMode) {
@@ -137,15 +156,17 @@ void Autopilot::planRace(const Level& level) {
     }
     goalPoints = touchingAny(*grid, finishes, sensorReach);
     goalCentres = centresOf(finishes);
-    field = PathField(*grid, goalPoints, {plannedColour}, tuning.costs);
+    field = std::make_shared<const PathField>(*grid, goalPoints, std::vector<int>{plannedColour},
+                                              tuning.costs);
 }
 
 void Autopilot::planPuzzle(const Level& level, int ballColour, int ballPoint) {
     const PuzzlePieces pieces = puzzlePieces(level);
     if (const auto own = pieces.targets.find(ballColour); own != pieces.targets.end()) {
         std::vector<int> points = touchingAny(*grid, own->second, targetReach);
-        PathField toTargets(*grid, points, {ballColour}, tuning.costs);
-        if (toTargets.reachable(ballPoint)) {
+        auto toTargets = std::make_shared<const PathField>(
+            *grid, points, std::vector<int>{ballColour}, tuning.costs);
+        if (toTargets->reachable(ballPoint)) {
             goalPoints = std::move(points);
             goalCentres = centresOf(own->second);
             field = std::move(toTargets);
@@ -160,8 +181,9 @@ void Autopilot::planPuzzle(const Level& level, int ballColour, int ballPoint) {
             continue;
         }
         std::vector<int> switchPoints = touchingAny(*grid, switchesOfColour->second, sensorReach);
-        PathField toSwitch(*grid, switchPoints, {ballColour, colour}, tuning.costs);
-        if (!toSwitch.reachable(ballPoint)) {
+        auto toSwitch = std::make_shared<const PathField>(
+            *grid, switchPoints, std::vector<int>{ballColour, colour}, tuning.costs);
+        if (!toSwitch->reachable(ballPoint)) {
             continue;
         }
         const PathField onwards(*grid, touchingAny(*grid, targets, targetReach), {colour},
@@ -171,7 +193,7 @@ void Autopilot::planPuzzle(const Level& level, int ballColour, int ballPoint) {
             beyond = std::min(beyond, onwards.cost(point));
         }
         // A colour whose targets cannot be reached yet still beats standing still.
-        const float total = toSwitch.cost(ballPoint) + std::min(beyond, 1e6f);
+        const float total = toSwitch->cost(ballPoint) + std::min(beyond, 1e6f);
         if (total < bestTotal) {
             bestTotal = total;
             goalPoints = std::move(switchPoints);
@@ -211,17 +233,21 @@ int Autopilot::freePointNear(const b2Vec2& position) const {
 // the way it can see within the look-ahead, at a speed from which it can
 // still slow down to the corner speed where the way leaves its sight.
 b2Vec2 Autopilot::wantedAcceleration(const b2Vec2& position, const b2Vec2& velocity, int start) {
-    if (start < 0 || !field.reachable(start)) {
+    if (start < 0 || costAt(start) == PathField::unreachable) {
         return b2Vec2(-velocity.x, -velocity.y);
     }
     const b2Vec2 from = grid->point(start);
     b2Vec2 aim = from;
     float alongWay = 0.0f;
     float bendDistance = 0.0f;
-    bool goalInSight = field.cost(start) <= 0.0f;
+    bool goalInSight = costAt(start) <= 0.0f;
+    // Once the way runs into a breakable block, the block is no wall to the
+    // eye: the ball is to go through it, fast.
+    bool ramming = grid->inBreakable(start);
+    bool rammingSoon = ramming;
     int at = start;
     while (alongWay < sightRange) {
-        const int next = field.next(*grid, at);
+        const int next = field->next(*grid, at);
         if (next < 0) {
             goalInSight = true;
             bendDistance = alongWay;
@@ -229,12 +255,14 @@ b2Vec2 Autopilot::wantedAcceleration(const b2Vec2& position, const b2Vec2& veloc
         }
         alongWay += (grid->point(next) - grid->point(at)).Length();
         at = next;
-        if (!grid->lineIsFree(from, grid->point(at))) {
+        ramming = ramming || grid->inBreakable(at);
+        if (!grid->lineIsFree(from, grid->point(at), tuning.penaltyMargin, ramming)) {
             bendDistance = alongWay;
             break;
         }
         if (alongWay <= tuning.lookAhead) {
             aim = grid->point(at);
+            rammingSoon = ramming;
         }
         bendDistance = alongWay;
     }
@@ -244,14 +272,16 @@ b2Vec2 Autopilot::wantedAcceleration(const b2Vec2& position, const b2Vec2& veloc
                                     return (a - aim).LengthSquared() < (b - aim).LengthSquared();
                                 });
     }
-    aimed = aim;
     b2Vec2 toAim = aim - position;
     const float distance = toAim.Normalize();
     if (distance < 1e-3f) {
         return b2Vec2(-velocity.x, -velocity.y);
     }
     const float endSpeed = goalInSight ? tuning.cornerSpeed + tuning.goalSpeed : tuning.cornerSpeed;
-    const float allowed = std::sqrt(endSpeed * endSpeed + 2.0f * tuning.braking * bendDistance);
+    float allowed = std::sqrt(endSpeed * endSpeed + 2.0f * tuning.braking * bendDistance);
+    if (rammingSoon) {
+        allowed = std::max(allowed, tuning.rammingSpeed);
+    }
     b2Vec2 wanted = allowed * toAim - velocity;
     if (wanted.Length() < 0.5f) {
         wanted = toAim;

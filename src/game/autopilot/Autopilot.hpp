@@ -4,6 +4,7 @@
 
 #include <SFML/Window/Event.hpp>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -17,12 +18,15 @@ struct Level;
 // How boldly the autopilot flies. Speeds in units per second, lengths in
 // units, times in seconds.
 struct AutopilotTuning {
-    float lookAhead = 6.0f;     // how far along the way it looks for a point to aim at
-    float cornerSpeed = 9.0f;   // speed it accepts where the way bends out of sight
-    float braking = 30.0f;      // deceleration it counts on to get down to that speed
-    float goalSpeed = 25.0f;    // extra speed allowed when it can see the goal itself
-    float deadAngle = 1.0f;     // degrees off the wanted angle that are left alone
-    float stuckSeconds = 2.5f;  // no progress for this long: shake the ball loose
+    float lookAhead = 6.0f;      // how far along the way it looks for a point to aim at
+    float cornerSpeed = 9.0f;    // speed it accepts where the way bends out of sight
+    float braking = 30.0f;       // deceleration it counts on to get down to that speed
+    float goalSpeed = 25.0f;     // extra speed allowed when it can see the goal itself
+    float rammingSpeed = 40.0f;  // at least this fast at a block it must break (26 breaks it)
+    float deadAngle = 1.0f;      // degrees off the wanted angle that are left alone
+    float penaltyMargin = 1.0f;  // what it aims at keeps the ball this far off penalties
+    float angleBias = 0.0f;      // degrees added to the angle it turns the world to
+    float stuckSeconds = 2.5f;   // no progress for this long: shake the ball loose
     float shakeSeconds = 0.6f;
     PathCosts costs;
 };
@@ -40,18 +44,20 @@ struct AutopilotTuning {
 class Autopilot {
   public:
     explicit Autopilot(AutopilotTuning tuning = {});
-    ~Autopilot();
 
     // The key events for the next frame of `simulation`, whose level must be
     // built; call once per frame before the frame is advanced.
     std::vector<sf::Event> nextFrame(const LevelSimulation& simulation, float frameTime);
 
+    // Flies a little differently for the next `seconds` of frames: bolder or
+    // more careful, aiming a little to one side; the same seed gives the same
+    // difference. Used to try another line where the last one went wrong.
+    void vary(std::uint32_t seed, float seconds);
+
     // Whether its last plan found a goal it can reach.
-    bool hasGoal() const { return !goalPoints.empty() && !field.empty(); }
-    // Where it aimed and which way it wanted gravity in its last decision
-    // (physics units), for traces.
-    b2Vec2 lastAim() const { return aimed; }
-    b2Vec2 lastWanted() const { return wantedGravity; }
+    bool hasGoal() const { return !goalPoints.empty() && field && !field->empty(); }
+    // How often it found itself stuck and began to shake the ball loose.
+    int timesStuck() const { return shakes; }
 
   private:
     void planIfNeeded(const LevelSimulation& simulation);
@@ -63,18 +69,22 @@ class Autopilot {
     PilotCommand steer(const LevelSimulation& simulation, const b2Vec2& gravityWanted,
                        float frameTime) const;
     void watchProgress(float cost, float frameTime);
+    static float variation(std::uint32_t seed, std::uint32_t slot);
+    float costAt(int index) const { return field ? field->cost(index) : PathField::unreachable; }
 
-    AutopilotTuning tuning;
+    AutopilotTuning usual;
+    AutopilotTuning tuning;  // the usual one, or a variation of it for a while
+    float variedFor = 0.0f;  // seconds
     PilotKeys keys;
-    std::unique_ptr<NavigationGrid> grid;
-    PathField field;
+    // Shared between copies of a pilot: a copy is a cheap checkpoint, and a
+    // new plan makes new objects rather than changing these.
+    std::shared_ptr<const NavigationGrid> grid;
+    std::shared_ptr<const PathField> field;
     std::vector<int> goalPoints;
     std::vector<b2Vec2> goalCentres;  // the goal bodies: aimed at once in sight
     int plannedColour = -1;
     bool planned = false;
 
-    b2Vec2 aimed{0.0f, 0.0f};
-    b2Vec2 wantedGravity{0.0f, 0.0f};
     float bestCost = PathField::unreachable;
     float sinceProgress = 0.0f;
     float shaking = 0.0f;

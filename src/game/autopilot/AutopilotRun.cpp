@@ -1,21 +1,160 @@
 #include "game/autopilot/AutopilotRun.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 
 #include "game/LevelSimulation.hpp"
+#include "level/ContactListener.hpp"
 #include "level/TileImages.hpp"
+
+namespace {
+
+constexpr int checkpointEvery = 30;  // frames
+// A mishap is tried again from a checkpoint at least this many frames before
+// it, so the ball has room to take another line.
+constexpr int rewindFrames = 60;
+constexpr int triesPerCheckpoint = 6;
+constexpr float variationSeconds = 3.0f;
+// Frames simulated in all, retries included, per frame of the game time allowed.
+constexpr long long effortPerFrame = 12;
+
+// The pilot's state at a frame of the run, and the best of the tries made
+// from there: the one that went furthest before its own mishap.
+struct Checkpoint {
+    int frame = 0;
+    Autopilot pilot;
+    int tries = 0;
+    int bestMishap = -1;
+    std::vector<RecordedFrame> bestFrames;  // from `frame` to the mishap
+    Autopilot bestPilot;
+};
+
+bool penaltyCounted(const LevelSimulation& simulation) {
+    const auto& events = simulation.play().contactEvents;
+    return std::any_of(events.begin(), events.end(), [](const ContactEvent& event) {
+        return event.code == static_cast<float>(ContactListener::penaltyEvent);
+    });
+}
+
+// Plays a level like a player who may practise: when a penalty is taken or
+// the ball gets stuck, the level is played again from a little earlier with
+// the pilot flying a little differently, a few times, and the run goes on
+// with the try that got furthest. Earlier states are reached by replaying the
+// frames so far in a new simulation, which the determinism of the simulation
+// makes exact. The result is an ordinary run of key events.
+class Rehearsal {
+  public:
+    Rehearsal(const LevelSimulation& original, const AutopilotTuning& tuning, float frameTime)
+        : map(original.play().tileMap),
+          mode(original.mode()),
+          speeds(original.turnSpeeds()),
+          frameTime(frameTime),
+          pilot(tuning) {}
+
+    // True when the level was finished within the frame budget.
+    bool fly(long long frameBudget) {
+        restart();
+        checkpoints.push_back(Checkpoint{0, pilot, 0, -1, {}, pilot});
+        const long long effortBudget = frameBudget * effortPerFrame;
+        while (static_cast<long long>(frames.size()) < frameBudget) {
+            const int now = static_cast<int>(frames.size());
+            if (now % checkpointEvery == 0 && checkpoints.back().frame < now) {
+                checkpoints.push_back(Checkpoint{now, pilot, 0, -1, {}, pilot});
+            }
+            const int stuckBefore = pilot.timesStuck();
+            RecordedFrame frame{frameTime, pilot.nextFrame(*simulation, frameTime)};
+            const FrameReport report = simulation->advance(frame.frameTime, frame.events);
+            frames.push_back(std::move(frame));
+            ++effort;
+            if (report.finishedNow) {
+                return true;
+            }
+            const bool mishap = penaltyCounted(*simulation) || pilot.timesStuck() > stuckBefore;
+            if (mishap && now > acceptedUntil && effort < effortBudget) {
+                retry(now);
+            }
+        }
+        return false;
+    }
+
+    std::vector<RecordedFrame> frames;
+
+  private:
+    void retry(int mishapFrame) {
+        auto from = std::find_if(checkpoints.rbegin(), checkpoints.rend(), [&](const auto& c) {
+            return c.frame <= mishapFrame - rewindFrames;
+        });
+        if (from == checkpoints.rend()) {
+            acceptedUntil = mishapFrame;
+            return;
+        }
+        Checkpoint& checkpoint = *from;
+        const bool thisIsBest = mishapFrame > checkpoint.bestMishap;
+        if (thisIsBest) {
+            checkpoint.bestMishap = mishapFrame;
+            checkpoint.bestFrames.assign(frames.begin() + checkpoint.frame, frames.end());
+            checkpoint.bestPilot = pilot;
+        }
+        if (checkpoint.tries < triesPerCheckpoint) {
+            ++checkpoint.tries;
+            frames.resize(static_cast<std::size_t>(checkpoint.frame));
+            pilot = checkpoint.pilot;
+            pilot.vary(++seed, variationSeconds);
+        } else {
+            // Out of tries: go on with the best one, mishap and all.
+            acceptedUntil = checkpoint.bestMishap;
+            if (thisIsBest) {
+                return;
+            }
+            frames.resize(static_cast<std::size_t>(checkpoint.frame));
+            frames.insert(frames.end(), checkpoint.bestFrames.begin(), checkpoint.bestFrames.end());
+            pilot = checkpoint.bestPilot;
+        }
+        const int kept = checkpoint.frame;
+        checkpoints.erase(std::remove_if(checkpoints.begin(), checkpoints.end(),
+                                         [&](const Checkpoint& c) { return c.frame > kept; }),
+                          checkpoints.end());
+        restart();
+    }
+
+    // A new simulation brought to the end of the frames so far.
+    void restart() {
+        simulation = std::make_unique<LevelSimulation>(noPictures, mode, speeds);
+        simulation->buildLevel(map);
+        for (const RecordedFrame& frame : frames) {
+            simulation->advance(frame.frameTime, frame.events);
+        }
+        effort += static_cast<long long>(frames.size());
+    }
+
+    TileImages noPictures;
+    TileMap map;
+    GameMode mode;
+    TurnSpeeds speeds;
+    float frameTime;
+    Autopilot pilot;
+    std::unique_ptr<LevelSimulation> simulation;
+    std::vector<Checkpoint> checkpoints;
+    int acceptedUntil = -1;
+    std::uint32_t seed = 0;
+    long long effort = 0;
+};
+
+}  // namespace
 
 void flyLevel(LevelSimulation& simulation, RecordedRun& run, const AutopilotTuning& tuning,
               float maxSeconds, float frameTime, const AutopilotWatcher& afterFrame) {
     run.finishMilliseconds = -1;
-    Autopilot pilot(tuning);
-    const long long frameBudget = std::llround(maxSeconds / frameTime);
-    for (long long frame = 0; frame < frameBudget; ++frame) {
-        RecordedFrame recorded{frameTime, pilot.nextFrame(simulation, frameTime)};
-        const FrameReport report = simulation.advance(recorded.frameTime, recorded.events);
-        run.frames.push_back(std::move(recorded));
+    Rehearsal rehearsal(simulation, tuning, frameTime);
+    rehearsal.fly(std::llround(maxSeconds / frameTime));
+    // The run found, played once more in the caller's simulation.
+    for (RecordedFrame& frame : rehearsal.frames) {
+        const FrameReport report = simulation.advance(frame.frameTime, frame.events);
+        run.frames.push_back(std::move(frame));
         if (afterFrame) {
-            afterFrame(simulation, pilot);
+            afterFrame(simulation);
         }
         if (report.finishedNow) {
             run.finishMilliseconds = raceMilliseconds(simulation.raceClock());

@@ -11,13 +11,16 @@ class LevelSimulation;
 // The frame time of the game window at its 60 frames per second.
 constexpr float autopilotFrameTime = 1.0f / 60.0f;
 
-// Sees the simulation after every frame (traces, tools).
-using AutopilotWatcher = std::function<void(const LevelSimulation&, const Autopilot&)>;
+// Sees the simulation after every frame of the run found (traces, tools).
+using AutopilotWatcher = std::function<void(const LevelSimulation&)>;
 
-// Lets the autopilot play the level built in `simulation`, one decision per
-// frame, until the level is finished or `maxSeconds` of frames (the countdown
-// included) have passed. Every frame played is appended to `run`, and its
-// finishing time set (-1 when the level was not finished).
+// Lets the autopilot play the level just built in `simulation`, one decision
+// per frame, until the level is finished or `maxSeconds` of frames (the
+// countdown included) have passed. It practises on copies of the level: after
+// a penalty or when stuck it tries again from a little earlier, flying a
+// little differently, and keeps the try that got furthest. The run found is
+// then played in `simulation`, appended to `run`, and its finishing time set
+// (-1 when the level was not finished).
 void flyLevel(LevelSimulation& simulation, RecordedRun& run, const AutopilotTuning& tuning,
               float maxSeconds, float frameTime = autopilotFrameTime,
               const AutopilotWatcher& afterFrame = nullptr);

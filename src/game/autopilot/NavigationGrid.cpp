@@ -78,18 +78,17 @@ NavigationGrid::NavigationGrid(const Level& level)
     rebuild(level);
 }
 
-bool NavigationGrid::refresh(const Level& level) {
-    std::set<int> now;
+// Static bodies only ever leave a level, so counting them tells whether any
+// left. A count says nothing of entity numbers, which differ between two
+// builds of a level: a grid stays good for a rebuilt level in the same state.
+bool NavigationGrid::matches(const Level& level) const {
+    int count = 0;
     for (const auto& [number, entity] : level.entities) {
         if (isSolidStatic(*entity) || isSwitch(*entity)) {
-            now.insert(number);
+            ++count;
         }
     }
-    if (now == staticEntities) {
-        return false;
-    }
-    rebuild(level);
-    return true;
+    return count == staticCount;
 }
 
 b2Vec2 NavigationGrid::point(int index) const {
@@ -156,13 +155,21 @@ std::vector<int> NavigationGrid::pointsTouching(const Entity& entity, float reac
     return touching;
 }
 
-bool NavigationGrid::lineIsFree(const b2Vec2& from, const b2Vec2& to) const {
+bool NavigationGrid::lineIsFree(const b2Vec2& from, const b2Vec2& to, float penaltyMargin,
+                                bool throughBlocks) const {
     const float length = (to - from).Length();
     const int samples = std::max(1, static_cast<int>(std::ceil(length / (spacing * 0.5f))));
+    const int first = indexAt(from);
+    const bool nearPenalty =
+        first >= 0 && penaltyDistance(first) < ballRadius + std::max(penaltyMargin, 0.0f);
+    const bool avoidPenalties = penaltyMargin >= 0.0f && !nearPenalty;
     for (int s = 0; s <= samples; ++s) {
         const float t = static_cast<float>(s) / static_cast<float>(samples);
         const int index = indexAt(from + t * (to - from));
-        if (index < 0 || blocked(index)) {
+        if (index < 0 || blocked(index) || (!throughBlocks && inBreakable(index))) {
+            return false;
+        }
+        if (avoidPenalties && penaltyDistance(index) < ballRadius + penaltyMargin) {
             return false;
         }
     }
@@ -176,13 +183,17 @@ void NavigationGrid::rebuild(const Level& level) {
     switches.assign(count, farAway);
     switchColours.assign(count, Colour::none);
     bridges.assign(count, farAway);
-    staticEntities.clear();
+    breakables.assign(count, farAway);
+    staticCount = 0;
     for (const auto& [number, entity] : level.entities) {
         if (isSwitch(*entity)) {
-            staticEntities.insert(number);
+            ++staticCount;
             spread(*entity, switches, &switchColours);
+        } else if (isSolidStatic(*entity) && entity->kind() == BodyKind::breakable) {
+            ++staticCount;
+            spread(*entity, breakables, nullptr);
         } else if (isSolidStatic(*entity)) {
-            staticEntities.insert(number);
+            ++staticCount;
             spread(*entity, clearances, nullptr);
             if (entity->kind() == BodyKind::penalty) {
                 spread(*entity, penalties, nullptr);

@@ -2,7 +2,6 @@
 
 #include <box2d/b2_math.h>
 
-#include <set>
 #include <vector>
 
 class Entity;
@@ -11,7 +10,7 @@ struct Level;
 // Where the centre of the ball can be in a level, on a grid of quarter cells
 // (0.32 units), with how close each point lies to walls, penalties and colour
 // switches. Built from the static bodies of the level as they are now: a
-// broken block or target leaves the grid at the next refresh. Loose objects
+// broken block or target makes it out of date (matches). Loose objects
 // move, so they are not part of it; rope bridges move too, but stay near
 // where they hang, so the grid keeps where they were when it was built.
 class NavigationGrid {
@@ -25,9 +24,9 @@ class NavigationGrid {
 
     explicit NavigationGrid(const Level& level);
 
-    // Rebuilds the grid when the static bodies of the level changed since the
-    // last look. True when it did.
-    bool refresh(const Level& level);
+    // Whether the grid was built from the static bodies the level has now;
+    // when not (a block or target broke), build a new one.
+    bool matches(const Level& level) const;
 
     int width() const { return across; }
     int height() const { return down; }
@@ -40,11 +39,16 @@ class NavigationGrid {
     // free, and a diagonal step never cuts past a blocked corner.
     int neighbours(int index, int (&out)[8], float (&lengths)[8]) const;
 
-    // Units from the point to the nearest solid static body (walls, slopes,
-    // blocks, targets, penalties), at most farAway.
+    // Units from the point to the nearest solid static body that stays
+    // (walls, slopes, targets, penalties), at most farAway.
     float clearance(int index) const { return clearances[static_cast<std::size_t>(index)]; }
     // The ball, centred here, would overlap a solid body.
     bool blocked(int index) const { return clearance(index) < ballRadius + 0.02f; }
+    // The ball, centred here, would overlap a breakable block: it can be
+    // there only once the block is broken, by a fast enough hit.
+    bool inBreakable(int index) const {
+        return breakables[static_cast<std::size_t>(index)] < ballRadius + 0.02f;
+    }
     // Units to the surface of the nearest penalty, at most farAway.
     float penaltyDistance(int index) const { return penalties[static_cast<std::size_t>(index)]; }
     // Units to the nearest colour switch and its colour (-1 when none is near).
@@ -56,8 +60,12 @@ class NavigationGrid {
     // The free points from which the ball touches the entity: within `reach`
     // units of its shape's surface.
     std::vector<int> pointsTouching(const Entity& entity, float reach) const;
-    // Every sample on the straight line is free, so the ball rolls along it.
-    bool lineIsFree(const b2Vec2& from, const b2Vec2& to) const;
+    // Every sample on the straight line is free, so the ball rolls along it
+    // (through breakable blocks too when `throughBlocks` is set); with a
+    // penalty margin, the line also keeps the ball that far (units) off every
+    // penalty, unless it starts that close to one already.
+    bool lineIsFree(const b2Vec2& from, const b2Vec2& to, float penaltyMargin = -1.0f,
+                    bool throughBlocks = false) const;
 
   private:
     void rebuild(const Level& level);
@@ -65,11 +73,12 @@ class NavigationGrid {
 
     int across = 0;
     int down = 0;
-    std::set<int> staticEntities;  // numbers of the static bodies the grid was built from
+    int staticCount = 0;  // static bodies and switches the grid was built from
     std::vector<float> clearances;
     std::vector<float> penalties;
     std::vector<float> switches;
     std::vector<float> bridges;
+    std::vector<float> breakables;
     std::vector<int> switchColours;
 };
 

@@ -14,6 +14,9 @@ float pointWeight(const NavigationGrid& grid, int index, const std::vector<int>&
     if (grid.penaltyDistance(index) < NavigationGrid::ballRadius + costs.penaltyMargin) {
         weight += costs.penaltyWeight;
     }
+    if (grid.inBreakable(index)) {
+        weight += costs.breakableWeight;
+    }
     if (grid.bridgeDistance(index) < NavigationGrid::ballRadius + costs.bridgeMargin) {
         weight += costs.bridgeWeight;
     }

@@ -19,6 +19,8 @@ struct PathCosts {
     // Rope bridges give way under the ball, but slowly: go round them.
     float bridgeMargin = 0.3f;
     float bridgeWeight = 40.0f;
+    // A breakable block costs a fast run at it, and a bounce if too slow.
+    float breakableWeight = 4.0f;
 };
 
 // The cost of the cheapest way from every grid point to the nearest goal

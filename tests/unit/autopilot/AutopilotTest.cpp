@@ -250,7 +250,7 @@ TEST(Autopilot, BreaksTheTargetsOfEachColourAfterTakingItsSwitch) {
     int blueBeforeRedGone = 0;
     flyLevel(
         level.simulation, run, AutopilotTuning(), 90.0f, autopilotFrameTime,
-        [&](const LevelSimulation& simulation, const Autopilot&) {
+        [&](const LevelSimulation& simulation) {
             // The red gate must fall before the ball can turn blue usefully.
             if (simulation.ballColour() == Colour::blue && simulation.colourTargetsLeft() > 1) {
                 ++blueBeforeRedGone;
