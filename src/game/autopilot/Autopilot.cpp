@@ -295,7 +295,8 @@ PilotCommand Autopilot::steer(const LevelSimulation& simulation, const b2Vec2& g
     if (gravityWanted.LengthSquared() < 1e-6f) {
         return best;
     }
-    const float off = std::remainder(viewAngleFor(gravityWanted) - simulation.viewAngle(), 360.0f);
+    const float off = std::remainder(
+        viewAngleFor(gravityWanted) + tuning.angleBias - simulation.viewAngle(), 360.0f);
     if (std::fabs(off) < tuning.deadAngle) {
         return best;
     }

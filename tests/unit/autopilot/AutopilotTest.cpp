@@ -2,6 +2,7 @@
 
 #include <box2d/b2_body.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -13,6 +14,7 @@
 #include "game/autopilot/NavigationGrid.hpp"
 #include "game/autopilot/PathField.hpp"
 #include "game/autopilot/PilotKeys.hpp"
+#include "level/ContactListener.hpp"
 #include "level/Level.hpp"
 #include "level/LevelCatalogue.hpp"
 #include "level/TileImages.hpp"
@@ -296,4 +298,71 @@ TEST(Autopilot, FinishesEveryShippedLevel) {
                              std::chrono::steady_clock::now() - startedAt)
                              .count();
     EXPECT_LT(seconds, 150) << "the autopilot has become too slow for the test command";
+}
+
+namespace {
+
+int penaltiesIn(const LevelSimulation& simulation) {
+    const auto& events = simulation.play().contactEvents;
+    return static_cast<int>(std::count_if(events.begin(), events.end(), [](const auto& event) {
+        return event.code == static_cast<float>(ContactListener::penaltyEvent);
+    }));
+}
+
+}  // namespace
+
+// Penalties in both corridors, close to the line a ball falls along: flying
+// straight on, the autopilot takes a good many; when it may practise, it
+// plays the bad stretches again and takes fewer, and still finishes.
+TEST(Autopilot, PractisingTakesFewerPenaltiesThanFlyingStraightOn) {
+    const std::vector<std::string> rows = {
+        "XXXXXXXXXXXXXXXXXXXX",  //
+        "X@.......!.........X",  //
+        "X..................X",  //
+        "X.........!........X",  //
+        "XXXXXXXXXXXXXXX....X",  //
+        "X.......!..........X",  //
+        "XF.................X",  //
+        "XXXXXXXXXXXXXXXXXXXX",
+    };
+    Headless straight(mapFromRows(rows), raceMode);
+    Autopilot pilot;
+    int straightPenalties = 0;
+    for (int frame = 0; frame < 60 * 60 && !straight.simulation.finished(); ++frame) {
+        straight.simulation.advance(autopilotFrameTime,
+                                    pilot.nextFrame(straight.simulation, autopilotFrameTime));
+        straightPenalties += penaltiesIn(straight.simulation);
+    }
+
+    Headless practised(mapFromRows(rows), raceMode);
+    RecordedRun run;
+    int practisedPenalties = 0;
+    flyLevel(
+        practised.simulation, run, AutopilotTuning(), 60.0f, autopilotFrameTime,
+        [&](const LevelSimulation& simulation) { practisedPenalties += penaltiesIn(simulation); });
+    ASSERT_GT(run.finishMilliseconds, 0);
+    EXPECT_GT(straightPenalties, 2);
+    EXPECT_LT(practisedPenalties, straightPenalties);
+}
+
+// Practice replays from earlier states and varies the pilot by seed: the run
+// it ends with must still be the same every time.
+TEST(Autopilot, PractisingGivesTheSameRunEveryTime) {
+    const std::vector<std::string> rows = {
+        "XXXXXXXXXXXX",  //
+        "X@.........X",  //
+        "X....!.....X",  //
+        "X..........X",  //
+        "X......!..FX",  //
+        "XXXXXXXXXXXX",
+    };
+    RecordedRun first;
+    RecordedRun second;
+    Headless one(mapFromRows(rows), raceMode);
+    Headless two(mapFromRows(rows), raceMode);
+    flyLevel(one.simulation, first, AutopilotTuning(), 30.0f);
+    flyLevel(two.simulation, second, AutopilotTuning(), 30.0f);
+    ASSERT_GT(first.finishMilliseconds, 0);
+    EXPECT_EQ(formatRun(first), formatRun(second));
+    EXPECT_EQ(one.simulation.stateHash(), two.simulation.stateHash());
 }
