@@ -1,13 +1,17 @@
 // Plays the shipped levels with the autopilot, prints the finishing times and
 // writes each finished run to <out>/<LevelFile>.run. From the project root:
 //
-//   autopilot [--out levels/runs] [--seconds 300] [--trace] [level name ...]
+//   autopilot [--out levels/runs] [--seconds 300] [--styles 1] [--trace]
+//             [level name ...]
 //
-// Without level names every level of both modes is played.
+// Without level names every level of both modes is played. With --styles n
+// each level is played in n styles of flying (0 to n - 1) and the fastest
+// run is kept.
 
 #include <box2d/b2_body.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +31,7 @@ int traceEvery = 60;
 struct Options {
     std::string outFolder;
     float maxSeconds = 300.0f;
+    std::uint32_t styles = 1;
     bool trace = false;
     std::vector<std::string> names;
 };
@@ -38,6 +43,8 @@ bool readOptions(int argc, char** argv, Options& options) {
             options.outFolder = argv[++i];
         } else if (argument == "--seconds" && i + 1 < argc) {
             options.maxSeconds = std::strtof(argv[++i], nullptr);
+        } else if (argument == "--styles" && i + 1 < argc) {
+            options.styles = static_cast<std::uint32_t>(std::max(1, std::atoi(argv[++i])));
         } else if (argument == "--trace") {
             options.trace = true;
         } else if (argument == "--trace-every" && i + 1 < argc) {
@@ -93,7 +100,8 @@ int main(int argc, char** argv) {
     Options options;
     if (!readOptions(argc, argv, options)) {
         std::fprintf(stderr,
-                     "usage: autopilot [--out folder] [--seconds n] [--trace] [level name ...]\n");
+                     "usage: autopilot [--out folder] [--seconds n] [--styles n] [--trace] "
+                     "[level name ...]\n");
         return 2;
     }
     int unfinished = 0;
@@ -108,16 +116,32 @@ int main(int argc, char** argv) {
             }
             std::printf("%s (%s)\n", name.c_str(), mode == raceMode ? "Race" : "Puzzle");
             std::fflush(stdout);
-            const RecordedRun run =
-                flyLevel(file, name, mode, AutopilotTuning(), options.maxSeconds,
-                         autopilotFrameTime, options.trace ? traceFrame : nullptr);
+            RecordedRun run;
+            for (std::uint32_t style = 0; style < options.styles; ++style) {
+                AutopilotTuning tuning;
+                tuning.style = style;
+                RecordedRun tried =
+                    flyLevel(file, name, mode, tuning, options.maxSeconds, autopilotFrameTime,
+                             options.trace ? traceFrame : nullptr);
+                if (tried.finishMilliseconds < 0) {
+                    std::printf("  style %u: not finished after %zu frames\n", style,
+                                tried.frames.size());
+                    continue;
+                }
+                std::printf("  style %u: finished in %.3f s (%zu frames)\n", style,
+                            static_cast<double>(tried.finishMilliseconds) / 1000.0,
+                            tried.frames.size());
+                if (run.finishMilliseconds < 0 ||
+                    tried.finishMilliseconds < run.finishMilliseconds) {
+                    run = std::move(tried);
+                }
+                std::fflush(stdout);
+            }
             if (run.finishMilliseconds < 0) {
-                std::printf("  not finished after %zu frames\n", run.frames.size());
                 ++unfinished;
                 continue;
             }
-            std::printf("  finished in %.3f s (%zu frames)\n",
-                        static_cast<double>(run.finishMilliseconds) / 1000.0, run.frames.size());
+            std::printf("  best: %.3f s\n", static_cast<double>(run.finishMilliseconds) / 1000.0);
             if (!options.outFolder.empty()) {
                 const std::string path =
                     options.outFolder + "/" + std::filesystem::path(file).stem().string() + ".run";

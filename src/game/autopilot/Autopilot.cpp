@@ -64,7 +64,18 @@ float viewAngleFor(const b2Vec2& direction) {
 
 }  // namespace
 
-Autopilot::Autopilot(AutopilotTuning tuning) : usual(tuning), tuning(tuning) {}
+namespace {
+// Retries vary the pilot fully; a style, which lasts the whole run, by half.
+constexpr float retryVariation = 1.0f;
+constexpr float styleVariation = 0.5f;
+// Seeds of styles and of retries are kept apart.
+constexpr std::uint32_t styleSeedBit = 0x80000000u;
+}  // namespace
+
+Autopilot::Autopilot(AutopilotTuning tuning)
+    : usual(tuning.style == 0 ? tuning
+                              : varied(tuning, tuning.style | styleSeedBit, styleVariation)),
+      tuning(usual) {}
 
 // A number in [0, 1) from a seed and a slot, the same on every machine.
 float Autopilot::variation(std::uint32_t seed, std::uint32_t slot) {
@@ -75,13 +86,22 @@ float Autopilot::variation(std::uint32_t seed, std::uint32_t slot) {
     return static_cast<float>(mixed >> 40) / static_cast<float>(1ull << 24);
 }
 
+AutopilotTuning Autopilot::varied(const AutopilotTuning& base, std::uint32_t seed, float amount) {
+    // Each factor lies in [1 - a * low, 1 + a * high].
+    auto factor = [&](std::uint32_t slot, float low, float high) {
+        return 1.0f - amount * low + amount * (low + high) * variation(seed, slot);
+    };
+    AutopilotTuning result = base;
+    result.braking *= factor(0, 0.5f, 0.3f);
+    result.cornerSpeed *= factor(1, 0.6f, 0.6f);
+    result.lookAhead *= factor(2, 0.4f, 0.4f);
+    result.penaltyMargin += amount * variation(seed, 3);
+    result.angleBias += amount * (24.0f * variation(seed, 4) - 12.0f);
+    return result;
+}
+
 void Autopilot::vary(std::uint32_t seed, float seconds) {
-    tuning = usual;
-    tuning.braking *= 0.5f + 0.8f * variation(seed, 0);
-    tuning.cornerSpeed *= 0.4f + 1.2f * variation(seed, 1);
-    tuning.lookAhead *= 0.6f + 0.8f * variation(seed, 2);
-    tuning.penaltyMargin += variation(seed, 3);
-    tuning.angleBias = 24.0f * variation(seed, 4) - 12.0f;
+    tuning = varied(usual, seed & ~styleSeedBit, retryVariation);
     variedFor = seconds;
 }
 
@@ -101,7 +121,7 @@ std::vector<sf::Event> Autopilot::nextFrame(const LevelSimulation& simulation, f
     const b2Body& ball = *level->ball->body();
     const b2Vec2 position = ball.GetPosition();
     const b2Vec2 velocity = ball.GetLinearVelocity();
-    const int start = freePointNear(position);
+    const int start = grid->freePointNear(position);
 
     b2Vec2 wanted = wantedAcceleration(position, velocity, start);
     watchProgress(costAt(start), frameTime);
@@ -141,7 +161,7 @@ void Autopilot::plan(const LevelSimulation& simulation) {
     bestCost = PathField::unreachable;
     sinceProgress = 0.0f;
     if (simulation.mode() == puzzleMode) {
-        planPuzzle(level, plannedColour, freePointNear(level.ball->body()->GetPosition()));
+        planPuzzle(level, plannedColour, grid->freePointNear(level.ball->body()->GetPosition()));
     } else {
         planRace(level);
     }
@@ -201,32 +221,6 @@ void Autopilot::planPuzzle(const Level& level, int ballColour, int ballPoint) {
             field = std::move(toSwitch);
         }
     }
-}
-
-int Autopilot::freePointNear(const b2Vec2& position) const {
-    const int nearest = grid->indexAt(position);
-    if (nearest >= 0 && !grid->blocked(nearest)) {
-        return nearest;
-    }
-    int best = -1;
-    float bestDistance = 1e9f;
-    const int reach = 3;
-    const int ci = static_cast<int>(std::lround((position.x + 0.48f) / NavigationGrid::spacing));
-    const int cj = static_cast<int>(std::lround((0.48f - position.y) / NavigationGrid::spacing));
-    for (int j = cj - reach; j <= cj + reach; ++j) {
-        for (int i = ci - reach; i <= ci + reach; ++i) {
-            if (i < 0 || j < 0 || i >= grid->width() || j >= grid->height()) {
-                continue;
-            }
-            const int index = j * grid->width() + i;
-            const float distance = (grid->point(index) - position).LengthSquared();
-            if (!grid->blocked(index) && distance < bestDistance) {
-                bestDistance = distance;
-                best = index;
-            }
-        }
-    }
-    return best;
 }
 
 // The acceleration the ball should have now: towards the furthest point of

@@ -28,6 +28,9 @@ struct AutopilotTuning {
     float angleBias = 0.0f;      // degrees added to the angle it turns the world to
     float stuckSeconds = 2.5f;   // no progress for this long: shake the ball loose
     float shakeSeconds = 0.6f;
+    // 0 flies as tuned above; any other number a steady variation of it, the
+    // same for the same number: a way to try several lines through a level.
+    std::uint32_t style = 0;
     PathCosts costs;
 };
 
@@ -54,8 +57,6 @@ class Autopilot {
     // difference. Used to try another line where the last one went wrong.
     void vary(std::uint32_t seed, float seconds);
 
-    // Whether its last plan found a goal it can reach.
-    bool hasGoal() const { return !goalPoints.empty() && field && !field->empty(); }
     // How often it found itself stuck and began to shake the ball loose.
     int timesStuck() const { return shakes; }
 
@@ -64,12 +65,14 @@ class Autopilot {
     void plan(const LevelSimulation& simulation);
     void planRace(const Level& level);
     void planPuzzle(const Level& level, int ballColour, int ballPoint);
-    int freePointNear(const b2Vec2& position) const;
     b2Vec2 wantedAcceleration(const b2Vec2& position, const b2Vec2& velocity, int start);
     PilotCommand steer(const LevelSimulation& simulation, const b2Vec2& gravityWanted,
                        float frameTime) const;
     void watchProgress(float cost, float frameTime);
     static float variation(std::uint32_t seed, std::uint32_t slot);
+    // `base` flown bolder or more carefully, aiming a little to one side, by
+    // up to `amount` (1: the most).
+    static AutopilotTuning varied(const AutopilotTuning& base, std::uint32_t seed, float amount);
     float costAt(int index) const { return field ? field->cost(index) : PathField::unreachable; }
 
     AutopilotTuning usual;

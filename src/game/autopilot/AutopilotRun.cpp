@@ -17,6 +17,7 @@ constexpr int checkpointEvery = 30;  // frames
 constexpr int rewindFrames = 60;
 constexpr int triesPerCheckpoint = 6;
 constexpr float variationSeconds = 3.0f;
+constexpr std::uint32_t triesPerStyle = 100000;
 // Frames simulated in all, retries included, per frame of the game time allowed.
 constexpr long long effortPerFrame = 12;
 
@@ -51,6 +52,7 @@ class Rehearsal {
           mode(original.mode()),
           speeds(original.turnSpeeds()),
           frameTime(frameTime),
+          firstSeed(tuning.style * triesPerStyle),
           pilot(tuning) {}
 
     // True when the level was finished within the frame budget.
@@ -101,7 +103,7 @@ class Rehearsal {
             ++checkpoint.tries;
             frames.resize(static_cast<std::size_t>(checkpoint.frame));
             pilot = checkpoint.pilot;
-            pilot.vary(++seed, variationSeconds);
+            pilot.vary(firstSeed + (++seed), variationSeconds);
         } else {
             // Out of tries: go on with the best one, mishap and all.
             acceptedUntil = checkpoint.bestMishap;
@@ -134,6 +136,7 @@ class Rehearsal {
     GameMode mode;
     TurnSpeeds speeds;
     float frameTime;
+    std::uint32_t firstSeed;  // styles practise with seeds of their own
     Autopilot pilot;
     std::unique_ptr<LevelSimulation> simulation;
     std::vector<Checkpoint> checkpoints;

@@ -107,6 +107,28 @@ int NavigationGrid::indexAt(const b2Vec2& position) const {
     return j * across + i;
 }
 
+int NavigationGrid::freePointNear(const b2Vec2& position, int reach) const {
+    const int nearest = indexAt(position);
+    if (nearest >= 0 && !blocked(nearest)) {
+        return nearest;
+    }
+    const int ci = static_cast<int>(std::lround((position.x + firstOffset) / spacing));
+    const int cj = static_cast<int>(std::lround((firstOffset - position.y) / spacing));
+    int best = -1;
+    float bestDistance = 1e9f;
+    for (int j = std::max(0, cj - reach); j <= std::min(down - 1, cj + reach); ++j) {
+        for (int i = std::max(0, ci - reach); i <= std::min(across - 1, ci + reach); ++i) {
+            const int index = j * across + i;
+            const float distance = (point(index) - position).LengthSquared();
+            if (!blocked(index) && distance < bestDistance) {
+                bestDistance = distance;
+                best = index;
+            }
+        }
+    }
+    return best;
+}
+
 int NavigationGrid::neighbours(int index, int (&out)[8], float (&lengths)[8]) const {
     const int i = index % across;
     const int j = index / across;

@@ -35,6 +35,10 @@ class NavigationGrid {
     b2Vec2 point(int index) const;
     // The grid point nearest a physics position; -1 outside the grid.
     int indexAt(const b2Vec2& position) const;
+    // The free grid point nearest a physics position, looking up to `reach`
+    // points each way (a ball pressed against a wall sits on blocked points);
+    // -1 when there is none.
+    int freePointNear(const b2Vec2& position, int reach = 3) const;
     // The up to eight neighbours of a point that the ball can move to from it:
     // free, and a diagonal step never cuts past a blocked corner.
     int neighbours(int index, int (&out)[8], float (&lengths)[8]) const;
