@@ -20,6 +20,11 @@ constexpr float sensorReach = 0.45f;
 constexpr float targetReach = NavigationGrid::ballRadius + 0.35f;
 // The way is followed this far (units) to see where it bends out of sight.
 constexpr float sightRange = 40.0f;
+// Retries vary the pilot fully; a style, which lasts the whole run, by half.
+constexpr float retryVariation = 1.0f;
+constexpr float styleVariation = 0.5f;
+// Seeds of styles and of retries are kept apart.
+constexpr std::uint32_t styleSeedBit = 0x80000000u;
 
 struct PuzzlePieces {
     std::map<int, std::vector<const Entity*>> targets;   // by colour
@@ -62,14 +67,6 @@ float viewAngleFor(const b2Vec2& direction) {
     return std::atan2(-direction.x, -direction.y) * degreesPerRadian;
 }
 
-}  // namespace
-
-namespace {
-// Retries vary the pilot fully; a style, which lasts the whole run, by half.
-constexpr float retryVariation = 1.0f;
-constexpr float styleVariation = 0.5f;
-// Seeds of styles and of retries are kept apart.
-constexpr std::uint32_t styleSeedBit = 0x80000000u;
 }  // namespace
 
 Autopilot::Autopilot(AutopilotTuning tuning)
@@ -155,7 +152,6 @@ void Autopilot::plan(const LevelSimulation& simulation) {
     const Level& level = *simulation.level();
     planned = true;
     plannedColour = simulation.ballColour();
-    goalPoints.clear();
     goalCentres.clear();
     field.reset();
     bestCost = PathField::unreachable;
@@ -174,10 +170,9 @@ void Autopilot::planRace(const Level& level) {
             finishes.push_back(entity.get());
         }
     }
-    goalPoints = touchingAny(*grid, finishes, sensorReach);
     goalCentres = centresOf(finishes);
-    field = std::make_shared<const PathField>(*grid, goalPoints, std::vector<int>{plannedColour},
-                                              tuning.costs);
+    field = std::make_shared<const PathField>(*grid, touchingAny(*grid, finishes, sensorReach),
+                                              std::vector<int>{plannedColour}, tuning.costs);
 }
 
 void Autopilot::planPuzzle(const Level& level, int ballColour, int ballPoint) {
@@ -187,7 +182,6 @@ void Autopilot::planPuzzle(const Level& level, int ballColour, int ballPoint) {
         auto toTargets = std::make_shared<const PathField>(
             *grid, points, std::vector<int>{ballColour}, tuning.costs);
         if (toTargets->reachable(ballPoint)) {
-            goalPoints = std::move(points);
             goalCentres = centresOf(own->second);
             field = std::move(toTargets);
             return;
@@ -216,7 +210,6 @@ void Autopilot::planPuzzle(const Level& level, int ballColour, int ballPoint) {
         const float total = toSwitch->cost(ballPoint) + std::min(beyond, 1e6f);
         if (total < bestTotal) {
             bestTotal = total;
-            goalPoints = std::move(switchPoints);
             goalCentres = centresOf(switchesOfColour->second);
             field = std::move(toSwitch);
         }

@@ -83,7 +83,6 @@ class Autopilot {
     // new plan makes new objects rather than changing these.
     std::shared_ptr<const NavigationGrid> grid;
     std::shared_ptr<const PathField> field;
-    std::vector<int> goalPoints;
     std::vector<b2Vec2> goalCentres;  // the goal bodies: aimed at once in sight
     int plannedColour = -1;
     bool planned = false;
