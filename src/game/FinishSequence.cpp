@@ -24,9 +24,11 @@ bool FinishSequence::endPhase(float frameTime, bool goOnPressed, int submitScore
         } else {
             endFade = tableFade;
             submitPending = true;
-            // A new best must be on its way to the server before the player
-            // may leave, so it is stored whatever key is pressed.
-            if (goOnPressed && (!newPersonalBest || submitted)) {
+            // The time goes to the server and its table is shown before the
+            // player may leave: a key still down from the banner (Return's
+            // release does not clear it) must not skip the table, and a new
+            // best must be stored whatever is pressed.
+            if (goOnPressed && submitted && tableFetched) {
                 leaving = true;
             }
         }

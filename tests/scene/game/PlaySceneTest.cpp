@@ -114,6 +114,8 @@ TEST(PlayScene, WithOnlineScoresTheBestIsStoredAtHalfDarkness) {
     REQUIRE_DISPLAY();
     ScriptedGame game;
     game.settings().setInt("submitscores", 1);
+    // A port nothing listens on: the test must never reach a real server.
+    game.settings().setString("highscoreserver", "127.0.0.1:1");
     storePersonalBest(raceMode, corridorId, 500.0f);
     PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
     EXPECT_EQ(screen.storedBest(), 500.0f);

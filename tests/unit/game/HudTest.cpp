@@ -102,10 +102,14 @@ TEST(FinishSequence, EndPhaseWithAndWithoutOnlineScores) {
     EXPECT_EQ(online.endFade, 1.0f);
     EXPECT_EQ(online.endFadeAlpha(), 127);
     EXPECT_TRUE(online.submitPending);
-    // A new best that is not yet submitted keeps the player here.
+    // A new best that is not yet submitted keeps the player here, and so
+    // does a table not yet fetched.
     EXPECT_FALSE(online.endPhase(0.1f, true, 1));
     EXPECT_FALSE(online.leaving);
     online.submitted = true;
+    EXPECT_FALSE(online.endPhase(0.1f, true, 1));
+    EXPECT_FALSE(online.leaving);
+    online.tableFetched = true;
     EXPECT_FALSE(online.endPhase(0.1f, true, 1));
     EXPECT_TRUE(online.leaving);
     frames = 0;
@@ -114,6 +118,17 @@ TEST(FinishSequence, EndPhaseWithAndWithoutOnlineScores) {
         ASSERT_LT(frames, 100);
     }
     EXPECT_EQ(online.endFade, 0.0f);
+
+    // A slower time with go-on still held from the banner waits for the table
+    // all the same.
+    FinishSequence slower;
+    ASSERT_TRUE(slower.score(20.0f, 30.0f));
+    EXPECT_FALSE(slower.newPersonalBest);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_FALSE(slower.endPhase(0.1f, true, 1));
+    }
+    EXPECT_FALSE(slower.leaving);
+    EXPECT_TRUE(slower.submitPending);
 
     // Scoring happens once per level; equalling the best is no new best.
     FinishSequence equal;
