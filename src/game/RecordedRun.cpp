@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/Files.hpp"
+#include "app/GameWindow.hpp"
 #include "game/LevelSimulation.hpp"
 
 namespace {
@@ -147,13 +148,7 @@ bool parseEvent(std::string_view word, sf::Event& event) {
             return false;
         }
     }
-    event = sf::Event();
-    event.type = pressed ? sf::Event::KeyPressed : sf::Event::KeyReleased;
-    event.key.code = key;
-    event.key.alt = false;
-    event.key.control = control;
-    event.key.shift = shift;
-    event.key.system = false;
+    event = GameWindow::keyEvent(key, pressed, shift, control);
     return true;
 }
 
