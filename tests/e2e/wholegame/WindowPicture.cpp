@@ -37,10 +37,6 @@ bool isWarm(sf::Color c) {
     return c.r > c.b + 40;
 }
 
-bool isWhitish(sf::Color c) {
-    return c.r > 220 && c.g > 220 && c.b > 220;
-}
-
 bool isDark(sf::Color c) {
     return std::max({c.r, c.g, c.b}) < 120;
 }

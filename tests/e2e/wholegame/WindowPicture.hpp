@@ -56,5 +56,4 @@ bool isSky(sf::Color c);          // the sky-blue backdrop of the menus and leve
 bool isBrightGreen(sf::Color c);  // the first-start greeting
 bool isMascotRed(sf::Color c);    // the title mascots' heads
 bool isWarm(sf::Color c);         // tiles, crates and the ball: nothing of the sky
-bool isWhitish(sf::Color c);      // menu texts
 bool isDark(sf::Color c);         // black fades and the pause panel
