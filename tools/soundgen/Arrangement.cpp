@@ -91,8 +91,8 @@ StereoBuffer renderTrack(const Piece& piece, const Track& track, std::size_t fra
             bus.addMono(kit.hit(drum), start, velocity, track.mix.pan + drumPan(drum) + note.pan);
             continue;
         }
-        const NoteSpec spec{note.midi, note.beats * piece.secondsPerBeat(), velocity};
-        bus.addMono(renderNote(track.instrument, spec, voiceRandom), start, 1.0,
+        const NoteSpec noteSpec{note.midi, note.beats * piece.secondsPerBeat(), velocity};
+        bus.addMono(renderNote(track.instrument, noteSpec, voiceRandom), start, 1.0,
                     track.mix.pan + note.pan);
     }
     bus.truncate(frames);
