@@ -91,21 +91,13 @@ std::vector<std::vector<int>> shaftOnto(int id) {
 }
 
 TEST_F(ContactRules, KnocksSoundAboveTwentyWithVolumeByImpactSpeed) {
-    build(shaftOnto(TileId::wall));
-    dropAt(20.0f);
-    ASSERT_TRUE(stepUntil([&] { return movingUp(); }));
-    EXPECT_EQ(knockVolume(), -1) << "no knock at 20";
-    EXPECT_FLOAT_EQ(play.impactSpeed, 20.0f);
-
-    build(shaftOnto(TileId::wall));
-    dropAt(50.0f);
-    ASSERT_TRUE(stepUntil([&] { return movingUp(); }));
-    EXPECT_EQ(knockVolume(), 32);
-
-    build(shaftOnto(TileId::wall));
-    dropAt(250.0f);
-    ASSERT_TRUE(stepUntil([&] { return movingUp(); }));
-    EXPECT_EQ(knockVolume(), 128);
+    for (auto [speed, volume] : {std::pair{20.0f, -1}, {50.0f, 32}, {250.0f, 128}}) {
+        build(shaftOnto(TileId::wall));
+        dropAt(speed);
+        ASSERT_TRUE(stepUntil([&] { return movingUp(); }));
+        EXPECT_EQ(knockVolume(), volume) << speed;
+        EXPECT_FLOAT_EQ(play.impactSpeed, speed);
+    }
 }
 
 TEST_F(ContactRules, BlocksBreakOnlyAboveTwentySixAndOutsideTheJumpCooldown) {

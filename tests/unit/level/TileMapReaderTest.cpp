@@ -33,34 +33,25 @@ TileMap parsed(const std::string& text) {
     return map;
 }
 
-TEST(TileMapReader, OneLayerGivesSizeAndIdsInFileOrder) {
-    const TileMap map = parsed(mapText(20, 15, 1));
+TEST(TileMapReader, LayersGiveSizeAndIdsInFileOrderOneAfterTheOther) {
+    const TileMap map = parsed(mapText(20, 15, 2));
     EXPECT_EQ(map.width, 20);
     EXPECT_EQ(map.height, 15);
-    ASSERT_EQ(map.tiles.size(), 300u);
+    ASSERT_EQ(map.tiles.size(), 600u);
     for (int i = 0; i < 300; ++i) {
         ASSERT_EQ(map.tiles[i], i % 27) << "cell " << i;
     }
-}
-
-TEST(TileMapReader, SecondLayerFollowsTheFirst) {
-    const TileMap map = parsed(mapText(20, 15, 2));
-    ASSERT_EQ(map.tiles.size(), 600u);
-    EXPECT_EQ(map.tiles[0], 0);
-    EXPECT_EQ(map.tiles[299], 299 % 27);
     EXPECT_EQ(map.tiles[300], 7);  // the second layer's first id
 }
 
 TEST(TileMapReader, LineEndsBlankLinesAndIndentationDoNotMatter) {
     const TileMap plain = parsed(mapText(6, 4, 1));
-    const TileMap crlf = parsed(mapText(6, 4, 1, "\r\n"));
-    const TileMap blankLines = parsed(mapText(6, 4, 1, "\n\n\n"));
-    const TileMap tabs = parsed(mapText(6, 4, 1, "\n", "\t\t"));
-    const TileMap mixed = parsed(mapText(6, 4, 1, "\r\n  \n", " \t "));
-    for (const TileMap* other : {&crlf, &blankLines, &tabs, &mixed}) {
-        EXPECT_EQ(other->width, plain.width);
-        EXPECT_EQ(other->height, plain.height);
-        EXPECT_EQ(other->tiles, plain.tiles);
+    for (auto [lineEnd, indent] :
+         {std::pair{"\r\n", "   "}, {"\n\n\n", "   "}, {"\n", "\t\t"}, {"\r\n  \n", " \t "}}) {
+        const TileMap other = parsed(mapText(6, 4, 1, lineEnd, indent));
+        EXPECT_EQ(other.width, plain.width);
+        EXPECT_EQ(other.height, plain.height);
+        EXPECT_EQ(other.tiles, plain.tiles);
     }
     // The last line needs no line feed.
     EXPECT_EQ(parsed("<layer name=\"Layer 1\" width=\"1\" height=\"1\">\n<tile gid=\"5\"/>").tiles,
