@@ -80,13 +80,12 @@ TEST(HighscoreClient, SendsHttp10PostsWithTheFormBodies) {
 }
 
 TEST(HighscoreClient, NameIsFreeOnlyWhenTheAnswerStartsWithOK) {
-    EXPECT_TRUE(checkNameAgainst("OK"));
-    EXPECT_TRUE(checkNameAgainst("OK\n"));
-    EXPECT_TRUE(checkNameAgainst("OKAY"));
-    EXPECT_FALSE(checkNameAgainst("ok"));
-    EXPECT_FALSE(checkNameAgainst(" OK"));
-    EXPECT_FALSE(checkNameAgainst(""));
-    EXPECT_FALSE(checkNameAgainst("TAKEN\n"));
+    for (const char* body : {"OK", "OK\n", "OKAY"}) {
+        EXPECT_TRUE(checkNameAgainst(body)) << body;
+    }
+    for (const char* body : {"ok", " OK", "", "TAKEN\n"}) {
+        EXPECT_FALSE(checkNameAgainst(body)) << body;
+    }
     // Only the body counts, whatever the status.
     EXPECT_TRUE(checkNameAgainst("OK", 500));
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "online/HighscoreTable.hpp"
 
 namespace {
@@ -66,23 +68,14 @@ TEST(HighscoreTable, OnlyCompleteRecordsCount) {
 }
 
 TEST(HighscoreTable, OwnRecordScrollsItBelowTheLeadRows) {
-    HighscoreTable table = tableOf(30, {{5, "me"}});
-    table.findOwnRecord("me", 5);
-    EXPECT_EQ(table.ownRecord, 5);
-    EXPECT_EQ(table.firstShown, 0u);
-
-    table = tableOf(30, {{12, "me"}});
-    table.findOwnRecord("me", 5);
-    EXPECT_EQ(table.ownRecord, 12);
-    EXPECT_EQ(table.firstShown, 7u);
-
-    table = tableOf(30, {{9, "me"}});
-    table.findOwnRecord("me", 9);
-    EXPECT_EQ(table.firstShown, 0u);
-
-    table = tableOf(30, {{10, "me"}});
-    table.findOwnRecord("me", 9);
-    EXPECT_EQ(table.firstShown, 1u);
+    // Own index, lead rows kept above it, first row shown.
+    for (auto [own, lead, first] :
+         {std::tuple{5u, 5u, 0u}, {12u, 5u, 7u}, {9u, 9u, 0u}, {10u, 9u, 1u}}) {
+        HighscoreTable table = tableOf(30, {{own, "me"}});
+        table.findOwnRecord("me", lead);
+        EXPECT_EQ(table.ownRecord, static_cast<int>(own));
+        EXPECT_EQ(table.firstShown, first) << own << " " << lead;
+    }
 }
 
 TEST(HighscoreTable, FirstOfSeveralEqualNamesWinsAndCaseMatters) {

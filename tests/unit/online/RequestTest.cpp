@@ -30,13 +30,10 @@ TEST(FormBody, SplitsDecodesAndRefusesAmbiguity) {
     EXPECT_EQ(decoded->at("name"), "a+b c&d=");
     EXPECT_EQ(decoded->at("x"), "");
 
-    EXPECT_FALSE(parseFormBody("name=a&name=b"));
-    EXPECT_FALSE(parseFormBody("name=a&%6eame=b"));
-    EXPECT_FALSE(parseFormBody("name"));
-    EXPECT_FALSE(parseFormBody("=x"));
-    EXPECT_FALSE(parseFormBody("name=%4"));
-    EXPECT_FALSE(parseFormBody("name=%zz"));
-    EXPECT_FALSE(parseFormBody("name=abc%"));
+    for (const char* bad :
+         {"name=a&name=b", "name=a&%6eame=b", "name", "=x", "name=%4", "name=%zz", "name=abc%"}) {
+        EXPECT_FALSE(parseFormBody(bad)) << bad;
+    }
     EXPECT_TRUE(parseFormBody(""));
 }
 
@@ -112,11 +109,10 @@ TEST(NameCheckAndTableRequests, TakeExactlyTheirFields) {
 }
 
 TEST(KnownLevels, BelongToTheirMode) {
-    EXPECT_TRUE(isKnownLevel(1, 250));
-    EXPECT_TRUE(isKnownLevel(1, 275));
-    EXPECT_TRUE(isKnownLevel(2, 20000));
-    EXPECT_TRUE(isKnownLevel(2, 20057));
-    EXPECT_FALSE(isKnownLevel(2, 275));
-    EXPECT_FALSE(isKnownLevel(1, 20000));
-    EXPECT_FALSE(isKnownLevel(0, 250));
+    for (auto [mode, level] : {std::pair{1, 250}, {1, 275}, {2, 20000}, {2, 20057}}) {
+        EXPECT_TRUE(isKnownLevel(mode, level)) << level;
+    }
+    for (auto [mode, level] : {std::pair{2, 275}, {1, 20000}, {0, 250}}) {
+        EXPECT_FALSE(isKnownLevel(mode, level)) << mode << " " << level;
+    }
 }

@@ -50,15 +50,6 @@ TEST(ScoreText, TextsAlreadyStoredAndSentKeepTheirMeaning) {
     EXPECT_EQ(encodeTime(1089.0f), "0 rJC_");
 }
 
-TEST(ScoreText, EncodesPointPositionAndDigitCharacters) {
-    EXPECT_EQ(encodeTime(65.0f), "0 " + characters("65"));
-    EXPECT_EQ(encodeTime(12.5f), "2 " + characters("125"));
-    EXPECT_EQ(encodeTime(12.34567f), "2 " + characters("123457"));
-    EXPECT_EQ(encodeTime(0.5f), "1 " + characters("05"));
-    EXPECT_FLOAT_EQ(decodeTime(encodeTime(65.0f)), 65.0f);
-    EXPECT_FLOAT_EQ(decodeTime(encodeTime(12.5f)), 12.5f);
-}
-
 TEST(ScoreText, RoundTripKeepsSixSignificantDigits) {
     std::mt19937 random(7);
     std::uniform_real_distribution<float> seconds(0.001f, 99999.0f);
