@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,41 +26,22 @@ namespace {
 
 // Rows of level source characters (levels/README.md), one cell each.
 TileMap mapFromRows(const std::vector<std::string>& rows) {
+    const std::map<char, int> ids = {
+        {'@', TileId::ballStart},
+        {'F', TileId::finish},
+        {'#', TileId::wall},
+        {'X', TileId::fixedWall},
+        {'!', TileId::penalty},
+        {'b', TileId::firstSwitch + Colour::blue},
+        {'B', TileId::firstTarget + Colour::blue},
+        {'R', TileId::firstTarget + Colour::red},
+    };
     TileMap map;
     map.height = static_cast<int>(rows.size());
     map.width = static_cast<int>(rows.front().size());
     for (const std::string& row : rows) {
         for (char cell : row) {
-            int id = TileId::empty;
-            switch (cell) {
-                case '@':
-                    id = TileId::ballStart;
-                    break;
-                case 'F':
-                    id = TileId::finish;
-                    break;
-                case '#':
-                    id = TileId::wall;
-                    break;
-                case 'X':
-                    id = TileId::fixedWall;
-                    break;
-                case '!':
-                    id = TileId::penalty;
-                    break;
-                case 'b':
-                    id = TileId::firstSwitch + Colour::blue;
-                    break;
-                case 'B':
-                    id = TileId::firstTarget + Colour::blue;
-                    break;
-                case 'R':
-                    id = TileId::firstTarget + Colour::red;
-                    break;
-                default:
-                    break;
-            }
-            map.tiles.push_back(id);
+            map.tiles.push_back(ids.count(cell) ? ids.at(cell) : TileId::empty);
         }
     }
     return map;

@@ -111,15 +111,14 @@ TEST(RecordedRun, CommentsBlankLinesAndCarriageReturnsAreAllowed) {
 TEST(RecordedRun, BrokenTextIsRefusedWithItsLineAndLeavesTheRunAlone) {
     EXPECT_EQ(parseError(""), "line 1: not a recorded run");
     EXPECT_EQ(parseError("rollavortex-run 2\n"), "line 1: not a recorded run");
-    EXPECT_EQ(parseError(header("1 0.1 +Left/x\n")), "line 6: unknown key event '+Left/x'");
-    EXPECT_EQ(parseError(header("1 0.1 +Left/ss\n")), "line 6: unknown key event '+Left/ss'");
-    EXPECT_EQ(parseError(header("1 0.1 +Left/\n")), "line 6: unknown key event '+Left/'");
-    EXPECT_EQ(parseError(header("1 0.1 *Left\n")), "line 6: unknown key event '*Left'");
-    EXPECT_EQ(parseError(header("1 0.1 +A\n")), "line 6: unknown key event '+A'");
+    for (const std::string event : {"+Left/x", "+Left/ss", "+Left/", "*Left", "+A"}) {
+        EXPECT_EQ(parseError(header("1 0.1 " + event + "\n")),
+                  "line 6: unknown key event '" + event + "'");
+    }
     EXPECT_NE(parseError(header("0 0.1\n")).find("line 6: a frame line"), std::string::npos);
-    EXPECT_NE(parseError(header("-3 0.1\n")).find("line 6"), std::string::npos);
-    EXPECT_NE(parseError(header("2\n")).find("line 6"), std::string::npos);
-    EXPECT_NE(parseError(header("1x 0.1\n")).find("line 6"), std::string::npos);
+    for (const char* line : {"-3 0.1\n", "2\n", "1x 0.1\n"}) {
+        EXPECT_NE(parseError(header(line)).find("line 6"), std::string::npos) << line;
+    }
     for (const char* time : {"nan", "inf", "-0.1", "1.5", "0.1s", "1e40"}) {
         EXPECT_EQ(parseError(header(std::string("1 ") + time + "\n")),
                   "line 6: frame time must be seconds from 0 to 1")
@@ -171,6 +170,5 @@ TEST(RecordedRun, FilesAreWrittenAndReadBack) {
 TEST(RecordedRun, MillisecondsAreRoundedToTheNearest) {
     EXPECT_EQ(raceMilliseconds(12.3454f), 12345);
     EXPECT_EQ(raceMilliseconds(12.3456f), 12346);
-    EXPECT_EQ(raceMilliseconds(0.0f), 0);
     EXPECT_EQ(raceMilliseconds(65.0f), 65000);
 }
