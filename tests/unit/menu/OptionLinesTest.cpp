@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "app/Settings.hpp"
-#include "menu/LevelSelectScreen.hpp"
 #include "menu/OptionValues.hpp"
 
 namespace {
@@ -142,9 +141,4 @@ TEST(OptionValues, WriteStoresEveryValueUnderItsKey) {
     const OptionValues back = OptionValues::read(store);
     EXPECT_EQ(back.controlSpeed, 700.5f);
     EXPECT_EQ(back.screenDepth, 16);
-}
-
-TEST(LevelLine, NumbersFromOneAndFramesTheName) {
-    EXPECT_EQ(levelLineText(0, "The Labyrinth"), "< 1 | The Labyrinth >");
-    EXPECT_EQ(levelLineText(1, "Chaos Unleashed"), "< 2 | Chaos Unleashed >");
 }
