@@ -67,16 +67,15 @@ struct ShownTable {
 TEST(PostFinishScroll, OpensOnTheOwnRecordAndMovesByFiveWithinTheTable) {
     ShownTable thirty(tableOf(30, 20));
     EXPECT_EQ(thirty.first(), 11u) << "own record on the tenth row";
-    EXPECT_EQ(thirty.press(sf::Keyboard::Down), 16u);
-    EXPECT_EQ(thirty.press(sf::Keyboard::Down), 21u) << "last record on the ninth row";
-    EXPECT_EQ(thirty.press(sf::Keyboard::Down), 21u);
-    EXPECT_EQ(thirty.press(sf::Keyboard::Up), 16u);
-    EXPECT_EQ(thirty.press(sf::Keyboard::Up), 11u);
-    EXPECT_EQ(thirty.press(sf::Keyboard::Up), 6u);
-    EXPECT_EQ(thirty.press(sf::Keyboard::Up), 1u);
-    EXPECT_EQ(thirty.press(sf::Keyboard::Up), 0u);
-    EXPECT_EQ(thirty.press(sf::Keyboard::Up), 0u);
-    EXPECT_EQ(thirty.press(sf::Keyboard::Space), 0u) << "no press, no move";
+    // Down stops with the last record on the ninth row; Up stops at the top;
+    // any other key does not move it.
+    using K = sf::Keyboard;
+    std::vector<unsigned> firsts;
+    for (K::Key key :
+         {K::Down, K::Down, K::Down, K::Up, K::Up, K::Up, K::Up, K::Up, K::Up, K::Space}) {
+        firsts.push_back(thirty.press(key));
+    }
+    EXPECT_EQ(firsts, (std::vector<unsigned>{16, 21, 21, 16, 11, 6, 1, 0, 0, 0}));
 
     EXPECT_EQ(PostFinishTable::scrolledUp(3), 0u);
     EXPECT_EQ(PostFinishTable::scrolledUp(5), 0u);
@@ -103,7 +102,6 @@ TEST(PostFinishScroll, RowsStartAtTheFirstShownRecordAndMarkTheOwnName) {
     for (const ShownRecord& row : rows) {
         EXPECT_EQ(row.own, row.record == 20u) << row.record;
     }
-    EXPECT_TRUE(rows[9].own) << "the tenth row";
 
     thirty.press(sf::Keyboard::Down);
     thirty.press(sf::Keyboard::Down);
