@@ -120,5 +120,17 @@ void ServerProcess::killHard() {
 }
 
 std::string ServerProcess::log() const {
-    return slurpFile(logPath);
+    // The server writes a request's log line after the answer has gone out, so
+    // a test that reads right after its last request waits for the log to
+    // settle (no growth for 50 ms, at most 2 s).
+    std::string text = slurpFile(logPath);
+    for (int wait = 0; wait < 40; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::string later = slurpFile(logPath);
+        if (later.size() == text.size()) {
+            break;
+        }
+        text = std::move(later);
+    }
+    return text;
 }

@@ -27,7 +27,8 @@ class ServerProcess {
     bool running() const { return pid > 0; }
     // "127.0.0.1:port" of the current run.
     std::string address() const { return "127.0.0.1:" + std::to_string(port); }
-    // Everything the server has logged so far, over all its runs.
+    // Everything the server has logged so far, over all its runs, once the log
+    // has stopped growing.
     std::string log() const;
 
     // Runs the server binary with `arguments`, waits for it and hands back its
