@@ -174,39 +174,17 @@ TEST_F(HighscoreServer, BadRequestsGet400AndChangeNothing) {
         std::string_view path;
         std::string body;
     };
+    // One refusal per way in: the field rules themselves are the request
+    // parser's, covered case by case in the online unit tests.
     const std::vector<Bad> bad = {
         {"POST", kSubmitPath, "name=zed" + tail + "&pad=" + std::string(2000, 'x')},
-        {"POST", kNameCheckPath, "name=" + std::string(5000, 'z')},
-        {"POST", kSubmitPath, "name=zed&mode=3&level=250&score=" + score},
         {"POST", kSubmitPath, "name=zed&mode=2&level=250&score=" + score},
-        {"POST", kSubmitPath, "name=zed&mode=1&level=251&score=" + score},
-        {"POST", kTablePath, "&mode=1&level=999"},
-        {"POST", kSubmitPath, "name=zedzedzedzedzedz" + tail},
-        {"POST", kSubmitPath, "name=" + tail},
-        {"POST", kSubmitPath, "name=zed!" + tail},
         {"POST", kSubmitPath, "name=z\xc3\xa4" + tail},
-        {"POST", kSubmitPath, "name=z%09d" + tail},
-        {"POST", kSubmitPath, "name=zed%26mode%3D2" + tail},
-        {"POST", kNameCheckPath, "name=zed%0A"},
-        {"POST", kSubmitPath, "name=zed&mode=1&level=250&score=10.0"},
         {"POST", kSubmitPath, "name=zed&mode=1&level=250&score=2 " + score.substr(2) + "?"},
-        {"POST", kSubmitPath, "name=zed&mode=1&level=250&score=9 " + score.substr(2)},
-        {"POST", kSubmitPath, "name=zed&mode=1&level=250&score=" + encodeTime(0.0f)},
-        {"POST", kSubmitPath, "name=zed&mode=1&level=250&score=" + encodeTime(2e6f)},
-        {"POST", kSubmitPath, "name=zed&mode=1&level=250&score=%"},
-        {"POST", kSubmitPath, "name=zed&mode=1&level=250"},
-        {"POST", kSubmitPath, "mode=1&level=250&score=" + score},
-        {"POST", kTablePath, "&mode=1"},
-        {"POST", kNameCheckPath, ""},
-        {"POST", kSubmitPath, "name=zed&name=alice" + tail},
-        {"POST", kSubmitPath, "name=zed" + tail + "&score=" + score},
-        {"POST", kTablePath, "&mode=1&level=250&level=275"},
-        {"POST", kSubmitPath, "name=zed" + tail + "&extra=1"},
-        {"POST", kSubmitPath, "name=zed&mode=01&level=250&score=" + score},
+        {"POST", kNameCheckPath, "name=zed%0A"},
+        {"POST", kTablePath, "&mode=1&level=999"},
         {"GET", kTablePath, "&mode=1&level=250"},
-        {"PUT", kSubmitPath, "name=zed" + tail},
         {"DELETE", kSubmitPath, "name=alice" + tail},
-        {"PATCH", kNameCheckPath, "name=zed"},
         {"HEAD", kTablePath, ""},
     };
     for (const Bad& request : bad) {

@@ -81,6 +81,8 @@ TEST(SubmissionRequest, RefusesEveryBrokenField) {
         "name=a&mode=1&level=250&score=" + encodeTime(0.0f),
         "name=a&mode=1&level=250&score=" + encodeTime(1e6f),
         "name=a&mode=1&level=250",
+        "mode=1&level=250&score=" + kScore,
+        "name=z\xc3\xa4" + tail,
         "name=a&mode=1&level=250&score=" + kScore + "&extra=1",
         "name=a&mode=1&mode=1&level=250&score=" + kScore,
         "name=a" + tail + std::string(1100, ' '),
