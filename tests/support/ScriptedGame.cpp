@@ -12,6 +12,13 @@ std::string prepareSettings(const TempFolder& folder, const std::string& text) {
     return path;
 }
 
+// The title never starts like the game's own, so end-to-end tests sharing the
+// display never mistake a scene test's window for the game.
+void openWindow(GameWindow& window, unsigned width, unsigned height) {
+    window.open(sf::VideoMode(width, height, 32), "Scripted scene test",
+                sf::Style::Titlebar | sf::Style::Close, sf::ContextSettings(24, 8, 0));
+}
+
 }  // namespace
 
 bool haveDisplay() {
@@ -25,8 +32,7 @@ ScriptedGame::ScriptedGame(const std::string& settingsText, float frameTime,
     gameWindow.startScript(frameTime);
     gameWindow.setFrameBudget(frameBudget);
     // Small and windowed: the logical view scales to any size.
-    gameWindow.open(sf::VideoMode(640, 512, 32), "Scripted scene test",
-                    sf::Style::Titlebar | sf::Style::Close, sf::ContextSettings(24, 8, 0));
+    openWindow(gameWindow, 640, 512);
     gameWindow.setFrameHook([this](GameWindow& window) {
         for (Trigger& trigger : triggers) {
             if (!trigger.done && trigger.condition(window)) {
@@ -38,6 +44,10 @@ ScriptedGame::ScriptedGame(const std::string& settingsText, float frameTime,
             action(window);
         }
     });
+}
+
+void ScriptedGame::openAtLogicalSize() {
+    openWindow(gameWindow, 1280, 1024);
 }
 
 void ScriptedGame::keyAt(std::uint64_t frame, sf::Keyboard::Key key, bool release, bool shift,

@@ -51,18 +51,12 @@ int notSky(const sf::Image& picture, unsigned top, unsigned bottom) {
     return count;
 }
 
-// At the logical size, so a picture's pixels are the screen's units.
-void fullSize(ScriptedGame& game) {
-    game.window().open(sf::VideoMode(1280, 1024, 32), "Rollavortex 1.0 (test)",
-                       sf::Style::Titlebar | sf::Style::Close, sf::ContextSettings(24, 8, 0));
-}
-
 }  // namespace
 
 TEST(PlayScreenshots, ALevelInPlayAndThePauseMenu) {
     REQUIRE_DISPLAY();
     ScriptedGame game;
-    fullSize(game);
+    game.openAtLogicalSize();
     LevelCatalogue catalogue;
     catalogue.addLevel(showcaseLevel, "Showcase", 9100);
     catalogue.loadThumbnails();
@@ -117,7 +111,7 @@ TEST(PlayScreenshots, ALevelInPlayAndThePauseMenu) {
 TEST(PlayScreenshots, TheFinishBanner) {
     REQUIRE_DISPLAY();
     ScriptedGame game;
-    fullSize(game);
+    game.openAtLogicalSize();
     game.settings().setInt("submitscores", 0);
     PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
     CorridorDriver driver(game, screen);

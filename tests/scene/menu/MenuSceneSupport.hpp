@@ -10,27 +10,14 @@
 #include <map>
 #include <string>
 
+#include "NetworkStandIns.hpp"
 #include "ScriptedGame.hpp"
+#include "ServerProcess.hpp"
 #include "TempFolder.hpp"
 
 #define REQUIRE_DISPLAY() \
     if (!haveDisplay())   \
     GTEST_SKIP() << "no display"
-
-// A loopback address on which nothing listens: every request fails at once,
-// as with a highscore server that is down.
-std::string refusingAddress();
-
-// A loopback port that takes connections into its queue but never answers, as
-// a hung server does: every request there runs into the client's time-out.
-class SilentServer {
-  public:
-    SilentServer();
-    std::string address() const;
-
-  private:
-    sf::TcpListener listener;
-};
 
 // The real rollavortex-highscored from the same build, on a free loopback port
 // with its own database; killed when the object goes away. `available()` is
@@ -38,19 +25,16 @@ class SilentServer {
 class HighscoreServer {
   public:
     HighscoreServer();
-    ~HighscoreServer();
-    HighscoreServer(const HighscoreServer&) = delete;
-    HighscoreServer& operator=(const HighscoreServer&) = delete;
 
-    bool available() const { return port != 0; }
-    std::string address() const { return "127.0.0.1:" + std::to_string(port); }
+    bool available() const { return started; }
+    std::string address() const { return process.address(); }
     // Sends a finished time over the real protocol.
     void submit(const std::string& name, int mode, int levelId, float seconds) const;
 
   private:
     TempFolder folder;
-    pid_t pid = -1;
-    int port = 0;
+    ServerProcess process;
+    bool started = false;
 };
 
 // Settings file text from key/value pairs.

@@ -25,12 +25,6 @@ std::filesystem::path shotFolder() {
     return folder;
 }
 
-// A full-size window, as a player sees the game at 1280 x 1024.
-void fullSize(ScriptedGame& game) {
-    game.window().open(sf::VideoMode(1280, 1024, 32), "Rollavortex 1.0 (test)",
-                       sf::Style::Titlebar | sf::Style::Close, sf::ContextSettings(24, 8, 0));
-}
-
 // The menus' cloud field after it has drifted for a while, as a sub-screen
 // finds it when the main menu opens it.
 struct DriftedClouds {
@@ -70,7 +64,7 @@ TEST(MenuScreenshots, MainMenu) {
     REQUIRE_DISPLAY();
     Random::seed(3);
     ScriptedGame game(settingsText({{"nameentered", "1"}}));
-    fullSize(game);
+    game.openAtLogicalSize();
     MainMenu menu(game.window());
     sf::Image shot;
     game.keyAt(300, Key::Down);
@@ -92,7 +86,7 @@ TEST(MenuScreenshots, LevelSelectionWithItsTable) {
     }
     ScriptedGame game(settingsText(
         {{"nameentered", "1"}, {"username", "me"}, {"highscoreserver", server.address()}}));
-    fullSize(game);
+    game.openAtLogicalSize();
     DriftedClouds clouds;
     LevelSelectScreen screen(game.window(), 1, &clouds.clouds);
     sf::Image shot;
@@ -114,7 +108,7 @@ TEST(MenuScreenshots, Options) {
                                     {"screenwidth", "1280"},
                                     {"screenheight", "1024"},
                                     {"fullscreen", "0"}}));
-    fullSize(game);
+    game.openAtLogicalSize();
     DriftedClouds clouds;
     OptionsScreen options(game.window(), &clouds.clouds);
     sf::Image shot;
@@ -129,7 +123,7 @@ TEST(MenuScreenshots, Options) {
 TEST(MenuScreenshots, FirstStartNameEntryAndItsWarning) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsText({{"highscoreserver", refusingAddress()}}));
-    fullSize(game);
+    game.openAtLogicalSize();
     DriftedClouds clouds;
     NameEntryScreen entry(game.window(), &clouds.clouds, true);
     sf::Image typing;

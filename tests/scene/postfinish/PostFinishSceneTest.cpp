@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "NetworkStandIns.hpp"
 #include "PlayDriver.hpp"
 #include "ServerProcess.hpp"
 #include "game/PersonalBest.hpp"
@@ -40,20 +41,6 @@ LevelCatalogue playedCatalogue() {
     catalogue.addLevel(corridorLevel, "Corridor", playedLevelId);
     catalogue.loadThumbnails();
     return catalogue;
-}
-
-std::string refusingAddress() {
-    sf::TcpListener probe;
-    probe.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost);
-    const unsigned short port = probe.getLocalPort();
-    probe.close();
-    return "127.0.0.1:" + std::to_string(port);
-}
-
-// At the logical size, so a picture's pixels are the screen's units.
-void fullSize(ScriptedGame& game) {
-    game.window().open(sf::VideoMode(1280, 1024, 32), "Rollavortex 1.0 (test)",
-                       sf::Style::Titlebar | sf::Style::Close, sf::ContextSettings(24, 8, 0));
 }
 
 void keep(const sf::Image& picture, const char* name) {
@@ -194,7 +181,7 @@ TEST(PostFinishScene, TheTimeReachesTheServerAndTheTableShowsTheOwnRowInGreen) {
     seeder.submitScore("elsewhere", raceMode, otherLevelId, encodeTime(30.0f));
 
     ScriptedGame game;
-    fullSize(game);
+    game.openAtLogicalSize();
     game.settings().setInt("submitscores", 1);
     game.settings().setString("username", playerName);
     game.settings().setString("highscoreserver", server.address());

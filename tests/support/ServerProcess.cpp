@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "TempFolder.hpp"
@@ -21,6 +22,18 @@ constexpr std::chrono::milliseconds kPoll{10};
 
 }  // namespace
 
+std::string ServerProcess::binaryPath() {
+    // The server is built into <build>/server, the test programs into
+    // <build>/tests.
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return "";
+    }
+    const auto server = self.parent_path().parent_path() / "server" / "rollavortex-highscored";
+    return std::filesystem::exists(server, error) ? server.string() : "";
+}
+
 ServerProcess::ServerProcess(std::string databasePath, std::string logPath)
     : databasePath(std::move(databasePath)), logPath(std::move(logPath)) {}
 
@@ -32,7 +45,7 @@ ServerProcess::~ServerProcess() {
 
 pid_t ServerProcess::spawn(const std::vector<std::string>& arguments,
                            const std::string& outputPath) {
-    std::vector<std::string> words = {SERVER_BINARY};
+    std::vector<std::string> words = {binaryPath()};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words) {

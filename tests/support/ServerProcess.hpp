@@ -25,6 +25,8 @@ class ServerProcess {
     void killHard();
 
     bool running() const { return pid > 0; }
+    // The server binary of the same build; empty when it was not built.
+    static std::string binaryPath();
     // "127.0.0.1:port" of the current run.
     std::string address() const { return "127.0.0.1:" + std::to_string(port); }
     // Everything the server has logged so far, over all its runs, once the log
