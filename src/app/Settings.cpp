@@ -82,13 +82,22 @@ void Settings::parse(const std::string& text) {
     std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
-        // A file saved on Windows ends its lines with CR LF.
-        if (!line.empty() && line.back() == '\r') {
+        // A file saved on Windows ends its lines with CR LF. Every trailing CR
+        // goes, so no value ends in one: such a value would not read back.
+        while (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        const std::vector<std::string> fields = tabFields(line);
-        if (fields.size() == 2) {
-            entries[fields[0]] = fields[1];
+        std::vector<std::string> fields = tabFields(line);
+        if (fields.size() != 2) {
+            continue;
+        }
+        // A value that ended in CR would be written back as a CR LF line end.
+        std::string& value = fields[1];
+        while (!value.empty() && value.back() == '\r') {
+            value.pop_back();
+        }
+        if (!value.empty()) {
+            entries[fields[0]] = value;
         }
     }
 }

@@ -161,3 +161,15 @@ TEST(SettingsFile, PathComesFromTheEnvironment) {
     restore("USERPROFILE", profile ? savedProfile.c_str() : nullptr);
     restore("HOME", home ? savedHome.c_str() : nullptr);
 }
+
+TEST(SettingsParsing, StrayCarriageReturnsNeverEndAValue) {
+    Settings s;
+    s.parse("a\tb\r\r\nc\td\re\nf\tg\r\t\nh\t\r\t\n");
+    EXPECT_EQ(s.getString("a"), "b");
+    EXPECT_EQ(s.getString("c"), "d\re");
+    EXPECT_EQ(s.getString("f"), "g");
+    EXPECT_FALSE(s.contains("h"));
+    Settings again;
+    again.parse(s.format());
+    EXPECT_EQ(again.all(), s.all());
+}
