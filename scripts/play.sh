@@ -6,7 +6,7 @@ cd "$root"
 
 scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --build build -j"$(nproc)" --target rollavortex rollavortex-highscored
 
 server="build/server/rollavortex-highscored"
 server_pid=""
