@@ -1,4 +1,5 @@
 #include "Composer.hpp"
+#include "PieceSetup.hpp"
 #include "Pieces.hpp"
 
 namespace soundgen {
@@ -41,67 +42,53 @@ constexpr const char* themeC =
     "F5:2 D5:1 F5:1 "
     "G5:2 E5:1 r:1";
 
-TrackMix mix(double gain, double pan, double reverbSend) {
-    TrackMix m;
-    m.gain = gain;
-    m.pan = pan;
-    m.reverbSend = reverbSend;
-    return m;
-}
-
 }  // namespace
 
 // A calm loop for the menus: 84 beats per minute in F major, three sections of
 // eight bars over the same progression; the last bar leads back to the first.
 Piece composeMenuTheme() {
-    Piece piece;
-    piece.bpm = 84;
-    piece.bars = 24;
-    piece.seed = 0x5EED02;
+    Piece piece = loopingPiece(84, 24, 0x5EED02);
     piece.swing = 0.08;
-    piece.reverb.roomSize = 0.85;
-    piece.reverb.damping = 0.45;
-    piece.reverbReturn = 1.0;
+    setRoom(piece, 0.85, 0.45, 1.0);
     piece.targetRmsDb = -18.0;
-    piece.ceilingDb = -2.5;
 
     const auto sectionA = progression(chords, 0.0);
     const auto sectionB = progression(chords, 32.0);
     const auto sectionC = progression(chords, 64.0);
 
-    TrackMix pianoMix = mix(0.35, -0.15, 0.3);
+    TrackMix pianoMix = trackMix(0.35, -0.15, 0.3);
     pianoMix.chorus = ChorusSettings{0.4, 0.012, 0.0025, 0.4};
     Track& piano = piece.addTrack("piano", Instrument::ElectricPiano, pianoMix);
     compChords(piano, sectionA, "X-------x-------", 53, 72, 4, 0.55);
     compChords(piano, sectionB, "X-----x-----x---", 53, 72, 4, 0.5);
     compChords(piano, sectionC, "X---------------", 53, 72, 4, 0.45);
 
-    TrackMix padMix = mix(0.3, 0.0, 0.45);
+    TrackMix padMix = trackMix(0.3, 0.0, 0.45);
     padMix.chorus = ChorusSettings{0.3, 0.015, 0.004, 0.5};
     Track& pad = piece.addTrack("pad", Instrument::Pad, padMix);
     holdChords(pad, sectionB, 57, 76, 3, 0.5);
     holdChords(pad, sectionC, 57, 76, 3, 0.45);
 
-    Track& bass = piece.addTrack("bass", Instrument::RoundBass, mix(0.5, 0.0, 0.05));
+    Track& bass = piece.addTrack("bass", Instrument::RoundBass, trackMix(0.5, 0.0, 0.05));
     bassLine(bass, sectionA, "R-------5-------", 29, 0.7);
     bassLine(bass, sectionB, "R-----R-5-----A-", 29, 0.75);
     bassLine(bass, sectionC, "R-----------5---", 29, 0.65);
 
-    Track& marimba = piece.addTrack("marimba", Instrument::Marimba, mix(0.6, 0.25, 0.35));
+    Track& marimba = piece.addTrack("marimba", Instrument::Marimba, trackMix(0.6, 0.25, 0.35));
     melody(marimba, 0.0, themeA, 0.6);
     melody(marimba, 64.0, themeC, 0.55);
 
-    TrackMix fluteMix = mix(0.5, 0.1, 0.35);
+    TrackMix fluteMix = trackMix(0.5, 0.1, 0.35);
     fluteMix.echo = EchoSettings{60.0 / 84.0 * 0.75, 0.3, 0.18, 3000.0};
     Track& flute = piece.addTrack("flute", Instrument::SoftLead, fluteMix);
     melody(flute, 32.0, themeB, 0.7);
 
-    TrackMix harpMix = mix(1.2, -0.3, 0.4);
+    TrackMix harpMix = trackMix(1.2, -0.3, 0.4);
     harpMix.echo = EchoSettings{60.0 / 84.0 * 0.5, 0.25, 0.2, 2500.0};
     Track& harp = piece.addTrack("harp", Instrument::Pluck, harpMix);
     arpeggio(harp, sectionC, "0.1.2.3.4.3.2.1.", 53, 70, 3, 0.5);
 
-    TrackMix drumMix = mix(0.45, 0.0, 0.15);
+    TrackMix drumMix = trackMix(0.45, 0.0, 0.15);
     drumMix.humanise = 0.003;
     Track& drums = piece.addDrums("drums", drumMix);
     drumLoop(drums, 0, 8, "X.........x.....", Drum::kick);

@@ -5,6 +5,7 @@
 #include "Filters.hpp"
 #include "Notation.hpp"
 #include "Oscillators.hpp"
+#include "PieceSetup.hpp"
 #include "SoundEffects.hpp"
 
 namespace soundgen {
@@ -13,26 +14,11 @@ namespace {
 
 // Short one-shot pieces share the music's instruments and room.
 Piece oneShot(int bpm, double seconds, std::uint64_t seed) {
-    Piece piece;
-    piece.bpm = bpm;
-    piece.loops = false;
-    piece.lengthSeconds = seconds;
-    piece.seed = seed;
-    piece.reverb.roomSize = 0.6;
-    piece.reverb.damping = 0.4;
-    piece.reverbReturn = 0.8;
+    Piece piece = oneShotPiece(bpm, seconds, seed);
+    setRoom(piece, 0.6, 0.4, 0.8);
     piece.targetRmsDb = -12.0;
     piece.ceilingDb = -1.0;
     return piece;
-}
-
-TrackMix mixOf(double gain, double pan, double reverbSend) {
-    TrackMix mix;
-    mix.gain = gain;
-    mix.pan = pan;
-    mix.reverbSend = reverbSend;
-    mix.humanise = 0.0;
-    return mix;
 }
 
 }  // namespace
@@ -40,13 +26,13 @@ TrackMix mixOf(double gain, double pan, double reverbSend) {
 StereoBuffer renderHorn() {
     // A bright major chord blown hard: the race has started.
     Piece piece = oneShot(120, 1.25, 11);
-    Track& brass = piece.addTrack("horn", Instrument::Brass, mixOf(1.0, 0.0, 0.25));
+    Track& brass = piece.addTrack("horn", Instrument::Brass, tightMix(1.0, 0.0, 0.25));
     for (const char* name : {"D4", "A4", "D5", "F#5"}) {
         brass.add(0.0, 1.5, noteNumber(name), 1.0, name[0] == 'F' ? 0.2 : -0.1);
     }
-    Track& edge = piece.addTrack("edge", Instrument::Lead, mixOf(0.35, 0.0, 0.2));
+    Track& edge = piece.addTrack("edge", Instrument::Lead, tightMix(0.35, 0.0, 0.2));
     edge.add(0.0, 1.5, noteNumber("A5"), 0.9);
-    Track& drums = piece.addDrums("drums", mixOf(0.6, 0.0, 0.3));
+    Track& drums = piece.addDrums("drums", tightMix(0.6, 0.0, 0.3));
     drums.add(0.0, 0.5, Drum::kick, 1.0);
     drums.add(0.0, 0.5, Drum::crash, 0.25);
     StereoBuffer out = renderPiece(piece);
@@ -57,15 +43,15 @@ StereoBuffer renderHorn() {
 StereoBuffer renderPersonalBest() {
     // Triplet call, rising answer and a long major chord with bells on top.
     Piece piece = oneShot(120, 3.3, 12);
-    Track& lead = piece.addTrack("trumpet", Instrument::Brass, mixOf(0.8, 0.15, 0.3));
+    Track& lead = piece.addTrack("trumpet", Instrument::Brass, tightMix(0.8, 0.15, 0.3));
     melody(lead, 0.0, "G4:1/3' G4:1/3' G4:1/3' C5:1! E5:1/2 G5:1/2 C6:2.5!", 1.0);
-    Track& section = piece.addTrack("section", Instrument::Brass, mixOf(0.55, -0.2, 0.3));
+    Track& section = piece.addTrack("section", Instrument::Brass, tightMix(0.55, -0.2, 0.3));
     melody(section, 1.0, "C4+E4+G4:1 F4+A4+C5:1/2 G4+B4+D5:1/2 C4+G4+C5+E5:2.5", 0.85);
-    Track& bass = piece.addTrack("bass", Instrument::FmBass, mixOf(0.6, 0.0, 0.1));
+    Track& bass = piece.addTrack("bass", Instrument::FmBass, tightMix(0.6, 0.0, 0.1));
     melody(bass, 1.0, "C2:1 F2:1/2 G2:1/2 C2:2.5", 0.9);
-    Track& bells = piece.addTrack("bells", Instrument::Bell, mixOf(0.25, 0.3, 0.5));
+    Track& bells = piece.addTrack("bells", Instrument::Bell, tightMix(0.25, 0.3, 0.5));
     melody(bells, 3.0, "C6:1/4 E6:1/4 G6:1/4 C7:1.5", 0.7);
-    Track& drums = piece.addDrums("drums", mixOf(0.55, 0.0, 0.3));
+    Track& drums = piece.addDrums("drums", tightMix(0.55, 0.0, 0.3));
     for (int k = 0; k < 6; ++k) {
         drums.add(k / 6.0, 0.1, Drum::snare, 0.3 + 0.1 * k);
     }
@@ -82,13 +68,13 @@ StereoBuffer renderPersonalBest() {
 StereoBuffer renderFinish() {
     // A friendly cadence on marimba and piano: done, well played.
     Piece piece = oneShot(132, 2.5, 13);
-    Track& marimba = piece.addTrack("marimba", Instrument::Marimba, mixOf(0.9, 0.2, 0.3));
+    Track& marimba = piece.addTrack("marimba", Instrument::Marimba, tightMix(0.9, 0.2, 0.3));
     melody(marimba, 0.0, "E5:1/2 G5:1/2 F5:1/2 D5:1/2 B4:1/2 D5:1/2 C5:2!", 0.9);
-    Track& piano = piece.addTrack("piano", Instrument::ElectricPiano, mixOf(0.55, -0.2, 0.3));
+    Track& piano = piece.addTrack("piano", Instrument::ElectricPiano, tightMix(0.55, -0.2, 0.3));
     melody(piano, 0.0, "C4+E4+G4:1 D4+F4+A4:1 D4+F4+G4+B4:1 C4+E4+G4+C5:2", 0.7);
-    Track& bass = piece.addTrack("bass", Instrument::RoundBass, mixOf(0.6, 0.0, 0.1));
+    Track& bass = piece.addTrack("bass", Instrument::RoundBass, tightMix(0.6, 0.0, 0.1));
     melody(bass, 0.0, "C3:1 F2:1 G2:1 C2:2", 0.8);
-    Track& drums = piece.addDrums("drums", mixOf(0.35, 0.0, 0.2));
+    Track& drums = piece.addDrums("drums", tightMix(0.35, 0.0, 0.2));
     drums.add(0.0, 0.2, Drum::shaker, 0.6);
     drums.add(1.0, 0.2, Drum::shaker, 0.5);
     drums.add(2.0, 0.2, Drum::shaker, 0.5);

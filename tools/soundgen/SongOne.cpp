@@ -1,4 +1,5 @@
 #include "Composer.hpp"
+#include "PieceSetup.hpp"
 #include "Pieces.hpp"
 
 namespace soundgen {
@@ -31,29 +32,15 @@ constexpr const char* chorusTune =
 
 constexpr const char* breakTune = "B5:2 A5:1 G5:1 E5:4 D5:2 E5:1 G5:1 F#5:4";
 
-TrackMix mix(double gain, double pan, double reverbSend) {
-    TrackMix m;
-    m.gain = gain;
-    m.pan = pan;
-    m.reverbSend = reverbSend;
-    return m;
-}
-
 }  // namespace
 
 // Bright and bouncy: 120 beats per minute in G major, four-on-the-floor,
 // octave disco bass, plucked off-beat chords and a singing synth lead.
 // Intro 4 bars, verse 8, chorus 8, break 4, verse 8, chorus 8 (40 bars, 80 s).
 Piece composeSongOne() {
-    Piece piece;
-    piece.bpm = 120;
-    piece.bars = 40;
-    piece.seed = 0x5EED03;
-    piece.reverb.roomSize = 0.7;
-    piece.reverb.damping = 0.45;
-    piece.reverbReturn = 0.8;
+    Piece piece = loopingPiece(120, 40, 0x5EED03);
+    setRoom(piece, 0.7, 0.45, 0.8);
     piece.targetRmsDb = -15.0;
-    piece.ceilingDb = -2.5;
 
     const auto intro = progression(verseChords, 0.0);
     const auto verse1 = repeated(verseChords, 16.0, 2);
@@ -62,7 +49,7 @@ Piece composeSongOne() {
     const auto verse2 = repeated(verseChords, 96.0, 2);
     const auto chorus2 = progression(chorusChords, 128.0);
 
-    Track& bass = piece.addTrack("bass", Instrument::SynthBass, mix(0.55, 0.0, 0.03));
+    Track& bass = piece.addTrack("bass", Instrument::SynthBass, trackMix(0.55, 0.0, 0.03));
     bassLine(bass, intro, "R..R..R.R..R..8.", 31, 0.7);
     bassLine(bass, verse1, "R..R..R.R..R..8.", 31, 0.8);
     bassLine(bass, chorus1, "R.8.R.8.R.8.R.8.", 31, 0.85);
@@ -70,7 +57,7 @@ Piece composeSongOne() {
     bassLine(bass, verse2, "R..R..R.R..R.58.", 31, 0.8);
     bassLine(bass, chorus2, "R.8.R.8.R.8.R.8.", 31, 0.85);
 
-    TrackMix guitarMix = mix(0.8, 0.35, 0.2);
+    TrackMix guitarMix = trackMix(0.8, 0.35, 0.2);
     guitarMix.chorus = ChorusSettings{0.7, 0.01, 0.002, 0.3};
     Track& guitar = piece.addTrack("guitar", Instrument::Pluck, guitarMix);
     compChords(guitar, verse1, "..x...x...x...x.", 55, 74, 3, 0.75);
@@ -78,21 +65,21 @@ Piece composeSongOne() {
     compChords(guitar, verse2, "..x...x...x...x.", 55, 74, 3, 0.75);
     compChords(guitar, chorus2, "..x...x...x..xx.", 55, 74, 3, 0.8);
 
-    TrackMix padMix = mix(0.3, -0.1, 0.4);
+    TrackMix padMix = trackMix(0.3, -0.1, 0.4);
     padMix.chorus = ChorusSettings{0.4, 0.014, 0.004, 0.5};
     Track& pad = piece.addTrack("pad", Instrument::Pad, padMix);
     holdChords(pad, chorus1, 55, 76, 4, 0.6);
     holdChords(pad, breakdown, 55, 76, 4, 0.55);
     holdChords(pad, chorus2, 55, 76, 4, 0.6);
 
-    TrackMix arpMix = mix(0.22, -0.35, 0.3);
+    TrackMix arpMix = trackMix(0.22, -0.35, 0.3);
     arpMix.echo = EchoSettings{0.375, 0.35, 0.3, 3500.0};
     Track& arp = piece.addTrack("arp", Instrument::Bell, arpMix);
     arpeggio(arp, intro, "0121312101213121", 67, 84, 3, 0.55);
     arpeggio(arp, breakdown, "0121312101213121", 67, 84, 3, 0.5);
     arpeggio(arp, verse2, "0.1.2.1.0.1.2.3.", 67, 84, 3, 0.4);
 
-    TrackMix leadMix = mix(0.5, 0.05, 0.25);
+    TrackMix leadMix = trackMix(0.5, 0.05, 0.25);
     leadMix.echo = EchoSettings{0.375, 0.3, 0.2, 3000.0};
     Track& lead = piece.addTrack("lead", Instrument::Lead, leadMix);
     melody(lead, 16.0, verseTune, 0.75);
@@ -101,10 +88,10 @@ Piece composeSongOne() {
     melody(lead, 96.0, verseTune, 0.75);
     melody(lead, 128.0, chorusTune, 0.9);
 
-    Track& bells = piece.addTrack("bells", Instrument::Bell, mix(0.2, 0.3, 0.4));
+    Track& bells = piece.addTrack("bells", Instrument::Bell, trackMix(0.2, 0.3, 0.4));
     melody(bells, 128.0, chorusTune, 0.55, 12.0);
 
-    TrackMix drumMix = mix(0.5, 0.0, 0.12);
+    TrackMix drumMix = trackMix(0.5, 0.0, 0.12);
     drumMix.humanise = 0.002;
     Track& drums = piece.addDrums("drums", drumMix);
     // Intro: kick and hats, a fill into the verse.

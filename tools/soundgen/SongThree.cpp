@@ -1,4 +1,5 @@
 #include "Composer.hpp"
+#include "PieceSetup.hpp"
 #include "Pieces.hpp"
 
 namespace soundgen {
@@ -31,29 +32,15 @@ constexpr const char* chorusTune =
 
 constexpr const char* breakTune = "C6:4 B5:4 G5:4 F#5:2 D#5:2 E5:4 G5:4 A5:2 C6:2 B5:4";
 
-TrackMix mix(double gain, double pan, double reverbSend) {
-    TrackMix m;
-    m.gain = gain;
-    m.pan = pan;
-    m.reverbSend = reverbSend;
-    return m;
-}
-
 }  // namespace
 
 // A driving chase in E minor at 140 beats per minute: pulsing eighth-note
 // bass, rippling plucked arpeggios, a saw lead and a wide pad in the chorus.
 // Intro 8, verse 16, chorus 16, half-time break 8, outro 8 (56 bars, 96 s).
 Piece composeSongThree() {
-    Piece piece;
-    piece.bpm = 140;
-    piece.bars = 56;
-    piece.seed = 0x5EED05;
-    piece.reverb.roomSize = 0.75;
-    piece.reverb.damping = 0.4;
-    piece.reverbReturn = 0.8;
+    Piece piece = loopingPiece(140, 56, 0x5EED05);
+    setRoom(piece, 0.75, 0.4, 0.8);
     piece.targetRmsDb = -15.0;
-    piece.ceilingDb = -2.5;
 
     const auto intro = progression(verseChords, 0.0);
     const auto verse = repeated(verseChords, 32.0, 2);
@@ -61,7 +48,7 @@ Piece composeSongThree() {
     const auto breakdown = repeated(breakChords, 160.0, 2);
     const auto outro = progression(verseChords, 192.0);
 
-    Track& bass = piece.addTrack("bass", Instrument::SynthBass, mix(0.6, 0.0, 0.03));
+    Track& bass = piece.addTrack("bass", Instrument::SynthBass, trackMix(0.6, 0.0, 0.03));
     // Long soft roots either side of the seam keep the floor under the loop;
     // the pulse starts in the fifth bar.
     bassLine(bass, progression("Em:4 C:4 G:4 D:4", 0.0), "R-------R-------", 28, 0.6);
@@ -72,7 +59,7 @@ Piece composeSongThree() {
     bassLine(bass, progression("Em:4 C:4 G:4 D:4 Em:4 C:4", 192.0), "R.R.R.R.R.R.R.R.", 28, 0.75);
     bassLine(bass, progression("Am:4 B7:4", 216.0), "R-------R-------", 28, 0.65);
 
-    TrackMix arpMix = mix(0.7, -0.3, 0.25);
+    TrackMix arpMix = trackMix(0.7, -0.3, 0.25);
     arpMix.echo = EchoSettings{60.0 / 140.0 * 0.75, 0.35, 0.3, 3500.0};
     Track& arp = piece.addTrack("arp", Instrument::Pluck, arpMix);
     arpeggio(arp, intro, "0120120120120121", 59, 76, 3, 0.7);
@@ -80,7 +67,7 @@ Piece composeSongThree() {
     arpeggio(arp, breakdown, "0.1.2.3.4.3.2.1.", 59, 76, 3, 0.55);
     arpeggio(arp, outro, "0120120120120121", 59, 76, 3, 0.7);
 
-    TrackMix padMix = mix(0.3, 0.0, 0.4);
+    TrackMix padMix = trackMix(0.3, 0.0, 0.4);
     padMix.chorus = ChorusSettings{0.45, 0.013, 0.004, 0.5};
     Track& pad = piece.addTrack("pad", Instrument::Pad, padMix);
     holdChords(pad, progression(verseChords, 0.0), 52, 71, 3, 0.45);
@@ -88,11 +75,11 @@ Piece composeSongThree() {
     holdChords(pad, breakdown, 55, 76, 4, 0.55);
     holdChords(pad, progression("Am:4 B7:4", 216.0), 52, 71, 3, 0.45);
 
-    TrackMix stabMix = mix(0.35, 0.3, 0.2);
+    TrackMix stabMix = trackMix(0.35, 0.3, 0.2);
     Track& stabs = piece.addTrack("stabs", Instrument::Brass, stabMix);
     compChords(stabs, chorus, "X-....x...x-....", 55, 71, 3, 0.7);
 
-    TrackMix leadMix = mix(0.45, 0.05, 0.25);
+    TrackMix leadMix = trackMix(0.45, 0.05, 0.25);
     leadMix.echo = EchoSettings{60.0 / 140.0 * 0.75, 0.3, 0.22, 3000.0};
     Track& lead = piece.addTrack("lead", Instrument::Lead, leadMix);
     melody(lead, 32.0, verseTune, 0.75);
@@ -100,14 +87,14 @@ Piece composeSongThree() {
     melody(lead, 96.0, chorusTune, 0.85);
     melody(lead, 128.0, chorusTune, 0.9);
 
-    Track& bells = piece.addTrack("bells", Instrument::Bell, mix(0.18, -0.25, 0.45));
+    Track& bells = piece.addTrack("bells", Instrument::Bell, trackMix(0.18, -0.25, 0.45));
     melody(bells, 64.0, verseTune, 0.45, 12.0);
     melody(bells, 160.0, breakTune, 0.6);
 
-    Track& brassDouble = piece.addTrack("brass", Instrument::Brass, mix(0.3, -0.15, 0.3));
+    Track& brassDouble = piece.addTrack("brass", Instrument::Brass, trackMix(0.3, -0.15, 0.3));
     melody(brassDouble, 128.0, chorusTune, 0.8, -12.0);
 
-    TrackMix drumMix = mix(0.6, 0.0, 0.1);
+    TrackMix drumMix = trackMix(0.6, 0.0, 0.1);
     drumMix.humanise = 0.002;
     Track& drums = piece.addDrums("drums", drumMix);
     // Intro: hats only, then kick and hats join.

@@ -1,4 +1,5 @@
 #include "Composer.hpp"
+#include "PieceSetup.hpp"
 #include "Pieces.hpp"
 
 namespace soundgen {
@@ -57,14 +58,6 @@ constexpr const char* outroTune =
     "r:2 A5:1/2 C6:1/2 D6:1 "
     "E6:1/2 C#6:1/2 Bb5:1/2 G5:1/2 E5:1 r:1";
 
-TrackMix mix(double gain, double pan, double reverbSend) {
-    TrackMix m;
-    m.gain = gain;
-    m.pan = pan;
-    m.reverbSend = reverbSend;
-    return m;
-}
-
 }  // namespace
 
 // A sunny latin-funk groove: 108 beats per minute, D dorian, a light shuffle,
@@ -72,16 +65,10 @@ TrackMix mix(double gain, double pan, double reverbSend) {
 // brass section the middle, a plucked guitar the bridge.
 // Intro 4, verse 8, horns 8, verse 8, bridge 8, outro 4 (40 bars, 89 s).
 Piece composeSongTwo() {
-    Piece piece;
-    piece.bpm = 108;
-    piece.bars = 40;
-    piece.seed = 0x5EED04;
+    Piece piece = loopingPiece(108, 40, 0x5EED04);
     piece.swing = 0.14;
-    piece.reverb.roomSize = 0.65;
-    piece.reverb.damping = 0.5;
-    piece.reverbReturn = 0.8;
+    setRoom(piece, 0.65, 0.5, 0.8);
     piece.targetRmsDb = -15.5;
-    piece.ceilingDb = -2.5;
 
     // Verse and horn sections follow each other, so one list keeps the bass's
     // approach notes leading into the right chord.
@@ -95,40 +82,41 @@ Piece composeSongTwo() {
         song.insert(song.end(), part->begin(), part->end());
     }
 
-    Track& bass = piece.addTrack("bass", Instrument::FmBass, mix(0.7, 0.0, 0.03));
+    Track& bass = piece.addTrack("bass", Instrument::FmBass, trackMix(0.7, 0.0, 0.03));
     bassLine(bass, song, "R..R..8.r.5.R.7.", 26, 0.85);
 
-    TrackMix pianoMix = mix(0.32, -0.25, 0.2);
+    TrackMix pianoMix = trackMix(0.32, -0.25, 0.2);
     pianoMix.chorus = ChorusSettings{0.6, 0.011, 0.002, 0.35};
     Track& piano = piece.addTrack("piano", Instrument::ElectricPiano, pianoMix);
     compChords(piano, song, "..x..x....x..x..", 55, 74, 4, 0.7);
 
-    Track& marimba = piece.addTrack("marimba", Instrument::Marimba, mix(0.6, 0.2, 0.3));
+    Track& marimba = piece.addTrack("marimba", Instrument::Marimba, trackMix(0.6, 0.2, 0.3));
     melody(marimba, 16.0, marimbaTune, 0.85);
     melody(marimba, 48.0, answerTune, 0.6);
     melody(marimba, 80.0, marimbaTune, 0.85);
     melody(marimba, 144.0, outroTune, 0.7);
 
-    Track& bells = piece.addTrack("bells", Instrument::Bell, mix(0.14, -0.3, 0.4));
+    Track& bells = piece.addTrack("bells", Instrument::Bell, trackMix(0.14, -0.3, 0.4));
     melody(bells, 80.0, marimbaTune, 0.5, 12.0);
 
-    Track& hornLead = piece.addTrack("horn lead", Instrument::Brass, mix(0.9, 0.1, 0.3));
+    Track& hornLead = piece.addTrack("horn lead", Instrument::Brass, trackMix(0.9, 0.1, 0.3));
     melody(hornLead, 48.0, hornTune, 0.9);
-    Track& hornSection = piece.addTrack("horn section", Instrument::Brass, mix(0.5, -0.2, 0.3));
+    Track& hornSection =
+        piece.addTrack("horn section", Instrument::Brass, trackMix(0.5, -0.2, 0.3));
     compChords(hornSection, horns, "X-..............", 58, 72, 3, 0.7);
     compChords(hornSection, verse2, "X-..........x...", 58, 72, 3, 0.55);
 
-    TrackMix guitarMix = mix(1.3, 0.15, 0.3);
+    TrackMix guitarMix = trackMix(1.3, 0.15, 0.3);
     guitarMix.echo = EchoSettings{60.0 / 108.0 * 0.75, 0.3, 0.22, 3000.0};
     Track& guitar = piece.addTrack("guitar", Instrument::Pluck, guitarMix);
     melody(guitar, 112.0, bridgeTune, 0.85);
 
-    TrackMix padMix = mix(0.3, 0.0, 0.45);
+    TrackMix padMix = trackMix(0.3, 0.0, 0.45);
     padMix.chorus = ChorusSettings{0.35, 0.014, 0.004, 0.5};
     Track& pad = piece.addTrack("pad", Instrument::Pad, padMix);
     holdChords(pad, bridge, 57, 74, 3, 0.55);
 
-    TrackMix drumMix = mix(0.55, 0.0, 0.12);
+    TrackMix drumMix = trackMix(0.55, 0.0, 0.12);
     drumMix.humanise = 0.003;
     Track& drums = piece.addDrums("drums", drumMix);
     drumLoop(drums, 0, 4, "x.o.x.o.x.o.x.o.", Drum::closedHat);
