@@ -3,6 +3,7 @@
 
 #include "Dsp.hpp"
 #include "Filters.hpp"
+#include "MonoRender.hpp"
 #include "Oscillators.hpp"
 #include "Voices.hpp"
 
@@ -11,52 +12,43 @@ namespace soundgen {
 namespace {
 
 MonoBuffer kick(Random& random) {
-    const std::size_t frames = secondsToFrames(0.45);
-    MonoBuffer out(frames);
     Phasor phase;
     Svf clickFilter;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    MonoBuffer out = renderMono(secondsToFrames(0.45), [&](double t) {
         // Pitch falls from 150 Hz to 48 Hz: the thump of a tuned drum head.
         const double hz = 48.0 + 102.0 * std::exp(-t / 0.035);
         const double body = std::sin(twoPi * phase.step(hz)) * std::exp(-t / 0.22);
         const double click =
             t < 0.006 ? clickFilter.lowpass(random.noise(), 3000.0, 0.7) * (1.0 - t / 0.006) * 0.5
                       : 0.0;
-        out[i] = static_cast<float>(softClip(1.4 * (body + click)) * 1.15);
-    }
+        return softClip(1.4 * (body + click)) * 1.15;
+    });
     fadeOutMono(out, 0.02);
     return out;
 }
 
 MonoBuffer snare(Random& random) {
-    const std::size_t frames = secondsToFrames(0.3);
-    MonoBuffer out(frames);
     SineOsc low;
     SineOsc high;
     Svf wires;
     OnePole lowCut(900.0);
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    MonoBuffer out = renderMono(secondsToFrames(0.3), [&](double t) {
         const double shell =
             (0.6 * low.next(185.0) + 0.35 * high.next(330.0)) * std::exp(-t / 0.05);
         const double noise = lowCut.highpass(wires.lowpass(random.noise(), 7000.0, 0.6));
         const double rattle = noise * std::exp(-t / 0.07);
-        out[i] = static_cast<float>(0.55 * shell + 0.8 * rattle);
-    }
+        return 0.55 * shell + 0.8 * rattle;
+    });
     fadeInMono(out, 0.0005);
     fadeOutMono(out, 0.02);
     return out;
 }
 
 MonoBuffer clap(Random& random) {
-    const std::size_t frames = secondsToFrames(0.35);
-    MonoBuffer out(frames);
     Svf body;
     // Several hands that do not quite meet: three short bursts, then the room.
     constexpr std::array<double, 3> bursts = {0.0, 0.011, 0.023};
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    MonoBuffer out = renderMono(secondsToFrames(0.35), [&](double t) {
         double env = 0.0;
         for (double start : bursts) {
             if (t >= start && t < start + 0.011) {
@@ -66,8 +58,8 @@ MonoBuffer clap(Random& random) {
         if (t >= bursts.back()) {
             env = std::max(env, 0.7 * std::exp(-(t - bursts.back()) / 0.09));
         }
-        out[i] = static_cast<float>(1.6 * env * body.bandpass(random.noise(), 1300.0, 1.4));
-    }
+        return 1.6 * env * body.bandpass(random.noise(), 1300.0, 1.4);
+    });
     fadeInMono(out, 0.0005);
     fadeOutMono(out, 0.02);
     return out;
@@ -80,86 +72,71 @@ MonoBuffer metal(Random& random, double decay, double noiseLevel, double cutoffH
     std::array<SquareOsc, 6> oscillators = {SquareOsc(random.unit()), SquareOsc(random.unit()),
                                             SquareOsc(random.unit()), SquareOsc(random.unit()),
                                             SquareOsc(random.unit()), SquareOsc(random.unit())};
-    const std::size_t frames = secondsToFrames(decay * 6.9);
-    MonoBuffer out(frames);
     Svf lowCut;
     Svf shimmer;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    MonoBuffer out = renderMono(secondsToFrames(decay * 6.9), [&](double t) {
         double sum = 0.0;
         for (std::size_t k = 0; k < pitches.size(); ++k) {
             sum += oscillators[k].next(pitches[k] * 1.9);
         }
         const double mix = sum / 6.0 + noiseLevel * random.noise();
         const double bright = lowCut.highpass(shimmer.highpass(mix, cutoffHz, 0.7), cutoffHz, 0.7);
-        out[i] = static_cast<float>(bright * std::exp(-t / decay));
-    }
+        return bright * std::exp(-t / decay);
+    });
     fadeInMono(out, 0.0005);
     fadeOutMono(out, 0.02);
     return out;
 }
 
 MonoBuffer tom(Random& random, double hz, double decay) {
-    const std::size_t frames = secondsToFrames(decay * 6.0);
-    MonoBuffer out(frames);
     Phasor phase;
     Svf skin;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    MonoBuffer out = renderMono(secondsToFrames(decay * 6.0), [&](double t) {
         const double f = hz * (1.0 + 0.5 * std::exp(-t / 0.02));
         const double body = std::sin(twoPi * phase.step(f)) * std::exp(-t / decay);
         const double slap = skin.bandpass(random.noise(), hz * 4.0, 1.0) * std::exp(-t / 0.01);
-        out[i] = static_cast<float>(0.9 * body + 0.4 * slap);
-    }
+        return 0.9 * body + 0.4 * slap;
+    });
     fadeInMono(out, 0.0005);
     fadeOutMono(out, 0.02);
     return out;
 }
 
 MonoBuffer rim(Random& random) {
-    const std::size_t frames = secondsToFrames(0.08);
-    MonoBuffer out(frames);
     SineOsc a;
     SineOsc b;
     Svf crack;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    MonoBuffer out = renderMono(secondsToFrames(0.08), [&](double t) {
         const double tone = (0.6 * a.next(1700.0) + 0.4 * b.next(820.0)) * std::exp(-t / 0.012);
         const double noise = crack.highpass(random.noise(), 2500.0, 0.7) * std::exp(-t / 0.004);
-        out[i] = static_cast<float>(0.8 * tone + 0.5 * noise);
-    }
+        return 0.8 * tone + 0.5 * noise;
+    });
     fadeInMono(out, 0.0003);
     fadeOutMono(out, 0.01);
     return out;
 }
 
 MonoBuffer cowbell(Random& random) {
-    const std::size_t frames = secondsToFrames(0.35);
-    MonoBuffer out(frames);
     SquareOsc a(random.unit());
     SquareOsc b(random.unit());
     Svf body;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    MonoBuffer out = renderMono(secondsToFrames(0.35), [&](double t) {
         const double env = 0.7 * std::exp(-t / 0.012) + 0.3 * std::exp(-t / 0.09);
         const double tone = body.bandpass(a.next(587.0) + b.next(845.0), 800.0, 2.0);
-        out[i] = static_cast<float>(env * tone);
-    }
+        return env * tone;
+    });
     fadeInMono(out, 0.0005);
     fadeOutMono(out, 0.02);
     return out;
 }
 
 MonoBuffer shaker(Random& random) {
-    const std::size_t frames = secondsToFrames(0.12);
-    MonoBuffer out(frames);
     Svf beads;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    MonoBuffer out = renderMono(secondsToFrames(0.12), [&](double t) {
         // Beads need a moment to get going: a soft attack, then a quick decay.
         const double env = std::min(1.0, t / 0.012) * std::exp(-std::max(0.0, t - 0.012) / 0.03);
-        out[i] = static_cast<float>(env * beads.bandpass(random.noise(), 6500.0, 1.2));
-    }
+        return env * beads.bandpass(random.noise(), 6500.0, 1.2);
+    });
     fadeOutMono(out, 0.01);
     return out;
 }

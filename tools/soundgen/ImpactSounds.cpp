@@ -4,6 +4,7 @@
 
 #include "Dsp.hpp"
 #include "Filters.hpp"
+#include "MonoRender.hpp"
 #include "Oscillators.hpp"
 #include "Random.hpp"
 #include "Reverb.hpp"
@@ -26,13 +27,11 @@ struct Mode {
 // in the first 10 ms, as a hard knock momentarily stiffens the material.
 MonoBuffer strike(const std::vector<Mode>& modes, double seconds, double pitchDrop,
                   Random& random) {
-    MonoBuffer out(secondsToFrames(seconds));
     std::vector<Phasor> phases;
     for (std::size_t k = 0; k < modes.size(); ++k) {
         phases.emplace_back(random.unit());
     }
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const double t = framesToSeconds(i);
+    MonoBuffer out = renderMono(secondsToFrames(seconds), [&](double t) {
         const double bend = 1.0 + pitchDrop * std::exp(-t / 0.01);
         double sum = 0.0;
         for (std::size_t k = 0; k < modes.size(); ++k) {
@@ -42,8 +41,8 @@ MonoBuffer strike(const std::vector<Mode>& modes, double seconds, double pitchDr
             sum += modes[k].level * std::sin(twoPi * phases[k].step(modes[k].hz * bend)) *
                    std::exp(-t / modes[k].decay);
         }
-        out[i] = static_cast<float>(sum);
-    }
+        return sum;
+    });
     fadeInMono(out, 0.0004);
     fadeOutMono(out, std::min(0.02, seconds * 0.2));
     return out;
@@ -51,13 +50,10 @@ MonoBuffer strike(const std::vector<Mode>& modes, double seconds, double pitchDr
 
 // Filtered noise with an exponential decay: the contact itself.
 MonoBuffer noiseBurst(double seconds, double decay, double centreHz, double q, Random& random) {
-    MonoBuffer out(secondsToFrames(seconds));
     Svf filter;
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const double t = framesToSeconds(i);
-        out[i] =
-            static_cast<float>(filter.bandpass(random.noise(), centreHz, q) * std::exp(-t / decay));
-    }
+    MonoBuffer out = renderMono(secondsToFrames(seconds), [&](double t) {
+        return filter.bandpass(random.noise(), centreHz, q) * std::exp(-t / decay);
+    });
     fadeInMono(out, 0.0003);
     fadeOutMono(out, std::min(0.005, seconds * 0.2));
     return out;
@@ -120,14 +116,11 @@ StereoBuffer renderCrack() {
     // A second, smaller snap as the piece splits again.
     out.addMono(noiseBurst(0.02, 0.003, 3000.0, 0.7, random), secondsToFrames(0.028), 0.5, 0.2);
     // The weight of it: a short low thud.
-    MonoBuffer thud(secondsToFrames(0.2));
     Phasor thudPhase;
-    for (std::size_t i = 0; i < thud.size(); ++i) {
-        const double t = framesToSeconds(i);
-        thud[i] =
-            static_cast<float>(std::sin(twoPi * thudPhase.step(70.0 + 50.0 * std::exp(-t / 0.03))) *
-                               std::exp(-t / 0.05));
-    }
+    MonoBuffer thud = renderMono(secondsToFrames(0.2), [&](double t) {
+        return std::sin(twoPi * thudPhase.step(70.0 + 50.0 * std::exp(-t / 0.03))) *
+               std::exp(-t / 0.05);
+    });
     fadeInMono(thud, 0.001);
     fadeOutMono(thud, 0.02);
     out.addMono(thud, 0, 0.7, 0.0);

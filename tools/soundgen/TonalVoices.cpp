@@ -6,6 +6,7 @@
 #include "Dsp.hpp"
 #include "Envelope.hpp"
 #include "Filters.hpp"
+#include "MonoRender.hpp"
 #include "Oscillators.hpp"
 #include "Voices.hpp"
 
@@ -30,23 +31,19 @@ double pitchDecay(double hz, double atA4, double exponent) {
 MonoBuffer electricPiano(const NoteSpec& note) {
     const double hz = midiToHz(note.midi);
     const Adsr amp{0.002, std::clamp(pitchDecay(hz, 1.1, 0.5), 0.3, 3.0), 0.0, 0.18};
-    const std::size_t frames = secondsToFrames(amp.length(note.gate));
-    MonoBuffer out(frames);
     SineOsc body;
     SineOsc bodyModulator;
     SineOsc tine;
     SineOsc tineModulator;
     const double level = 0.35 + 0.65 * note.velocity;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
         // The bark of a hard key: more modulation at the attack, more with velocity.
         const double barkIndex = note.velocity * (1.6 * std::exp(-t / 0.35)) + 0.35;
         const double tineIndex = note.velocity * 1.3 * std::exp(-t / 0.025);
         const double b = body.next(hz, barkIndex * bodyModulator.next(hz));
         const double tn = tine.next(hz, tineIndex * tineModulator.next(hz * 14.0));
-        out[i] = static_cast<float>(level * amp.at(t, note.gate) * (0.7 * b + 0.3 * tn));
-    }
-    return out;
+        return level * amp.at(t, note.gate) * (0.7 * b + 0.3 * tn);
+    });
 }
 
 // A struck bar: decaying sine partials plus a short mallet noise.
@@ -55,14 +52,11 @@ MonoBuffer modalBar(const NoteSpec& note, const std::array<double, 3>& ratios,
     const double hz = midiToHz(note.midi);
     const double tau = std::clamp(pitchDecay(hz, decayAtA4, 0.6), 0.06, 1.5);
     const std::array<double, 3> taus = {tau, tau * 0.22, tau * 0.07};
-    const std::size_t frames = secondsToFrames(tau * 7.0 + 0.01);
-    MonoBuffer out(frames);
     std::array<SineOsc, 3> partials;
     Svf malletFilter;
     const double level = 0.3 + 0.7 * note.velocity;
     const double attack = 0.0008;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    MonoBuffer out = renderMono(secondsToFrames(tau * 7.0 + 0.01), [&](double t) {
         double sum = 0.0;
         for (std::size_t p = 0; p < 3; ++p) {
             const double f = hz * ratios[p];
@@ -78,8 +72,8 @@ MonoBuffer modalBar(const NoteSpec& note, const std::array<double, 3>& ratios,
             mallet = malletFilter.bandpass(random.noise(), hz * 3.0, 1.5) * (1.0 - t / 0.004) *
                      0.6 * note.velocity;
         }
-        out[i] = static_cast<float>(level * (onset * sum + mallet));
-    }
+        return level * (onset * sum + mallet);
+    });
     fadeOutMono(out, 0.01);
     return out;
 }
@@ -88,20 +82,17 @@ MonoBuffer bell(const NoteSpec& note) {
     const double hz = midiToHz(note.midi);
     const double tau = std::clamp(pitchDecay(hz, 1.4, 0.4), 0.3, 3.0);
     const double length = std::min(note.gate + 0.6, tau * 6.0);
-    const std::size_t frames = secondsToFrames(length + 0.2);
-    MonoBuffer out(frames);
     SineOsc carrier;
     SineOsc modulator;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    MonoBuffer out = renderMono(secondsToFrames(length + 0.2), [&](double t) {
         const double index = 2.2 * note.velocity * std::exp(-t / (tau * 0.4)) + 0.15;
         const double value = carrier.next(hz, index * modulator.next(hz * 4.0));
         double env = std::exp(-t / tau) * std::min(1.0, t / 0.001);
         if (t > length) {
             env *= std::exp(-(t - length) / 0.03);
         }
-        out[i] = static_cast<float>((0.3 + 0.7 * note.velocity) * env * value);
-    }
+        return (0.3 + 0.7 * note.velocity) * env * value;
+    });
     fadeOutMono(out, 0.01);
     return out;
 }
@@ -110,49 +101,39 @@ MonoBuffer lead(const NoteSpec& note) {
     const double hz = midiToHz(note.midi);
     const Adsr amp{0.006, 0.3, 0.75, 0.12};
     const Adsr filterEnv{0.003, 0.25, 0.3, 0.2};
-    const std::size_t frames = secondsToFrames(amp.length(note.gate));
-    MonoBuffer out(frames);
     SawOsc sawA(0.1);
     SawOsc sawB(0.6);
     SquareOsc pulse(0.3, 0.4);
     Svf filter;
     const double detune = std::pow(2.0, 6.0 / 1200.0);
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
         const double f = hz * vibrato(t, 0.25, 5.2, 0.2);
         const double raw =
             0.4 * sawA.next(f * detune) + 0.4 * sawB.next(f / detune) + 0.35 * pulse.next(f);
         const double cutoff = f * (2.0 + 6.0 * note.velocity * filterEnv.at(t, note.gate)) + 400.0;
         const double filtered = filter.lowpass(raw, cutoff, 0.9);
-        out[i] = static_cast<float>((0.4 + 0.6 * note.velocity) * amp.at(t, note.gate) * filtered);
-    }
-    return out;
+        return (0.4 + 0.6 * note.velocity) * amp.at(t, note.gate) * filtered;
+    });
 }
 
 MonoBuffer softLead(const NoteSpec& note, Random& random) {
     const double hz = midiToHz(note.midi);
     const Adsr amp{0.045, 0.3, 0.8, 0.15};
-    const std::size_t frames = secondsToFrames(amp.length(note.gate));
-    MonoBuffer out(frames);
     SineOsc sine;
     TriangleOsc triangle;
     Svf breath;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
         const double f = hz * vibrato(t, 0.3, 4.8, 0.15);
         const double env = amp.at(t, note.gate);
         const double tone = 0.8 * sine.next(f) + 0.25 * triangle.next(f * 2.0);
         const double air = breath.bandpass(random.noise(), f * 2.0, 2.0) * 0.35;
-        out[i] = static_cast<float>((0.4 + 0.6 * note.velocity) * env * (tone + air));
-    }
-    return out;
+        return (0.4 + 0.6 * note.velocity) * env * (tone + air);
+    });
 }
 
 MonoBuffer pad(const NoteSpec& note, Random& random) {
     const double hz = midiToHz(note.midi);
     const Adsr amp{0.6, 1.0, 0.85, 0.9};
-    const std::size_t frames = secondsToFrames(amp.length(note.gate));
-    MonoBuffer out(frames);
     constexpr int voices = 6;
     std::vector<SawOsc> saws;
     std::vector<double> ratios;
@@ -164,8 +145,7 @@ MonoBuffer pad(const NoteSpec& note, Random& random) {
     SawOsc octave(random.unit());
     Svf filter;
     const double sweepPhase = random.unit();
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
         double sum = 0.0;
         for (int v = 0; v < voices; ++v) {
             sum += saws[v].next(hz * ratios[v]);
@@ -174,69 +154,55 @@ MonoBuffer pad(const NoteSpec& note, Random& random) {
         // A slow breathing of the filter keeps long chords alive.
         const double sweep = 0.5 + 0.5 * std::sin(twoPi * (0.15 * t + sweepPhase));
         const double cutoff = std::min(hz * 6.0, 2600.0) + 900.0 * sweep;
-        out[i] = static_cast<float>(0.8 * amp.at(t, note.gate) * filter.lowpass(sum, cutoff, 0.7));
-    }
-    return out;
+        return 0.8 * amp.at(t, note.gate) * filter.lowpass(sum, cutoff, 0.7);
+    });
 }
 
 MonoBuffer synthBass(const NoteSpec& note) {
     const double hz = midiToHz(note.midi);
     const Adsr amp{0.002, 0.4, 0.8, 0.04};
     const Adsr filterEnv{0.001, 0.09, 0.1, 0.05};
-    const std::size_t frames = secondsToFrames(amp.length(note.gate));
-    MonoBuffer out(frames);
     SawOsc saw;
     // A rising saw's fundamental is a negative sine: the sine starts half a
     // cycle on so the two add up instead of cancelling.
     SineOsc sub(0.5);
     Svf filter;
     const double drive = 1.6;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
         const double cutoff =
             hz * 1.5 + 2200.0 * note.velocity * filterEnv.at(t, note.gate) + 120.0;
         const double tone = filter.lowpass(saw.next(hz), cutoff, 1.2) + 0.5 * sub.next(hz);
         const double shaped = std::tanh(drive * tone) / std::tanh(drive);
-        out[i] = static_cast<float>((0.5 + 0.5 * note.velocity) * amp.at(t, note.gate) * shaped);
-    }
-    return out;
+        return (0.5 + 0.5 * note.velocity) * amp.at(t, note.gate) * shaped;
+    });
 }
 
 MonoBuffer roundBass(const NoteSpec& note) {
     const double hz = midiToHz(note.midi);
     const Adsr amp{0.008, 0.5, 0.7, 0.08};
-    const std::size_t frames = secondsToFrames(amp.length(note.gate));
-    MonoBuffer out(frames);
     SineOsc first;
     SineOsc second;
     SineOsc third;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
         // Upper partials fade quickly: a soft pluck, then a round tone.
         const double pluck = std::exp(-t / 0.15);
         const double tone = first.next(hz) + (0.15 + 0.2 * pluck) * second.next(hz * 2.0) +
                             0.1 * pluck * third.next(hz * 3.0);
-        out[i] = static_cast<float>((0.5 + 0.5 * note.velocity) * amp.at(t, note.gate) * tone);
-    }
-    return out;
+        return (0.5 + 0.5 * note.velocity) * amp.at(t, note.gate) * tone;
+    });
 }
 
 MonoBuffer fmBass(const NoteSpec& note) {
     const double hz = midiToHz(note.midi);
     const Adsr amp{0.001, 0.35, 0.55, 0.05};
-    const std::size_t frames = secondsToFrames(amp.length(note.gate));
-    MonoBuffer out(frames);
     SineOsc carrier;
     SineOsc modulator;
     SineOsc sub;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
         const double index = 3.5 * note.velocity * std::exp(-t / 0.06) + 0.6;
         const double tone = carrier.next(hz, index * modulator.next(hz)) + 0.5 * sub.next(hz);
-        out[i] =
-            static_cast<float>((0.5 + 0.5 * note.velocity) * amp.at(t, note.gate) * tone * 0.7);
-    }
-    return out;
+        return (0.5 + 0.5 * note.velocity) * amp.at(t, note.gate) * tone * 0.7;
+    });
 }
 
 // Karplus-Strong: a burst of noise circulating in a delay line tuned to the
@@ -253,7 +219,6 @@ MonoBuffer pluck(const NoteSpec& note, Random& random) {
     const double tau = std::clamp(pitchDecay(hz, 1.0, 0.5), 0.2, 2.5);
     const double lossPerRound = std::exp(-period / (tau * sampleRate));
     const double length = note.gate + 0.25;
-    const std::size_t frames = secondsToFrames(length + 0.1);
 
     std::vector<double> line(whole, 0.0);
     Svf brightness;
@@ -261,14 +226,12 @@ MonoBuffer pluck(const NoteSpec& note, Random& random) {
     for (double& value : line) {
         value = brightness.lowpass(random.noise(), cutoff, 0.7);
     }
-    MonoBuffer out(frames);
     std::size_t index = 0;
     double previous = 0.0;
     double allPassIn = 0.0;
     double allPassOut = 0.0;
     const double gateLoss = std::exp(-period / (0.06 * sampleRate));
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    MonoBuffer out = renderMono(secondsToFrames(length + 0.1), [&](double t) {
         const double current = line[index];
         const double averaged = 0.5 * (current + previous);
         previous = current;
@@ -278,8 +241,8 @@ MonoBuffer pluck(const NoteSpec& note, Random& random) {
         const double loss = t < note.gate ? lossPerRound : lossPerRound * gateLoss;
         line[index] = allPassOut * loss;
         index = (index + 1) % line.size();
-        out[i] = static_cast<float>((0.4 + 0.6 * note.velocity) * current);
-    }
+        return (0.4 + 0.6 * note.velocity) * current;
+    });
     fadeOutMono(out, 0.02);
     return out;
 }
@@ -288,15 +251,12 @@ MonoBuffer brass(const NoteSpec& note) {
     const double hz = midiToHz(note.midi);
     const Adsr amp{0.025, 0.3, 0.85, 0.12};
     const Adsr filterEnv{0.06, 0.3, 0.6, 0.15};
-    const std::size_t frames = secondsToFrames(amp.length(note.gate));
-    MonoBuffer out(frames);
     SawOsc a(0.0);
     SawOsc b(0.33);
     SawOsc c(0.66);
     Svf filter;
     const double detune = std::pow(2.0, 8.0 / 1200.0);
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = framesToSeconds(i);
+    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
         // Players reach the note from slightly below.
         const double scoop = std::pow(2.0, -0.4 * std::exp(-t / 0.03) / 12.0);
         const double f = hz * scoop * vibrato(t, 0.3, 5.0, 0.12);
@@ -304,9 +264,8 @@ MonoBuffer brass(const NoteSpec& note) {
         const double cutoff =
             f * (1.2 + 5.0 * (0.4 + 0.6 * note.velocity) * filterEnv.at(t, note.gate));
         const double tone = std::tanh(1.5 * filter.lowpass(raw, cutoff, 0.8));
-        out[i] = static_cast<float>((0.4 + 0.6 * note.velocity) * amp.at(t, note.gate) * tone);
-    }
-    return out;
+        return (0.4 + 0.6 * note.velocity) * amp.at(t, note.gate) * tone;
+    });
 }
 
 }  // namespace
