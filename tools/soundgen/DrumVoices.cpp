@@ -14,7 +14,7 @@ namespace {
 MonoBuffer kick(Random& random) {
     Phasor phase;
     Svf clickFilter;
-    MonoBuffer out = renderMono(secondsToFrames(0.45), [&](double t) {
+    return renderFaded(0.45, 0.0, 0.02, [&](double t) {
         // Pitch falls from 150 Hz to 48 Hz: the thump of a tuned drum head.
         const double hz = 48.0 + 102.0 * std::exp(-t / 0.035);
         const double body = std::sin(twoPi * phase.step(hz)) * std::exp(-t / 0.22);
@@ -23,8 +23,6 @@ MonoBuffer kick(Random& random) {
                       : 0.0;
         return softClip(1.4 * (body + click)) * 1.15;
     });
-    fadeOutMono(out, 0.02);
-    return out;
 }
 
 MonoBuffer snare(Random& random) {
@@ -32,23 +30,20 @@ MonoBuffer snare(Random& random) {
     SineOsc high;
     Svf wires;
     OnePole lowCut(900.0);
-    MonoBuffer out = renderMono(secondsToFrames(0.3), [&](double t) {
+    return renderFaded(0.3, 0.0005, 0.02, [&](double t) {
         const double shell =
             (0.6 * low.next(185.0) + 0.35 * high.next(330.0)) * std::exp(-t / 0.05);
         const double noise = lowCut.highpass(wires.lowpass(random.noise(), 7000.0, 0.6));
         const double rattle = noise * std::exp(-t / 0.07);
         return 0.55 * shell + 0.8 * rattle;
     });
-    fadeInMono(out, 0.0005);
-    fadeOutMono(out, 0.02);
-    return out;
 }
 
 MonoBuffer clap(Random& random) {
     Svf body;
     // Several hands that do not quite meet: three short bursts, then the room.
     constexpr std::array<double, 3> bursts = {0.0, 0.011, 0.023};
-    MonoBuffer out = renderMono(secondsToFrames(0.35), [&](double t) {
+    return renderFaded(0.35, 0.0005, 0.02, [&](double t) {
         double env = 0.0;
         for (double start : bursts) {
             if (t >= start && t < start + 0.011) {
@@ -60,9 +55,6 @@ MonoBuffer clap(Random& random) {
         }
         return 1.6 * env * body.bandpass(random.noise(), 1300.0, 1.4);
     });
-    fadeInMono(out, 0.0005);
-    fadeOutMono(out, 0.02);
-    return out;
 }
 
 // Metallic cymbal tone: six square waves at inharmonic pitches, high-passed.
@@ -74,7 +66,7 @@ MonoBuffer metal(Random& random, double decay, double noiseLevel, double cutoffH
                                             SquareOsc(random.unit()), SquareOsc(random.unit())};
     Svf lowCut;
     Svf shimmer;
-    MonoBuffer out = renderMono(secondsToFrames(decay * 6.9), [&](double t) {
+    return renderFaded(decay * 6.9, 0.0005, 0.02, [&](double t) {
         double sum = 0.0;
         for (std::size_t k = 0; k < pitches.size(); ++k) {
             sum += oscillators[k].next(pitches[k] * 1.9);
@@ -83,62 +75,48 @@ MonoBuffer metal(Random& random, double decay, double noiseLevel, double cutoffH
         const double bright = lowCut.highpass(shimmer.highpass(mix, cutoffHz, 0.7), cutoffHz, 0.7);
         return bright * std::exp(-t / decay);
     });
-    fadeInMono(out, 0.0005);
-    fadeOutMono(out, 0.02);
-    return out;
 }
 
 MonoBuffer tom(Random& random, double hz, double decay) {
     Phasor phase;
     Svf skin;
-    MonoBuffer out = renderMono(secondsToFrames(decay * 6.0), [&](double t) {
+    return renderFaded(decay * 6.0, 0.0005, 0.02, [&](double t) {
         const double f = hz * (1.0 + 0.5 * std::exp(-t / 0.02));
         const double body = std::sin(twoPi * phase.step(f)) * std::exp(-t / decay);
         const double slap = skin.bandpass(random.noise(), hz * 4.0, 1.0) * std::exp(-t / 0.01);
         return 0.9 * body + 0.4 * slap;
     });
-    fadeInMono(out, 0.0005);
-    fadeOutMono(out, 0.02);
-    return out;
 }
 
 MonoBuffer rim(Random& random) {
     SineOsc a;
     SineOsc b;
     Svf crack;
-    MonoBuffer out = renderMono(secondsToFrames(0.08), [&](double t) {
+    return renderFaded(0.08, 0.0003, 0.01, [&](double t) {
         const double tone = (0.6 * a.next(1700.0) + 0.4 * b.next(820.0)) * std::exp(-t / 0.012);
         const double noise = crack.highpass(random.noise(), 2500.0, 0.7) * std::exp(-t / 0.004);
         return 0.8 * tone + 0.5 * noise;
     });
-    fadeInMono(out, 0.0003);
-    fadeOutMono(out, 0.01);
-    return out;
 }
 
 MonoBuffer cowbell(Random& random) {
     SquareOsc a(random.unit());
     SquareOsc b(random.unit());
     Svf body;
-    MonoBuffer out = renderMono(secondsToFrames(0.35), [&](double t) {
+    return renderFaded(0.35, 0.0005, 0.02, [&](double t) {
         const double env = 0.7 * std::exp(-t / 0.012) + 0.3 * std::exp(-t / 0.09);
         const double tone = body.bandpass(a.next(587.0) + b.next(845.0), 800.0, 2.0);
         return env * tone;
     });
-    fadeInMono(out, 0.0005);
-    fadeOutMono(out, 0.02);
-    return out;
 }
 
 MonoBuffer shaker(Random& random) {
     Svf beads;
-    MonoBuffer out = renderMono(secondsToFrames(0.12), [&](double t) {
+    return renderFaded(0.12, 0.0, 0.01, [&](double t) {
         // Beads need a moment to get going: a soft attack, then a quick decay.
         const double env = std::min(1.0, t / 0.012) * std::exp(-std::max(0.0, t - 0.012) / 0.03);
         return env * beads.bandpass(random.noise(), 6500.0, 1.2);
     });
-    fadeOutMono(out, 0.01);
-    return out;
 }
 
 }  // namespace

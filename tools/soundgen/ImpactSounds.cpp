@@ -31,7 +31,7 @@ MonoBuffer strike(const std::vector<Mode>& modes, double seconds, double pitchDr
     for (std::size_t k = 0; k < modes.size(); ++k) {
         phases.emplace_back(random.unit());
     }
-    MonoBuffer out = renderMono(secondsToFrames(seconds), [&](double t) {
+    return renderFaded(seconds, 0.0004, std::min(0.02, seconds * 0.2), [&](double t) {
         const double bend = 1.0 + pitchDrop * std::exp(-t / 0.01);
         double sum = 0.0;
         for (std::size_t k = 0; k < modes.size(); ++k) {
@@ -43,20 +43,14 @@ MonoBuffer strike(const std::vector<Mode>& modes, double seconds, double pitchDr
         }
         return sum;
     });
-    fadeInMono(out, 0.0004);
-    fadeOutMono(out, std::min(0.02, seconds * 0.2));
-    return out;
 }
 
 // Filtered noise with an exponential decay: the contact itself.
 MonoBuffer noiseBurst(double seconds, double decay, double centreHz, double q, Random& random) {
     Svf filter;
-    MonoBuffer out = renderMono(secondsToFrames(seconds), [&](double t) {
+    return renderFaded(seconds, 0.0003, std::min(0.005, seconds * 0.2), [&](double t) {
         return filter.bandpass(random.noise(), centreHz, q) * std::exp(-t / decay);
     });
-    fadeInMono(out, 0.0003);
-    fadeOutMono(out, std::min(0.005, seconds * 0.2));
-    return out;
 }
 
 StereoBuffer centred(const MonoBuffer& mono) {
@@ -117,12 +111,10 @@ StereoBuffer renderCrack() {
     out.addMono(noiseBurst(0.02, 0.003, 3000.0, 0.7, random), secondsToFrames(0.028), 0.5, 0.2);
     // The weight of it: a short low thud.
     Phasor thudPhase;
-    MonoBuffer thud = renderMono(secondsToFrames(0.2), [&](double t) {
+    MonoBuffer thud = renderFaded(0.2, 0.001, 0.02, [&](double t) {
         return std::sin(twoPi * thudPhase.step(70.0 + 50.0 * std::exp(-t / 0.03))) *
                std::exp(-t / 0.05);
     });
-    fadeInMono(thud, 0.001);
-    fadeOutMono(thud, 0.02);
     out.addMono(thud, 0, 0.7, 0.0);
     // Debris: small pieces knocking about, dense at first, then sparse and soft.
     constexpr int pieces = 28;

@@ -19,4 +19,14 @@ MonoBuffer renderMono(std::size_t frames, Sample sample) {
     return out;
 }
 
+// A sound of `seconds` with short fades in and out so that it never clicks;
+// a fade of 0 seconds leaves that end as it is.
+template <typename Sample>
+MonoBuffer renderFaded(double seconds, double fadeInSeconds, double fadeOutSeconds, Sample sample) {
+    MonoBuffer out = renderMono(secondsToFrames(seconds), sample);
+    fadeInMono(out, fadeInSeconds);
+    fadeOutMono(out, fadeOutSeconds);
+    return out;
+}
+
 }  // namespace soundgen

@@ -16,20 +16,27 @@ TrackMix tightMix(double gain, double pan, double reverbSend) {
     return mix;
 }
 
-Piece loopingPiece(int bpm, int bars, std::uint64_t seed) {
+namespace {
+
+Piece withTempo(int bpm, std::uint64_t seed) {
     Piece piece;
     piece.bpm = bpm;
-    piece.bars = bars;
     piece.seed = seed;
     return piece;
 }
 
+}  // namespace
+
+Piece loopingPiece(int bpm, int bars, std::uint64_t seed) {
+    Piece piece = withTempo(bpm, seed);
+    piece.bars = bars;
+    return piece;
+}
+
 Piece oneShotPiece(int bpm, double seconds, std::uint64_t seed) {
-    Piece piece;
-    piece.bpm = bpm;
+    Piece piece = withTempo(bpm, seed);
     piece.loops = false;
     piece.lengthSeconds = seconds;
-    piece.seed = seed;
     return piece;
 }
 

@@ -21,6 +21,13 @@ Piece oneShot(int bpm, double seconds, std::uint64_t seed) {
     return piece;
 }
 
+// Signals are brought to a fixed peak so each sits at its own level in the game.
+StereoBuffer rendered(const Piece& piece, double peakDb) {
+    StereoBuffer out = renderPiece(piece);
+    out.normalisePeak(peakDb);
+    return out;
+}
+
 }  // namespace
 
 StereoBuffer renderHorn() {
@@ -35,9 +42,7 @@ StereoBuffer renderHorn() {
     Track& drums = piece.addDrums("drums", tightMix(0.6, 0.0, 0.3));
     drums.add(0.0, 0.5, Drum::kick, 1.0);
     drums.add(0.0, 0.5, Drum::crash, 0.25);
-    StereoBuffer out = renderPiece(piece);
-    out.normalisePeak(-2.0);
-    return out;
+    return rendered(piece, -2.0);
 }
 
 StereoBuffer renderPersonalBest() {
@@ -60,9 +65,7 @@ StereoBuffer renderPersonalBest() {
     drums.add(3.0, 0.5, Drum::kick, 1.0);
     drums.add(3.0, 0.5, Drum::lowTom, 0.9);
     drums.add(3.0, 0.5, Drum::crash, 0.4);
-    StereoBuffer out = renderPiece(piece);
-    out.normalisePeak(-2.0);
-    return out;
+    return rendered(piece, -2.0);
 }
 
 StereoBuffer renderFinish() {
@@ -79,9 +82,7 @@ StereoBuffer renderFinish() {
     drums.add(1.0, 0.2, Drum::shaker, 0.5);
     drums.add(2.0, 0.2, Drum::shaker, 0.5);
     drums.add(3.0, 0.2, Drum::conga, 0.8);
-    StereoBuffer out = renderPiece(piece);
-    out.normalisePeak(-2.5);
-    return out;
+    return rendered(piece, -2.5);
 }
 
 StereoBuffer renderBeam() {

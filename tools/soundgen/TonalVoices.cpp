@@ -56,7 +56,7 @@ MonoBuffer modalBar(const NoteSpec& note, const std::array<double, 3>& ratios,
     Svf malletFilter;
     const double level = 0.3 + 0.7 * note.velocity;
     const double attack = 0.0008;
-    MonoBuffer out = renderMono(secondsToFrames(tau * 7.0 + 0.01), [&](double t) {
+    return renderFaded(tau * 7.0 + 0.01, 0.0, 0.01, [&](double t) {
         double sum = 0.0;
         for (std::size_t p = 0; p < 3; ++p) {
             const double f = hz * ratios[p];
@@ -74,8 +74,6 @@ MonoBuffer modalBar(const NoteSpec& note, const std::array<double, 3>& ratios,
         }
         return level * (onset * sum + mallet);
     });
-    fadeOutMono(out, 0.01);
-    return out;
 }
 
 MonoBuffer bell(const NoteSpec& note) {
@@ -84,7 +82,7 @@ MonoBuffer bell(const NoteSpec& note) {
     const double length = std::min(note.gate + 0.6, tau * 6.0);
     SineOsc carrier;
     SineOsc modulator;
-    MonoBuffer out = renderMono(secondsToFrames(length + 0.2), [&](double t) {
+    return renderFaded(length + 0.2, 0.0, 0.01, [&](double t) {
         const double index = 2.2 * note.velocity * std::exp(-t / (tau * 0.4)) + 0.15;
         const double value = carrier.next(hz, index * modulator.next(hz * 4.0));
         double env = std::exp(-t / tau) * std::min(1.0, t / 0.001);
@@ -93,8 +91,6 @@ MonoBuffer bell(const NoteSpec& note) {
         }
         return (0.3 + 0.7 * note.velocity) * env * value;
     });
-    fadeOutMono(out, 0.01);
-    return out;
 }
 
 MonoBuffer lead(const NoteSpec& note) {
@@ -231,7 +227,7 @@ MonoBuffer pluck(const NoteSpec& note, Random& random) {
     double allPassIn = 0.0;
     double allPassOut = 0.0;
     const double gateLoss = std::exp(-period / (0.06 * sampleRate));
-    MonoBuffer out = renderMono(secondsToFrames(length + 0.1), [&](double t) {
+    return renderFaded(length + 0.1, 0.0, 0.02, [&](double t) {
         const double current = line[index];
         const double averaged = 0.5 * (current + previous);
         previous = current;
@@ -243,8 +239,6 @@ MonoBuffer pluck(const NoteSpec& note, Random& random) {
         index = (index + 1) % line.size();
         return (0.4 + 0.6 * note.velocity) * current;
     });
-    fadeOutMono(out, 0.02);
-    return out;
 }
 
 MonoBuffer brass(const NoteSpec& note) {
