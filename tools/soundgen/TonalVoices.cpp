@@ -28,6 +28,14 @@ double pitchDecay(double hz, double atA4, double exponent) {
     return atA4 * std::pow(440.0 / hz, exponent);
 }
 
+// A held note: `level` times the envelope times `tone(t)`, sounding until the
+// release has died away.
+template <typename Tone>
+MonoBuffer envelopedNote(const Adsr& amp, const NoteSpec& note, double level, Tone tone) {
+    return renderMono(secondsToFrames(amp.length(note.gate)),
+                      [&](double t) { return level * amp.at(t, note.gate) * tone(t); });
+}
+
 MonoBuffer electricPiano(const NoteSpec& note) {
     const double hz = midiToHz(note.midi);
     const Adsr amp{0.002, std::clamp(pitchDecay(hz, 1.1, 0.5), 0.3, 3.0), 0.0, 0.18};
@@ -36,13 +44,13 @@ MonoBuffer electricPiano(const NoteSpec& note) {
     SineOsc tine;
     SineOsc tineModulator;
     const double level = 0.35 + 0.65 * note.velocity;
-    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
+    return envelopedNote(amp, note, level, [&](double t) {
         // The bark of a hard key: more modulation at the attack, more with velocity.
         const double barkIndex = note.velocity * (1.6 * std::exp(-t / 0.35)) + 0.35;
         const double tineIndex = note.velocity * 1.3 * std::exp(-t / 0.025);
         const double b = body.next(hz, barkIndex * bodyModulator.next(hz));
         const double tn = tine.next(hz, tineIndex * tineModulator.next(hz * 14.0));
-        return level * amp.at(t, note.gate) * (0.7 * b + 0.3 * tn);
+        return 0.7 * b + 0.3 * tn;
     });
 }
 
@@ -102,13 +110,13 @@ MonoBuffer lead(const NoteSpec& note) {
     SquareOsc pulse(0.3, 0.4);
     Svf filter;
     const double detune = std::pow(2.0, 6.0 / 1200.0);
-    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
+    return envelopedNote(amp, note, (0.4 + 0.6 * note.velocity), [&](double t) {
         const double f = hz * vibrato(t, 0.25, 5.2, 0.2);
         const double raw =
             0.4 * sawA.next(f * detune) + 0.4 * sawB.next(f / detune) + 0.35 * pulse.next(f);
         const double cutoff = f * (2.0 + 6.0 * note.velocity * filterEnv.at(t, note.gate)) + 400.0;
         const double filtered = filter.lowpass(raw, cutoff, 0.9);
-        return (0.4 + 0.6 * note.velocity) * amp.at(t, note.gate) * filtered;
+        return filtered;
     });
 }
 
@@ -118,12 +126,11 @@ MonoBuffer softLead(const NoteSpec& note, Random& random) {
     SineOsc sine;
     TriangleOsc triangle;
     Svf breath;
-    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
+    return envelopedNote(amp, note, (0.4 + 0.6 * note.velocity), [&](double t) {
         const double f = hz * vibrato(t, 0.3, 4.8, 0.15);
-        const double env = amp.at(t, note.gate);
         const double tone = 0.8 * sine.next(f) + 0.25 * triangle.next(f * 2.0);
         const double air = breath.bandpass(random.noise(), f * 2.0, 2.0) * 0.35;
-        return (0.4 + 0.6 * note.velocity) * env * (tone + air);
+        return tone + air;
     });
 }
 
@@ -141,7 +148,7 @@ MonoBuffer pad(const NoteSpec& note, Random& random) {
     SawOsc octave(random.unit());
     Svf filter;
     const double sweepPhase = random.unit();
-    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
+    return envelopedNote(amp, note, 0.8, [&](double t) {
         double sum = 0.0;
         for (int v = 0; v < voices; ++v) {
             sum += saws[v].next(hz * ratios[v]);
@@ -150,7 +157,7 @@ MonoBuffer pad(const NoteSpec& note, Random& random) {
         // A slow breathing of the filter keeps long chords alive.
         const double sweep = 0.5 + 0.5 * std::sin(twoPi * (0.15 * t + sweepPhase));
         const double cutoff = std::min(hz * 6.0, 2600.0) + 900.0 * sweep;
-        return 0.8 * amp.at(t, note.gate) * filter.lowpass(sum, cutoff, 0.7);
+        return filter.lowpass(sum, cutoff, 0.7);
     });
 }
 
@@ -164,12 +171,12 @@ MonoBuffer synthBass(const NoteSpec& note) {
     SineOsc sub(0.5);
     Svf filter;
     const double drive = 1.6;
-    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
+    return envelopedNote(amp, note, (0.5 + 0.5 * note.velocity), [&](double t) {
         const double cutoff =
             hz * 1.5 + 2200.0 * note.velocity * filterEnv.at(t, note.gate) + 120.0;
         const double tone = filter.lowpass(saw.next(hz), cutoff, 1.2) + 0.5 * sub.next(hz);
         const double shaped = std::tanh(drive * tone) / std::tanh(drive);
-        return (0.5 + 0.5 * note.velocity) * amp.at(t, note.gate) * shaped;
+        return shaped;
     });
 }
 
@@ -179,12 +186,12 @@ MonoBuffer roundBass(const NoteSpec& note) {
     SineOsc first;
     SineOsc second;
     SineOsc third;
-    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
+    return envelopedNote(amp, note, (0.5 + 0.5 * note.velocity), [&](double t) {
         // Upper partials fade quickly: a soft pluck, then a round tone.
         const double pluck = std::exp(-t / 0.15);
         const double tone = first.next(hz) + (0.15 + 0.2 * pluck) * second.next(hz * 2.0) +
                             0.1 * pluck * third.next(hz * 3.0);
-        return (0.5 + 0.5 * note.velocity) * amp.at(t, note.gate) * tone;
+        return tone;
     });
 }
 
@@ -250,7 +257,7 @@ MonoBuffer brass(const NoteSpec& note) {
     SawOsc c(0.66);
     Svf filter;
     const double detune = std::pow(2.0, 8.0 / 1200.0);
-    return renderMono(secondsToFrames(amp.length(note.gate)), [&](double t) {
+    return envelopedNote(amp, note, (0.4 + 0.6 * note.velocity), [&](double t) {
         // Players reach the note from slightly below.
         const double scoop = std::pow(2.0, -0.4 * std::exp(-t / 0.03) / 12.0);
         const double f = hz * scoop * vibrato(t, 0.3, 5.0, 0.12);
@@ -258,7 +265,7 @@ MonoBuffer brass(const NoteSpec& note) {
         const double cutoff =
             f * (1.2 + 5.0 * (0.4 + 0.6 * note.velocity) * filterEnv.at(t, note.gate));
         const double tone = std::tanh(1.5 * filter.lowpass(raw, cutoff, 0.8));
-        return (0.4 + 0.6 * note.velocity) * amp.at(t, note.gate) * tone;
+        return tone;
     });
 }
 
