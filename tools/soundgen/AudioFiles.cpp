@@ -113,13 +113,7 @@ class VorbisEncoder {
         ogg_stream_packetin(&stream, &comments);
         ogg_stream_packetin(&stream, &codebooks);
         // The audio must start on a fresh page.
-        ogg_page page;
-        while (ogg_stream_flush(&stream, &page) != 0) {
-            if (!writePage(page)) {
-                return false;
-            }
-        }
-        return true;
+        return flushPages();
     }
 
     bool encode(const StereoBuffer& buffer) {
@@ -135,9 +129,12 @@ class VorbisEncoder {
             }
         }
         vorbis_analysis_wrote(&dsp, 0);  // end of stream
-        if (!drain()) {
-            return false;
-        }
+        return drain() && flushPages();
+    }
+
+  private:
+    // Writes out every page the stream holds, full or not.
+    bool flushPages() {
         ogg_page page;
         while (ogg_stream_flush(&stream, &page) != 0) {
             if (!writePage(page)) {
@@ -147,7 +144,6 @@ class VorbisEncoder {
         return true;
     }
 
-  private:
     bool drain() {
         while (vorbis_analysis_blockout(&dsp, &block) == 1) {
             vorbis_analysis(&block, nullptr);
