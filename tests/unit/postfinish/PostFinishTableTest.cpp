@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <SFML/Network/TcpListener.hpp>
-
 #include <chrono>
 
+#include "NetworkStandIns.hpp"
 #include "app/ProgramObjects.hpp"
 #include "game/ControlKeys.hpp"
 #include "game/FinishSequence.hpp"
@@ -18,14 +17,6 @@ namespace {
 
 constexpr int raceMode = 1;
 constexpr int testLevelId = 9101;
-
-std::string refusingAddress() {
-    sf::TcpListener probe;
-    probe.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost);
-    const unsigned short port = probe.getLocalPort();
-    probe.close();
-    return "127.0.0.1:" + std::to_string(port);
-}
 
 // `count` records named "p0", "p1", ..., with "racer" at `ownIndex` (none
 // when it is out of range).
