@@ -53,6 +53,12 @@ class LevelSimulation {
     static constexpr float countdownSeconds = 5.0f;
     // Knocks harder than this (units per second) make the face react.
     static constexpr float reactionSpeed = 20.0f;
+    // Recorded runs name the version they were played with, and only runs of
+    // this version are replayed. Bump it with any change that moves a ball
+    // differently (the simulation, level construction, contact rules, compiler
+    // flags of the core, the physics library): the sign is that the committed
+    // runs in levels/runs stop replaying.
+    static constexpr int physicsVersion = 1;
 
     // `images` must outlive the simulation; without textures it still works
     // (nothing here draws). Sounds of the contacts come from `soundFolder`.

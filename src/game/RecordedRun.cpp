@@ -9,18 +9,21 @@
 
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
+#include "app/Sha256.hpp"
 #include "game/LevelSimulation.hpp"
 
 namespace {
 
-constexpr std::string_view magicLine = "rollavortex-run 1";
+constexpr std::string_view magicLine = "rollavortex-run 2";
+// Files from before the level hash, the physics version and the turn speeds.
+constexpr std::string_view firstMagicLine = "rollavortex-run 1";
 
 struct KeyName {
     sf::Keyboard::Key key;
     std::string_view name;
 };
 
-constexpr std::array<KeyName, 11> keyNames{{
+constexpr std::array<KeyName, 12> keyNames{{
     {sf::Keyboard::Left, "Left"},
     {sf::Keyboard::Right, "Right"},
     {sf::Keyboard::Up, "Up"},
@@ -32,6 +35,7 @@ constexpr std::array<KeyName, 11> keyNames{{
     {sf::Keyboard::RShift, "RShift"},
     {sf::Keyboard::LControl, "LControl"},
     {sf::Keyboard::RControl, "RControl"},
+    {sf::Keyboard::Unknown, "Other"},
 }};
 
 std::string_view nameOfKey(sf::Keyboard::Key key) {
@@ -66,7 +70,8 @@ std::string floatText(float value) {
 
 std::string eventText(const sf::Event& event) {
     std::string text(event.type == sf::Event::KeyPressed ? "+" : "-");
-    text += nameOfKey(event.key.code);
+    const std::string_view name = nameOfKey(event.key.code);
+    text += name.empty() ? nameOfKey(sf::Keyboard::Unknown) : name;
     if (event.key.shift || event.key.control) {
         text += '/';
         if (event.key.shift) {
@@ -155,6 +160,8 @@ bool parseEvent(std::string_view word, sf::Event& event) {
 // Reads the header fields and the frame lines; every failure names its line.
 class RunParser {
   public:
+    explicit RunParser(const RunLimits& limits) : limits(limits) {}
+
     bool parse(std::string_view text, RecordedRun& run, std::string& error) {
         bool sawMagic = false;
         int lineNumber = 0;
@@ -171,7 +178,7 @@ class RunParser {
                 continue;
             }
             if (!sawMagic) {
-                if (line != magicLine) {
+                if (line != magicLine && line != firstMagicLine) {
                     return fail(error, lineNumber, "not a recorded run");
                 }
                 sawMagic = true;
@@ -211,6 +218,24 @@ class RunParser {
             result.levelName = std::string(value);
         } else if (key == "file") {
             result.levelFile = std::string(value);
+        } else if (key == "level-id") {
+            return readPositive(value, result.levelId, "level-id");
+        } else if (key == "level-sha256") {
+            if (!isSha256Hex(value)) {
+                problem = "level-sha256 must be 64 lowercase hexadecimal digits";
+                return false;
+            }
+            result.levelSha256 = std::string(value);
+        } else if (key == "physics") {
+            return readPositive(value, result.physicsVersion, "physics");
+        } else if (key == "turn-speeds") {
+            return parseTurnSpeeds(value);
+        } else if (key == "inverted-controls") {
+            if (value != "0" && value != "1") {
+                problem = "inverted-controls must be 0 or 1";
+                return false;
+            }
+            result.turnSpeeds.inverted = value == "1";
         } else if (key == "mode") {
             if (!readNumber(value, result.mode) ||
                 (result.mode != raceMode && result.mode != puzzleMode)) {
@@ -224,8 +249,8 @@ class RunParser {
             }
         } else if (key == "frames") {
             if (!readNumber(value, declaredFrames) || declaredFrames < 0 ||
-                declaredFrames > RecordedRun::maxFrames) {
-                problem = "frames must be a count up to " + std::to_string(RecordedRun::maxFrames);
+                declaredFrames > limits.maxFrames) {
+                problem = "frames must be a count up to " + std::to_string(limits.maxFrames);
                 return false;
             }
         } else {
@@ -233,6 +258,41 @@ class RunParser {
             return false;
         }
         return true;
+    }
+
+    bool readPositive(std::string_view value, int& number, std::string_view key) {
+        if (!readNumber(value, number) || number < 1) {
+            problem = std::string(key) + " must be a whole number from 1";
+            return false;
+        }
+        return true;
+    }
+
+    bool parseTurnSpeeds(std::string_view value) {
+        const std::vector<std::string_view> parts = words(value);
+        TurnSpeeds& speeds = result.turnSpeeds;
+        if (parts.size() != 3 || !readFinite(parts[0], speeds.turn) ||
+            !readFinite(parts[1], speeds.shift) || !readFinite(parts[2], speeds.control)) {
+            problem = "turn-speeds must be three numbers of degrees per second";
+            return false;
+        }
+        return true;
+    }
+
+    // std::isfinite also turns away "nan" and "inf", which from_chars reads.
+    static bool readFinite(std::string_view text, float& value) {
+        return readNumber(text, value) && std::isfinite(value);
+    }
+
+    bool acceptableFrameTime(float frameTime) const {
+        return frameTime <= limits.maxFrameTime &&
+               (limits.zeroFrameTimes ? frameTime >= 0.0f : frameTime > 0.0f);
+    }
+
+    std::string frameTimeProblem() const {
+        return std::string("frame time must be seconds ") +
+               (limits.zeroFrameTimes ? "from 0 to " : "above 0 up to ") +
+               floatText(limits.maxFrameTime);
     }
 
     bool parseFrames(std::string_view line) {
@@ -243,14 +303,18 @@ class RunParser {
             problem = "a frame line starts with a frame count of at least 1";
             return false;
         }
-        if (count > RecordedRun::maxFrames - static_cast<long long>(result.frames.size())) {
-            problem = "more than " + std::to_string(RecordedRun::maxFrames) + " frames";
+        if (count > limits.maxFrames - static_cast<long long>(result.frames.size())) {
+            problem = "more than " + std::to_string(limits.maxFrames) + " frames";
             return false;
         }
-        // std::isfinite also turns away "nan" and "inf", which from_chars reads.
-        if (!readNumber(parts[1], frameTime) || !std::isfinite(frameTime) || frameTime < 0.0f ||
-            frameTime > RecordedRun::maxFrameTime) {
-            problem = "frame time must be seconds from 0 to 1";
+        if (!readFinite(parts[1], frameTime) || !acceptableFrameTime(frameTime)) {
+            problem = frameTimeProblem();
+            return false;
+        }
+        gameSeconds += static_cast<double>(count) * static_cast<double>(frameTime);
+        if (gameSeconds > limits.maxGameSeconds) {
+            problem = "more than " + floatText(static_cast<float>(limits.maxGameSeconds)) +
+                      " s of game time";
             return false;
         }
         RecordedFrame first{frameTime, {}};
@@ -268,8 +332,10 @@ class RunParser {
         return true;
     }
 
+    const RunLimits& limits;
     RecordedRun result;
     long long declaredFrames = -1;
+    double gameSeconds = 0.0;
     std::string problem;
 };
 
@@ -287,6 +353,19 @@ bool RecordedFrame::operator==(const RecordedFrame& other) const {
     return true;
 }
 
+bool stampLevelFile(RecordedRun& run, const std::string& levelFile, int levelId) {
+    run.levelFile = levelFile;
+    run.levelId = levelId;
+    run.physicsVersion = LevelSimulation::physicsVersion;
+    run.levelSha256.clear();
+    const auto bytes = readWholeFile(levelFile);
+    if (!bytes) {
+        return false;
+    }
+    run.levelSha256 = sha256Hex(std::string_view(bytes->data(), bytes->size()));
+    return true;
+}
+
 long long raceMilliseconds(float seconds) {
     return std::llround(static_cast<double>(seconds) * 1000.0);
 }
@@ -297,7 +376,20 @@ std::string formatRun(const RecordedRun& run) {
     out << magicLine << '\n';
     out << "level: " << run.levelName << '\n';
     out << "file: " << run.levelFile << '\n';
+    if (run.levelId > 0) {
+        out << "level-id: " << run.levelId << '\n';
+    }
+    if (!run.levelSha256.empty()) {
+        out << "level-sha256: " << run.levelSha256 << '\n';
+    }
+    if (run.physicsVersion > 0) {
+        out << "physics: " << run.physicsVersion << '\n';
+    }
     out << "mode: " << run.mode << '\n';
+    const TurnSpeeds& speeds = run.turnSpeeds;
+    out << "turn-speeds: " << floatText(speeds.turn) << ' ' << floatText(speeds.shift) << ' '
+        << floatText(speeds.control) << '\n';
+    out << "inverted-controls: " << (speeds.inverted ? 1 : 0) << '\n';
     out << "time-ms: " << run.finishMilliseconds << '\n';
     out << "frames: " << run.frames.size() << '\n';
     std::size_t i = 0;
@@ -311,8 +403,8 @@ std::string formatRun(const RecordedRun& run) {
         }
         out << (next - i) << ' ' << floatText(frame.frameTime);
         for (const sf::Event& event : frame.events) {
-            // Only key events are part of a run; nameless keys cannot be written.
-            if (isKeyEvent(event) && !nameOfKey(event.key.code).empty()) {
+            // Only key events are part of a run.
+            if (isKeyEvent(event)) {
                 out << ' ' << eventText(event);
             }
         }
@@ -322,8 +414,9 @@ std::string formatRun(const RecordedRun& run) {
     return out.str();
 }
 
-bool parseRun(std::string_view text, RecordedRun& run, std::string& error) {
-    RunParser parser;
+bool parseRun(std::string_view text, RecordedRun& run, std::string& error,
+              const RunLimits& limits) {
+    RunParser parser(limits);
     return parser.parse(text, run, error);
 }
 

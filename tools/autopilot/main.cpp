@@ -142,6 +142,7 @@ int main(int argc, char** argv) {
                 continue;
             }
             std::printf("  best: %.3f s\n", static_cast<double>(run.finishMilliseconds) / 1000.0);
+            stampLevelFile(run, file, catalogue.levelIds[i]);
             if (!options.outFolder.empty()) {
                 const std::string path =
                     options.outFolder + "/" + std::filesystem::path(file).stem().string() + ".run";

@@ -110,7 +110,7 @@ TEST(RecordedRun, CommentsBlankLinesAndCarriageReturnsAreAllowed) {
 
 TEST(RecordedRun, BrokenTextIsRefusedWithItsLineAndLeavesTheRunAlone) {
     EXPECT_EQ(parseError(""), "line 1: not a recorded run");
-    EXPECT_EQ(parseError("rollavortex-run 2\n"), "line 1: not a recorded run");
+    EXPECT_EQ(parseError("rollavortex-run 3\n"), "line 1: not a recorded run");
     for (const std::string event : {"+Left/x", "+Left/ss", "+Left/", "*Left", "+A"}) {
         EXPECT_EQ(parseError(header("1 0.1 " + event + "\n")),
                   "line 6: unknown key event '" + event + "'");
