@@ -1,0 +1,93 @@
+#include "game/PersonalRuns.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/FileReplace.hpp"
+#include "game/LevelSimulation.hpp"
+
+namespace {
+
+// Relative values are to be ignored, as if the variable were not set.
+std::filesystem::path absoluteFromEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || value[0] != '/') {
+        return {};
+    }
+    return value;
+}
+
+void ignoring(const std::filesystem::path& path, const std::string& why) {
+    std::fprintf(stderr, "rollavortex: ignoring %s: %s\n", path.c_str(), why.c_str());
+}
+
+// Why the run cannot be this level's run, or empty.
+std::string mismatch(const RecordedRun& run, GameMode mode, int levelId,
+                     const std::string& levelSha256) {
+    if (run.mode != mode || run.levelId != levelId) {
+        return "a run of another level";
+    }
+    if (run.levelSha256 != levelSha256) {
+        return "a run of another version of the level";
+    }
+    if (run.physicsVersion != LevelSimulation::physicsVersion) {
+        return "a run of another physics version";
+    }
+    return {};
+}
+
+}  // namespace
+
+std::filesystem::path PersonalRuns::defaultFolder() {
+    std::filesystem::path data = absoluteFromEnvironment("XDG_DATA_HOME");
+    if (data.empty()) {
+        const std::filesystem::path home = absoluteFromEnvironment("HOME");
+        if (home.empty()) {
+            return {};
+        }
+        data = home / ".local" / "share";
+    }
+    return data / "rollavortex" / "runs";
+}
+
+PersonalRuns::PersonalRuns(std::filesystem::path folder) : folder(std::move(folder)) {}
+
+std::filesystem::path PersonalRuns::pathOf(GameMode mode, int levelId) const {
+    return folder / (std::to_string(mode) + "-" + std::to_string(levelId) + ".run");
+}
+
+std::optional<RecordedRun> PersonalRuns::load(GameMode mode, int levelId,
+                                              const std::string& levelSha256) const {
+    if (folder.empty()) {
+        return std::nullopt;
+    }
+    const std::filesystem::path path = pathOf(mode, levelId);
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        return std::nullopt;
+    }
+    RecordedRun run;
+    std::string problem;
+    if (!readRunFile(path.string(), run, problem)) {
+        ignoring(path, problem);
+        return std::nullopt;
+    }
+    problem = mismatch(run, mode, levelId, levelSha256);
+    if (!problem.empty()) {
+        ignoring(path, problem);
+        return std::nullopt;
+    }
+    return run;
+}
+
+bool PersonalRuns::save(const RecordedRun& run) const {
+    if (folder.empty()) {
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        return false;
+    }
+    return replaceFileContents(pathOf(run.mode, run.levelId).string(), formatRun(run));
+}
