@@ -88,6 +88,7 @@ void LevelSimulation::resetForLevel() {
     angle = 0.0f;
     clock = 0.0f;
     stepAccumulator = 0.0f;
+    steps = 0;
 }
 
 void LevelSimulation::handleEvent(const sf::Event& event) {
@@ -130,15 +131,19 @@ int LevelSimulation::stepWorld(float frameTime) {
         return 0;
     }
     stepAccumulator += frameTime;
-    int steps = 0;
+    int taken = 0;
     // No cap on the steps of one frame: the game window already limits a
     // frame to a quarter of a second.
     while (stepAccumulator >= Level::stepSeconds) {
         stepLevel(*current);
         stepAccumulator -= Level::stepSeconds;
         ++steps;
+        ++taken;
+        if (stepObserver) {
+            stepObserver();
+        }
     }
-    return steps;
+    return taken;
 }
 
 FrameReport LevelSimulation::updateRotation(float frameTime) {

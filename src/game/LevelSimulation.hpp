@@ -4,6 +4,7 @@
 #include <SFML/Window/Event.hpp>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,6 +91,13 @@ class LevelSimulation {
     // Fixed steps of 1/350 s, as many as the accumulated frame time allows;
     // none during the countdown, when no time accumulates either.
     int stepWorld(float frameTime);
+    // Fixed steps since the level was built: two runs of a level are at the
+    // same point of their physics after the same number of steps, whatever
+    // their frame times.
+    long long stepsTaken() const { return steps; }
+    // Called after every fixed step (a ghost follows a replay step by step);
+    // empty to stop.
+    void setStepObserver(std::function<void()> observer) { stepObserver = std::move(observer); }
     // Colour, impact reaction, countdown, destroy queue, turning, clock,
     // camera, gravity, jump cooldown and the puzzle rule, in that order.
     FrameReport updateRotation(float frameTime);
@@ -138,6 +146,8 @@ class LevelSimulation {
     float angle = 0.0f;
     float clock = 0.0f;
     float stepAccumulator = 0.0f;
+    long long steps = 0;
+    std::function<void()> stepObserver;
     sf::Vector2f camera;
     int shownColour = PlayState::startColour;
 };
