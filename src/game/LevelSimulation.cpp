@@ -60,12 +60,14 @@ void LevelSimulation::buildLevel(const TileMap& map) {
     }
     resetForLevel();
     current = ::buildLevel(state.tileMap, images, state, soundFolder);
+    targetsLeft = countColourTargets();
     followBall();
 }
 
 void LevelSimulation::clearLevel() {
     current.reset();
     state.playerBody = nullptr;
+    targetsLeft = 0;
 }
 
 // What every level starts from. The impact speed is left alone: a knock
@@ -156,6 +158,7 @@ FrameReport LevelSimulation::updateRotation(float frameTime) {
     runCountdown(frameTime, report);
     if (current && !state.destroyQueue.empty()) {
         destroyQueuedEntities(*current, state);
+        targetsLeft = countColourTargets();
     }
     turnWorld(frameTime);
     followBall();
@@ -215,7 +218,7 @@ void LevelSimulation::applyPuzzleRule() {
     }
 }
 
-int LevelSimulation::colourTargetsLeft() const {
+int LevelSimulation::countColourTargets() const {
     if (!current) {
         return 0;
     }
