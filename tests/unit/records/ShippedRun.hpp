@@ -1,15 +1,23 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
+#include "TempFolder.hpp"
 #include "game/RecordedRun.hpp"
 
-// A committed run of a shipped level, with its level file's bytes.
+// A committed run (levels/runs/<stem>.run), its text and its level file.
 struct ShippedRun {
     RecordedRun run;
     std::string text;
     std::string levelBytes;
 };
 
-// levels/runs/<stem>.run and its level file; fails the test when either is missing.
-ShippedRun loadShippedRun(const std::string& stem);
+inline ShippedRun loadShippedRun(const std::string& stem) {
+    ShippedRun shipped{{}, slurpFile("levels/runs/" + stem + ".run"), {}};
+    std::string error;
+    EXPECT_TRUE(parseRun(shipped.text, shipped.run, error)) << stem << ": " << error;
+    shipped.levelBytes = slurpFile(shipped.run.levelFile);
+    return shipped;
+}
