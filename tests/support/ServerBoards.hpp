@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "PostgresCluster.hpp"
@@ -16,6 +17,11 @@ inline auto bothBackends() {
 
 inline std::string backendName(const ::testing::TestParamInfo<Backend>& info) {
     return info.param == Backend::Sqlite ? "Sqlite" : "Postgres";
+}
+
+// How a failing test names its backend.
+inline void PrintTo(Backend backend, std::ostream* out) {
+    *out << (backend == Backend::Sqlite ? "Sqlite" : "Postgres");
 }
 
 // A new, empty board for the server's --db: a file in `folder`, or a database
