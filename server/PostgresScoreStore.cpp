@@ -229,77 +229,92 @@ bool PostgresScoreStore::upgrade(std::string& error) {
     return true;
 }
 
-bool PostgresScoreStore::ping() {
+template <typename Work>
+auto PostgresScoreStore::withConnection(Work work) {
     auto lease = connections.borrow();
-    const PgResult result = runScript(lease.get(), "SELECT 1");
-    return succeeded(result) || fail(lease.get(), result, false);
+    auto outcome = work(lease.get());
+    if (PQstatus(lease.get()) == CONNECTION_BAD) {
+        PQreset(lease.get());
+        outcome = work(lease.get());
+    }
+    return outcome;
+}
+
+bool PostgresScoreStore::ping() {
+    return withConnection([&](PGconn* connection) {
+        const PgResult result = runScript(connection, "SELECT 1");
+        return succeeded(result) || fail(connection, result, false);
+    });
 }
 
 std::optional<bool> PostgresScoreStore::nameTaken(const std::string& name) {
-    auto lease = connections.borrow();
-    const PgResult result = runSql(lease.get(), kNameTaken, {name});
-    if (!succeeded(result)) {
-        return fail(lease.get(), result, std::nullopt);
-    }
-    return PQntuples(result.get()) > 0;
+    return withConnection([&](PGconn* connection) -> std::optional<bool> {
+        const PgResult result = runSql(connection, kNameTaken, {name});
+        if (!succeeded(result)) {
+            return fail(connection, result, std::nullopt);
+        }
+        return PQntuples(result.get()) > 0;
+    });
 }
 
 ScoreStore::SubmitOutcome PostgresScoreStore::submit(const SubmissionRequest& submission,
                                                      const std::string& day) {
     // One statement is one transaction.
-    auto lease = connections.borrow();
-    const PgResult result = runSql(lease.get(), kSubmit, submissionParameters(submission, day));
-    if (!succeeded(result)) {
-        return fail(lease.get(), result, SubmitOutcome::Failed);
-    }
-    return changedRows(result) ? SubmitOutcome::NewBest : SubmitOutcome::Kept;
+    return withConnection([&](PGconn* connection) {
+        const PgResult result = runSql(connection, kSubmit, submissionParameters(submission, day));
+        if (!succeeded(result)) {
+            return fail(connection, result, SubmitOutcome::Failed);
+        }
+        return changedRows(result) ? SubmitOutcome::NewBest : SubmitOutcome::Kept;
+    });
 }
 
 ScoreStore::SubmitOutcome PostgresScoreStore::submitVerified(const SubmissionRequest& submission,
                                                              const std::string& runText,
                                                              const std::string& day) {
-    auto lease = connections.borrow();
-    PGconn* connection = lease.get();
-    auto parameters = submissionParameters(submission, day);
-    bool changed = false;
-    PgResult result = runScript(connection, "BEGIN");
-    if (succeeded(result)) {
-        result = runSql(connection, kSubmit, parameters);
-    }
-    if (succeeded(result)) {
-        changed = changedRows(result);
-        parameters.push_back(runText);
-        result = runSql(connection, kSubmitVerified, parameters);
-    }
-    if (succeeded(result)) {
-        changed = changedRows(result) || changed;
-        result = runScript(connection, "COMMIT");
-    }
-    if (!succeeded(result)) {
-        fail(connection, result, 0);
-        runScript(connection, "ROLLBACK");
-        return SubmitOutcome::Failed;
-    }
-    return changed ? SubmitOutcome::NewBest : SubmitOutcome::Kept;
+    return withConnection([&](PGconn* connection) {
+        auto parameters = submissionParameters(submission, day);
+        bool changed = false;
+        PgResult result = runScript(connection, "BEGIN");
+        if (succeeded(result)) {
+            result = runSql(connection, kSubmit, parameters);
+        }
+        if (succeeded(result)) {
+            changed = changedRows(result);
+            parameters.push_back(runText);
+            result = runSql(connection, kSubmitVerified, parameters);
+        }
+        if (succeeded(result)) {
+            changed = changedRows(result) || changed;
+            result = runScript(connection, "COMMIT");
+        }
+        if (!succeeded(result)) {
+            fail(connection, result, 0);
+            runScript(connection, "ROLLBACK");
+            return SubmitOutcome::Failed;
+        }
+        return changed ? SubmitOutcome::NewBest : SubmitOutcome::Kept;
+    });
 }
 
 std::optional<std::vector<BestTime>> PostgresScoreStore::table(int mode, int levelId,
                                                                std::size_t limit,
                                                                bool verifiedOnly) {
-    auto lease = connections.borrow();
-    const PgResult result =
-        runSql(lease.get(), verifiedOnly ? kVerifiedTable : kTable,
-               {std::to_string(mode), std::to_string(levelId), countText(limit)});
-    if (!succeeded(result)) {
-        return fail(lease.get(), result, std::nullopt);
-    }
-    std::vector<BestTime> rows;
-    for (int row = 0; row < PQntuples(result.get()); ++row) {
-        const auto field = [&](int column) { return PQgetvalue(result.get(), row, column); };
-        rows.push_back(
-            {field(0), static_cast<float>(numberFrom(field(1))), field(2), field(3)[0] == 't'});
-    }
-    return rows;
+    return withConnection([&](PGconn* connection) -> std::optional<std::vector<BestTime>> {
+        const PgResult result =
+            runSql(connection, verifiedOnly ? kVerifiedTable : kTable,
+                   {std::to_string(mode), std::to_string(levelId), countText(limit)});
+        if (!succeeded(result)) {
+            return fail(connection, result, std::nullopt);
+        }
+        std::vector<BestTime> rows;
+        for (int row = 0; row < PQntuples(result.get()); ++row) {
+            const auto field = [&](int column) { return PQgetvalue(result.get(), row, column); };
+            rows.push_back(
+                {field(0), static_cast<float>(numberFrom(field(1))), field(2), field(3)[0] == 't'});
+        }
+        return rows;
+    });
 }
 
 std::optional<std::string> PostgresScoreStore::verifiedRun(int mode, int levelId,
@@ -307,44 +322,46 @@ std::optional<std::string> PostgresScoreStore::verifiedRun(int mode, int levelId
     if (position == 0) {
         return "";
     }
-    auto lease = connections.borrow();
-    const PgResult result =
-        runSql(lease.get(), kVerifiedRun,
-               {std::to_string(mode), std::to_string(levelId), countText(position - 1)});
-    if (!succeeded(result)) {
-        return fail(lease.get(), result, std::nullopt);
-    }
-    return PQntuples(result.get()) > 0 ? PQgetvalue(result.get(), 0, 0) : "";
+    return withConnection([&](PGconn* connection) -> std::optional<std::string> {
+        const PgResult result =
+            runSql(connection, kVerifiedRun,
+                   {std::to_string(mode), std::to_string(levelId), countText(position - 1)});
+        if (!succeeded(result)) {
+            return fail(connection, result, std::nullopt);
+        }
+        return PQntuples(result.get()) > 0 ? PQgetvalue(result.get(), 0, 0) : "";
+    });
 }
 
 PostgresScoreStore::CopyOutcome PostgresScoreStore::copyIn(
     const std::vector<StoredRecord>& records) {
-    auto lease = connections.borrow();
-    PGconn* connection = lease.get();
-    PgResult result = runScript(connection, "BEGIN");
-    if (succeeded(result)) {
-        result = runScript(connection, kLockForCopy);
-    }
-    if (succeeded(result)) {
-        result = runScript(connection, kHasRecords);
-    }
-    if (succeeded(result) && PQgetvalue(result.get(), 0, 0)[0] == 't') {
-        runScript(connection, "ROLLBACK");
-        return CopyOutcome::TargetNotEmpty;
-    }
-    for (auto record = records.begin(); succeeded(result) && record != records.end(); ++record) {
-        result = runSql(connection, kCopyRecord, recordParameters(*record));
-    }
-    if (succeeded(result) && !records.empty()) {
-        result = runSql(connection, kContinueArrivals, {std::to_string(lastArrival(records))});
-    }
-    if (succeeded(result)) {
-        result = runScript(connection, "COMMIT");
-    }
-    if (!succeeded(result)) {
-        fail(connection, result, 0);
-        runScript(connection, "ROLLBACK");
-        return CopyOutcome::Failed;
-    }
-    return CopyOutcome::Copied;
+    return withConnection([&](PGconn* connection) {
+        PgResult result = runScript(connection, "BEGIN");
+        if (succeeded(result)) {
+            result = runScript(connection, kLockForCopy);
+        }
+        if (succeeded(result)) {
+            result = runScript(connection, kHasRecords);
+        }
+        if (succeeded(result) && PQgetvalue(result.get(), 0, 0)[0] == 't') {
+            runScript(connection, "ROLLBACK");
+            return CopyOutcome::TargetNotEmpty;
+        }
+        for (auto record = records.begin(); succeeded(result) && record != records.end();
+             ++record) {
+            result = runSql(connection, kCopyRecord, recordParameters(*record));
+        }
+        if (succeeded(result) && !records.empty()) {
+            result = runSql(connection, kContinueArrivals, {std::to_string(lastArrival(records))});
+        }
+        if (succeeded(result)) {
+            result = runScript(connection, "COMMIT");
+        }
+        if (!succeeded(result)) {
+            fail(connection, result, 0);
+            runScript(connection, "ROLLBACK");
+            return CopyOutcome::Failed;
+        }
+        return CopyOutcome::Copied;
+    });
 }

@@ -37,6 +37,13 @@ class PostgresScoreStore : public ScoreStore {
     explicit PostgresScoreStore(const std::string& uri);
 
     bool upgrade(std::string& error);
+    // Runs `work` (one transaction) on a borrowed connection. A connection
+    // that broke since its last use (the database restarted, the network
+    // dropped it) only shows when a statement fails on it; the work then runs
+    // once more on a fresh one. That is safe: an unfinished transaction left
+    // nothing, and a write whose commit did arrive finds it done and keeps it.
+    template <typename Work>
+    auto withConnection(Work work);
     // Notes the reason for the log; returns `result` for a short exit.
     template <typename Result>
     Result fail(PGconn* connection, const PgResult& failed, Result result);

@@ -105,3 +105,22 @@ TEST_P(Store, TablesOfANewerServerAreRefusedAndLeftAlone) {
         << error;
     EXPECT_EQ(rawQuery(GetParam(), board, "SELECT version FROM schema_version"), "3\n");
 }
+
+TEST(PostgresStore, CarriesOnWhenTheDatabaseDropsItsConnections) {
+    const std::string board = testCluster().createDatabase();
+    ASSERT_FALSE(board.empty()) << testCluster().error();
+    std::string error;
+    const auto store = openScoreStore(board, error);
+    ASSERT_TRUE(store) << error;
+    ASSERT_EQ(store->submit({"al", 1, 250, 20}, "2024-01-01"), Outcome::NewBest);
+
+    // As when the database restarts: every session on the board ends.
+    ASSERT_TRUE(testCluster().query(board,
+                                    "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                    "WHERE datname = current_database() AND pid <> "
+                                    "pg_backend_pid()"))
+        << testCluster().error();
+    EXPECT_EQ(store->submit({"bob", 1, 250, 21}, "2024-01-01"), Outcome::NewBest)
+        << store->lastError();
+    EXPECT_EQ(store->table(1, 250, 10)->size(), 2u);
+}
