@@ -15,13 +15,12 @@ inline auto bothBackends() {
     return ::testing::Values(Backend::Sqlite, Backend::Postgres);
 }
 
-inline std::string backendName(const ::testing::TestParamInfo<Backend>& info) {
-    return info.param == Backend::Sqlite ? "Sqlite" : "Postgres";
-}
-
-// How a failing test names its backend.
+// How test names and failures name a backend.
 inline void PrintTo(Backend backend, std::ostream* out) {
     *out << (backend == Backend::Sqlite ? "Sqlite" : "Postgres");
+}
+inline std::string backendName(const ::testing::TestParamInfo<Backend>& info) {
+    return ::testing::PrintToString(info.param);
 }
 
 // A new, empty board for the server's --db: a file in `folder`, or a database

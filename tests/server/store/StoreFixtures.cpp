@@ -53,12 +53,6 @@ std::optional<std::string> sqliteQuery(const std::string& path, const std::strin
 
 }  // namespace
 
-const char* const kVersion1Board =
-    "1/250 cy 12.25 2024-02-03\n"
-    "1/250 al 20.5 2024-01-02\n"
-    "1/250 bob 20.5 2024-01-01\n"
-    "2/20057 al 99.125 2023-12-31\n";
-
 std::string dumpBoard(ScoreStore& store) {
     std::string text;
     for (const Level& level : kLevels) {

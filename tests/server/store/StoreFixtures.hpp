@@ -17,7 +17,6 @@ std::optional<std::string> rawQuery(Backend backend, const std::string& board,
 
 // A board file as the first servers wrote it: no version table, version 1 in
 // SQLite's user_version, and `extraSql` run after it. Level 250 holds a tie
-// (al before bob, whatever their days) behind cy; level 20057 holds al.
+// (al arrived before bob, though on a later day) behind cy; level 20057
+// holds al.
 bool writeVersion1File(const std::string& path, const std::string& extraSql = "");
-// What dumpBoard shows for that file once upgraded.
-extern const char* const kVersion1Board;
