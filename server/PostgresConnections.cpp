@@ -51,7 +51,7 @@ std::string failureText(PGconn* connection, const PgResult& result) {
         text.pop_back();
     }
     for (char& c : text) {
-        if (c == '\n') {
+        if (c == '\n' || c == '\t') {
             c = ' ';
         }
     }
@@ -88,9 +88,10 @@ PostgresConnections::Lease PostgresConnections::borrow() {
 }
 
 void PostgresConnections::giveBack(PgConnection connection) {
-    // A connection left inside a transaction by a failure would carry it into
-    // the next call.
-    if (connection && PQtransactionStatus(connection.get()) != PQTRANS_IDLE) {
+    // A connection left inside a transaction would carry it into the next
+    // call. A broken one is left for the next borrower to re-open.
+    if (PQstatus(connection.get()) == CONNECTION_OK &&
+        PQtransactionStatus(connection.get()) != PQTRANS_IDLE) {
         PQreset(connection.get());
     }
     {

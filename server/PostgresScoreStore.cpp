@@ -232,8 +232,9 @@ bool PostgresScoreStore::upgrade(std::string& error) {
 template <typename Work>
 auto PostgresScoreStore::withConnection(Work work) {
     auto lease = connections.borrow();
+    const bool wasUp = PQstatus(lease.get()) == CONNECTION_OK;
     auto outcome = work(lease.get());
-    if (PQstatus(lease.get()) == CONNECTION_BAD) {
+    if (wasUp && PQstatus(lease.get()) == CONNECTION_BAD) {
         PQreset(lease.get());
         outcome = work(lease.get());
     }

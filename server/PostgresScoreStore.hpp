@@ -42,6 +42,7 @@ class PostgresScoreStore : public ScoreStore {
     // dropped it) only shows when a statement fails on it; the work then runs
     // once more on a fresh one. That is safe: an unfinished transaction left
     // nothing, and a write whose commit did arrive finds it done and keeps it.
+    // A database that cannot be reached at all fails the call at once.
     template <typename Work>
     auto withConnection(Work work);
     // Notes the reason for the log; returns `result` for a short exit.
