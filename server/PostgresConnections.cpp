@@ -5,8 +5,8 @@ namespace {
 // Seconds to wait for the database when connecting. The game gives up on a
 // request after 5 s, so waiting longer helps nobody.
 constexpr const char* kConnectTimeoutSeconds = "5";
-// A statement that waits longer than this for a lock is cancelled, so a stuck
-// transaction elsewhere cannot hold every worker of the server.
+// A statement still running after 10 s (waiting for a lock, most likely) is
+// cancelled, so a stuck transaction elsewhere cannot hold every worker.
 constexpr const char* kSessionOptions = "-c statement_timeout=10000";
 constexpr const char* kApplicationName = "rollavortex-highscored";
 
