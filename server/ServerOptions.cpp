@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "ScoreStore.hpp"
+
 namespace {
 
 bool parseListenAddress(const std::string& text, ServerOptions& options) {
@@ -32,7 +34,7 @@ std::optional<ServerOptions> parseServerOptions(const std::vector<std::string>& 
             options.helpWanted = true;
             continue;
         }
-        if (argument != "--listen" && argument != "--db") {
+        if (argument != "--listen" && argument != "--db" && argument != "--import-sqlite") {
             error = "unknown option '" + argument + "'";
             return std::nullopt;
         }
@@ -43,20 +45,31 @@ std::optional<ServerOptions> parseServerOptions(const std::vector<std::string>& 
         const std::string& value = arguments[++i];
         if (argument == "--db") {
             if (value.empty()) {
-                error = "--db needs a file name";
+                error = "--db needs a file name or a postgresql:// URI";
                 return std::nullopt;
             }
             options.databasePath = value;
+        } else if (argument == "--import-sqlite") {
+            if (value.empty()) {
+                error = "--import-sqlite needs a file name";
+                return std::nullopt;
+            }
+            options.importSqlitePath = value;
         } else if (!parseListenAddress(value, options)) {
             error = "--listen wants HOST:PORT with a port from 0 to 65535, not '" + value + "'";
             return std::nullopt;
         }
     }
+    if (!options.importSqlitePath.empty() && !isPostgresLocation(options.databasePath)) {
+        error = "--import-sqlite copies into a PostgreSQL board: give --db postgresql://...";
+        return std::nullopt;
+    }
     return options;
 }
 
 std::string serverUsage() {
-    return "Usage: rollavortex-highscored [--listen HOST:PORT] [--db FILE] [--help]\n"
+    return "Usage: rollavortex-highscored [--listen HOST:PORT] [--db FILE|URI] [--help]\n"
+           "       rollavortex-highscored --db postgresql://... --import-sqlite FILE\n"
            "\n"
            "Serves the Rollavortex online highscore tables over HTTP.\n"
            "\n"
@@ -64,6 +77,10 @@ std::string serverUsage() {
            "                      port 0 picks a free port, named in the log\n"
            "  --db FILE           SQLite database file, created when missing\n"
            "                      (default rollavortex-highscores.db)\n"
+           "  --db URI            PostgreSQL database shared by several servers,\n"
+           "                      postgresql://USER@HOST/DB (libpq's URI form)\n"
+           "  --import-sqlite FILE  copy the SQLite board FILE into the empty\n"
+           "                      PostgreSQL board of --db, then exit\n"
            "  --help              show this text and exit\n"
            "\n"
            "One log line per request goes to standard error. SIGTERM or SIGINT\n"

@@ -9,7 +9,10 @@ struct ServerOptions {
     std::string host = "127.0.0.1";
     // 0 lets the system pick a free port; the log line "listening on" names it.
     int port = 8077;
+    // A SQLite file, or a PostgreSQL URI (postgresql://USER@HOST/DB).
     std::string databasePath = "rollavortex-highscores.db";
+    // --import-sqlite: copy this SQLite board into the PostgreSQL one and exit.
+    std::string importSqlitePath;
     bool helpWanted = false;
 };
 

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "BoardImport.hpp"
 #include "HighscoreService.hpp"
 #include "ScoreStore.hpp"
 #include "ServerOptions.hpp"
@@ -22,9 +23,9 @@ constexpr int kSocketTimeoutSeconds = 5;
 constexpr std::chrono::milliseconds kStopRetry{20};
 
 int serve(const ServerOptions& options) {
-    ScoreStore store;
     std::string error;
-    if (!store.open(options.databasePath, error)) {
+    const auto store = openScoreStore(options.databasePath, error);
+    if (!store) {
         logLine("cannot open database " + options.databasePath + ": " + error);
         return 1;
     }
@@ -40,7 +41,7 @@ int serve(const ServerOptions& options) {
     signal(SIGPIPE, SIG_IGN);
 
     httplib::Server server;
-    HighscoreService service(store);
+    HighscoreService service(*store);
     service.attach(server);
     server.set_read_timeout(kSocketTimeoutSeconds, 0);
     server.set_write_timeout(kSocketTimeoutSeconds, 0);
@@ -103,6 +104,9 @@ int main(int argc, char** argv) {
     if (options->helpWanted) {
         std::fputs(serverUsage().c_str(), stdout);
         return 0;
+    }
+    if (!options->importSqlitePath.empty()) {
+        return importSqliteBoard(options->importSqlitePath, options->databasePath);
     }
     return serve(*options);
 }

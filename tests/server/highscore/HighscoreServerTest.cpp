@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "ServerBoards.hpp"
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
 #include "online/HighscoreClient.hpp"
@@ -21,9 +22,13 @@ struct Level {
 };
 const Level kLevels[] = {{1, 250}, {1, 275}, {2, 20000}, {2, 20057}};
 
-class HighscoreServer : public ::testing::Test {
+// Every test runs once against a SQLite file and once against PostgreSQL.
+class HighscoreServer : public ::testing::TestWithParam<Backend> {
   protected:
-    void SetUp() override { ASSERT_TRUE(server.start()) << server.log(); }
+    void SetUp() override {
+        ASSERT_FALSE(board.empty()) << testCluster().error();
+        ASSERT_TRUE(server.start()) << server.log();
+    }
 
     HighscoreClient client() const { return HighscoreClient(server.address()); }
 
@@ -66,12 +71,15 @@ class HighscoreServer : public ::testing::Test {
     }
 
     TempFolder folder;
-    ServerProcess server{folder.file("scores.db"), folder.file("server.log")};
+    const std::string board = newBoard(GetParam(), folder);
+    ServerProcess server{board, folder.file("server.log")};
 };
 
 }  // namespace
 
-TEST_F(HighscoreServer, NameIsFreeUntilItHoldsATimeOnAnyLevel) {
+INSTANTIATE_TEST_SUITE_P(Stores, HighscoreServer, bothBackends(), backendName);
+
+TEST_P(HighscoreServer, NameIsFreeUntilItHoldsATimeOnAnyLevel) {
     EXPECT_TRUE(client().checkName("racer"));
     EXPECT_TRUE(client().checkName("Mr. Fast, Jr"));
 
@@ -89,7 +97,7 @@ TEST_F(HighscoreServer, NameIsFreeUntilItHoldsATimeOnAnyLevel) {
         << log;
 }
 
-TEST_F(HighscoreServer, TablesListFastestFirstPerLevelWithTiesInArrivalOrder) {
+TEST_P(HighscoreServer, TablesListFastestFirstPerLevelWithTiesInArrivalOrder) {
     submit("carol", 1, 250, 30.5f);
     submit("alice", 1, 250, 12.3456f);
     submit("dave", 1, 250, 30.5f);
@@ -117,7 +125,7 @@ TEST_F(HighscoreServer, TablesListFastestFirstPerLevelWithTiesInArrivalOrder) {
     EXPECT_EQ(fetch(2, 20000).rowText(0).substr(0, 17), "     1. 10:00.250");
 }
 
-TEST_F(HighscoreServer, OnlyAFasterTimeReplacesTheBest) {
+TEST_P(HighscoreServer, OnlyAFasterTimeReplacesTheBest) {
     submit("alice", 1, 250, 20.0f);
     submit("bob", 1, 250, 20.0f);
     submit("alice", 1, 250, 25.0f);
@@ -134,7 +142,7 @@ TEST_F(HighscoreServer, OnlyAFasterTimeReplacesTheBest) {
     EXPECT_NE(server.log().find("kept older best"), std::string::npos);
 }
 
-TEST_F(HighscoreServer, TablesSurviveARestart) {
+TEST_P(HighscoreServer, TablesSurviveARestart) {
     submit("alice", 1, 275, 42.125f);
     submit("bob", 2, 20057, 99.0f);
     const std::string before = allTables();
@@ -147,7 +155,7 @@ TEST_F(HighscoreServer, TablesSurviveARestart) {
     EXPECT_FALSE(client().checkName("alice"));
 }
 
-TEST_F(HighscoreServer, AnAnsweredSubmissionSurvivesKillMinus9) {
+TEST_P(HighscoreServer, AnAnsweredSubmissionSurvivesKillMinus9) {
     const HttpAnswer answer =
         send("POST", kSubmitPath, submissionBody("alice", 1, 250, encodeTime(33.333f)));
     ASSERT_TRUE(answer.complete);
@@ -163,7 +171,7 @@ TEST_F(HighscoreServer, AnAnsweredSubmissionSurvivesKillMinus9) {
     EXPECT_EQ(table.field(0, 3), "33.333");
 }
 
-TEST_F(HighscoreServer, BadRequestsGet400AndChangeNothing) {
+TEST_P(HighscoreServer, BadRequestsGet400AndChangeNothing) {
     submit("alice", 1, 250, 20.0f);
     const std::string before = allTables();
     const std::string score = encodeTime(10.0f);
@@ -212,13 +220,13 @@ TEST_F(HighscoreServer, BadRequestsGet400AndChangeNothing) {
     EXPECT_EQ(refusals, bad.size() + 1) << log;
 }
 
-TEST_F(HighscoreServer, UnknownPathIsNotFound) {
+TEST_P(HighscoreServer, UnknownPathIsNotFound) {
     const HttpAnswer answer = send("POST", "/games/Rollavortex/other.php", "name=zed");
     EXPECT_EQ(answer.status, 404);
     EXPECT_TRUE(client().checkName("zed"));
 }
 
-TEST_F(HighscoreServer, SimultaneousSubmissionsAreAllKept) {
+TEST_P(HighscoreServer, SimultaneousSubmissionsAreAllKept) {
     constexpr int kThreads = 4;
     constexpr int kEach = 10;
     std::vector<std::thread> players;
@@ -253,4 +261,12 @@ TEST(HighscoreServerCommandLine, HelpBadOptionsAndAnUnusableDatabase) {
             {"--listen", "127.0.0.1:0", "--db", folder.file("no/such/folder/scores.db")}, output),
         1);
     EXPECT_NE(slurpFile(output).find("cannot open database"), std::string::npos);
+    EXPECT_EQ(ServerProcess::runToEnd(
+                  {"--db", "postgresql://nobody@/none?host=" + folder.file("nowhere")}, output),
+              1);
+    EXPECT_NE(slurpFile(output).find("cannot open database postgresql://"), std::string::npos);
+
+    // The copy only ever fills a PostgreSQL board.
+    EXPECT_EQ(ServerProcess::runToEnd({"--import-sqlite", folder.file("old.db")}, output), 2);
+    EXPECT_NE(slurpFile(output).find("give --db postgresql://"), std::string::npos);
 }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+// The shape of the highscore tables, the same in every kind of store.
+// Version 1: best time per mode, level and name. Version 2 adds the best
+// verified time with its run text.
+constexpr int kStoreSchemaVersion = 2;
+
+// Why a store written by a newer server is left alone: its tables may hold
+// what this server would lose.
+inline std::string newerSchemaRefusal(int foundVersion) {
+    return "the tables were written by a newer server (schema version " +
+           std::to_string(foundVersion) + ", this server knows up to " +
+           std::to_string(kStoreSchemaVersion) + "); they are left untouched";
+}
+
+// Records the current version in the version table, created when missing.
+inline std::string schemaVersionWrite() {
+    return "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL);"
+           "DELETE FROM schema_version;"
+           "INSERT INTO schema_version (version) VALUES (" +
+           std::to_string(kStoreSchemaVersion) + ");";
+}

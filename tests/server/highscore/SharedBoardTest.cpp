@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+#include "PostgresCluster.hpp"
+#include "ServerProcess.hpp"
+#include "online/HighscoreClient.hpp"
+#include "online/HighscoreProtocol.hpp"
+#include "online/PlainDecimal.hpp"
+#include "online/ScoreText.hpp"
+
+// Servers behind a load balancer share one PostgreSQL board: no submission
+// may be lost, and the tables must read as one server's would, equal times in
+// the order they arrived at any of the servers.
+
+namespace {
+
+constexpr int kPlayers = 200;
+constexpr int kRuns = 10;
+constexpr int kClientThreads = 16;
+constexpr int kTied = 20;
+constexpr int kSubmissions = kPlayers * kRuns + kTied;
+const int kLevelIds[] = {250, 275, 20000, 20057};
+
+int modeOf(int levelId) {
+    return levelId < 1000 ? 1 : 2;
+}
+
+// Player p rides level p % 4; its runs take every offset 0 to 9 once, in an
+// order of its own, so its best, 10 + p / 2 s, differs from everyone else's.
+float runSeconds(int player, int run) {
+    return 10.0f + 0.5f * static_cast<float>(player) + static_cast<float>((7 * run + player) % 10);
+}
+
+using Servers = std::vector<std::unique_ptr<ServerProcess>>;
+
+// Each player's runs in order, players in parallel, two thirds of the runs to
+// the first server (a balancer is never quite even); meanwhile the tied
+// players come in one after the other, alternating between the servers.
+// Returns how many were answered OK.
+int submitAll(const Servers& servers) {
+    const auto send = [&](int server, const std::string& name, int levelId, float seconds) {
+        const HighscoreClient client(servers[server % servers.size()]->address());
+        return client.post(HighscoreProtocol::kSubmitPath,
+                           HighscoreProtocol::submissionBody(name, modeOf(levelId), levelId,
+                                                             encodeTime(seconds))) == "OK\n";
+    };
+    std::atomic<int> answered{0};
+    std::vector<std::thread> clients;
+    for (int t = 0; t < kClientThreads; ++t) {
+        clients.emplace_back([&, t] {
+            for (int p = t; p < kPlayers; p += kClientThreads) {
+                for (int r = 0; r < kRuns; ++r) {
+                    answered += send((p + r) % 3 == 0, "p" + std::to_string(p), kLevelIds[p % 4],
+                                     runSeconds(p, r));
+                }
+            }
+        });
+    }
+    for (int i = 0; i < kTied; ++i) {
+        answered += send(i, "tie" + std::to_string(i), 275, 5.0f);
+    }
+    for (std::thread& client : clients) {
+        client.join();
+    }
+    return answered;
+}
+
+// A table as "position name seconds" lines; the day is left out, as two runs
+// may straddle midnight.
+std::string tableOf(const ServerProcess& server, int levelId) {
+    HighscoreTable table;
+    HighscoreClient(server.address()).fetchTable(modeOf(levelId), levelId, table);
+    std::string text;
+    for (unsigned r = 0; r < table.recordCount(); ++r) {
+        text += table.field(r, 0) + " " + table.field(r, 2) + " " + table.field(r, 3) + "\n";
+    }
+    return text;
+}
+
+// The tied players first, as they came, then every player at its best.
+std::string expectedTable(int level) {
+    std::string text;
+    int position = 0;
+    for (int i = 0; level == 1 && i < kTied; ++i) {
+        text += std::to_string(++position) + " tie" + std::to_string(i) + " 5\n";
+    }
+    for (int p = level; p < kPlayers; p += 4) {
+        text += std::to_string(++position) + " p" + std::to_string(p) + " " +
+                plainDecimal(10.0f + 0.5f * static_cast<float>(p)) + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST(SharedPostgresBoard, TwoServersLoseNothingAndOrderAsOne) {
+    TempFolder folder;
+    const std::string shared = testCluster().createDatabase();
+    const std::string single = testCluster().createDatabase();
+    ASSERT_FALSE(shared.empty() || single.empty()) << testCluster().error();
+    Servers balanced;
+    balanced.push_back(std::make_unique<ServerProcess>(shared, folder.file("a.log")));
+    balanced.push_back(std::make_unique<ServerProcess>(shared, folder.file("b.log")));
+    Servers alone;
+    alone.push_back(std::make_unique<ServerProcess>(single, folder.file("single.log")));
+    for (const Servers* group : {&balanced, &alone}) {
+        for (const auto& server : *group) {
+            ASSERT_TRUE(server->start()) << server->log();
+        }
+    }
+
+    const auto begin = std::chrono::steady_clock::now();
+    ASSERT_EQ(submitAll(balanced), kSubmissions);
+    std::printf("%d submissions through two servers in %.2f s\n", kSubmissions,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count());
+    ASSERT_EQ(submitAll(alone), kSubmissions);
+
+    for (int level = 0; level < 4; ++level) {
+        const std::string table = tableOf(*balanced[0], kLevelIds[level]);
+        EXPECT_EQ(table, expectedTable(level)) << kLevelIds[level];
+        EXPECT_EQ(tableOf(*balanced[1], kLevelIds[level]), table);
+        EXPECT_EQ(tableOf(*alone[0], kLevelIds[level]), table);
+    }
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ScoreStore.hpp"
+#include "ServerBoards.hpp"
+
+// A board as a player sees it: every level's table with days and verified
+// marks, and every level's verified table with its runs, one record a line.
+std::string dumpBoard(ScoreStore& store);
+
+// Runs SQL straight on a board, past the store: the result rows, one per
+// line, fields joined by '|'; empty when it failed.
+std::optional<std::string> rawQuery(Backend backend, const std::string& board,
+                                    const std::string& sql);
+
+// A board file as the first servers wrote it: no version table, version 1 in
+// SQLite's user_version, and `extraSql` run after it. Level 250 holds a tie
+// (al arrived before bob, though on a later day) behind cy; level 20057
+// holds al.
+bool writeVersion1File(const std::string& path, const std::string& extraSql = "");

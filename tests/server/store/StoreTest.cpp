@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "StoreFixtures.hpp"
+
+// The stores themselves, SQLite and PostgreSQL alike: verified times beside
+// the normal ones, and tables a newer server wrote.
+
+namespace {
+
+using Outcome = ScoreStore::SubmitOutcome;
+
+class Store : public ::testing::TestWithParam<Backend> {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(board.empty()) << testCluster().error();
+        std::string error;
+        store = openScoreStore(board, error);
+        ASSERT_TRUE(store) << error;
+    }
+
+    TempFolder folder;
+    const std::string board = newBoard(GetParam(), folder);
+    std::unique_ptr<ScoreStore> store;
+};
+
+// One submission on level 250 and both tables after it: the normal table
+// marks "v" where the best time is also the verified best; the verified
+// table lists the runs.
+struct Step {
+    const char* name;
+    float seconds;
+    const char* run;  // nullptr for a normal submission
+    Outcome outcome;
+    const char* table;
+    const char* verifiedTable;
+};
+
+std::string tableText(ScoreStore& store, bool verifiedOnly) {
+    std::string text;
+    const auto rows = store.table(1, 250, 100, verifiedOnly);
+    for (std::size_t r = 0; rows && r < rows->size(); ++r) {
+        const BestTime& row = (*rows)[r];
+        text += (r ? ", " : "") + row.name + " " + std::to_string(static_cast<int>(row.seconds));
+        if (verifiedOnly) {
+            text += " " + store.verifiedRun(1, 250, r + 1).value_or("unreadable");
+        } else if (row.verified) {
+            text += " v";
+        }
+    }
+    return rows ? text : "unreadable";
+}
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Backends, Store, bothBackends(), backendName);
+
+TEST_P(Store, VerifiedTimesKeepATableOfTheirOwn) {
+    const Step steps[] = {
+        {"alice", 20, "A20", Outcome::NewBest, "alice 20 v", "alice 20 A20"},
+        {"bob", 15, nullptr, Outcome::NewBest, "bob 15, alice 20 v", "alice 20 A20"},
+        {"carol", 15, "C15", Outcome::NewBest, "bob 15, carol 15 v, alice 20 v",
+         "carol 15 C15, alice 20 A20"},
+        // Faster but unproven: the mark goes, the verified record stays.
+        {"alice", 18, nullptr, Outcome::NewBest, "bob 15, carol 15 v, alice 18",
+         "carol 15 C15, alice 20 A20"},
+        // A better verified time that is not a better time.
+        {"alice", 19, "A19", Outcome::NewBest, "bob 15, carol 15 v, alice 18",
+         "carol 15 C15, alice 19 A19"},
+        {"alice", 19, "A19b", Outcome::Kept, "bob 15, carol 15 v, alice 18",
+         "carol 15 C15, alice 19 A19"},
+        // Proving the best time marks it without moving it.
+        {"alice", 18, "A18", Outcome::NewBest, "bob 15, carol 15 v, alice 18 v",
+         "carol 15 C15, alice 18 A18"},
+        {"dave", 15, "D15", Outcome::NewBest, "bob 15, carol 15 v, dave 15 v, alice 18 v",
+         "carol 15 C15, dave 15 D15, alice 18 A18"},
+        // bob keeps his early place among equal times, but his proof came last.
+        {"bob", 15, "B15", Outcome::NewBest, "bob 15 v, carol 15 v, dave 15 v, alice 18 v",
+         "carol 15 C15, dave 15 D15, bob 15 B15, alice 18 A18"},
+    };
+    for (const Step& step : steps) {
+        const SubmissionRequest submission{step.name, 1, 250, step.seconds};
+        const Outcome outcome = step.run ? store->submitVerified(submission, step.run, "2024-05-01")
+                                         : store->submit(submission, "2024-05-01");
+        const std::string what = std::string(step.name) + " " + std::to_string(step.seconds) + " " +
+                                 (step.run ? step.run : "unverified");
+        EXPECT_EQ(outcome, step.outcome) << what;
+        EXPECT_EQ(tableText(*store, false), step.table) << what;
+        EXPECT_EQ(tableText(*store, true), step.verifiedTable) << what;
+    }
+    EXPECT_EQ(store->verifiedRun(1, 250, 5), "");
+    EXPECT_EQ(store->verifiedRun(1, 250, 0), "");
+    EXPECT_EQ(store->verifiedRun(1, 275, 1), "");
+    EXPECT_EQ(store->table(1, 250, 2, true)->size(), 2u);
+    EXPECT_TRUE(*store->nameTaken("dave"));
+    EXPECT_TRUE(store->ping());
+}
+
+TEST_P(Store, TablesOfANewerServerAreRefusedAndLeftAlone) {
+    store.reset();
+    ASSERT_TRUE(rawQuery(GetParam(), board, "UPDATE schema_version SET version = 3"));
+    std::string error;
+    EXPECT_FALSE(openScoreStore(board, error));
+    EXPECT_NE(error.find("newer server (schema version 3, this server knows up to 2)"),
+              std::string::npos)
+        << error;
+    EXPECT_EQ(rawQuery(GetParam(), board, "SELECT version FROM schema_version"), "3\n");
+}
+
+TEST(PostgresStore, CarriesOnWhenTheDatabaseDropsItsConnections) {
+    const std::string board = testCluster().createDatabase();
+    ASSERT_FALSE(board.empty()) << testCluster().error();
+    std::string error;
+    const auto store = openScoreStore(board, error);
+    ASSERT_TRUE(store) << error;
+    ASSERT_EQ(store->submit({"al", 1, 250, 20}, "2024-01-01"), Outcome::NewBest);
+
+    // As when the database restarts: every session on the board ends.
+    ASSERT_TRUE(testCluster().query(board,
+                                    "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                    "WHERE datname = current_database() AND pid <> "
+                                    "pg_backend_pid()"))
+        << testCluster().error();
+    EXPECT_EQ(store->submit({"bob", 1, 250, 21}, "2024-01-01"), Outcome::NewBest)
+        << store->lastError();
+    EXPECT_EQ(store->table(1, 250, 10)->size(), 2u);
+}

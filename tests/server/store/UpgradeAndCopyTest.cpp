@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ServerProcess.hpp"
+#include "StoreFixtures.hpp"
+
+// Boards written by older servers are upgraded without loss, and a SQLite
+// board moves to PostgreSQL with --import-sqlite.
+
+namespace {
+
+struct OldFile {
+    const char* what;
+    const char* extraSql;
+};
+const OldFile kOldFiles[] = {
+    {"no version table, as the first servers wrote it", ""},
+    {"a version table at 1",
+     "CREATE TABLE schema_version (version INTEGER NOT NULL);"
+     "INSERT INTO schema_version VALUES (1);"},
+};
+
+}  // namespace
+
+TEST(StoreUpgrade, Version1FilesKeepEveryRecordAndTheirOrder) {
+    for (const OldFile& old : kOldFiles) {
+        TempFolder folder;
+        const std::string path = folder.file("old.db");
+        ASSERT_TRUE(writeVersion1File(path, old.extraSql)) << old.what;
+        std::string error;
+        const auto store = openScoreStore(path, error);
+        ASSERT_TRUE(store) << old.what << ": " << error;
+        EXPECT_EQ(rawQuery(Backend::Sqlite, path,
+                           "SELECT version FROM schema_version; PRAGMA user_version"),
+                  "2\n2\n")
+            << old.what;
+
+        // A new equal time arrives after the old ones, and may be verified.
+        store->submit({"dee", 1, 250, 20.5f}, "2024-06-01");
+        store->submitVerified({"cy", 1, 250, 12.25f}, "run of cy", "2024-06-02");
+        EXPECT_EQ(dumpBoard(*store),
+                  "1/250 cy 12.25 2024-02-03 v\n"
+                  "1/250 al 20.5 2024-01-02\n"
+                  "1/250 bob 20.5 2024-01-01\n"
+                  "1/250 dee 20.5 2024-06-01\n"
+                  "verified 1/250 cy 12.25 2024-06-02 run of cy\n"
+                  "2/20057 al 99.125 2023-12-31\n")
+            << old.what;
+    }
+}
+
+TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIsNoBoard) {
+    TempFolder folder;
+    const std::string output = folder.file("import.txt");
+    // A board of the first servers, and one with verified times.
+    const std::string oldFile = folder.file("old.db");
+    ASSERT_TRUE(writeVersion1File(oldFile));
+    const std::string newFile = folder.file("new.db");
+    {
+        std::string error;
+        auto source = openScoreStore(newFile, error);
+        ASSERT_TRUE(source) << error;
+        source->submit({"bob", 1, 275, 30}, "2024-01-01");
+        source->submitVerified({"al", 1, 275, 30}, "run of al", "2024-01-02");
+        source->submitVerified({"cy", 1, 275, 31}, "run of cy", "2024-01-03");
+        source->submit({"cy", 1, 275, 29.5f}, "2024-01-04");
+        source->submitVerified({"bob", 2, 20000, 45.25f}, "run of bob", "2024-01-05");
+    }
+
+    for (const std::string& sqliteFile : {oldFile, newFile}) {
+        // The board must show what the server shows for the file, as read
+        // from an upgraded copy, and go on as that copy does.
+        const std::string copy = folder.file("copy.db");
+        std::filesystem::copy_file(sqliteFile, copy,
+                                   std::filesystem::copy_options::overwrite_existing);
+        std::string error;
+        auto upgraded = openScoreStore(copy, error);
+        ASSERT_TRUE(upgraded) << error;
+        const std::string sourceBytes = slurpFile(sqliteFile);
+
+        const std::string target = testCluster().createDatabase();
+        ASSERT_FALSE(target.empty()) << testCluster().error();
+        ASSERT_EQ(ServerProcess::runToEnd({"--db", target, "--import-sqlite", sqliteFile}, output),
+                  0)
+            << slurpFile(output);
+        EXPECT_NE(slurpFile(output).find("copied"), std::string::npos);
+        EXPECT_EQ(slurpFile(sqliteFile), sourceBytes) << "the source is only read";
+
+        auto board = openScoreStore(target, error);
+        ASSERT_TRUE(board) << error;
+        EXPECT_EQ(dumpBoard(*board), dumpBoard(*upgraded)) << sqliteFile;
+        // Equal times that come later go after the copied ones.
+        for (ScoreStore* store : {board.get(), upgraded.get()}) {
+            store->submit({"zed", 1, 250, 20.5f}, "2024-07-01");
+            store->submitVerified({"zed", 1, 275, 30}, "run of zed", "2024-07-01");
+        }
+        const std::string withZed = dumpBoard(*board);
+        EXPECT_EQ(withZed, dumpBoard(*upgraded)) << sqliteFile;
+
+        // A second run refuses, whatever the board holds now.
+        EXPECT_EQ(ServerProcess::runToEnd({"--db", target, "--import-sqlite", sqliteFile}, output),
+                  1);
+        EXPECT_NE(slurpFile(output).find("already holds records"), std::string::npos);
+        EXPECT_EQ(dumpBoard(*board), withZed);
+    }
+
+    // What is no board is refused before any database is reached.
+    writeFileBytes(folder.file("text.db"), "not a database, just text\n");
+    for (const char* source : {"missing.db", "text.db"}) {
+        EXPECT_EQ(ServerProcess::runToEnd(
+                      {"--db", "postgresql://nobody@/none", "--import-sqlite", folder.file(source)},
+                      output),
+                  1);
+        EXPECT_NE(slurpFile(output).find("cannot read"), std::string::npos) << slurpFile(output);
+    }
+}
