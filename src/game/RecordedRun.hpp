@@ -27,7 +27,7 @@ struct RecordedFrame {
 //
 //   rollavortex-run 1
 //   level: The Labyrinth
-//   file: data/levels/TheLabyrinth.tmx
+//   file: levels/TheLabyrinth.tmx  the level file, inside the data folder
 //   mode: 1                     1 "Race", 2 "Puzzle"
 //   time-ms: 61234              race clock at the finish, in milliseconds
 //   frames: 3967                frames in all

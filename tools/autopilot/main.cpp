@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DataFolder.hpp"
 #include "game/LevelSimulation.hpp"
 #include "game/autopilot/AutopilotRun.hpp"
 #include "level/Level.hpp"
@@ -143,6 +144,11 @@ int main(int argc, char** argv) {
             }
             std::printf("  best: %.3f s\n", static_cast<double>(run.finishMilliseconds) / 1000.0);
             if (!options.outFolder.empty()) {
+                // A run names its level by its place in the data folder, so it
+                // replays wherever the game or the server finds that folder.
+                run.levelFile = std::filesystem::path(file)
+                                    .lexically_relative(findDataFolder().folder)
+                                    .generic_string();
                 const std::string path =
                     options.outFolder + "/" + std::filesystem::path(file).stem().string() + ".run";
                 if (!writeRunFile(path, run)) {

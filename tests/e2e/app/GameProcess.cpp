@@ -1,5 +1,6 @@
 #include "GameProcess.hpp"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,13 +10,22 @@
 #include <thread>
 
 GameProcess::GameProcess(const std::string& workingFolder,
-                         const std::map<std::string, std::string>& env) {
+                         const std::map<std::string, std::string>& env,
+                         const std::string& errorFile, const std::string& program) {
+    const std::string binary = program.empty() ? GAME_BINARY : program;
     pid = fork();
     if (pid != 0) {
         return;
     }
     if (chdir(workingFolder.c_str()) != 0) {
         _exit(126);
+    }
+    if (!errorFile.empty()) {
+        const int file = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (file < 0 || dup2(file, STDERR_FILENO) < 0) {
+            _exit(125);
+        }
+        close(file);
     }
     for (const auto& [name, value] : env) {
         if (value.empty()) {
@@ -24,7 +34,7 @@ GameProcess::GameProcess(const std::string& workingFolder,
             setenv(name.c_str(), value.c_str(), 1);
         }
     }
-    execl(GAME_BINARY, GAME_BINARY, static_cast<char*>(nullptr));
+    execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
     _exit(127);
 }
 
