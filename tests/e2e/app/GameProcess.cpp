@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +18,9 @@ GameProcess::GameProcess(const std::string& workingFolder,
     if (pid != 0) {
         return;
     }
+    // A test process that dies takes its game along: a game left running would
+    // hold the test's output open and keep ctest waiting.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (chdir(workingFolder.c_str()) != 0) {
         _exit(126);
     }
