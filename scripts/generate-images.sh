@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Regenerates every picture of data/images/ and docs/contact-sheet.png with the
-# project's own generator (tools/imagegen), drawn from data/font/VeraBd.ttf.
+# Regenerates every picture of data/images/, docs/contact-sheet.png and the
+# application icons of packaging/icons/ with the project's own generator
+# (tools/imagegen), drawn from data/font/VeraBd.ttf.
 #
 #   scripts/generate-images.sh          build the generator, rewrite the pictures
 #   scripts/generate-images.sh --check  generate twice into a temporary folder and
@@ -20,6 +21,7 @@ font="data/font/VeraBd.ttf"
 
 if [ "${1:-}" != "--check" ]; then
     "$generator" "$font" data/images docs/contact-sheet.png
+    "$generator" --icons packaging/icons
     exit 0
 fi
 
@@ -27,10 +29,14 @@ scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 "$generator" "$font" "$scratch/first" "$scratch/first-sheet.png" >/dev/null
 "$generator" "$font" "$scratch/second" "$scratch/second-sheet.png" >/dev/null
+"$generator" --icons "$scratch/first-icons" >/dev/null
+"$generator" --icons "$scratch/second-icons" >/dev/null
 diff -r "$scratch/first" "$scratch/second"
+diff -r "$scratch/first-icons" "$scratch/second-icons"
 cmp "$scratch/first-sheet.png" "$scratch/second-sheet.png"
 echo "two runs are identical"
 # Only the generated pictures are compared; nothing else lives in data/images.
 diff -r "$scratch/first" data/images
 cmp "$scratch/first-sheet.png" docs/contact-sheet.png
+diff -r "$scratch/first-icons" packaging/icons
 echo "committed pictures are up to date"

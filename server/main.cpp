@@ -14,6 +14,7 @@
 #include "HighscoreService.hpp"
 #include "ScoreStore.hpp"
 #include "ServerOptions.hpp"
+#include "app/DataFolder.hpp"
 
 namespace {
 
@@ -55,6 +56,8 @@ int serve(const ServerOptions& options) {
     }
     logLine("listening on " + options.host + ":" + std::to_string(port) + ", database " +
             options.databasePath);
+    const DataFolderChoice data = findDataFolder();
+    logLine("level files from " + data.folder.string() + " (" + data.reason + ")");
 
     std::atomic<bool> listenEnded{false};
     std::atomic<bool> stopRequested{false};

@@ -22,7 +22,7 @@ constexpr int framesPerSwing = 90;
 
 struct BenchLevel {
     std::string name;
-    const char* file;
+    std::string file;
     int levelId;
     GameMode mode;
 };

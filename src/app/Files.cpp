@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/DataFolder.hpp"
+
 std::optional<std::vector<char>> readWholeFile(const std::string& path) {
     // A folder opens like a file here and reports a nonsense size.
     std::error_code error;
@@ -27,8 +29,8 @@ std::optional<std::vector<char>> readWholeFile(const std::string& path) {
 
 namespace {
 
-// SFML prints its own complaint for a failed load; a missing picture is an
-// ordinary outcome here, so the check happens first and quietly.
+// SFML's own complaint for a failed load would not say where the game looked
+// for its files, so the check happens first and our report names the folder.
 bool fileExists(const std::string& path) {
     std::error_code error;
     return std::filesystem::is_regular_file(path, error);
@@ -38,6 +40,7 @@ bool fileExists(const std::string& path) {
 
 bool loadImage(sf::Image& image, const std::string& path) {
     if (!fileExists(path) || !image.loadFromFile(path)) {
+        reportUnreadableFile(path);
         image = sf::Image();
         return false;
     }

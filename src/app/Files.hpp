@@ -11,9 +11,10 @@
 // gives an empty buffer, not nothing: callers can tell "missing" from "empty".
 std::optional<std::vector<char>> readWholeFile(const std::string& path);
 
-// Loads a picture from a path relative to the working folder. A missing or
-// broken file leaves the image empty (0 x 0) and returns false; drawing an
-// empty picture draws nothing, so callers may ignore the result.
+// Loads a picture (game files: a dataPath()). A missing or broken file is
+// reported on standard error, leaves the image empty (0 x 0) and returns
+// false; drawing an empty picture draws nothing, so callers may ignore the
+// result.
 bool loadImage(sf::Image& image, const std::string& path);
 
 // As loadImage, straight into a texture with smoothing on (the world turns, so

@@ -3,6 +3,10 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <cstdio>
+#include <filesystem>
+
+#include "app/DataFolder.hpp"
 #include "app/GameWindow.hpp"
 #include "app/IntroScreen.hpp"
 #include "app/ProgramObjects.hpp"
@@ -48,6 +52,20 @@ void openWindow(GameWindow& window) {
     window.setFramerateLimit(60);
 }
 
+// Without its data folder the game still starts (no pictures, no sound) and
+// every file it misses is reported; this line says why they are all missing.
+void reportMissingDataFolder() {
+    const DataFolderChoice data = findDataFolder();
+    std::error_code error;
+    if (std::filesystem::is_directory(data.folder, error)) {
+        return;
+    }
+    std::fprintf(stderr,
+                 "rollavortex: no data folder at %s (%s); ROLLAVORTEX_DATA can name the "
+                 "folder holding font/, images/, levels/, music/ and sound/\n",
+                 data.folder.c_str(), data.reason);
+}
+
 }  // namespace
 
 void runGame(GameWindow& window) {
@@ -67,6 +85,7 @@ void runGame(GameWindow& window) {
 }
 
 int runProgram() {
+    reportMissingDataFolder();
     ProgramObjects objects(Settings::filePath());
     {
         GameWindow window;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "app/ScreenFade.hpp"
@@ -12,8 +13,8 @@ IntroScreen::IntroScreen(GameWindow& gameWindow) : window(gameWindow) {
     placeLabel(label, font, "Loading, please wait...", 850.0f);
     view = ScreenLook::logicalView();
     window.setView(view);
-    jingle.load("data/music/vex.ogg");
-    loadTexture(logoTexture, "data/images/3DLogo512Final.png");
+    jingle.load(dataPath("music/vex.ogg"));
+    loadTexture(logoTexture, dataPath("images/3DLogo512Final.png"));
     logoSprite.setTexture(logoTexture, true);
     const sf::Vector2u size = logoTexture.getSize();
     logoSprite.setOrigin(static_cast<float>(size.x) * 0.5f, static_cast<float>(size.y) * 0.5f);

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "app/DataFolder.hpp"
+
 namespace ScreenLook {
 
 sf::View logicalView() {
@@ -9,13 +11,22 @@ sf::View logicalView() {
                     sf::Vector2f(viewWidth, viewHeight));
 }
 
+std::string fontPath() {
+    return dataPath("font/VeraBd.ttf");
+}
+
+std::string clickSoundPath() {
+    return dataPath("sound/plonk.wav");
+}
+
 bool loadFont(sf::Font& font) {
-    // Checked first: SFML complains loudly about a missing file, and a missing
-    // font is an ordinary outcome here.
-    if (!std::ifstream(fontPath, std::ios::binary)) {
+    // Checked first: SFML's own complaint would not say where the game looked.
+    const std::string path = fontPath();
+    if (!std::ifstream(path, std::ios::binary) || !font.loadFromFile(path)) {
+        reportUnreadableFile(path);
         return false;
     }
-    return font.loadFromFile(fontPath);
+    return true;
 }
 
 }  // namespace ScreenLook

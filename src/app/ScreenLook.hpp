@@ -5,6 +5,8 @@
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/Graphics/View.hpp>
 
+#include <string>
+
 // What every screen shares: the logical 1280 x 1024 view (whatever the window
 // size), the sky-blue backdrop, the font, label placement and colour blending.
 namespace ScreenLook {
@@ -16,8 +18,8 @@ constexpr unsigned tableLineSize = 32;
 constexpr float tableLineX = 100.0f;
 const sf::Color backdrop(110, 144, 205, 255);
 const sf::Color highlightRed(255, 93, 93, 255);
-constexpr const char* fontPath = "data/font/VeraBd.ttf";
-constexpr const char* clickSoundPath = "data/sound/plonk.wav";
+std::string fontPath();
+std::string clickSoundPath();
 
 sf::View logicalView();
 // A missing font leaves labels empty; the screen works on.

@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 
 int mixerVolume(float factor) {
@@ -72,6 +73,7 @@ bool SoundEffect::load(const std::string& path) {
     release();
     const auto bytes = readWholeFile(path);
     if (!bytes || bytes->empty()) {
+        reportUnreadableFile(path);
         return false;
     }
     SDL_RWops* source = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));

@@ -20,7 +20,8 @@ class SoundEffect {
     SoundEffect& operator=(SoundEffect&& other) noexcept;
 
     // Reads and decodes a WAV or Ogg file; false (and silence) when it is missing,
-    // broken or the mixer is not open.
+    // broken or the mixer is not open. A missing or empty file is reported on
+    // standard error.
     bool load(const std::string& path);
     bool loaded() const { return chunk != nullptr; }
 

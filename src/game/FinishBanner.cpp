@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "app/ScreenLook.hpp"
@@ -26,7 +27,7 @@ void FinishBanner::load() {
     totalWidth = 0;
     for (int k = 0; k < letterCount; ++k) {
         sf::Texture& letter = letters[static_cast<std::size_t>(k)];
-        loadTexture(letter, std::string("data/images/finished/") + letterFiles[k]);
+        loadTexture(letter, dataPath(std::string("images/finished/") + letterFiles[k]));
         totalWidth += static_cast<int>(letter.getSize().x);
     }
 }

@@ -34,7 +34,7 @@ class FinishBanner {
   public:
     static constexpr int letterCount = 8;
 
-    // "data/images/finished/f.png", "i1", "n", "i2", "s", "h", "e", "d".
+    // The data folder's "images/finished/f.png", "i1", "n", "i2", "s", "h", "e", "d".
     void load();
     void reset() { wave.reset(); }
     // Draws the row centred on the logical screen, then advances the wave by

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DataFolder.hpp"
 #include "game/ControlKeys.hpp"
 #include "game/PlayState.hpp"
 #include "level/LevelCatalogue.hpp"
@@ -64,7 +65,7 @@ class LevelSimulation {
     // `images` must outlive the simulation; without textures it still works
     // (nothing here draws). Sounds of the contacts come from `soundFolder`.
     LevelSimulation(const TileImages& images, GameMode mode, TurnSpeeds speeds,
-                    std::string soundFolder = "data/sound/");
+                    std::string soundFolder = dataPath("sound/"));
     ~LevelSimulation();
     LevelSimulation(const LevelSimulation&) = delete;
     LevelSimulation& operator=(const LevelSimulation&) = delete;

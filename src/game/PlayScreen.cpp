@@ -1,5 +1,6 @@
 #include "game/PlayScreen.hpp"
 
+#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "app/ProgramObjects.hpp"
@@ -97,10 +98,10 @@ void PlayScreen::loadResources() {
     readSettings();
     images.loadImages();
     images.createTextures();
-    loadTexture(countdownTextures[0], "data/images/countdown3.png");
-    loadTexture(countdownTextures[1], "data/images/countdown2.png");
-    loadTexture(countdownTextures[2], "data/images/countdown1.png");
-    loadTexture(timeLabelTexture, "data/images/time.png");
+    loadTexture(countdownTextures[0], dataPath("images/countdown3.png"));
+    loadTexture(countdownTextures[1], dataPath("images/countdown2.png"));
+    loadTexture(countdownTextures[2], dataPath("images/countdown1.png"));
+    loadTexture(timeLabelTexture, dataPath("images/time.png"));
     timeLabelSprite.setTexture(timeLabelTexture, true);
     timeLabelSprite.setPosition(timeLabelPosition);
 
@@ -108,11 +109,11 @@ void PlayScreen::loadResources() {
     clock.load(clockPosition.x, clockPosition.y);
     clock.showMinutes = true;
 
-    clickSound.load("data/sound/click.wav");
-    hornSound.load("data/sound/horn.wav");
-    personalBestSound.load("data/sound/pb.wav");
-    finishSound.load("data/sound/finish.wav");
-    beamSound.load("data/sound/beam.wav");
+    clickSound.load(dataPath("sound/click.wav"));
+    hornSound.load(dataPath("sound/horn.wav"));
+    personalBestSound.load(dataPath("sound/pb.wav"));
+    finishSound.load(dataPath("sound/finish.wav"));
+    beamSound.load(dataPath("sound/beam.wav"));
 
     if (const sf::Texture* badge = images.texture(TileImages::personalBest)) {
         personalBestSprite.setTexture(*badge, true);
@@ -124,7 +125,7 @@ void PlayScreen::loadResources() {
     ScreenLook::loadFont(font);
     pauseMenu.setup(font);
     postFinish.loadLabels(font);
-    plonkSound.load(ScreenLook::clickSoundPath);
+    plonkSound.load(ScreenLook::clickSoundPath());
     pauseMenu.fade = -1.0f;
     face.loadImages();
 }

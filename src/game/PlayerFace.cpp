@@ -2,6 +2,7 @@
 
 #include <SFML/Graphics/Sprite.hpp>
 
+#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "app/Random.hpp"
@@ -12,7 +13,6 @@ constexpr const char* bodyFiles[FaceAnimation::colourCount] = {
     "bodyblue.png",   "bodycyan.png", "bodygreen.png",
     "bodypurple.png", "bodyred.png",  "bodyyellow.png",
 };
-constexpr const char* imageFolder = "data/images/";
 
 void drawCentred(GameWindow& window, const sf::Texture& texture, sf::Vector2f position,
                  float degrees) {
@@ -77,7 +77,7 @@ FaceAnimation::FaceAnimation() {
 }
 
 void PlayerFace::loadImages() {
-    const std::string folder = imageFolder;
+    const std::string folder = dataPath("images/");
     for (int i = 0; i < FaceAnimation::colourCount; ++i) {
         loadTexture(bodies[static_cast<std::size_t>(i)], folder + bodyFiles[i]);
     }

@@ -72,7 +72,7 @@ class FaceAnimation {
 // two eyes and a mouth on top, all turned with the ball's body.
 class PlayerFace {
   public:
-    // "data/images/body<colour>.png", "eyel1..9.png", "eyer1..9.png",
+    // The data folder's "images/body<colour>.png", "eyel1..9.png", "eyer1..9.png",
     // "mouth1..6.png", "mouthgrin.png"; missing ones draw nothing.
     void loadImages();
     // Body, eyes, then grin or expression, centred at `position` (world

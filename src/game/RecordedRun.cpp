@@ -3,10 +3,12 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <utility>
 
+#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "app/Sha256.hpp"
@@ -354,7 +356,12 @@ bool RecordedFrame::operator==(const RecordedFrame& other) const {
 }
 
 bool stampLevelFile(RecordedRun& run, const std::string& levelFile, int levelId) {
-    run.levelFile = levelFile;
+    // A run names its level by its place in the data folder, so it replays
+    // wherever the game or the server finds that folder.
+    const auto inData =
+        std::filesystem::path(levelFile).lexically_relative(findDataFolder().folder);
+    const bool insideData = !inData.empty() && *inData.begin() != "..";
+    run.levelFile = insideData ? inData.generic_string() : levelFile;
     run.levelId = levelId;
     run.physicsVersion = LevelSimulation::physicsVersion;
     run.levelSha256.clear();

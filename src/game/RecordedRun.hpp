@@ -28,7 +28,7 @@ struct RecordedFrame {
 //
 //   rollavortex-run 2
 //   level: The Labyrinth
-//   file: data/levels/TheLabyrinth.tmx
+//   file: levels/TheLabyrinth.tmx  the level file, inside the data folder
 //   level-id: 250               the level's permanent id (LevelCatalogue)
 //   level-sha256: 75fa...713    SHA-256 of the level file's bytes, 64 hex digits
 //   physics: 1                  LevelSimulation::physicsVersion it was played with

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "online/PlainDecimal.hpp"
@@ -92,10 +93,10 @@ void ScoreFont::load(float left, float centreY) {
     y = centreY;
     for (int digit = 0; digit < 10; ++digit) {
         loadTexture(textures[static_cast<std::size_t>(digit)],
-                    "data/images/scorefont/" + std::to_string(digit) + ".png");
+                    dataPath("images/scorefont/" + std::to_string(digit) + ".png"));
     }
-    loadTexture(textures[dotGlyph], "data/images/scorefont/dot.png");
-    loadTexture(textures[colonGlyph], "data/images/scorefont/colon.png");
+    loadTexture(textures[dotGlyph], dataPath("images/scorefont/dot.png"));
+    loadTexture(textures[colonGlyph], dataPath("images/scorefont/colon.png"));
 }
 
 void ScoreFont::draw(GameWindow& window) const {

@@ -22,7 +22,7 @@ class ScoreFont {
         float centreX = 0.0f;  // pixels
     };
 
-    // Loads "data/images/scorefont/0.png" .. "9.png", "dot.png" and
+    // Loads the data folder's "images/scorefont/0.png" .. "9.png", "dot.png" and
     // "colon.png"; the first glyph's left edge goes at x, all glyphs are
     // centred on y. Missing pictures draw nothing (and take no room).
     void load(float left, float centreY);

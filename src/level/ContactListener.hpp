@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "app/DataFolder.hpp"
 #include "app/SoundEffect.hpp"
 
 class b2Contact;
@@ -52,7 +53,7 @@ class ContactListener : public b2ContactListener {
 
     // Loads plonk, crack, glass and xylophone from `soundFolder` (ending in
     // '/'); missing sounds stay silent and change no rule.
-    explicit ContactListener(PlayState& play, const std::string& soundFolder = "data/sound/");
+    explicit ContactListener(PlayState& play, const std::string& soundFolder = dataPath("sound/"));
 
     void BeginContact(b2Contact* contact) override;
     void EndContact(b2Contact* contact) override;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DataFolder.hpp"
 #include "level/Ball.hpp"
 #include "level/ContactListener.hpp"
 #include "level/Entity.hpp"
@@ -63,7 +64,7 @@ struct Level {
 // play.jumpCooldown to -1, and empties play.destroyQueue. Sounds come from
 // `soundFolder` (ending in '/').
 std::unique_ptr<Level> buildLevel(const TileMap& map, const TileImages& images, PlayState& play,
-                                  const std::string& soundFolder = "data/sound/");
+                                  const std::string& soundFolder = dataPath("sound/"));
 
 // One fixed physics step of 1/350 s, then the top speeds, and any body that
 // left the world box is stopped where it is.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 
 void LevelCatalogue::fill(GameMode mode) {
@@ -10,16 +11,16 @@ void LevelCatalogue::fill(GameMode mode) {
     thumbnails.clear();
     // Level ids are permanent: they key personal bests and online tables.
     if (mode == raceMode) {
-        addLevel("data/levels/TheLabyrinth.tmx", "The Labyrinth", 250);
-        addLevel("data/levels/TheRopeBridge.tmx", "The Rope Bridge", 275);
+        addLevel(dataPath("levels/TheLabyrinth.tmx"), "The Labyrinth", 250);
+        addLevel(dataPath("levels/TheRopeBridge.tmx"), "The Rope Bridge", 275);
     } else if (mode == puzzleMode) {
-        addLevel("data/levels/Fortified.tmx", "Fortified", 20000);
-        addLevel("data/levels/ChaosUnleashed.tmx", "Chaos Unleashed", 20057);
+        addLevel(dataPath("levels/Fortified.tmx"), "Fortified", 20000);
+        addLevel(dataPath("levels/ChaosUnleashed.tmx"), "Chaos Unleashed", 20057);
     }
     loadThumbnails();
 }
 
-void LevelCatalogue::addLevel(const char* file, const char* name, int levelId) {
+void LevelCatalogue::addLevel(const std::string& file, const char* name, int levelId) {
     const int index = static_cast<int>(files.size());
     files.push_back(file);
     names.push_back(name);
@@ -28,8 +29,8 @@ void LevelCatalogue::addLevel(const char* file, const char* name, int levelId) {
 
 void LevelCatalogue::loadThumbnails() {
     thumbnails.clear();
-    for (const char* file : files) {
+    for (const std::string& file : files) {
         thumbnails.emplace_back();
-        loadImage(thumbnails.back(), std::string(file) + ".png");
+        loadImage(thumbnails.back(), file + ".png");
     }
 }

@@ -3,6 +3,7 @@
 #include <SFML/Graphics/Image.hpp>
 
 #include <map>
+#include <string>
 #include <vector>
 
 // 1 "Race", 2 "Puzzle"; any other value has no levels.
@@ -14,16 +15,17 @@ constexpr GameMode puzzleMode = 2;
 // level index. The texts are the program's own literals.
 class LevelCatalogue {
   public:
-    // Replaces the contents with the levels of `mode` and loads their
-    // thumbnails (the level file's path with ".png" appended).
+    // Replaces the contents with the levels of `mode` (files of the data
+    // folder) and loads their thumbnails (the level file's path with ".png"
+    // appended).
     void fill(GameMode mode);
-    void addLevel(const char* file, const char* name, int levelId);
+    void addLevel(const std::string& file, const char* name, int levelId);
     // A missing or broken thumbnail stays an empty picture.
     void loadThumbnails();
 
     int size() const { return static_cast<int>(files.size()); }
 
-    std::vector<const char*> files;
+    std::vector<std::string> files;  // paths to open
     std::vector<const char*> names;
     std::vector<sf::Image> thumbnails;
     std::map<int, int> levelIds;  // level index -> permanent level id

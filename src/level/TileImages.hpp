@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "app/DataFolder.hpp"
+
 // The 36 pictures shared by every level: tiles, switch animation frames,
 // particles and the personal-best badge. Loading the pictures needs no screen;
 // turning them into textures needs a graphics context (even an unused
@@ -43,7 +45,7 @@ class TileImages {
 
     // Loads every picture from `folder` (ending in '/'); false when any is
     // missing. Textures made earlier are dropped.
-    bool loadImages(const std::string& folder = "data/images/");
+    bool loadImages(const std::string& folder = dataPath("images/"));
     // Uploads every loaded picture as a smoothed texture. Needs a graphics
     // context (an open window, or a display for SFML's hidden one).
     void createTextures();

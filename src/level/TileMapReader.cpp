@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "level/TileMap.hpp"
 
@@ -144,6 +145,7 @@ bool readTileMap(TileMap& map, const char* path) {
     const bool readable = path != nullptr && std::filesystem::is_regular_file(path, error);
     const auto bytes = readable ? readWholeFile(path) : std::nullopt;
     if (!bytes) {
+        reportUnreadableFile(path != nullptr ? path : "");
         map.tiles.clear();
         return false;
     }

@@ -55,7 +55,7 @@ LevelSelectScreen::LevelSelectScreen(GameWindow& gameWindow, GameMode gameMode,
     emptyTableLabel.setFillColor(rowColour);
     thumbnail.setColor(thumbnailTint);
     showLevel(shownLevel);
-    click.load(ScreenLook::clickSoundPath);
+    click.load(ScreenLook::clickSoundPath());
 }
 
 void LevelSelectScreen::showLevel(unsigned index) {

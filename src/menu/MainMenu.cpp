@@ -1,5 +1,6 @@
 #include "menu/MainMenu.hpp"
 
+#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "app/ProgramObjects.hpp"
@@ -24,14 +25,14 @@ MainMenu::MainMenu(GameWindow& gameWindow) : window(gameWindow) {
     ScreenLook::loadFont(font);
     right.setup(rightMascotX);
     left.setup(leftMascotX);
-    loadTexture(cloudTexture, "data/images/lightsmoke.png");
+    loadTexture(cloudTexture, dataPath("images/lightsmoke.png"));
     configureCloudBackdrop(clouds, &cloudTexture);
     view = ScreenLook::logicalView();
     // "Exit" stands apart from the others.
     menu.setItems({"Race", "Puzzle", "Options", "Exit"}, {400.0f, 500.0f, 600.0f, 800.0f}, font,
                   ScreenLook::labelSize);
-    click.load(ScreenLook::clickSoundPath);
-    loadTexture(logoTexture, "data/images/rvlogo.png");
+    click.load(ScreenLook::clickSoundPath());
+    loadTexture(logoTexture, dataPath("images/rvlogo.png"));
     logo.setTexture(logoTexture, true);
     const sf::Vector2u logoSize = logoTexture.getSize();
     logo.setOrigin(static_cast<float>(logoSize.x) * 0.5f, static_cast<float>(logoSize.y) * 0.5f);
@@ -49,12 +50,12 @@ void MainMenu::fillPlaylists() {
     // The playlists live for the whole program; a second menu must not add the
     // songs again.
     if (menuMusic().songCount() == 0) {
-        menuMusic().addSong("data/music/intro.ogg", 1.0f);
+        menuMusic().addSong(dataPath("music/intro.ogg"), 1.0f);
     }
     if (gameMusic().songCount() == 0) {
-        gameMusic().addSong("data/music/song1.ogg", 1.0f);
-        gameMusic().addSong("data/music/song2.ogg", 1.0f);
-        gameMusic().addSong("data/music/song3.ogg", 1.0f);
+        gameMusic().addSong(dataPath("music/song1.ogg"), 1.0f);
+        gameMusic().addSong(dataPath("music/song2.ogg"), 1.0f);
+        gameMusic().addSong(dataPath("music/song3.ogg"), 1.0f);
     }
 }
 

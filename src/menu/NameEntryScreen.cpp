@@ -42,7 +42,7 @@ NameEntryScreen::NameEntryScreen(GameWindow& gameWindow, ParticleEmitter* cloudB
     : window(gameWindow), clouds(cloudBackdrop), editor(storedUserName()), firstStart(greet) {
     ScreenLook::loadFont(font);
     view = ScreenLook::logicalView();
-    click.load(ScreenLook::clickSoundPath);
+    click.load(ScreenLook::clickSoundPath());
     showNameForTyping();
 
     placeLabel(greeting[0], font, "This is your first start of Rollavortex", 100.0f, smallSize);

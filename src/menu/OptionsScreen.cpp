@@ -22,7 +22,7 @@ constexpr float inputThreshold = 0.0f;
 OptionsScreen::OptionsScreen(GameWindow& gameWindow, ParticleEmitter* cloudBackdrop)
     : window(gameWindow), clouds(cloudBackdrop), lines(OptionValues::read(settings())) {
     ScreenLook::loadFont(font);
-    click.load(ScreenLook::clickSoundPath);
+    click.load(ScreenLook::clickSoundPath());
     // The main menu's view; set here too so the screen stands on its own.
     view = ScreenLook::logicalView();
     std::vector<std::string> texts;

@@ -2,12 +2,11 @@
 
 #include <string>
 
+#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 
 namespace {
-
-constexpr const char* folder = "data/images/bighead/";
 
 // Loads a picture into a sprite whose origin is the picture's centre, placed
 // on (x, y).
@@ -25,7 +24,7 @@ void centreSprite(sf::Sprite& sprite, sf::Texture& texture, const std::string& p
 void TitleMascot::setup(float centreX) {
     left = MascotEye::left();
     right = MascotEye::right();
-    const std::string base = folder;
+    const std::string base = dataPath("images/bighead/");
     centreSprite(body, bodyTexture, base + "bodyred.png", centreX, centreY);
     for (std::size_t i = 0; i < framesPerEye; ++i) {
         const std::string number = std::to_string(i + 1);

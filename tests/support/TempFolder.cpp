@@ -1,5 +1,6 @@
 #include "TempFolder.hpp"
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -32,12 +33,18 @@ void writeFileBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-ScopedWorkingFolder::ScopedWorkingFolder(const std::filesystem::path& folder)
-    : previous(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
+ScopedDataFolder::ScopedDataFolder(const std::filesystem::path& folder) {
+    const char* old = std::getenv(variable);
+    if (old != nullptr) {
+        previous = old;
+    }
+    setenv(variable, folder.c_str(), 1);
 }
 
-ScopedWorkingFolder::~ScopedWorkingFolder() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous, ignored);
+ScopedDataFolder::~ScopedDataFolder() {
+    if (previous) {
+        setenv(variable, previous->c_str(), 1);
+    } else {
+        unsetenv(variable);
+    }
 }

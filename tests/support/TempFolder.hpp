@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with everything
@@ -24,15 +25,17 @@ std::string slurpFile(const std::string& path);
 // Writes bytes to a file, replacing it.
 void writeFileBytes(const std::string& path, const std::string& bytes);
 
-// Makes a folder the working folder for the lifetime of the object, so a test
-// can give a screen its own "data/..." files.
-class ScopedWorkingFolder {
+// Makes a folder the game's data folder (ROLLAVORTEX_DATA) for the lifetime
+// of the object, so a test can give a screen its own "music/...", "images/..."
+// files.
+class ScopedDataFolder {
   public:
-    explicit ScopedWorkingFolder(const std::filesystem::path& folder);
-    ~ScopedWorkingFolder();
-    ScopedWorkingFolder(const ScopedWorkingFolder&) = delete;
-    ScopedWorkingFolder& operator=(const ScopedWorkingFolder&) = delete;
+    explicit ScopedDataFolder(const std::filesystem::path& folder);
+    ~ScopedDataFolder();
+    ScopedDataFolder(const ScopedDataFolder&) = delete;
+    ScopedDataFolder& operator=(const ScopedDataFolder&) = delete;
 
   private:
-    std::filesystem::path previous;
+    static constexpr const char* variable = "ROLLAVORTEX_DATA";
+    std::optional<std::string> previous;
 };

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DataFolder.hpp"
 #include "game/LevelSimulation.hpp"
 #include "game/autopilot/AutopilotRun.hpp"
 #include "level/Level.hpp"

@@ -3,11 +3,15 @@
 // from outside, no parallel work, so running it twice gives the same bytes.
 //
 // usage: rollavortex-imagegen <font.ttf> <images folder> [contact sheet .png]
+//        rollavortex-imagegen --icons <icon theme folder>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <string>
 
 #include "ContactSheet.hpp"
 #include "Font.hpp"
+#include "Icon.hpp"
 #include "Pictures.hpp"
 #include "Png.hpp"
 
@@ -22,11 +26,30 @@ bool save(const std::filesystem::path& path, const Canvas& canvas) {
     return true;
 }
 
+// The application icon in every size, laid out as an icon theme wants it:
+// <folder>/<n>x<n>/apps/rollavortex.png.
+int writeIcons(const std::filesystem::path& folder) {
+    for (const int size : kIconSizes) {
+        const std::string square = std::to_string(size) + "x" + std::to_string(size);
+        if (!save(folder / square / "apps" / "rollavortex.png", appIcon(size))) {
+            return 1;
+        }
+    }
+    std::printf("%zu icons written to %s\n", kIconSizes.size(), folder.string().c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) {
+        return writeIcons(argv[2]);
+    }
     if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: %s <font.ttf> <images folder> [contact-sheet.png]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s <font.ttf> <images folder> [contact-sheet.png]\n"
+                     "       %s --icons <icon theme folder>\n",
+                     argv[0], argv[0]);
         return 2;
     }
     const Font font(argv[1]);

@@ -1,6 +1,8 @@
 #include "GameProcess.hpp"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,13 +11,25 @@
 #include <thread>
 
 GameProcess::GameProcess(const std::string& workingFolder,
-                         const std::map<std::string, std::string>& env) {
+                         const std::map<std::string, std::string>& env,
+                         const std::string& errorFile, const std::string& program) {
+    const std::string binary = program.empty() ? GAME_BINARY : program;
     pid = fork();
     if (pid != 0) {
         return;
     }
+    // A test process that dies takes its game along: a game left running would
+    // hold the test's output open and keep ctest waiting.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (chdir(workingFolder.c_str()) != 0) {
         _exit(126);
+    }
+    if (!errorFile.empty()) {
+        const int file = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (file < 0 || dup2(file, STDERR_FILENO) < 0) {
+            _exit(125);
+        }
+        close(file);
     }
     for (const auto& [name, value] : env) {
         if (value.empty()) {
@@ -24,7 +38,7 @@ GameProcess::GameProcess(const std::string& workingFolder,
             setenv(name.c_str(), value.c_str(), 1);
         }
     }
-    execl(GAME_BINARY, GAME_BINARY, static_cast<char*>(nullptr));
+    execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
     _exit(127);
 }
 

@@ -6,10 +6,13 @@
 #include <string>
 
 // The real game binary started as a child process with its own HOME and
-// working folder, as a player would start it.
+// working folder, as a player would start it. An empty value in `env` removes
+// that variable. Standard error goes to `errorFile` when one is named; the
+// program is this build's game unless another (an installed one) is named.
 class GameProcess {
   public:
-    GameProcess(const std::string& workingFolder, const std::map<std::string, std::string>& env);
+    GameProcess(const std::string& workingFolder, const std::map<std::string, std::string>& env,
+                const std::string& errorFile = "", const std::string& program = "");
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;

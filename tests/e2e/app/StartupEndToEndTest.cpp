@@ -15,10 +15,12 @@ namespace {
 
 const std::string header = "This file is generated automatically.\nPlease do not edit.\n";
 
-std::map<std::string, std::string> playerEnvironment(const TempFolder& home) {
+std::map<std::string, std::string> playerEnvironment(const TempFolder& home,
+                                                     const std::string& dataFolder = "") {
     return {{"HOME", home.path().string()},
             {"APPDATA", ""},
             {"USERPROFILE", ""},
+            {"ROLLAVORTEX_DATA", dataFolder},
             {"SDL_AUDIODRIVER", "dummy"}};
 }
 
@@ -98,13 +100,29 @@ TEST_F(StartupEndToEnd, KilledRunLeavesThePreviousFileWholeAndWindowedModeIsHono
     EXPECT_FALSE(std::filesystem::exists(home.file(".Rollavortex.tmp")));
 }
 
-TEST_F(StartupEndToEnd, WithoutAnyDataFilesTheGameStillReachesTheMenuAndEndsCleanly) {
+TEST_F(StartupEndToEnd, WithoutItsDataTheGameNamesWhatIsMissingYetReachesTheMenuAndEndsCleanly) {
     TempFolder empty;
-    GameProcess game(empty.path().string(), playerEnvironment(home));
-    const unsigned long window = X11Window::find("Rollavortex 1.0", 20.0);
-    ASSERT_NE(window, 0u);
-    ASSERT_TRUE(waitForMenu(window, 15.0));
-    ASSERT_TRUE(X11Window::requestClose(window));
-    ASSERT_EQ(game.waitForExit(20.0), 0);
-    expectScreenSettingsInKeyOrder(slurpFile(home.file(".Rollavortex")));
+    const std::string errors = home.file("errors.txt");
+    // An empty data folder, then one that is not there at all.
+    for (const std::string& data : {empty.path().string(), empty.file("gone")}) {
+        SCOPED_TRACE(data);
+        GameProcess game(empty.path().string(), playerEnvironment(home, data), errors);
+        const unsigned long window = X11Window::find("Rollavortex 1.0", 20.0);
+        ASSERT_NE(window, 0u);
+        ASSERT_TRUE(waitForMenu(window, 15.0));
+        ASSERT_TRUE(X11Window::requestClose(window));
+        ASSERT_EQ(game.waitForExit(20.0), 0);
+        expectScreenSettingsInKeyOrder(slurpFile(home.file(".Rollavortex")));
+        const std::string said = slurpFile(errors);
+        for (const char* file : {"font/VeraBd.ttf", "images/rvlogo.png", "music/intro.ogg"}) {
+            EXPECT_NE(
+                said.find("rollavortex: missing file " + data + "/" + file +
+                          " (looked in the data folder " + data + ", set by ROLLAVORTEX_DATA)"),
+                std::string::npos)
+                << file << " not named in\n"
+                << said;
+        }
+        const bool folderNamed = said.find("no data folder at " + data + " ") != std::string::npos;
+        EXPECT_EQ(folderNamed, data != empty.path().string()) << said;
+    }
 }

@@ -14,12 +14,12 @@
 
 namespace {
 
-// A working folder whose only data file is a jingle of the given length, so
+// A data folder whose only file is a jingle of the given length, so
 // the intro's timing does not depend on the shipped music.
 struct JingleFolder {
     explicit JingleFolder(double seconds) {
-        std::filesystem::create_directories(temp.path() / "data/music");
-        writeFileBytes(temp.file("data/music/vex.ogg"), makeToneWav(seconds));
+        std::filesystem::create_directories(temp.path() / "music");
+        writeFileBytes(temp.file("music/vex.ogg"), makeToneWav(seconds));
     }
     TempFolder temp;
 };
@@ -30,7 +30,7 @@ TEST(IntroScene, ReleasedReturnSkipsButAPressAloneDoesNot) {
     REQUIRE_DISPLAY();
     ScriptedGame game("", 1.0f / 60.0f, 2000);
     JingleFolder data(30.0);
-    ScopedWorkingFolder cwd(data.temp.path());
+    ScopedDataFolder dataFolder(data.temp.path());
     IntroScreen intro(game.window());
     game.window().queueEventAt(2, GameWindow::keyEvent(sf::Keyboard::Return, true));
     game.window().queueEventAt(20, GameWindow::keyEvent(sf::Keyboard::Return, false));
@@ -47,7 +47,7 @@ TEST(IntroScene, EndsWhenTheJingleEndsAndWithoutOneAtOnce) {
     ScriptedGame game("", 1.0f / 60.0f, 2000);
     {
         JingleFolder data(0.4);
-        ScopedWorkingFolder cwd(data.temp.path());
+        ScopedDataFolder dataFolder(data.temp.path());
         IntroScreen intro(game.window());
         intro.run();
         EXPECT_TRUE(intro.isFinished());
@@ -57,7 +57,7 @@ TEST(IntroScene, EndsWhenTheJingleEndsAndWithoutOneAtOnce) {
         EXPECT_GT(game.window().frameNumber(), 1u);
     }
     TempFolder empty;
-    ScopedWorkingFolder cwd(empty.path());
+    ScopedDataFolder dataFolder(empty.path());
     const std::uint64_t before = game.window().frameNumber();
     IntroScreen silent(game.window());
     silent.run();
@@ -68,7 +68,7 @@ TEST(IntroScene, ClosingTheWindowEndsIt) {
     REQUIRE_DISPLAY();
     ScriptedGame game;
     JingleFolder data(30.0);
-    ScopedWorkingFolder cwd(data.temp.path());
+    ScopedDataFolder dataFolder(data.temp.path());
     IntroScreen intro(game.window());
     game.closeAt(3);
     intro.run();

@@ -12,6 +12,7 @@
 
 #include "ScriptedGame.hpp"
 #include "ServerProcess.hpp"
+#include "app/DataFolder.hpp"
 #include "app/GameEntry.hpp"
 #include "game/LevelSimulation.hpp"
 #include "game/PersonalBest.hpp"
@@ -265,7 +266,7 @@ class WholeGameScene : public ::testing::Test {
         ASSERT_FALSE(level.file.empty()) << "no race level";
         std::string error;
         ASSERT_TRUE(readRunFile(level.runFile, run, error)) << level.runFile << ": " << error;
-        ASSERT_EQ(run.levelFile, level.file);
+        ASSERT_EQ(dataPath(run.levelFile), level.file);
         ASSERT_FALSE(run.frames.empty());
         ASSERT_TRUE(run.frames[0].events.empty()) << "the run presses keys in its first frame";
         // The window hands every frame the same time: the run must have been

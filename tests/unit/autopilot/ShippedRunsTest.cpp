@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DataFolder.hpp"
 #include "game/LevelSimulation.hpp"
 #include "game/RecordedRun.hpp"
 #include "level/LevelCatalogue.hpp"
@@ -58,7 +59,7 @@ TEST(ShippedRuns, EachRunFinishesItsLevelInExactlyTheRecordedTime) {
         std::string error;
         ASSERT_TRUE(readRunFile(level.runFile, run, error)) << error;
         EXPECT_EQ(run.levelName, level.name);
-        EXPECT_EQ(run.levelFile, level.file);
+        EXPECT_EQ(dataPath(run.levelFile), level.file);
         EXPECT_EQ(run.mode, level.mode);
         ASSERT_FALSE(run.frames.empty());
         for (const RecordedFrame& frame : run.frames) {

@@ -58,3 +58,21 @@ TEST(PictureRegeneration, TwoRunsGiveTheCommittedBytes) {
     EXPECT_EQ(slurpFile("docs/contact-sheet.png"), sheet) << "contact sheet is out of date";
 #endif
 }
+
+TEST(PictureRegeneration, TheCommittedIconsAreWhatTheGeneratorDraws) {
+#ifndef ROLLAVORTEX_IMAGEGEN
+    GTEST_SKIP() << "the picture generator is not part of this build";
+#else
+    TempFolder temp;
+    const std::string command = std::string("\"") + ROLLAVORTEX_IMAGEGEN + "\" --icons \"" +
+                                temp.path().string() + "\" >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::set<std::string> icons = filesBelow(temp.path());
+    EXPECT_EQ(icons.size(), 5u);
+    EXPECT_EQ(filesBelow("packaging/icons"), icons);
+    for (const std::string& name : icons) {
+        EXPECT_EQ(slurpFile("packaging/icons/" + name), slurpFile((temp.path() / name).string()))
+            << name << " is not what the generator draws: run scripts/generate-images.sh";
+    }
+#endif
+}

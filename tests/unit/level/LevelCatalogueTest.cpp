@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/DataFolder.hpp"
 #include "level/LevelCatalogue.hpp"
 
 namespace {
@@ -12,8 +13,8 @@ TEST(LevelCatalogue, EachModeListsItsLevelsInOrder) {
     ASSERT_EQ(race.size(), 2);
     EXPECT_STREQ(race.names[0], "The Labyrinth");
     EXPECT_STREQ(race.names[1], "The Rope Bridge");
-    EXPECT_STREQ(race.files[0], "data/levels/TheLabyrinth.tmx");
-    EXPECT_STREQ(race.files[1], "data/levels/TheRopeBridge.tmx");
+    EXPECT_EQ(race.files[0], dataPath("levels/TheLabyrinth.tmx"));
+    EXPECT_EQ(race.files[1], dataPath("levels/TheRopeBridge.tmx"));
     EXPECT_EQ(race.levelIds.at(0), 250);
     EXPECT_EQ(race.levelIds.at(1), 275);
 
@@ -22,7 +23,7 @@ TEST(LevelCatalogue, EachModeListsItsLevelsInOrder) {
     ASSERT_EQ(puzzle.size(), 2);
     EXPECT_STREQ(puzzle.names[0], "Fortified");
     EXPECT_STREQ(puzzle.names[1], "Chaos Unleashed");
-    EXPECT_STREQ(puzzle.files[1], "data/levels/ChaosUnleashed.tmx");
+    EXPECT_EQ(puzzle.files[1], dataPath("levels/ChaosUnleashed.tmx"));
     EXPECT_EQ(puzzle.levelIds.at(0), 20000);
     EXPECT_EQ(puzzle.levelIds.at(1), 20057);
 }

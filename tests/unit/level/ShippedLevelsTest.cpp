@@ -27,7 +27,7 @@ std::vector<ShippedLevel> shippedLevels() {
     for (const GameMode mode : {raceMode, puzzleMode}) {
         LevelCatalogue catalogue;
         catalogue.fill(mode);
-        for (const char* file : catalogue.files) {
+        for (const std::string& file : catalogue.files) {
             levels.push_back({mode, file});
         }
     }

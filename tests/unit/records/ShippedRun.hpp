@@ -5,6 +5,7 @@
 #include <string>
 
 #include "TempFolder.hpp"
+#include "app/DataFolder.hpp"
 #include "game/RecordedRun.hpp"
 
 // A committed run (levels/runs/<stem>.run), its text and its level file.
@@ -18,6 +19,6 @@ inline ShippedRun loadShippedRun(const std::string& stem) {
     ShippedRun shipped{{}, slurpFile("levels/runs/" + stem + ".run"), {}};
     std::string error;
     EXPECT_TRUE(parseRun(shipped.text, shipped.run, error)) << stem << ": " << error;
-    shipped.levelBytes = slurpFile(shipped.run.levelFile);
+    shipped.levelBytes = slurpFile(dataPath(shipped.run.levelFile));
     return shipped;
 }

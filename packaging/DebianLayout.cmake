@@ -1,0 +1,25 @@
+# Run by cpack once the files of each package are staged and before they are
+# packed: the Debian package follows Debian's layout where a plain install
+# keeps the project's own.
+#  - A game's program lives in /usr/games (Debian policy 11.11); the data
+#    folder is still ../share/rollavortex from there.
+#  - The font is Debian's own copy (the package depends on
+#    ttf-bitstream-vera), so the system keeps one file of it.
+# From usr/share/rollavortex/font/ (Debian wants links inside /usr relative).
+set(debianFont ../../fonts/truetype/ttf-bitstream-vera/VeraBd.ttf)
+file(GLOB stagedRoots LIST_DIRECTORIES true "${CPACK_TEMPORARY_DIRECTORY}/*/usr")
+foreach(usr ${stagedRoots})
+    if(EXISTS ${usr}/bin/rollavortex)
+        file(MAKE_DIRECTORY ${usr}/games)
+        file(RENAME ${usr}/bin/rollavortex ${usr}/games/rollavortex)
+        file(GLOB left ${usr}/bin/*)
+        if(NOT left)
+            file(REMOVE_RECURSE ${usr}/bin)
+        endif()
+    endif()
+    set(font ${usr}/share/rollavortex/font/VeraBd.ttf)
+    if(EXISTS ${font})
+        file(REMOVE ${font})
+        file(CREATE_LINK ${debianFont} ${font} SYMBOLIC)
+    endif()
+endforeach()
