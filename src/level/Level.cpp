@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "game/PlayState.hpp"
+#include "level/PlayState.hpp"
 
 namespace {
 
