@@ -218,7 +218,7 @@ void ContactListener::chargePenalty(const Entity& penalty, b2Vec2 awayFromPenalt
         return;
     }
     lastPenaltyTime = clock;
-    requestSound(SoundRequest::Kind::penalty, 1.0f);
+    requestSound(SoundRequest::Kind::penalty, penaltyVolume);
     play->pendingPenalty += penaltySeconds;
     requestBurst(ContactEvent::Kind::penalty, penalty);
     if (play->playerBody != nullptr) {

@@ -35,9 +35,11 @@ class ContactListener : public b2ContactListener {
   public:
     static constexpr float knockSpeed = 20.0f;       // units per second, exclusive
     static constexpr float fullKnockSpeed = 200.0f;  // knock at full volume
+    static constexpr float breakingSpeed = 26.0f;    // units per second, exclusive
+    // Volumes asked for with the sounds, factor of each sound's full volume.
     static constexpr float breakVolume = 0.5f;
     static constexpr float targetVolume = 0.5f;
-    static constexpr float breakingSpeed = 26.0f;  // units per second, exclusive
+    static constexpr float penaltyVolume = 1.0f;
     static constexpr float popupSeconds = 0.9993f;
     static constexpr float penaltySeconds = 3.0f;
     static constexpr float penaltyPush = 75.0f;  // impulse, kg units/s

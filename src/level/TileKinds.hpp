@@ -40,7 +40,6 @@ enum class BodyKind {
 // The colours of switches, targets and the ball, numbered as their pictures
 // and tile ids are ordered.
 enum class Colour { none = -1, blue = 0, cyan, green, purple, red, yellow };
-constexpr int colourCount = 6;
 
 // 0..5 for a colour, -1 for none: the offset into tile ids and picture tables.
 constexpr int colourIndex(Colour colour) {
