@@ -2,11 +2,10 @@
 
 #include "app/Random.hpp"
 
-void MusicPlayer::addSong(const std::string& path, float chunkVolume) {
-    auto song = std::make_unique<SoundEffect>();
-    if (song->load(path)) {
-        song->setVolume(chunkVolume);
-    }
+void MusicPlayer::addSong(const std::string& path, float pieceVolume) {
+    auto song = std::make_unique<Song>();
+    song->piece.load(path);
+    song->volume = pieceVolume;
     songs.push_back(std::move(song));
 }
 
@@ -18,40 +17,47 @@ void MusicPlayer::pickAnotherSong() {
     }
 }
 
+// The volume goes first: a fresh piece would otherwise start at the volume
+// the stream had before.
+void MusicPlayer::playCurrent() {
+    Song& song = *songs[current];
+    MusicPiece::setStreamVolume(volume * song.volume);
+    song.piece.play();
+}
+
 void MusicPlayer::start() {
+    playing = true;
     if (songs.empty()) {
-        playing = true;
         return;
     }
     if (shuffle && songs.size() > 1) {
         pickAnotherSong();
     }
-    playing = true;
-    songs[current]->play();
-    // Set at once: a fresh channel would otherwise play one frame at full volume.
-    songs[current]->setChannelVolume(volume);
+    playCurrent();
 }
 
+// A piece that could not start (its file was missing) counts as ended, so the
+// next frame tries another.
 void MusicPlayer::update() {
     if (!playing || songs.empty()) {
         return;
     }
-    SoundEffect& song = *songs[current];
-    if (!song.isPlaying()) {
+    if (!MusicPiece::streamPlaying()) {
         if (shuffle && songs.size() > 1) {
             pickAnotherSong();
-            songs[current]->play();
+            playCurrent();
         } else {
             current = (current + 1) % static_cast<int>(songs.size());
             start();
         }
     }
-    songs[current]->setChannelVolume(volume);
+    MusicPiece::setStreamVolume(volume * songs[current]->volume);
 }
 
 void MusicPlayer::stop() {
-    playing = false;
-    if (!songs.empty()) {
-        songs[current]->stop();
+    // An idle player leaves the stream alone: it may be the other player's.
+    if (playing && !songs.empty()) {
+        MusicPiece::stopStream();
     }
+    playing = false;
 }

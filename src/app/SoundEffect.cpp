@@ -39,18 +39,12 @@ SoundEffect& SoundEffect::operator=(SoundEffect&& other) noexcept {
     return *this;
 }
 
-namespace {
-
-// Channel calls on a closed mixer read freed channel tables; sounds and music
-// outlive the mixer at shut-down, so every channel call checks first.
 bool mixerOpen() {
     int frequency = 0;
     Uint16 format = 0;
     int channels = 0;
     return Mix_QuerySpec(&frequency, &format, &channels) != 0;
 }
-
-}  // namespace
 
 bool SoundEffect::ownsChannel() const {
     return chunk != nullptr && playChannel >= 0 && mixerOpen() &&

@@ -52,3 +52,7 @@ class SoundEffect {
 
 // Mixer volume 0..128 of a factor 0..1 (truncated, clamped).
 int mixerVolume(float factor);
+
+// Channel and music calls on a closed mixer read freed tables; sounds and music
+// outlive the mixer at shut-down, so every such call checks this first.
+bool mixerOpen();

@@ -1,7 +1,6 @@
 #include "game/Bursts.hpp"
 
 #include "app/ParticleEmitter.hpp"
-#include "level/ContactListener.hpp"
 #include "level/TileImages.hpp"
 
 namespace {
@@ -11,23 +10,32 @@ sf::Color withAlpha(sf::Color colour, sf::Uint8 alpha) {
     return colour;
 }
 
+sf::Color starColour(Colour colour) {
+    switch (colour) {
+        case Colour::blue:
+            return sf::Color(0, 67, 237);
+        case Colour::cyan:
+            return sf::Color(0, 236, 238);
+        case Colour::green:
+            return sf::Color(22, 237, 0);
+        case Colour::purple:
+            return sf::Color(230, 0, 238);
+        case Colour::red:
+            return sf::Color(237, 0, 0);
+        case Colour::yellow:
+            return sf::Color(222, 238, 0);
+        default:
+            return sf::Color(255, 255, 255);
+    }
+}
+
 }  // namespace
 
-sf::Color burstColour(int code) {
-    switch (code) {
-        case 0:
-            return sf::Color(0, 67, 237);
-        case 1:
-            return sf::Color(0, 236, 238);
-        case 2:
-            return sf::Color(22, 237, 0);
-        case 3:
-            return sf::Color(230, 0, 238);
-        case 4:
-            return sf::Color(237, 0, 0);
-        case 5:
-            return sf::Color(222, 238, 0);
-        case ContactListener::brokenBlockEvent:
+sf::Color burstColour(const ContactEvent& event) {
+    switch (event.kind) {
+        case ContactEvent::Kind::colour:
+            return starColour(event.colour);
+        case ContactEvent::Kind::brokenBlock:
             return sf::Color(109, 73, 30);
         default:
             return sf::Color(255, 255, 255);
@@ -35,12 +43,11 @@ sf::Color burstColour(int code) {
 }
 
 void configureBurst(ParticleEmitter& emitter, const ContactEvent& event, const TileImages& images) {
-    const int code = static_cast<int>(event.code);
-    const bool penalty = code == ContactListener::penaltyEvent;
-    const sf::Color colour = burstColour(code);
+    const bool penalty = event.kind == ContactEvent::Kind::penalty;
+    const sf::Color colour = burstColour(event);
     emitter.kind = penalty ? ParticleEmitter::penaltyKind : ParticleEmitter::starKind;
     emitter.texture = images.texture(penalty ? TileImages::penaltyBurst : TileImages::star);
-    emitter.centre = sf::Vector2f(event.x, event.y);
+    emitter.centre = event.position;
     emitter.spawnExtent = sf::Vector2f(16.0f, 16.0f);
     emitter.burst = true;
     emitter.direction = 0.0f;

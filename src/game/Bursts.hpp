@@ -3,17 +3,17 @@
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
-#include "game/PlayState.hpp"
+#include "level/PlayState.hpp"
 
 class ParticleEmitter;
 class TileImages;
 
-// Colour of the burst of a contact event: the six ball colours for codes 0..5,
-// brown for a broken block (99), white for anything else (penalties).
-sf::Color burstColour(int code);
+// Colour of the burst of a contact event: the colour of its switch or target,
+// brown for a broken block, white for anything else (penalties).
+sf::Color burstColour(const ContactEvent& event);
 
 // Sets up a fresh emitter as the one-off burst of a contact event at its
-// position: stars, or for a penalty (666) one floating "3 s" sign.
+// position: stars, or for a penalty one floating "3 s" sign.
 void configureBurst(ParticleEmitter& emitter, const ContactEvent& event, const TileImages& images);
 
 // Sets up the clouds that drift behind a level of `columns` x `rows` cells:

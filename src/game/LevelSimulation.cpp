@@ -39,9 +39,8 @@ class StateHasher {
 
 }  // namespace
 
-LevelSimulation::LevelSimulation(const TileImages& images, GameMode mode, TurnSpeeds speeds,
-                                 std::string soundFolder)
-    : images(images), gameMode(mode), speeds(speeds), soundFolder(std::move(soundFolder)) {}
+LevelSimulation::LevelSimulation(const TileImages& images, GameMode mode, TurnSpeeds speeds)
+    : images(images), gameMode(mode), speeds(speeds) {}
 
 LevelSimulation::~LevelSimulation() {
     clearLevel();
@@ -59,7 +58,7 @@ void LevelSimulation::buildLevel(const TileMap& map) {
         state.tileMap = map;
     }
     resetForLevel();
-    current = ::buildLevel(state.tileMap, images, state, soundFolder);
+    current = ::buildLevel(state.tileMap, images, state);
     targetsLeft = countColourTargets();
     followBall();
 }
@@ -85,6 +84,7 @@ void LevelSimulation::resetForLevel() {
     state.requestedColour = PlayState::startColour;
     state.destroyQueue.clear();
     state.popupRequests.clear();
+    state.soundRequests.clear();
     state.contactEvents.clear();
     shownColour = PlayState::startColour;
     angle = 0.0f;
@@ -106,6 +106,7 @@ FrameReport LevelSimulation::advance(float frameTime, const std::vector<sf::Even
 
 FrameReport LevelSimulation::advance(float frameTime) {
     state.popupRequests.clear();
+    state.soundRequests.clear();
     state.contactEvents.clear();
     if (state.finishFlash > 0.0f) {
         state.finishFlash -= frameTime;
@@ -206,8 +207,7 @@ void LevelSimulation::followBall() {
     if (!current || !current->ball || current->ball->body() == nullptr) {
         return;
     }
-    const b2Vec2 position = current->ball->body()->GetPosition();
-    camera = sf::Vector2f(position.x * pixelsPerUnit, -position.y * pixelsPerUnit);
+    camera = pixelsOf(current->ball->body()->GetPosition());
 }
 
 // A puzzle is done when no colour target is left; this holds from the first
@@ -252,7 +252,7 @@ std::uint64_t LevelSimulation::stateHash() const {
     hasher.add(angle);
     hasher.add(stepAccumulator);
     hasher.add(state.finished);
-    hasher.add(static_cast<float>(shownColour));
+    hasher.add(static_cast<float>(colourIndex(shownColour)));
     if (!current || !current->world) {
         return hasher.value();
     }

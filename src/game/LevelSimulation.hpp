@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/DataFolder.hpp"
 #include "game/ControlKeys.hpp"
-#include "game/PlayState.hpp"
 #include "level/LevelCatalogue.hpp"
+#include "level/PlayState.hpp"
 
 struct Level;
 class TileImages;
@@ -63,9 +62,8 @@ class LevelSimulation {
     static constexpr int physicsVersion = 1;
 
     // `images` must outlive the simulation; without textures it still works
-    // (nothing here draws). Sounds of the contacts come from `soundFolder`.
-    LevelSimulation(const TileImages& images, GameMode mode, TurnSpeeds speeds,
-                    std::string soundFolder = dataPath("sound/"));
+    // (nothing here draws or plays).
+    LevelSimulation(const TileImages& images, GameMode mode, TurnSpeeds speeds);
     ~LevelSimulation();
     LevelSimulation(const LevelSimulation&) = delete;
     LevelSimulation& operator=(const LevelSimulation&) = delete;
@@ -83,7 +81,7 @@ class LevelSimulation {
 
     // The rest of one play frame, in the game's order: the finish flash fades,
     // the world steps, the world turns (updateRotation), and the penalties of
-    // the frame reach the race clock. Popup requests and contact events of the
+    // the frame reach the race clock. Popup, sound and burst requests of the
     // previous frame are dropped first: the screen takes them after each call.
     FrameReport advance(float frameTime);
     // Events, then advance: one recorded frame.
@@ -118,7 +116,7 @@ class LevelSimulation {
     float raceClock() const { return clock; }
     // World pixels (y down) of the ball: where the camera looks.
     sf::Vector2f cameraCentre() const { return camera; }
-    int ballColour() const { return shownColour; }
+    Colour ballColour() const { return shownColour; }
     float accumulator() const { return stepAccumulator; }
     bool finished() const { return state.finished; }
     int colourTargetsLeft() const { return targetsLeft; }
@@ -142,7 +140,6 @@ class LevelSimulation {
     const TileImages& images;
     GameMode gameMode;
     TurnSpeeds speeds;
-    std::string soundFolder;
 
     PlayState state;
     std::unique_ptr<Level> current;
@@ -153,6 +150,6 @@ class LevelSimulation {
     long long steps = 0;
     std::function<void()> stepObserver;
     sf::Vector2f camera;
-    int shownColour = PlayState::startColour;
+    Colour shownColour = PlayState::startColour;
     int targetsLeft = 0;
 };

@@ -114,6 +114,7 @@ void PlayScreen::loadResources() {
     personalBestSound.load(dataPath("sound/pb.wav"));
     finishSound.load(dataPath("sound/finish.wav"));
     beamSound.load(dataPath("sound/beam.wav"));
+    contactSounds.load();
 
     if (const sf::Texture* badge = images.texture(TileImages::personalBest)) {
         personalBestSprite.setTexture(*badge, true);
@@ -154,7 +155,7 @@ void PlayScreen::buildLevel() {
     }
     thumbnailSprite.setPosition(thumbnailPosition);
 
-    face.animation.setColour(PlayState::startColour);
+    face.animation.setColour(colourIndex(PlayState::startColour));
     face.animation.setGrin(false);
     const TileMap& map = sim->play().tileMap;
     configureLevelClouds(clouds, map.width, map.height, images.texture(TileImages::lightSmoke));
@@ -211,6 +212,7 @@ void PlayScreen::playFrame() {
     // the player's answer to a table they have not seen yet.
     postFinish.dropPressesFromWait(sim->play().jumpRequested);
     react(sim->advance(frameTime));
+    contactSounds.play(sim->play().soundRequests);
     badgeSeconds += frameTime;
 
     drawWorld(frameTime);
@@ -245,7 +247,7 @@ void PlayScreen::pollPlayEvents() {
 void PlayScreen::react(const FrameReport& report) {
     if (report.colourChanged) {
         beamSound.play();
-        face.animation.setColour(sim->ballColour());
+        face.animation.setColour(colourIndex(sim->ballColour()));
     }
     if (report.impactReaction) {
         face.animation.reactToImpact();
@@ -284,7 +286,6 @@ void PlayScreen::takeContactRequests() {
         sf::Sprite& sprite = popup.sprite();
         sprite.setPosition(request.position);
         sprite.setRotation(request.rotation);
-        sprite.setScale(request.scale);
         contactPopups.push_back(popup);
     }
     play.popupRequests.clear();

@@ -13,6 +13,7 @@
 
 #include "app/ParticleEmitter.hpp"
 #include "app/SoundEffect.hpp"
+#include "game/ContactSounds.hpp"
 #include "game/FinishBanner.hpp"
 #include "game/FinishSequence.hpp"
 #include "game/LevelSimulation.hpp"
@@ -113,6 +114,7 @@ class PlayScreen {
     SoundEffect finishSound;
     SoundEffect plonkSound;
     SoundEffect beamSound;
+    ContactSounds contactSounds;
     ParticleEmitter clouds;
     sf::Texture timeLabelTexture;
     sf::Sprite timeLabelSprite;

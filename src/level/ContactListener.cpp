@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/PlayState.hpp"
 #include "level/BodyTag.hpp"
 #include "level/Entity.hpp"
 #include "level/TileImages.hpp"
 #include "level/TileKinds.hpp"
+#include "level/Units.hpp"
 
 namespace {
 
@@ -45,14 +45,8 @@ bool isSensorContact(const b2Contact* contact) {
 
 }  // namespace
 
-ContactListener::ContactListener(PlayState& play, const std::string& soundFolder) : play(&play) {
+ContactListener::ContactListener(PlayState& play) : play(&play) {
     play.jumpCooldown = -1.0f;
-    plonk.load(soundFolder + "plonk.wav");
-    crack.load(soundFolder + "crack.wav");
-    crack.setVolume(0.5f);
-    glass.load(soundFolder + "glass.wav");
-    xylophone.load(soundFolder + "xylophone.wav");
-    xylophone.setVolume(0.5f);
 }
 
 void ContactListener::BeginContact(b2Contact* contact) {
@@ -147,12 +141,11 @@ void ContactListener::handleContact(const ContactPoint& point, bool isNew) {
     const float impactSpeed = point.velocity.Length();
 
     if (isNew && impactSpeed > knockSpeed) {
-        plonk.setVolume(std::min(impactSpeed / fullKnockSpeed, 1.0f));
-        plonk.play();
+        requestSound(SoundRequest::Kind::knock, std::min(impactSpeed / fullKnockSpeed, 1.0f));
     }
 
     const Entity* entity = other != nullptr ? other->entity : nullptr;
-    const int kind = entity != nullptr ? other->kind : BodyKind::plainSolid;
+    const BodyKind kind = entity != nullptr ? other->kind : BodyKind::plainSolid;
     bool jumpAllowed = true;
     switch (kind) {
         case BodyKind::finish:
@@ -177,11 +170,7 @@ void ContactListener::handleContact(const ContactPoint& point, bool isNew) {
             }
             break;
         case BodyKind::colourSwitch:
-            if (play->requestedColour != entity->colour()) {
-                play->requestedColour = entity->colour();
-                const sf::Vector2f at = entity->sprite().getPosition();
-                addContactEvent(entity->colour(), at.x, at.y);
-            }
+            touchSwitch(*entity);
             jumpAllowed = false;
             break;
         case BodyKind::penalty:
@@ -200,24 +189,26 @@ void ContactListener::handleContact(const ContactPoint& point, bool isNew) {
 }
 
 void ContactListener::breakBlock(const Entity& block, float impactSpeed) {
-    crack.play();
-    const sf::Sprite& sprite = block.sprite();
-    play->popupRequests.push_back(PopupRequest{TileImages::breakable, sprite.getPosition(),
-                                               sprite.getRotation(), sprite.getScale(),
-                                               popupSeconds});
+    requestSound(SoundRequest::Kind::brokenBlock, breakVolume);
+    requestPopup(block, TileImages::breakable);
     play->destroyQueue[block.number()] = block.kind();
-    addContactEvent(brokenBlockEvent, sprite.getPosition().x, sprite.getPosition().y);
+    requestBurst(ContactEvent::Kind::brokenBlock, block);
     play->impactSpeed = impactSpeed;
 }
 
 void ContactListener::breakTarget(const Entity& target) {
-    xylophone.play();
-    const sf::Sprite& sprite = target.sprite();
-    play->popupRequests.push_back(PopupRequest{TileImages::firstTarget + target.colour(),
-                                               sprite.getPosition(), sprite.getRotation(),
-                                               sprite.getScale(), popupSeconds});
+    requestSound(SoundRequest::Kind::target, targetVolume);
+    requestPopup(target, TileImages::firstTarget + colourIndex(target.colour()));
     play->destroyQueue[target.number()] = target.kind();
-    addContactEvent(target.colour(), sprite.getPosition().x, sprite.getPosition().y);
+    requestBurst(ContactEvent::Kind::colour, target);
+}
+
+void ContactListener::touchSwitch(const Entity& lever) {
+    if (play->requestedColour == lever.colour()) {
+        return;
+    }
+    play->requestedColour = lever.colour();
+    requestBurst(ContactEvent::Kind::colour, lever);
 }
 
 void ContactListener::chargePenalty(const Entity& penalty, b2Vec2 awayFromPenalty) {
@@ -227,10 +218,9 @@ void ContactListener::chargePenalty(const Entity& penalty, b2Vec2 awayFromPenalt
         return;
     }
     lastPenaltyTime = clock;
-    glass.play();
+    requestSound(SoundRequest::Kind::penalty, penaltyVolume);
     play->pendingPenalty += penaltySeconds;
-    const sf::Vector2f at = penalty.sprite().getPosition();
-    addContactEvent(penaltyEvent, at.x, at.y);
+    requestBurst(ContactEvent::Kind::penalty, penalty);
     if (play->playerBody != nullptr) {
         play->playerBody->ApplyLinearImpulseToCenter(penaltyPush * awayFromPenalty, true);
     }
@@ -252,6 +242,20 @@ void ContactListener::jump() {
     play->jumpCooldown = jumpCooldownSeconds;
 }
 
-void ContactListener::addContactEvent(int code, float x, float y) {
-    play->contactEvents.push_back(ContactEvent{x, y, static_cast<float>(code)});
+// Popups and bursts appear where the body is: a sprite is only moved when it
+// is drawn, and a rule must not depend on what was on screen.
+void ContactListener::requestPopup(const Entity& entity, int imageIndex) {
+    const b2Body& body = *entity.body();
+    play->popupRequests.push_back(PopupRequest{imageIndex, pixelsOf(body.GetPosition()),
+                                               body.GetAngle() * degreesPerRadian, popupSeconds});
+}
+
+void ContactListener::requestBurst(ContactEvent::Kind kind, const Entity& entity) {
+    const Colour colour = kind == ContactEvent::Kind::colour ? entity.colour() : Colour::none;
+    play->contactEvents.push_back(
+        ContactEvent{kind, colour, pixelsOf(entity.body()->GetPosition())});
+}
+
+void ContactListener::requestSound(SoundRequest::Kind kind, float volume) {
+    play->soundRequests.push_back(SoundRequest{kind, volume});
 }

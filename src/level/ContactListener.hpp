@@ -4,15 +4,13 @@
 #include <box2d/b2_math.h>
 #include <box2d/b2_world_callbacks.h>
 
-#include <string>
 #include <unordered_map>
 
-#include "app/DataFolder.hpp"
-#include "app/SoundEffect.hpp"
+#include "level/PlayState.hpp"
 
 class b2Contact;
 class b2Fixture;
-struct PlayState;
+class Entity;
 
 // One touching point as the rules see it: the two shapes, the velocity of the
 // second body at the point minus the first's (units per second), and the
@@ -38,6 +36,10 @@ class ContactListener : public b2ContactListener {
     static constexpr float knockSpeed = 20.0f;       // units per second, exclusive
     static constexpr float fullKnockSpeed = 200.0f;  // knock at full volume
     static constexpr float breakingSpeed = 26.0f;    // units per second, exclusive
+    // Volumes asked for with the sounds, factor of each sound's full volume.
+    static constexpr float breakVolume = 0.5f;
+    static constexpr float targetVolume = 0.5f;
+    static constexpr float penaltyVolume = 1.0f;
     static constexpr float popupSeconds = 0.9993f;
     static constexpr float penaltySeconds = 3.0f;
     static constexpr float penaltyPush = 75.0f;  // impulse, kg units/s
@@ -48,19 +50,14 @@ class ContactListener : public b2ContactListener {
     // the jump impulse: about 38 units per second of take-off speed.
     static constexpr float jumpStrength = 0.5f;
     static constexpr float jumpCooldownSeconds = 0.035f;
-    static constexpr int brokenBlockEvent = 99;
-    static constexpr int penaltyEvent = 666;
 
-    // Loads plonk, crack, glass and xylophone from `soundFolder` (ending in
-    // '/'); missing sounds stay silent and change no rule.
-    explicit ContactListener(PlayState& play, const std::string& soundFolder = dataPath("sound/"));
+    explicit ContactListener(PlayState& play);
 
     void BeginContact(b2Contact* contact) override;
     void EndContact(b2Contact* contact) override;
     void PreSolve(b2Contact* contact, const b2Manifold* oldManifold) override;
 
     void handleContact(const ContactPoint& point, bool isNew);
-    void addContactEvent(int code, float x, float y);
 
     // Contacts that end because we destroy bodies ourselves (broken blocks,
     // clearing the level) are not touches: they are ignored while this is set.
@@ -69,22 +66,17 @@ class ContactListener : public b2ContactListener {
     // that the rules do not depend on the speed of the machine.
     void advanceClock(float seconds) { clock += seconds; }
 
-    const SoundEffect& knockSound() const { return plonk; }
-    const SoundEffect& breakSound() const { return crack; }
-    const SoundEffect& penaltySound() const { return glass; }
-    const SoundEffect& targetSound() const { return xylophone; }
-
   private:
     void reportEnd(b2Contact* contact, const b2Manifold& manifold);
-    void breakBlock(const class Entity& block, float impactSpeed);
-    void breakTarget(const class Entity& target);
-    void chargePenalty(const class Entity& penalty, b2Vec2 awayFromPenalty);
+    void breakBlock(const Entity& block, float impactSpeed);
+    void breakTarget(const Entity& target);
+    void touchSwitch(const Entity& lever);
+    void chargePenalty(const Entity& penalty, b2Vec2 awayFromPenalty);
     void jump();
+    void requestPopup(const Entity& entity, int imageIndex);
+    void requestBurst(ContactEvent::Kind kind, const Entity& entity);
+    void requestSound(SoundRequest::Kind kind, float volume);
 
-    SoundEffect plonk;
-    SoundEffect crack;
-    SoundEffect xylophone;
-    SoundEffect glass;
     PlayState* play;
     // The manifold of each solid contact at its last PreSolve: by the time a
     // contact ends the world has already emptied it.

@@ -31,7 +31,8 @@ int nextEntityNumber() {
     return ++counter;
 }
 
-Entity::Entity(b2World& world, const sf::Texture* texture, float x, float y, int kind, bool sensor)
+Entity::Entity(b2World& world, const sf::Texture* texture, float x, float y, BodyKind kind,
+               bool sensor)
     : entityNumber(nextEntityNumber()), world(&world), sensor(sensor) {
     b2BodyDef definition;
     definition.position.Set(x / pixelsPerUnit, y / pixelsPerUnit);

@@ -33,8 +33,8 @@ class Entity {
 
     // A static body at (x, y) pixels without a shape yet: call one of the make
     // operations once right after. Without a texture the entity draws nothing.
-    Entity(b2World& world, const sf::Texture* texture, float x, float y, int kind = 0,
-           bool sensor = false);
+    Entity(b2World& world, const sf::Texture* texture, float x, float y,
+           BodyKind kind = BodyKind::plainSolid, bool sensor = false);
     ~Entity();
     Entity(const Entity&) = delete;
     Entity& operator=(const Entity&) = delete;
@@ -72,9 +72,9 @@ class Entity {
     void followBody();
 
     int number() const { return entityNumber; }
-    int kind() const { return tag.kind; }
-    int colour() const { return colourIndex; }
-    void setColour(int colour) { colourIndex = colour; }
+    BodyKind kind() const { return tag.kind; }
+    Colour colour() const { return ownColour; }
+    void setColour(Colour colour) { ownColour = colour; }
     bool isSensor() const { return sensor; }
     bool isDynamic() const { return dynamic; }
     bool isCircle() const { return circle; }
@@ -95,7 +95,7 @@ class Entity {
 
     std::vector<std::vector<Frame>> animations;
     int entityNumber = 0;
-    int colourIndex = -1;
+    Colour ownColour = Colour::none;
     b2World* world = nullptr;
     bool sensor = false;
     bool hasAnimation = false;

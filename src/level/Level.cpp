@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "game/PlayState.hpp"
+#include "level/PlayState.hpp"
 
 namespace {
 

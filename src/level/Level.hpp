@@ -4,10 +4,8 @@
 
 #include <map>
 #include <memory>
-#include <string>
 #include <vector>
 
-#include "app/DataFolder.hpp"
 #include "level/Ball.hpp"
 #include "level/ContactListener.hpp"
 #include "level/Entity.hpp"
@@ -61,10 +59,8 @@ struct Level {
 // either direction, and cells the tile list does not reach, stay empty.
 //
 // Sets play.gravity to the start gravity, play.playerBody to the ball and
-// play.jumpCooldown to -1, and empties play.destroyQueue. Sounds come from
-// `soundFolder` (ending in '/').
-std::unique_ptr<Level> buildLevel(const TileMap& map, const TileImages& images, PlayState& play,
-                                  const std::string& soundFolder = dataPath("sound/"));
+// play.jumpCooldown to -1, and empties play.destroyQueue.
+std::unique_ptr<Level> buildLevel(const TileMap& map, const TileImages& images, PlayState& play);
 
 // One fixed physics step of 1/350 s, then the top speeds, and any body that
 // left the world box is stopped where it is.

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "game/PlayState.hpp"
 #include "level/Level.hpp"
+#include "level/PlayState.hpp"
 #include "level/TileImages.hpp"
 #include "level/TileKinds.hpp"
 #include "level/TileMap.hpp"
@@ -63,7 +63,7 @@ class LevelBuilder {
     static float cellX(int column) { return cellPixels * static_cast<float>(column); }
     static float cellY(int row) { return -cellPixels * static_cast<float>(row); }
 
-    Entity& addEntity(int tileId, int column, int row, int kind, bool sensor) {
+    Entity& addEntity(int tileId, int column, int row, BodyKind kind, bool sensor) {
         auto entity = std::make_unique<Entity>(*level.world, images.texture(tileImageIndex(tileId)),
                                                cellX(column), cellY(row), kind, sensor);
         Entity& made = *entity;
@@ -243,8 +243,7 @@ class LevelBuilder {
 
 }  // namespace
 
-std::unique_ptr<Level> buildLevel(const TileMap& map, const TileImages& images, PlayState& play,
-                                  const std::string& soundFolder) {
+std::unique_ptr<Level> buildLevel(const TileMap& map, const TileImages& images, PlayState& play) {
     auto level = std::make_unique<Level>();
     const b2Vec2 startGravity(0.0f, Level::startGravityY);
     level->world = std::make_unique<b2World>(startGravity);
@@ -252,7 +251,7 @@ std::unique_ptr<Level> buildLevel(const TileMap& map, const TileImages& images, 
     play.gravity = startGravity;
     play.destroyQueue.clear();
 
-    level->listener = std::make_unique<ContactListener>(play, soundFolder);
+    level->listener = std::make_unique<ContactListener>(play);
     level->world->SetContactListener(level->listener.get());
 
     level->columns = std::clamp(map.width, 0, Level::maxCells);

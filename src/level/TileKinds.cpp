@@ -41,12 +41,12 @@ int tileImageIndex(int tileId) {
     return -1;
 }
 
-int tileColour(int tileId) {
+Colour tileColour(int tileId) {
     if (tileId >= TileId::firstSwitch && tileId <= TileId::lastSwitch) {
-        return tileId - TileId::firstSwitch;
+        return static_cast<Colour>(tileId - TileId::firstSwitch);
     }
     if (tileId >= TileId::firstTarget && tileId <= TileId::lastTarget) {
-        return tileId - TileId::firstTarget;
+        return static_cast<Colour>(tileId - TileId::firstTarget);
     }
     return Colour::none;
 }

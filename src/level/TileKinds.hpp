@@ -25,31 +25,39 @@ constexpr int lastTarget = 26;
 constexpr int highest = 26;
 }  // namespace TileId
 
-namespace BodyKind {
-constexpr int plainSolid = 0;
-constexpr int ball = 2;
-constexpr int finish = 3;
-constexpr int breakable = 4;
-constexpr int colourTarget = 5;
-constexpr int colourSwitch = 6;
-constexpr int loose = 7;
-constexpr int penalty = 8;
-}  // namespace BodyKind
+// What a body is to the contact rules.
+enum class BodyKind {
+    plainSolid = 0,  // walls, slopes, bridge blocks
+    ball = 2,
+    finish = 3,
+    breakable = 4,
+    colourTarget = 5,
+    colourSwitch = 6,
+    loose = 7,
+    penalty = 8,
+};
 
-namespace Colour {
-constexpr int blue = 0;
-constexpr int cyan = 1;
-constexpr int green = 2;
-constexpr int purple = 3;
-constexpr int red = 4;
-constexpr int yellow = 5;
-constexpr int count = 6;
-constexpr int none = -1;
-}  // namespace Colour
+// The colours of switches, targets and the ball, numbered as their pictures
+// and tile ids are ordered.
+enum class Colour { none = -1, blue = 0, cyan, green, purple, red, yellow };
+
+// 0..5 for a colour, -1 for none: the offset into tile ids and picture tables.
+constexpr int colourIndex(Colour colour) {
+    return static_cast<int>(colour);
+}
+
+namespace TileId {
+constexpr int switchOf(Colour colour) {
+    return firstSwitch + colourIndex(colour);
+}
+constexpr int targetOf(Colour colour) {
+    return firstTarget + colourIndex(colour);
+}
+}  // namespace TileId
 
 // Index into the tile image table of the picture a tile id shows (the ball
 // start shows the ball's picture); -1 for ids that make nothing.
 int tileImageIndex(int tileId);
 
-// Colour index of a switch or target id, Colour::none for every other id.
-int tileColour(int tileId);
+// Colour of a switch or target id, Colour::none for every other id.
+Colour tileColour(int tileId);

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "game/PlayState.hpp"
 #include "level/Level.hpp"
+#include "level/PlayState.hpp"
 #include "level/TileImages.hpp"
 #include "level/TileMap.hpp"
 
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     PlayState play;
     play.jumpRequested = size % 2 == 1;
-    auto level = buildLevel(map, images, play, "fuzz-has-no-sounds/");
+    auto level = buildLevel(map, images, play);
     if (!level->ball || play.playerBody != level->ball->body()) {
         __builtin_trap();
     }

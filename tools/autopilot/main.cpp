@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "app/DataFolder.hpp"
+#include "autopilot/AutopilotRun.hpp"
 #include "game/LevelSimulation.hpp"
-#include "game/autopilot/AutopilotRun.hpp"
 #include "level/Level.hpp"
 #include "level/LevelCatalogue.hpp"
 
@@ -80,10 +80,10 @@ void traceFrame(const LevelSimulation& simulation) {
     }
     const b2Vec2 at = simulation.level()->ball->body()->GetPosition();
     for (const ContactEvent& event : simulation.play().contactEvents) {
-        if (event.code == static_cast<float>(ContactListener::penaltyEvent)) {
+        if (event.kind == ContactEvent::Kind::penalty) {
             std::printf("  t=%6.2f penalty at cell (%.1f, %.1f), ball at (%.1f, %.1f)\n",
-                        simulation.raceClock(), event.x / 64.0f, event.y / 64.0f, at.x / 1.28f,
-                        -at.y / 1.28f);
+                        simulation.raceClock(), event.position.x / 64.0f, event.position.y / 64.0f,
+                        at.x / 1.28f, -at.y / 1.28f);
         }
     }
     if (++frames % traceEvery != 0) {
@@ -92,7 +92,8 @@ void traceFrame(const LevelSimulation& simulation) {
     const b2Vec2 speed = simulation.level()->ball->body()->GetLinearVelocity();
     std::printf("  t=%6.2f cell=(%5.1f,%5.1f) v=(%5.1f,%5.1f) angle=%7.1f colour=%d targets=%d\n",
                 simulation.raceClock(), at.x / 1.28f, -at.y / 1.28f, speed.x, speed.y,
-                simulation.viewAngle(), simulation.ballColour(), simulation.colourTargetsLeft());
+                simulation.viewAngle(), colourIndex(simulation.ballColour()),
+                simulation.colourTargetsLeft());
 }
 
 }  // namespace

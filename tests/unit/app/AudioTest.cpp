@@ -98,21 +98,24 @@ TEST(MusicVolume, StepsOfNine) {
     EXPECT_EQ(mixerVolume(3.0f), 128);
 }
 
-TEST_F(AudioTest, MusicVolumeReachesTheChannel) {
+TEST_F(AudioTest, MusicVolumeReachesTheStreamAndAnIdlePlayerLeavesItAlone) {
     MusicPlayer player;
     player.addSong(tone("theme.wav", 1.0), 1.0f);
     player.volume = 7.0f / 9.0f;
     player.start();
     ASSERT_TRUE(player.isPlaying());
-    const int channel = player.song(0).channel();
-    ASSERT_GE(channel, 0);
-    EXPECT_EQ(Mix_Volume(channel, -1), 99);
+    ASSERT_TRUE(MusicPiece::streamPlaying());
+    EXPECT_EQ(MusicPiece::streamVolume(), 99);
     player.volume = 0.0f;
     player.update();
-    EXPECT_EQ(Mix_Volume(channel, -1), 0);
+    EXPECT_EQ(MusicPiece::streamVolume(), 0);
+    MusicPlayer idle;
+    idle.addSong(tone("other.wav", 1.0), 1.0f);
+    idle.stop();
+    EXPECT_TRUE(MusicPiece::streamPlaying());
     player.stop();
     EXPECT_FALSE(player.isPlaying());
-    EXPECT_FALSE(player.song(0).isPlaying());
+    EXPECT_FALSE(MusicPiece::streamPlaying());
 }
 
 TEST_F(AudioTest, GamePlaylistNeverStartsWithTheFirstPieceNorRepeats) {
@@ -126,7 +129,7 @@ TEST_F(AudioTest, GamePlaylistNeverStartsWithTheFirstPieceNorRepeats) {
         EXPECT_NE(player.currentIndex(), 0) << "seed " << seed;
         int last = player.currentIndex();
         for (int change = 0; change < 4; ++change) {
-            Mix_HaltChannel(-1);
+            MusicPiece::stopStream();
             player.update();
             EXPECT_NE(player.currentIndex(), last);
             last = player.currentIndex();
@@ -140,10 +143,9 @@ TEST_F(AudioTest, SinglePieceRestartsAfterItEnds) {
     menu.addSong(tone("intro.wav", 0.05), 1.0f);
     menu.start();
     EXPECT_EQ(menu.currentIndex(), 0);
-    Mix_HaltChannel(-1);
-    SDL_Delay(60);  // past the replay guard
+    MusicPiece::stopStream();
     menu.update();
-    EXPECT_TRUE(menu.song(0).isPlaying());
+    EXPECT_TRUE(MusicPiece::streamPlaying());
     EXPECT_EQ(menu.currentIndex(), 0);
 }
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "app/GameWindow.hpp"
+#include "autopilot/AutopilotRun.hpp"
+#include "autopilot/NavigationGrid.hpp"
+#include "autopilot/PathField.hpp"
+#include "autopilot/PilotKeys.hpp"
 #include "game/LevelSimulation.hpp"
-#include "game/autopilot/AutopilotRun.hpp"
-#include "game/autopilot/NavigationGrid.hpp"
-#include "game/autopilot/PathField.hpp"
-#include "game/autopilot/PilotKeys.hpp"
 #include "level/ContactListener.hpp"
 #include "level/Level.hpp"
 #include "level/LevelCatalogue.hpp"
@@ -32,9 +32,9 @@ TileMap mapFromRows(const std::vector<std::string>& rows) {
         {'#', TileId::wall},
         {'X', TileId::fixedWall},
         {'!', TileId::penalty},
-        {'b', TileId::firstSwitch + Colour::blue},
-        {'B', TileId::firstTarget + Colour::blue},
-        {'R', TileId::firstTarget + Colour::red},
+        {'b', TileId::switchOf(Colour::blue)},
+        {'B', TileId::targetOf(Colour::blue)},
+        {'R', TileId::targetOf(Colour::red)},
     };
     TileMap map;
     map.height = static_cast<int>(rows.size());
@@ -297,7 +297,7 @@ namespace {
 int penaltiesIn(const LevelSimulation& simulation) {
     const auto& events = simulation.play().contactEvents;
     return static_cast<int>(std::count_if(events.begin(), events.end(), [](const auto& event) {
-        return event.code == static_cast<float>(ContactListener::penaltyEvent);
+        return event.kind == ContactEvent::Kind::penalty;
     }));
 }
 

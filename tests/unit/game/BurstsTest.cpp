@@ -5,21 +5,29 @@
 #include "game/Bursts.hpp"
 #include "level/TileImages.hpp"
 
-TEST(Bursts, ColoursFollowTheEventCode) {
-    EXPECT_EQ(burstColour(0), sf::Color(0, 67, 237));
-    EXPECT_EQ(burstColour(2), sf::Color(22, 237, 0));
-    EXPECT_EQ(burstColour(4), sf::Color(237, 0, 0));
-    EXPECT_EQ(burstColour(5), sf::Color(222, 238, 0));
-    EXPECT_EQ(burstColour(99), sf::Color(109, 73, 30));
-    EXPECT_EQ(burstColour(666), sf::Color::White);
-    EXPECT_EQ(burstColour(6), sf::Color::White);
+TEST(Bursts, ColoursFollowTheEventKindAndColour) {
+    using Kind = ContactEvent::Kind;
+    const std::pair<ContactEvent, sf::Color> table[] = {
+        {{Kind::colour, Colour::blue, {}}, sf::Color(0, 67, 237)},
+        {{Kind::colour, Colour::green, {}}, sf::Color(22, 237, 0)},
+        {{Kind::colour, Colour::red, {}}, sf::Color(237, 0, 0)},
+        {{Kind::colour, Colour::yellow, {}}, sf::Color(222, 238, 0)},
+        {{Kind::colour, Colour::none, {}}, sf::Color::White},
+        {{Kind::brokenBlock, Colour::none, {}}, sf::Color(109, 73, 30)},
+        {{Kind::penalty, Colour::none, {}}, sf::Color::White},
+    };
+    for (const auto& [event, colour] : table) {
+        EXPECT_EQ(burstColour(event), colour) << static_cast<int>(event.kind);
+    }
 }
 
 TEST(Bursts, APenaltyMakesOneSignAndABreakAHandfulOfStars) {
     Random::seed(3);
     const TileImages noPictures;
     ParticleEmitter penalty;
-    configureBurst(penalty, ContactEvent{100.0f, -50.0f, 666.0f}, noPictures);
+    configureBurst(penalty,
+                   ContactEvent{ContactEvent::Kind::penalty, Colour::none, {100.0f, -50.0f}},
+                   noPictures);
     EXPECT_EQ(penalty.kind, ParticleEmitter::penaltyKind);
     penalty.update(1.0f / 60.0f);
     ASSERT_EQ(penalty.live().size(), 1u);
@@ -31,7 +39,8 @@ TEST(Bursts, APenaltyMakesOneSignAndABreakAHandfulOfStars) {
 
     for (int i = 0; i < 20; ++i) {
         ParticleEmitter stars;
-        configureBurst(stars, ContactEvent{0.0f, 0.0f, 2.0f}, noPictures);
+        configureBurst(stars, ContactEvent{ContactEvent::Kind::colour, Colour::green, {}},
+                       noPictures);
         stars.update(1.0f / 60.0f);
         EXPECT_GE(stars.live().size(), 5u);
         EXPECT_LE(stars.live().size(), 15u);
@@ -42,7 +51,8 @@ TEST(Bursts, APenaltyMakesOneSignAndABreakAHandfulOfStars) {
 
     // A burst is finished once its last particle has lived (at most 4 s).
     ParticleEmitter brief;
-    configureBurst(brief, ContactEvent{0.0f, 0.0f, 99.0f}, noPictures);
+    configureBurst(brief, ContactEvent{ContactEvent::Kind::brokenBlock, Colour::none, {}},
+                   noPictures);
     int frames = 0;
     while (!brief.finished && frames < 1000) {
         brief.update(1.0f / 60.0f);

@@ -174,7 +174,7 @@ TEST(RaceClock, PenaltiesAddThreeSecondsEach) {
     for (int frame = 0; frame < 180; ++frame) {
         level.sim.advance(frame60);
         for (const ContactEvent& event : level.sim.play().contactEvents) {
-            penalties += static_cast<int>(event.code) == 666 ? 1 : 0;
+            penalties += event.kind == ContactEvent::Kind::penalty ? 1 : 0;
         }
         // Collected penalties reach the clock in the same frame.
         EXPECT_EQ(level.sim.play().pendingPenalty, 0.0f);
@@ -348,13 +348,13 @@ TEST(PuzzleRule, FinishesWhenNoColourTargetIsLeft) {
     Headless puzzle(shaft, puzzleMode);
     puzzle.passCountdown();
     EXPECT_EQ(puzzle.sim.colourTargetsLeft(), 1);
-    EXPECT_EQ(puzzle.sim.ballColour(), 4);
+    EXPECT_EQ(puzzle.sim.ballColour(), Colour::red);
     bool changed = false;
     for (int frame = 0; frame < 180 && !puzzle.sim.finished(); ++frame) {
         changed = puzzle.sim.advance(frame60).colourChanged || changed;
     }
     EXPECT_TRUE(changed);
-    EXPECT_EQ(puzzle.sim.ballColour(), 0);
+    EXPECT_EQ(puzzle.sim.ballColour(), Colour::blue);
     EXPECT_EQ(puzzle.sim.colourTargetsLeft(), 0);
     EXPECT_TRUE(puzzle.sim.finished());
 

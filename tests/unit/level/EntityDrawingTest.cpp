@@ -47,7 +47,7 @@ bool near(sf::Color a, sf::Color b) {
 }
 
 TEST_F(EntityDrawing, TilesShowTheirPictureOnTheirCell) {
-    const auto level = buildLevel(mapOf({{3, 0, 1}}), images, play, "no-sounds/");
+    const auto level = buildLevel(mapOf({{3, 0, 1}}), images, play);
     // View centred on the wall's cell, pixel (0, 0) of the world.
     const sf::Image shot = drawAll(*level, 0.0f, 0.0f);
     const sf::Image& wall = images.image(TileImages::wall);
@@ -57,7 +57,7 @@ TEST_F(EntityDrawing, TilesShowTheirPictureOnTheirCell) {
 }
 
 TEST_F(EntityDrawing, FarEntitiesAreNotDrawnAndLooseOnesFollowTheirBody) {
-    const auto level = buildLevel(mapOf({{1, 0, 10}}), images, play, "no-sounds/");
+    const auto level = buildLevel(mapOf({{1, 0, 10}}), images, play);
     Entity& ball = *level->entities.begin()->second;
     ball.body()->SetTransform(b2Vec2(20.0f, -2.0f), 0.0f);
     const sf::Image moved = drawAll(*level, 1000.0f, 100.0f);
@@ -73,8 +73,7 @@ TEST_F(EntityDrawing, FarEntitiesAreNotDrawnAndLooseOnesFollowTheirBody) {
 }
 
 TEST_F(EntityDrawing, SwitchesDrawTheirGlowOverTheirPicture) {
-    const auto level = buildLevel(mapOf({{1, 0, TileId::firstSwitch + Colour::green}}), images,
-                                  play, "no-sounds/");
+    const auto level = buildLevel(mapOf({{1, 0, TileId::switchOf(Colour::green)}}), images, play);
     Entity& lever = *level->entities.begin()->second;
     const sf::Image first = drawAll(*level, 128.0f, 0.0f);
     for (int i = 0; i < 4; ++i) {

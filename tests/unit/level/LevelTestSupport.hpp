@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "game/PlayState.hpp"
 #include "level/Level.hpp"
+#include "level/PlayState.hpp"
 #include "level/TileImages.hpp"
 #include "level/TileMap.hpp"
 
@@ -35,7 +35,7 @@ inline const Entity* entityAt(const Level& level, int column, int row) {
     return nullptr;
 }
 
-inline int bodiesOfKind(const Level& level, int kind) {
+inline int bodiesOfKind(const Level& level, BodyKind kind) {
     int count = 0;
     for (b2Body* body = level.world->GetBodyList(); body; body = body->GetNext()) {
         const auto* tag = reinterpret_cast<const BodyTag*>(body->GetUserData().pointer);

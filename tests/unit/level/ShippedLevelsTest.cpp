@@ -142,13 +142,13 @@ TEST_P(ShippedLevels, IsClosedAndEveryGoalCanBeReached) {
     bool outside = false;
     const auto seen = reachable(outside);
     EXPECT_FALSE(outside) << "the ball could leave the level";
-    std::set<int> targetColours;
-    std::set<int> switchColours;
+    std::set<Colour> targetColours;
+    std::set<Colour> switchColours;
     int finishes = 0;
     for (int r = 0; r < map.height; ++r) {
         for (int c = 0; c < map.width; ++c) {
             const int id = at(c, r);
-            const int colour = tileColour(id);
+            const Colour colour = tileColour(id);
             const bool goal = id == TileId::finish || colour != Colour::none;
             if (!goal) {
                 continue;
@@ -165,16 +165,16 @@ TEST_P(ShippedLevels, IsClosedAndEveryGoalCanBeReached) {
     // A puzzle ends when the last target breaks: every target colour must be
     // available, from a switch or as the red the ball starts with.
     EXPECT_GE(targetColours.size(), 3u);
-    for (const int colour : targetColours) {
+    for (const Colour colour : targetColours) {
         EXPECT_TRUE(colour == PlayState::startColour || switchColours.count(colour) == 1)
-            << "no switch for colour " << colour;
+            << "no switch for colour " << colourIndex(colour);
     }
 }
 
 TEST_P(ShippedLevels, BuildsWithoutOverlapsAndSettlesInsideItsWalls) {
     TileImages images;
     PlayState play;
-    const auto level = buildLevel(map, images, play, "no-sounds/");
+    const auto level = buildLevel(map, images, play);
     ASSERT_EQ(level->ballStarts, 1);
     EXPECT_EQ(level->columns, map.width);
 

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "level/TileKinds.hpp"
+
 class Entity;
 struct Level;
 
@@ -57,7 +59,7 @@ class NavigationGrid {
     float penaltyDistance(int index) const { return penalties[static_cast<std::size_t>(index)]; }
     // Units to the nearest colour switch and its colour (-1 when none is near).
     float switchDistance(int index) const { return switches[static_cast<std::size_t>(index)]; }
-    int switchColour(int index) const { return switchColours[static_cast<std::size_t>(index)]; }
+    Colour switchColour(int index) const { return switchColours[static_cast<std::size_t>(index)]; }
     // Units to the nearest rope bridge block, as the bridges hung at the build.
     float bridgeDistance(int index) const { return bridges[static_cast<std::size_t>(index)]; }
 
@@ -73,7 +75,7 @@ class NavigationGrid {
 
   private:
     void rebuild(const Level& level);
-    void spread(const Entity& entity, std::vector<float>& distances, std::vector<int>* colours);
+    void spread(const Entity& entity, std::vector<float>& distances, std::vector<Colour>* colours);
 
     int across = 0;
     int down = 0;
@@ -83,7 +85,7 @@ class NavigationGrid {
     std::vector<float> switches;
     std::vector<float> bridges;
     std::vector<float> breakables;
-    std::vector<int> switchColours;
+    std::vector<Colour> switchColours;
 };
 
 // Units from a physics position to the surface of an entity's shape;

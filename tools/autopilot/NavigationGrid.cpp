@@ -1,4 +1,4 @@
-#include "game/autopilot/NavigationGrid.hpp"
+#include "autopilot/NavigationGrid.hpp"
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_circle_shape.h>
@@ -230,7 +230,7 @@ void NavigationGrid::rebuild(const Level& level) {
 // its surface. Every shape of a level fits in one cell, so points further
 // than a cell and farAway from its centre are out of reach.
 void NavigationGrid::spread(const Entity& entity, std::vector<float>& distances,
-                            std::vector<int>* colours) {
+                            std::vector<Colour>* colours) {
     const b2Vec2 centre = entity.body()->GetPosition();
     const int middle = indexAt(centre);
     const int radius = static_cast<int>(std::ceil((1.0f + farAway) / spacing));

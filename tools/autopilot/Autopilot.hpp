@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "game/autopilot/NavigationGrid.hpp"
-#include "game/autopilot/PathField.hpp"
-#include "game/autopilot/PilotKeys.hpp"
+#include "autopilot/NavigationGrid.hpp"
+#include "autopilot/PathField.hpp"
+#include "autopilot/PilotKeys.hpp"
 
 class LevelSimulation;
 struct Level;
@@ -64,7 +64,7 @@ class Autopilot {
     void planIfNeeded(const LevelSimulation& simulation);
     void plan(const LevelSimulation& simulation);
     void planRace(const Level& level);
-    void planPuzzle(const Level& level, int ballColour, int ballPoint);
+    void planPuzzle(const Level& level, Colour ballColour, int ballPoint);
     b2Vec2 wantedAcceleration(const b2Vec2& position, const b2Vec2& velocity, int start);
     PilotCommand steer(const LevelSimulation& simulation, const b2Vec2& gravityWanted,
                        float frameTime) const;
@@ -84,7 +84,7 @@ class Autopilot {
     std::shared_ptr<const NavigationGrid> grid;
     std::shared_ptr<const PathField> field;
     std::vector<b2Vec2> goalCentres;  // the goal bodies: aimed at once in sight
-    int plannedColour = -1;
+    Colour plannedColour = Colour::none;
     bool planned = false;
 
     float bestCost = PathField::unreachable;

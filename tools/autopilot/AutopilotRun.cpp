@@ -1,4 +1,4 @@
-#include "game/autopilot/AutopilotRun.hpp"
+#include "autopilot/AutopilotRun.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "game/LevelSimulation.hpp"
-#include "level/ContactListener.hpp"
+#include "level/PlayState.hpp"
 #include "level/TileImages.hpp"
 
 namespace {
@@ -35,7 +35,7 @@ struct Checkpoint {
 bool penaltyCounted(const LevelSimulation& simulation) {
     const auto& events = simulation.play().contactEvents;
     return std::any_of(events.begin(), events.end(), [](const ContactEvent& event) {
-        return event.code == static_cast<float>(ContactListener::penaltyEvent);
+        return event.kind == ContactEvent::Kind::penalty;
     });
 }
 

@@ -1,4 +1,4 @@
-#include "game/autopilot/PathField.hpp"
+#include "autopilot/PathField.hpp"
 
 #include <algorithm>
 #include <functional>
@@ -7,7 +7,7 @@
 
 namespace {
 
-float pointWeight(const NavigationGrid& grid, int index, const std::vector<int>& harmlessColours,
+float pointWeight(const NavigationGrid& grid, int index, const std::vector<Colour>& harmlessColours,
                   const PathCosts& costs) {
     float weight =
         1.0f + costs.wallWeight * std::max(0.0f, costs.comfortClearance - grid.clearance(index));
@@ -20,7 +20,7 @@ float pointWeight(const NavigationGrid& grid, int index, const std::vector<int>&
     if (grid.bridgeDistance(index) < NavigationGrid::ballRadius + costs.bridgeMargin) {
         weight += costs.bridgeWeight;
     }
-    const int colour = grid.switchColour(index);
+    const Colour colour = grid.switchColour(index);
     if (grid.switchDistance(index) < NavigationGrid::ballRadius + costs.switchMargin &&
         std::find(harmlessColours.begin(), harmlessColours.end(), colour) ==
             harmlessColours.end()) {
@@ -32,7 +32,7 @@ float pointWeight(const NavigationGrid& grid, int index, const std::vector<int>&
 }  // namespace
 
 PathField::PathField(const NavigationGrid& grid, const std::vector<int>& goals,
-                     const std::vector<int>& harmlessColours, const PathCosts& pathCosts)
+                     const std::vector<Colour>& harmlessColours, const PathCosts& pathCosts)
     : costs(static_cast<std::size_t>(grid.size()), unreachable) {
     std::vector<float> weights(static_cast<std::size_t>(grid.size()));
     for (int i = 0; i < grid.size(); ++i) {

@@ -1,4 +1,4 @@
-#include "game/autopilot/PilotKeys.hpp"
+#include "autopilot/PilotKeys.hpp"
 
 sf::Event PilotKeys::event(sf::Keyboard::Key key, bool pressed) const {
     sf::Event made;

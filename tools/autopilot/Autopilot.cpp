@@ -1,4 +1,4 @@
-#include "game/autopilot/Autopilot.hpp"
+#include "autopilot/Autopilot.hpp"
 
 #include <box2d/b2_body.h>
 
@@ -27,8 +27,8 @@ constexpr float styleVariation = 0.5f;
 constexpr std::uint32_t styleSeedBit = 0x80000000u;
 
 struct PuzzlePieces {
-    std::map<int, std::vector<const Entity*>> targets;   // by colour
-    std::map<int, std::vector<const Entity*>> switches;  // by colour
+    std::map<Colour, std::vector<const Entity*>> targets;
+    std::map<Colour, std::vector<const Entity*>> switches;
 };
 
 PuzzlePieces puzzlePieces(const Level& level) {
@@ -172,15 +172,15 @@ void Autopilot::planRace(const Level& level) {
     }
     goalCentres = centresOf(finishes);
     field = std::make_shared<const PathField>(*grid, touchingAny(*grid, finishes, sensorReach),
-                                              std::vector<int>{plannedColour}, tuning.costs);
+                                              std::vector<Colour>{plannedColour}, tuning.costs);
 }
 
-void Autopilot::planPuzzle(const Level& level, int ballColour, int ballPoint) {
+void Autopilot::planPuzzle(const Level& level, Colour ballColour, int ballPoint) {
     const PuzzlePieces pieces = puzzlePieces(level);
     if (const auto own = pieces.targets.find(ballColour); own != pieces.targets.end()) {
         std::vector<int> points = touchingAny(*grid, own->second, targetReach);
         auto toTargets = std::make_shared<const PathField>(
-            *grid, points, std::vector<int>{ballColour}, tuning.costs);
+            *grid, points, std::vector<Colour>{ballColour}, tuning.costs);
         if (toTargets->reachable(ballPoint)) {
             goalCentres = centresOf(own->second);
             field = std::move(toTargets);
@@ -196,7 +196,7 @@ void Autopilot::planPuzzle(const Level& level, int ballColour, int ballPoint) {
         }
         std::vector<int> switchPoints = touchingAny(*grid, switchesOfColour->second, sensorReach);
         auto toSwitch = std::make_shared<const PathField>(
-            *grid, switchPoints, std::vector<int>{ballColour, colour}, tuning.costs);
+            *grid, switchPoints, std::vector<Colour>{ballColour, colour}, tuning.costs);
         if (!toSwitch->reachable(ballPoint)) {
             continue;
         }

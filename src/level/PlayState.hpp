@@ -7,16 +7,21 @@
 #include <map>
 #include <vector>
 
+#include "level/TileKinds.hpp"
 #include "level/TileMap.hpp"
 
 class b2Body;
 
-// A burst of particles asked for by a contact, at a world pixel position
-// (y down). Codes 0..5 are colour indices, 99 a broken block, 666 a penalty.
+// A burst of particles asked for by a contact.
 struct ContactEvent {
-    float x = 0.0f;
-    float y = 0.0f;
-    float code = 0.0f;
+    enum class Kind {
+        colour,       // a switch touched or a target broken: stars of its colour
+        brokenBlock,  // brown stars
+        penalty,      // a floating "3 s" sign
+    };
+    Kind kind = Kind::colour;
+    Colour colour = Colour::none;  // of the switch or target
+    sf::Vector2f position;         // world pixels, y down
 };
 
 // A shrinking picture asked for by a contact: the play screen makes the live
@@ -25,14 +30,21 @@ struct PopupRequest {
     int imageIndex = 0;     // into the tile image table
     sf::Vector2f position;  // world pixels, y down
     float rotation = 0.0f;  // degrees
-    sf::Vector2f scale{1.0f, 1.0f};
     float duration = 0.0f;  // seconds until it has shrunk to nothing
+};
+
+// A sound asked for by a contact: the play screen plays it after the step, so
+// the rules need no mixer and a run plays the same with or without sound.
+struct SoundRequest {
+    enum class Kind { knock, brokenBlock, penalty, target };
+    Kind kind = Kind::knock;
+    float volume = 1.0f;  // factor 0..1 of the sound's full volume
 };
 
 // The state of one run that the contact listener writes during the world step
 // and the play screen reads and resets after it.
 struct PlayState {
-    static constexpr int startColour = 4;  // every level starts with a red ball
+    static constexpr Colour startColour = Colour::red;  // every level starts with a red ball
 
     float finishFlash = 0.0f;  // 0..1, brightens the background after the finish
     bool finished = false;
@@ -41,15 +53,16 @@ struct PlayState {
     float countdownTime = 5.0f;  // seconds to the start horn
     float impactSpeed = 0.0f;    // units per second of the last contact
 
-    // Entities that contacts asked to remove: entity number -> body kind. Kept
-    // by number, not by pointer, so a stale entry can never reach a freed
+    // Entities that contacts asked to remove, by entity number. Kept by
+    // number, not by pointer, so a stale entry can never reach a freed
     // entity; the play screen empties it once per frame.
-    std::map<int, int> destroyQueue;
+    std::map<int, BodyKind> destroyQueue;
     std::vector<PopupRequest> popupRequests;
+    std::vector<SoundRequest> soundRequests;
 
     TileMap tileMap;
-    int ballColour = startColour;
-    int requestedColour = startColour;
+    Colour ballColour = startColour;
+    Colour requestedColour = startColour;
     float pendingPenalty = 0.0f;  // seconds collected this frame
     bool jumpRequested = false;
     b2Body* playerBody = nullptr;  // not owned

@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "autopilot/Autopilot.hpp"
 #include "game/RecordedRun.hpp"
-#include "game/autopilot/Autopilot.hpp"
 
 class LevelSimulation;
 

@@ -3,7 +3,7 @@
 #include <limits>
 #include <vector>
 
-#include "game/autopilot/NavigationGrid.hpp"
+#include "autopilot/NavigationGrid.hpp"
 
 // What makes a way dearer than its length: hugging walls (the ball bounces
 // off them and the world cannot turn fast enough to catch it), rolling near a
@@ -33,7 +33,7 @@ class PathField {
     // `harmlessColours` are the switch colours that may be touched on the way
     // (the ball's own colour, and the goal's).
     PathField(const NavigationGrid& grid, const std::vector<int>& goals,
-              const std::vector<int>& harmlessColours, const PathCosts& costs);
+              const std::vector<Colour>& harmlessColours, const PathCosts& costs);
 
     bool empty() const { return costs.empty(); }
     float cost(int index) const {
