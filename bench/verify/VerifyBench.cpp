@@ -36,7 +36,7 @@ std::vector<BenchRun> committedRuns() {
     for (GameMode mode : {raceMode, puzzleMode}) {
         LevelCatalogue catalogue;
         catalogue.fill(mode);
-        for (const char* file : catalogue.files) {
+        for (const std::string& file : catalogue.files) {
             BenchRun bench;
             bench.runText =
                 fileText("levels/runs/" + std::filesystem::path(file).stem().string() + ".run");

@@ -39,7 +39,7 @@ TEST(RunVerification, EveryShippedRunVerifiesWithoutTheDataFolder) {
         runs.push_back(loadShippedRun(stem));
     }
     TempFolder elsewhere;
-    ScopedWorkingFolder away(elsewhere.path());
+    ScopedDataFolder away(elsewhere.path());
     for (const ShippedRun& shipped : runs) {
         const RunVerdict verdict =
             verifyRun(shipped.text, claimOf(shipped.run), shipped.levelBytes);
