@@ -200,3 +200,9 @@ std::optional<std::vector<BestTime>> ScoreStore::table(int mode, int levelId, st
         rows.push_back(std::move(row));
     }
 }
+
+bool ScoreStore::ping() {
+    std::lock_guard lock(mutex);
+    Statement query(db, "SELECT 1");
+    return query && sqlite3_step(query.get()) == SQLITE_ROW;
+}

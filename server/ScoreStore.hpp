@@ -44,6 +44,9 @@ class ScoreStore {
     // `limit` records; empty when the file cannot be read.
     std::optional<std::vector<BestTime>> table(int mode, int levelId, std::size_t limit);
 
+    // Whether the database answers a trivial query, for health checks.
+    bool ping();
+
     // The last error SQLite reported, for the log.
     std::string lastError();
 
