@@ -125,8 +125,8 @@ bool ScoreStore::open(const std::string& path, std::string& error) {
         return false;
     }
     if (fileVersion > kSchemaVersion) {
-        error = "the file was written by a newer server (schema " + std::to_string(fileVersion) +
-                ")";
+        error =
+            "the file was written by a newer server (schema " + std::to_string(fileVersion) + ")";
         return false;
     }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "HttpLimits.hpp"
 
 // The command line of rollavortex-highscored.
 struct ServerOptions {
@@ -10,6 +13,9 @@ struct ServerOptions {
     // 0 lets the system pick a free port; the log line "listening on" names it.
     int port = 8077;
     std::string databasePath = "rollavortex-highscores.db";
+    // Longest body of the game's form requests, in bytes.
+    std::size_t maxFormBody = 1024;
+    HttpLimits limits;
     bool helpWanted = false;
 };
 
