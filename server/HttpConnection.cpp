@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <exception>
 #include <iterator>
+#include <limits>
 
 #include "HttpServer.hpp"
 #include "ServerLog.hpp"
@@ -81,7 +82,9 @@ void HttpConnection::waitForRequest() {
     deadlinePassed = false;
     parser.emplace();
     parser->header_limit(static_cast<std::uint32_t>(server.limits().maxHeaderBytes));
-    parser->body_limit(server.handler().largestBodyLimit());
+    // The body's limit depends on its path, so it is set once the header is
+    // in; a declared length is checked against it before the body is read.
+    parser->body_limit(std::numeric_limits<std::uint64_t>::max());
     if (buffer.size() > 0) {
         // The client sent its next request right behind the last one.
         readHeader();

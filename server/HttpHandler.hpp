@@ -14,9 +14,6 @@ class HttpHandler {
     // Longest body accepted on `path`, in bytes; a longer one is refused
     // without being read.
     virtual std::size_t bodyLimit(std::string_view path) const = 0;
-    // Longest body of any path: the parser is set up with it before the path
-    // is known.
-    virtual std::size_t largestBodyLimit() const = 0;
     // Runs on a worker thread, several at a time, never on the network thread.
     virtual HttpResponse handle(const HttpRequest& request) = 0;
 };

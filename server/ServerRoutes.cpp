@@ -11,12 +11,8 @@ ServerRoutes::ServerRoutes(ScoreStore& store, std::size_t maxFormBody)
 
 // The game's forms are the largest bodies so far, and every other path takes
 // none, so one limit serves all; a path that needs more (an uploaded run) gets
-// its own here, and largestBodyLimit follows.
+// its own here.
 std::size_t ServerRoutes::bodyLimit(std::string_view) const {
-    return maxFormBody;
-}
-
-std::size_t ServerRoutes::largestBodyLimit() const {
     return maxFormBody;
 }
 

@@ -16,7 +16,6 @@ class ServerRoutes : public HttpHandler {
     ServerRoutes(ScoreStore& store, std::size_t maxFormBody);
 
     std::size_t bodyLimit(std::string_view path) const override;
-    std::size_t largestBodyLimit() const override;
     HttpResponse handle(const HttpRequest& request) override;
 
   private:
