@@ -74,9 +74,11 @@ int ServerProcess::runToEnd(const std::vector<std::string>& arguments,
     return WEXITSTATUS(status);
 }
 
-bool ServerProcess::start() {
+bool ServerProcess::start(const std::vector<std::string>& options) {
     const std::size_t logStart = log().size();
-    pid = spawn({"--listen", "127.0.0.1:0", "--db", databasePath}, logPath);
+    std::vector<std::string> arguments = {"--listen", "127.0.0.1:0", "--db", databasePath};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    pid = spawn(arguments, logPath);
     if (pid < 0) {
         return false;
     }

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+#include "LoopbackClient.hpp"
+#include "ServerProcess.hpp"
+#include "SlowClients.hpp"
+#include "TempFolder.hpp"
+#include "online/HighscoreClient.hpp"
+#include "online/HighscoreProtocol.hpp"
+#include "online/ScoreText.hpp"
+
+// The server on a public address: slow, greedy and malicious clients get a
+// 4xx answer and a closed connection, and never slow down anyone else.
+
+using namespace HighscoreProtocol;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr double kAnswerSeconds = 5;
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A field of /proc/PID/status in kB ("VmRSS", "VmHWM"), 0 when unreadable.
+long statusKilobytes(pid_t pid, const std::string& field) {
+    std::istringstream status(slurpFile("/proc/" + std::to_string(pid) + "/status"));
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with(field + ":")) {
+            return std::stol(line.substr(field.size() + 1));
+        }
+    }
+    return 0;
+}
+
+long openDescriptors(pid_t pid) {
+    std::error_code error;
+    const std::filesystem::directory_iterator entries("/proc/" + std::to_string(pid) + "/fd",
+                                                      error);
+    return error ? 0 : std::distance(entries, std::filesystem::directory_iterator());
+}
+
+class ServerLimits : public ::testing::Test {
+  protected:
+    void start(const std::vector<std::string>& options = {}) {
+        ASSERT_TRUE(server.start(options)) << server.log();
+    }
+    int port() const { return server.listeningPort(); }
+
+    // The status of one request on a connection of its own from `from`.
+    int statusOf(const std::string& request, const std::string& from = "127.0.0.1") const {
+        LoopbackClient client(port(), from);
+        client.send(request);
+        const auto answer = client.readAnswer(kAnswerSeconds);
+        return answer ? answer->status : 0;
+    }
+
+    TempFolder folder;
+    ServerProcess server{folder.file("scores.db"), folder.file("server.log")};
+};
+
+}  // namespace
+
+TEST_F(ServerLimits, SlowClientsCostNoThreadAndDelayNoOne) {
+    constexpr int kSlowClients = 500;
+    raiseOpenFileLimit();
+    start();
+    SlowClients slow(port(), kSlowClients);
+    ASSERT_EQ(slow.connected(), kSlowClients);
+    // The server holds every one of them, or the test would prove nothing.
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    while (openDescriptors(server.processId()) < kSlowClients && Clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_GE(openDescriptors(server.processId()), kSlowClients);
+
+    const HighscoreClient client(server.address());
+    for (int check = 0; check < 15; ++check) {
+        const auto start = Clock::now();
+        EXPECT_TRUE(client.checkName("racer"));
+        EXPECT_LT(millisecondsSince(start), 100.0) << "check " << check;
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    }
+    EXPECT_GE(openDescriptors(server.processId()), kSlowClients);
+}
+
+TEST_F(ServerLimits, RequestsBreakingALimitAreRefusedUnreadAndClosed) {
+    start();
+    const long residentBefore = statusKilobytes(server.processId(), "VmRSS");
+    const std::string chunk = std::string(16 * 1024, 'a');
+    const std::string chunked = "4000\r\n" + chunk + "\r\n";
+    std::string manyLines = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+    for (int line = 0; line < 100; ++line) {
+        manyLines += "X-Line-" + std::to_string(line) + ": 1\r\n";
+    }
+    struct Case {
+        const char* what;
+        std::string head;
+        // Sent after the head, again and again, up to 32 MiB in all.
+        std::string stream;
+        int status;
+    };
+    const std::string post =
+        "POST " + std::string(kSubmitPath) + " HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+    const std::vector<Case> cases = {
+        {"no length", post + "\r\n", chunk, 411},
+        {"chunked", post + "Transfer-Encoding: chunked\r\n\r\n", chunked, 413},
+        {"declared", post + "Content-Length: 33554432\r\n\r\n", chunk, 413},
+        {"100 header lines", manyLines + "\r\n", "", 431},
+        {"9 KiB of header", post + "X-Big: " + std::string(9000, 'b') + "\r\n\r\n", "", 431},
+    };
+    for (const Case& c : cases) {
+        LoopbackClient client(port());
+        ASSERT_TRUE(client.send(c.head)) << c.what;
+        for (std::size_t sent = 0; !c.stream.empty() && sent < (32u << 20);
+             sent += c.stream.size()) {
+            if (!client.send(c.stream)) {
+                break;
+            }
+        }
+        client.finishSending();
+        const auto answer = client.readAnswer(kAnswerSeconds);
+        ASSERT_TRUE(answer) << c.what;
+        EXPECT_EQ(answer->status, c.status) << c.what;
+        EXPECT_TRUE(client.closedWithin(kAnswerSeconds)) << c.what;
+    }
+    // Nothing of the 32 MiB bodies was kept.
+    EXPECT_LT(statusKilobytes(server.processId(), "VmHWM"), residentBefore + 8 * 1024);
+    EXPECT_TRUE(HighscoreClient(server.address()).checkName("zed"));
+}
+
+TEST_F(ServerLimits, SlowRequestsAndIdleConnectionsAreClosed) {
+    start({"--request-timeout", "1", "--idle-timeout", "1"});
+    LoopbackClient slow(port());
+    slow.send("GET / HT");
+    const auto answer = slow.readAnswer(kAnswerSeconds);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 408);
+
+    LoopbackClient idle(port());
+    idle.send(httpRequest("GET", "/healthz"));
+    ASSERT_TRUE(idle.readAnswer(kAnswerSeconds));
+    EXPECT_TRUE(idle.closedWithin(kAnswerSeconds));
+}
+
+TEST_F(ServerLimits, EachAddressHasItsOwnRateAndConnectionLimit) {
+    start({"--rate-limit", "1", "--rate-burst", "5", "--max-connections-per-address", "3"});
+    LoopbackClient greedy(port());
+    std::vector<int> statuses;
+    while (statuses.size() < 20 && (statuses.empty() || statuses.back() == 200)) {
+        greedy.send(httpRequest("GET", "/healthz"));
+        const auto answer = greedy.readAnswer(kAnswerSeconds);
+        statuses.push_back(answer ? answer->status : 0);
+    }
+    EXPECT_EQ(std::count(statuses.begin(), statuses.begin() + 5, 200), 5);
+    EXPECT_EQ(statuses.back(), 429);
+    EXPECT_TRUE(greedy.closedWithin(kAnswerSeconds));
+    EXPECT_EQ(statusOf(httpRequest("GET", "/healthz"), "127.0.0.2"), 200);
+
+    std::vector<std::unique_ptr<LoopbackClient>> open;
+    for (int i = 0; i < 3; ++i) {
+        open.push_back(std::make_unique<LoopbackClient>(port(), "127.0.0.3"));
+    }
+    LoopbackClient fourth(port(), "127.0.0.3");
+    const auto refused = fourth.readAnswer(kAnswerSeconds);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->status, 429);
+    open.pop_back();
+    // The closed connection's place is free again once the server has seen it go.
+    int status = 0;
+    for (int attempt = 0; attempt < 50 && status != 200; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        status = statusOf(httpRequest("GET", "/healthz"), "127.0.0.3");
+    }
+    EXPECT_EQ(status, 200);
+}
+
+TEST_F(ServerLimits, EveryRequestIsOneEscapedLogLine) {
+    start();
+    const std::string forged = "%0A2026-01-01T00:00:00Z 127.0.0.9 forged";
+    const std::vector<std::string> requests = {
+        httpRequest("GET", "/board" + forged),
+        httpRequest("POST", std::string(kNameCheckPath) + forged, "name=x"),
+        httpRequest("POST", kNameCheckPath, "name=x" + forged),
+        httpRequest("POST", kSubmitPath, "name=x&mode=1&level=250&score=2 rXt" + forged),
+        httpRequest("GET", "/\xe9t\xc3\xa9\x7f"),
+        "GET /\r\x01 HTTP/1.1\r\n\r\n",
+    };
+    for (const std::string& request : requests) {
+        EXPECT_GT(statusOf(request), 0) << request;
+    }
+    const std::string log = server.log();
+    const std::regex lineStart(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ (127\.0\.0\.1 |listening ))");
+    std::istringstream lines(log);
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+        EXPECT_TRUE(std::regex_search(line, lineStart)) << line;
+        EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char c) {
+            return c >= 32 && c < 127;
+        })) << line;
+    }
+    EXPECT_EQ(count, 1 + static_cast<int>(requests.size())) << log;
+}
+
+TEST_F(ServerLimits, KeptAliveTableFetchesAreNotDelayed) {
+    start({"--rate-limit", "100000", "--rate-burst", "100000"});
+    const HighscoreClient game(server.address());
+    for (int i = 0; i < 300; ++i) {
+        game.submitScore("filler " + std::to_string(i), 1, 250, encodeTime(20.0f + i * 0.5f));
+    }
+    LoopbackClient client(port());
+    std::vector<double> milliseconds;
+    for (int fetch = 0; fetch < 21; ++fetch) {
+        const auto start = Clock::now();
+        client.send(httpRequest("POST", kTablePath, tableQueryBody(1, 250)));
+        const auto answer = client.readAnswer(kAnswerSeconds);
+        milliseconds.push_back(millisecondsSince(start));
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(std::count(answer->body.begin(), answer->body.end(), '\n'), 300);
+    }
+    // A delayed acknowledgement costs 40 ms on every answer; the median is
+    // far below that unless it happens.
+    std::sort(milliseconds.begin(), milliseconds.end());
+    EXPECT_LT(milliseconds[milliseconds.size() / 2], 20.0);
+}
