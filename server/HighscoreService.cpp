@@ -27,6 +27,14 @@ std::string levelText(int mode, int levelId) {
     return "mode=" + std::to_string(mode) + " level=" + std::to_string(levelId);
 }
 
+HttpResponse tableAnswer(const TableRequest& request, const CachedTable& table) {
+    HttpResponse response;
+    response.body = table.gameAnswer;
+    response.note = levelText(request.mode, request.levelId) + " " +
+                    std::to_string(table.rows.size()) + " records";
+    return response;
+}
+
 HttpResponse plainAnswer(std::string body, std::string note) {
     HttpResponse response;
     response.body = std::move(body);
@@ -78,6 +86,9 @@ HttpResponse HighscoreService::submit(const std::string& body) {
     if (outcome == ScoreStore::SubmitOutcome::Failed) {
         return storageFailure(store);
     }
+    if (outcome == ScoreStore::SubmitOutcome::NewBest) {
+        tables.changed(submission.mode, submission.levelId);
+    }
     return plainAnswer(
         "OK\n",
         "name=\"" + submission.name + "\" " + levelText(submission.mode, submission.levelId) + " " +
@@ -85,21 +96,29 @@ HttpResponse HighscoreService::submit(const std::string& body) {
             (outcome == ScoreStore::SubmitOutcome::NewBest ? "new best" : "kept older best"));
 }
 
+std::optional<HttpResponse> HighscoreService::answerAtOnce(const HttpRequest& request) {
+    if (request.method != "POST" || request.path != HighscoreProtocol::kTablePath) {
+        return std::nullopt;
+    }
+    const auto parsed = parseTableRequest(request.body);
+    if (!parsed.request) {
+        return std::nullopt;
+    }
+    const auto table = tables.tableInMemory(parsed.request->mode, parsed.request->levelId);
+    if (!table) {
+        return std::nullopt;
+    }
+    return tableAnswer(*parsed.request, *table);
+}
+
 HttpResponse HighscoreService::sendTable(const std::string& body) {
     const auto parsed = parseTableRequest(body);
     if (!parsed.request) {
         return errorResponse(400, parsed.refusal);
     }
-    const auto rows = store.table(parsed.request->mode, parsed.request->levelId, kMaxTableRecords);
-    if (!rows) {
+    const auto table = tables.table(parsed.request->mode, parsed.request->levelId);
+    if (!table) {
         return storageFailure(store);
     }
-    std::string text;
-    for (std::size_t i = 0; i < rows->size(); ++i) {
-        const BestTime& row = (*rows)[i];
-        text += std::to_string(i + 1) + "\t" + row.day + "\t" + row.name + "\t" +
-                plainDecimal(row.seconds) + "\n";
-    }
-    return plainAnswer(std::move(text), levelText(parsed.request->mode, parsed.request->levelId) +
-                                            " " + std::to_string(rows->size()) + " records");
+    return tableAnswer(*parsed.request, *table);
 }

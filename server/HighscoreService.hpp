@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "HttpMessage.hpp"
 #include "ScoreStore.hpp"
+#include "TableCache.hpp"
 
 // The game's three paths: the name check answers "OK" or "TAKEN", a
 // submission "OK", a table fetch one line per record. A request that is not a
@@ -11,13 +13,13 @@
 // "ERROR reason" and changes nothing.
 class HighscoreService {
   public:
-    // Longest table sent; a name further down is not found by the game.
-    static constexpr int kMaxTableRecords = 5000;
-
-    explicit HighscoreService(ScoreStore& store) : store(store) {}
+    HighscoreService(ScoreStore& store, TableCache& tables) : store(store), tables(tables) {}
 
     static bool serves(std::string_view path);
     HttpResponse handle(const HttpRequest& request);
+    // The answer to a table fetch whose table is in memory; empty for every
+    // other request.
+    std::optional<HttpResponse> answerAtOnce(const HttpRequest& request);
 
   private:
     HttpResponse checkName(const std::string& body);
@@ -25,4 +27,5 @@ class HighscoreService {
     HttpResponse sendTable(const std::string& body);
 
     ScoreStore& store;
+    TableCache& tables;
 };

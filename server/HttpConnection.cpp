@@ -175,6 +175,10 @@ void HttpConnection::dispatch() {
     phase = Phase::Handling;
     keepAlive = parser->keep_alive();
     HttpRequest request{method, target, pathOf(target), std::move(parser->get().body()), address};
+    if (auto quick = server.handler().answerAtOnce(request)) {
+        answer(*quick, keepAlive && !server.stopping());
+        return;
+    }
     asio::post(server.workers(), [self = shared_from_this(), request = std::move(request)] {
         HttpResponse response = handleSafely(self->server.handler(), request);
         asio::post(self->socket.get_executor(), [self, response = std::move(response)] {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "HttpMessage.hpp"
@@ -16,4 +17,7 @@ class HttpHandler {
     virtual std::size_t bodyLimit(std::string_view path) const = 0;
     // Runs on a worker thread, several at a time, never on the network thread.
     virtual HttpResponse handle(const HttpRequest& request) = 0;
+    // An answer that needs no waiting (a table already in memory), given on
+    // the network thread to spare the trip to a worker; empty otherwise.
+    virtual std::optional<HttpResponse> answerAtOnce(const HttpRequest&) { return std::nullopt; }
 };

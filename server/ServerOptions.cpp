@@ -19,6 +19,11 @@ struct NumberOption {
 const std::vector<NumberOption>& numberOptions() {
     using Seconds = std::chrono::seconds;
     static const std::vector<NumberOption> options = {
+        {"--table-cache-ms", "MS", 0, 60000,
+         "how long a table read from the database answers fetches; a submission\n"
+         "        through this server renews it at once, 0 reads every time",
+         [](const ServerOptions& o) { return static_cast<long long>(o.tableCacheAge.count()); },
+         [](ServerOptions& o, long long v) { o.tableCacheAge = std::chrono::milliseconds(v); }},
         {"--max-body", "BYTES", 0, 1 << 20, "longest body of a game request",
          [](const ServerOptions& o) { return static_cast<long long>(o.maxFormBody); },
          [](ServerOptions& o, long long v) { o.maxFormBody = static_cast<std::size_t>(v); }},
@@ -33,7 +38,7 @@ const std::vector<NumberOption>& numberOptions() {
              o.limits.maxHeaderLines = static_cast<std::size_t>(v);
          }},
         {"--request-timeout", "SECONDS", 1, 3600,
-         "time from a request's first byte to its end, and to send its answer",
+         "time for a request from its first byte on, and again for its answer",
          [](const ServerOptions& o) {
              return static_cast<long long>(o.limits.requestTimeout.count());
          },
@@ -144,7 +149,7 @@ std::optional<ServerOptions> parseServerOptions(const std::vector<std::string>& 
 
 std::string serverUsage() {
     std::string text =
-        "Usage: rollavortex-highscored [--listen HOST:PORT] [--db FILE] [LIMITS] [--help]\n"
+        "Usage: rollavortex-highscored [--listen HOST:PORT] [--db FILE] [OPTIONS] [--help]\n"
         "\n"
         "Serves the Rollavortex online highscore tables over HTTP, and a web\n"
         "board of them at /. GET /healthz answers 200 while the database does.\n"
@@ -155,8 +160,8 @@ std::string serverUsage() {
         "                      (default rollavortex-highscores.db)\n"
         "  --help              show this text and exit\n"
         "\n"
-        "Limits per client (a request breaking one gets a 4xx answer and its\n"
-        "connection is closed):\n";
+        "Tuning, and limits per client (a request breaking a limit gets a 4xx\n"
+        "answer and its connection is closed):\n";
     const ServerOptions defaults;
     for (const NumberOption& option : numberOptions()) {
         text += std::string("  ") + option.name + " " + option.valueName + "\n        " +

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -15,6 +16,8 @@ struct ServerOptions {
     std::string databasePath = "rollavortex-highscores.db";
     // Longest body of the game's form requests, in bytes.
     std::size_t maxFormBody = 1024;
+    // How long a table read from the database answers fetches.
+    std::chrono::milliseconds tableCacheAge{1000};
     HttpLimits limits;
     bool helpWanted = false;
 };

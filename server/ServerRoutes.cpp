@@ -6,8 +6,13 @@ constexpr std::string_view kHealthPath = "/healthz";
 
 }  // namespace
 
-ServerRoutes::ServerRoutes(ScoreStore& store, std::size_t maxFormBody)
-    : store(store), highscores(store), board(store), maxFormBody(maxFormBody) {}
+ServerRoutes::ServerRoutes(ScoreStore& store, std::size_t maxFormBody,
+                           std::chrono::milliseconds tableCacheAge)
+    : store(store),
+      tables(store, tableCacheAge),
+      highscores(store, tables),
+      board(tables),
+      maxFormBody(maxFormBody) {}
 
 // The game's forms are the largest bodies so far, and every other path takes
 // none, so one limit serves all; a path that needs more (an uploaded run) gets
@@ -27,6 +32,10 @@ HttpResponse ServerRoutes::handle(const HttpRequest& request) {
         return board.handle(request);
     }
     return errorResponse(404, "unknown path");
+}
+
+std::optional<HttpResponse> ServerRoutes::answerAtOnce(const HttpRequest& request) {
+    return highscores.answerAtOnce(request);
 }
 
 HttpResponse ServerRoutes::health() {

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <optional>
 
-#include "HighscoreService.hpp"
 #include "level/LevelList.hpp"
 
 namespace {
@@ -70,10 +69,12 @@ HttpResponse page(int status, std::string_view title, const std::string& content
 
 }  // namespace
 
-std::vector<BoardRow> boardRows(const std::vector<BestTime>& times) {
+std::vector<BoardRow> boardRows(const std::vector<BestTime>& times, std::size_t count) {
     std::vector<BoardRow> rows;
-    rows.reserve(times.size());
     for (const BestTime& time : times) {
+        if (rows.size() == count) {
+            break;
+        }
         rows.push_back({static_cast<int>(rows.size()) + 1, time.seconds, time.day, time.name});
     }
     return rows;
@@ -99,15 +100,15 @@ HttpResponse WebBoard::frontPage() {
     std::string content = "<h1>Rollavortex highscores</h1>";
     for (const int mode : {raceMode, puzzleMode}) {
         for (const LevelEntry& level : levelsOf(mode)) {
-            const auto times = store.table(mode, level.levelId, kFrontPageRows);
-            if (!times) {
+            const auto table = tables.table(mode, level.levelId);
+            if (!table) {
                 return errorResponse(500, "storage");
             }
             const std::string link =
                 "/table/" + std::to_string(mode) + "/" + std::to_string(level.levelId);
             content += "<section>" + levelHeading("h2", level, mode) +
-                       boardTableHtml(boardRows(*times)) + "<p><a href=\"" + link +
-                       "\">Whole table</a></p></section>\n";
+                       boardTableHtml(boardRows(table->rows, kFrontPageRows)) + "<p><a href=\"" +
+                       link + "\">Whole table</a></p></section>\n";
         }
     }
     return page(200, "Rollavortex highscores", content, "front page");
@@ -120,16 +121,16 @@ HttpResponse WebBoard::tablePage(std::string_view path) {
                     "<h1>No such table</h1><p><a href=\"/\">All levels</a></p>",
                     "refused: no such table");
     }
-    const auto times = store.table(key->mode, key->levelId, HighscoreService::kMaxTableRecords);
-    if (!times) {
+    const auto table = tables.table(key->mode, key->levelId);
+    if (!table) {
         return errorResponse(500, "storage");
     }
     const LevelEntry& level = *findLevel(*key);
     const std::string content = levelHeading("h1", level, key->mode) +
                                 "<p><a href=\"/\">All levels</a></p>" +
-                                boardTableHtml(boardRows(*times));
+                                boardTableHtml(boardRows(table->rows, TableCache::kMaxRecords));
     return page(200, std::string(level.name) + " - Rollavortex highscores", content,
                 "board mode=" + std::to_string(key->mode) +
-                    " level=" + std::to_string(key->levelId) + " " + std::to_string(times->size()) +
-                    " records");
+                    " level=" + std::to_string(key->levelId) + " " +
+                    std::to_string(table->rows.size()) + " records");
 }

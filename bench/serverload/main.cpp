@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -111,6 +112,21 @@ std::vector<Sample> runClients(const Options& options, const Request& request) {
     return samples;
 }
 
+// CPU seconds the process has used, user and system.
+double cpuSeconds(pid_t pid) {
+    std::string stat = slurpFile("/proc/" + std::to_string(pid) + "/stat");
+    // The fields after the command name, which is in parentheses.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    long ticks = 0;
+    for (int index = 3; index <= 15 && fields >> field; ++index) {
+        if (index >= 14) {
+            ticks += std::stol(field);
+        }
+    }
+    return static_cast<double>(ticks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 double percentile(std::vector<double> values, double share) {
     if (values.empty()) {
         return 0;
@@ -119,17 +135,21 @@ double percentile(std::vector<double> values, double share) {
     return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))];
 }
 
-void report(const std::string& label, const std::vector<Sample>& samples, double seconds) {
+// `serverCpu`: CPU seconds the server used during the run.
+void report(const std::string& label, const std::vector<Sample>& samples, double seconds,
+            double serverCpu) {
     std::vector<double> ms;
     std::size_t failed = 0;
     for (const Sample& sample : samples) {
         ms.push_back(sample.milliseconds);
         failed += sample.ok ? 0 : 1;
     }
-    std::printf("%-22s %9.1f req/s  p50 %6.2f ms  p99 %6.2f ms  max %7.2f ms  failed %zu\n",
-                label.c_str(), static_cast<double>(ms.size()) / seconds, percentile(ms, 0.5),
-                percentile(ms, 0.99), ms.empty() ? 0.0 : *std::max_element(ms.begin(), ms.end()),
-                failed);
+    std::printf(
+        "%-26s %7.1f req/s  p50 %6.2f ms  p99 %6.2f ms  max %7.2f ms  failed %zu  "
+        "server CPU %5.1f us/req\n",
+        label.c_str(), static_cast<double>(ms.size()) / seconds, percentile(ms, 0.5),
+        percentile(ms, 0.99), ms.empty() ? 0.0 : *std::max_element(ms.begin(), ms.end()), failed,
+        ms.empty() ? 0.0 : serverCpu * 1e6 / static_cast<double>(ms.size()));
     std::fflush(stdout);
 }
 
@@ -194,8 +214,10 @@ int main(int argc, char** argv) {
             const auto slow = slowCount > 0
                                   ? std::make_unique<SlowClients>(server.listeningPort(), slowCount)
                                   : nullptr;
+            const double cpuBefore = cpuSeconds(server.processId());
+            const std::vector<Sample> samples = runClients(options, request);
             report(label + (slow ? " +" + std::to_string(slow->connected()) + " slow" : ""),
-                   runClients(options, request), options.seconds);
+                   samples, options.seconds, cpuSeconds(server.processId()) - cpuBefore);
         }
     }
     server.stop();

@@ -24,14 +24,23 @@ constexpr std::chrono::milliseconds kPoll{10};
 
 std::string ServerProcess::binaryPath() {
     // The server is built into <build>/server, the test programs into
-    // <build>/tests.
+    // <build>/tests and the benchmarks into <build>/bench/NAME.
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) {
         return "";
     }
-    const auto server = self.parent_path().parent_path() / "server" / "rollavortex-highscored";
-    return std::filesystem::exists(server, error) ? server.string() : "";
+    for (auto folder = self.parent_path().parent_path(); folder.has_relative_path();
+         folder = folder.parent_path()) {
+        const auto server = folder / "server" / "rollavortex-highscored";
+        if (std::filesystem::exists(server, error)) {
+            return server.string();
+        }
+        if (folder.filename() != "bench") {
+            break;
+        }
+    }
+    return "";
 }
 
 ServerProcess::ServerProcess(std::string databasePath, std::string logPath)
