@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
         {"fetch kept-alive",
          [&](int c, unsigned) {
              LoopbackClient& client = *keptAlive[static_cast<std::size_t>(c)];
-             const auto answer = client.send(keptAliveFetch) ? client.readAnswer(5) : std::nullopt;
+             const auto answer = client.send(keptAliveFetch) ? client.readAnswer() : std::nullopt;
              return answer && answer->status == 200;
          }},
         {"durable submit",

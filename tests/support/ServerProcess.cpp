@@ -18,6 +18,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr double kStartSeconds = 10;
 constexpr double kStopSeconds = 10;
+constexpr double kRunSeconds = 60;
 constexpr std::chrono::milliseconds kPoll{10};
 
 }  // namespace
@@ -52,10 +53,7 @@ ServerProcess::~ServerProcess() {
     }
 }
 
-pid_t ServerProcess::spawn(const std::vector<std::string>& arguments,
-                           const std::string& outputPath) {
-    std::vector<std::string> words = {binaryPath()};
-    words.insert(words.end(), arguments.begin(), arguments.end());
+pid_t ServerProcess::spawn(std::vector<std::string> words, const std::string& outputPath) {
     std::vector<char*> argv;
     for (std::string& word : words) {
         argv.push_back(word.data());
@@ -68,26 +66,46 @@ pid_t ServerProcess::spawn(const std::vector<std::string>& arguments,
                                      0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
     pid_t child = -1;
-    const int result = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    const int result = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     return result == 0 ? child : -1;
 }
 
+std::vector<std::string> ServerProcess::serverCommand(const std::vector<std::string>& arguments) {
+    std::vector<std::string> words = {binaryPath()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    return words;
+}
+
 int ServerProcess::runToEnd(const std::vector<std::string>& arguments,
                             const std::string& outputPath) {
-    const pid_t child = spawn(arguments, outputPath);
+    return runProgram(serverCommand(arguments), outputPath, kRunSeconds);
+}
+
+int ServerProcess::runProgram(const std::vector<std::string>& words, const std::string& outputPath,
+                              double seconds) {
+    const pid_t child = spawn(words, outputPath);
+    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-        return -1;
+    while (child > 0) {
+        if (waitpid(child, &status, WNOHANG) == child) {
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        if (Clock::now() > deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+            break;
+        }
+        std::this_thread::sleep_for(kPoll);
     }
-    return WEXITSTATUS(status);
+    return -1;
 }
 
 bool ServerProcess::start(const std::vector<std::string>& options) {
     const std::size_t logStart = log().size();
     std::vector<std::string> arguments = {"--listen", "127.0.0.1:0", "--db", databasePath};
     arguments.insert(arguments.end(), options.begin(), options.end());
-    pid = spawn(arguments, logPath);
+    pid = spawn(serverCommand(arguments), logPath);
     if (pid < 0) {
         return false;
     }

@@ -2,27 +2,31 @@
 
 #include <chrono>
 #include <string>
-#include <string_view>
 
 namespace {
 
 constexpr int kPerAddress = 16;
-constexpr std::string_view kOpening =
-    "POST /games/Rollavortex/chk.php HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Slow: ";
+constexpr std::string_view kOpening = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Slow: ";
 constexpr std::chrono::milliseconds kStep{50};
 constexpr int kStepsPerByte = 20;
-
-std::string sourceAddress(int index) {
-    return "127.0.1." + std::to_string(1 + index / kPerAddress);
-}
 
 }  // namespace
 
 SlowClients::SlowClients(int port, int count) {
     for (int i = 0; i < count; ++i) {
-        clients.push_back(std::make_unique<LoopbackClient>(port, sourceAddress(i)));
+        const std::string from = "127.0.1." + std::to_string(1 + i / kPerAddress);
+        clients.push_back(std::make_unique<LoopbackClient>(port, from));
     }
-    dripper = std::thread([this] { drip(); });
+    dripper = std::thread([this] {
+        for (std::size_t sent = 0; !done; ++sent) {
+            for (const auto& client : clients) {
+                client->send(sent < kOpening.size() ? kOpening.substr(sent, 1) : "a");
+            }
+            for (int step = 0; step < kStepsPerByte && !done; ++step) {
+                std::this_thread::sleep_for(kStep);
+            }
+        }
+    });
 }
 
 SlowClients::~SlowClients() {
@@ -36,17 +40,4 @@ int SlowClients::connected() const {
         open += client->connected() ? 1 : 0;
     }
     return open;
-}
-
-void SlowClients::drip() {
-    for (std::size_t sent = 0; !done; ++sent) {
-        const std::string_view byte =
-            sent < kOpening.size() ? kOpening.substr(sent, 1) : std::string_view("a");
-        for (const auto& client : clients) {
-            client->sendNow(byte);
-        }
-        for (int step = 0; step < kStepsPerByte && !done; ++step) {
-            std::this_thread::sleep_for(kStep);
-        }
-    }
 }

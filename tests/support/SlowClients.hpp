@@ -15,15 +15,10 @@ class SlowClients {
   public:
     SlowClients(int port, int count);
     ~SlowClients();
-    SlowClients(const SlowClients&) = delete;
-    SlowClients& operator=(const SlowClients&) = delete;
 
-    // How many connected.
     int connected() const;
 
   private:
-    void drip();
-
     std::vector<std::unique_ptr<LoopbackClient>> clients;
     std::atomic<bool> done{false};
     std::thread dripper;

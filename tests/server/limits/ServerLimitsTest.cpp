@@ -23,13 +23,12 @@ using namespace HighscoreProtocol;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr double kAnswerSeconds = 5;
 
 double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// A field of /proc/PID/status in kB ("VmRSS", "VmHWM"), 0 when unreadable.
+// A field of /proc/PID/status in kB ("VmRSS", "VmHWM").
 long statusKilobytes(pid_t pid, const std::string& field) {
     std::istringstream status(slurpFile("/proc/" + std::to_string(pid) + "/status"));
     for (std::string line; std::getline(status, line);) {
@@ -41,10 +40,8 @@ long statusKilobytes(pid_t pid, const std::string& field) {
 }
 
 long openDescriptors(pid_t pid) {
-    std::error_code error;
-    const std::filesystem::directory_iterator entries("/proc/" + std::to_string(pid) + "/fd",
-                                                      error);
-    return error ? 0 : std::distance(entries, std::filesystem::directory_iterator());
+    const std::filesystem::directory_iterator fds("/proc/" + std::to_string(pid) + "/fd");
+    return std::distance(fds, std::filesystem::directory_iterator());
 }
 
 class ServerLimits : public ::testing::Test {
@@ -54,11 +51,12 @@ class ServerLimits : public ::testing::Test {
     }
     int port() const { return server.listeningPort(); }
 
-    // The status of one request on a connection of its own from `from`.
+    // The status of one request on a connection of its own from `from`; 0
+    // without an answer.
     int statusOf(const std::string& request, const std::string& from = "127.0.0.1") const {
         LoopbackClient client(port(), from);
         client.send(request);
-        const auto answer = client.readAnswer(kAnswerSeconds);
+        const auto answer = client.readAnswer();
         return answer ? answer->status : 0;
     }
 
@@ -74,17 +72,16 @@ TEST_F(ServerLimits, SlowClientsCostNoThreadAndDelayNoOne) {
     start();
     SlowClients slow(port(), kSlowClients);
     ASSERT_EQ(slow.connected(), kSlowClients);
-    // The server holds every one of them, or the test would prove nothing.
-    const auto deadline = Clock::now() + std::chrono::seconds(5);
-    while (openDescriptors(server.processId()) < kSlowClients && Clock::now() < deadline) {
+    // The server must hold every one of them, or the test proves nothing.
+    for (int wait = 0; wait < 250 && openDescriptors(server.processId()) < kSlowClients; ++wait) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_GE(openDescriptors(server.processId()), kSlowClients);
 
-    const HighscoreClient client(server.address());
+    const HighscoreClient game(server.address());
     for (int check = 0; check < 15; ++check) {
         const auto start = Clock::now();
-        EXPECT_TRUE(client.checkName("racer"));
+        EXPECT_TRUE(game.checkName("racer"));
         EXPECT_LT(millisecondsSince(start), 100.0) << "check " << check;
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
     }
@@ -94,60 +91,50 @@ TEST_F(ServerLimits, SlowClientsCostNoThreadAndDelayNoOne) {
 TEST_F(ServerLimits, RequestsBreakingALimitAreRefusedUnreadAndClosed) {
     start();
     const long residentBefore = statusKilobytes(server.processId(), "VmRSS");
-    const std::string chunk = std::string(16 * 1024, 'a');
-    const std::string chunked = "4000\r\n" + chunk + "\r\n";
-    std::string manyLines = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+    const std::string chunk(16 * 1024, 'a');
+    const std::string post =
+        "POST " + std::string(kSubmitPath) + " HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+    std::string manyLines = post;
     for (int line = 0; line < 100; ++line) {
         manyLines += "X-Line-" + std::to_string(line) + ": 1\r\n";
     }
     struct Case {
-        const char* what;
         std::string head;
-        // Sent after the head, again and again, up to 32 MiB in all.
+        // Sent after the head again and again, 32 MiB in all.
         std::string stream;
         int status;
     };
-    const std::string post =
-        "POST " + std::string(kSubmitPath) + " HTTP/1.1\r\nHost: 127.0.0.1\r\n";
     const std::vector<Case> cases = {
-        {"no length", post + "\r\n", chunk, 411},
-        {"chunked", post + "Transfer-Encoding: chunked\r\n\r\n", chunked, 413},
-        {"declared", post + "Content-Length: 33554432\r\n\r\n", chunk, 413},
-        {"100 header lines", manyLines + "\r\n", "", 431},
-        {"9 KiB of header", post + "X-Big: " + std::string(9000, 'b') + "\r\n\r\n", "", 431},
+        {post + "\r\n", chunk, 411},
+        {post + "Transfer-Encoding: chunked\r\n\r\n", "4000\r\n" + chunk + "\r\n", 413},
+        {post + "Content-Length: 33554432\r\n\r\n", chunk, 413},
+        {manyLines + "\r\n", "", 431},
+        {post + "X-Big: " + std::string(9000, 'b') + "\r\n\r\n", "", 431},
     };
     for (const Case& c : cases) {
         LoopbackClient client(port());
-        ASSERT_TRUE(client.send(c.head)) << c.what;
-        for (std::size_t sent = 0; !c.stream.empty() && sent < (32u << 20);
+        ASSERT_TRUE(client.send(c.head)) << c.head.substr(0, 100);
+        for (std::size_t sent = 0; !c.stream.empty() && sent < (32u << 20) && client.send(c.stream);
              sent += c.stream.size()) {
-            if (!client.send(c.stream)) {
-                break;
-            }
         }
         client.finishSending();
-        const auto answer = client.readAnswer(kAnswerSeconds);
-        ASSERT_TRUE(answer) << c.what;
-        EXPECT_EQ(answer->status, c.status) << c.what;
-        EXPECT_TRUE(client.closedWithin(kAnswerSeconds)) << c.what;
+        const auto answer = client.readAnswer();
+        ASSERT_TRUE(answer) << c.head.substr(0, 100);
+        EXPECT_EQ(answer->status, c.status) << c.head.substr(0, 100);
+        EXPECT_TRUE(client.closedByServer()) << c.head.substr(0, 100);
     }
-    // Nothing of the 32 MiB bodies was kept.
+    // None of the 32 MiB bodies was kept.
     EXPECT_LT(statusKilobytes(server.processId(), "VmHWM"), residentBefore + 8 * 1024);
     EXPECT_TRUE(HighscoreClient(server.address()).checkName("zed"));
 }
 
 TEST_F(ServerLimits, SlowRequestsAndIdleConnectionsAreClosed) {
     start({"--request-timeout", "1", "--idle-timeout", "1"});
-    LoopbackClient slow(port());
-    slow.send("GET / HT");
-    const auto answer = slow.readAnswer(kAnswerSeconds);
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->status, 408);
-
+    EXPECT_EQ(statusOf("GET / HT"), 408);
     LoopbackClient idle(port());
     idle.send(httpRequest("GET", "/healthz"));
-    ASSERT_TRUE(idle.readAnswer(kAnswerSeconds));
-    EXPECT_TRUE(idle.closedWithin(kAnswerSeconds));
+    ASSERT_TRUE(idle.readAnswer());
+    EXPECT_TRUE(idle.closedByServer());
 }
 
 TEST_F(ServerLimits, EachAddressHasItsOwnRateAndConnectionLimit) {
@@ -156,24 +143,21 @@ TEST_F(ServerLimits, EachAddressHasItsOwnRateAndConnectionLimit) {
     std::vector<int> statuses;
     while (statuses.size() < 20 && (statuses.empty() || statuses.back() == 200)) {
         greedy.send(httpRequest("GET", "/healthz"));
-        const auto answer = greedy.readAnswer(kAnswerSeconds);
+        const auto answer = greedy.readAnswer();
         statuses.push_back(answer ? answer->status : 0);
     }
     EXPECT_EQ(std::count(statuses.begin(), statuses.begin() + 5, 200), 5);
     EXPECT_EQ(statuses.back(), 429);
-    EXPECT_TRUE(greedy.closedWithin(kAnswerSeconds));
+    EXPECT_TRUE(greedy.closedByServer());
     EXPECT_EQ(statusOf(httpRequest("GET", "/healthz"), "127.0.0.2"), 200);
 
     std::vector<std::unique_ptr<LoopbackClient>> open;
     for (int i = 0; i < 3; ++i) {
         open.push_back(std::make_unique<LoopbackClient>(port(), "127.0.0.3"));
     }
-    LoopbackClient fourth(port(), "127.0.0.3");
-    const auto refused = fourth.readAnswer(kAnswerSeconds);
-    ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->status, 429);
+    EXPECT_EQ(statusOf("", "127.0.0.3"), 429);
     open.pop_back();
-    // The closed connection's place is free again once the server has seen it go.
+    // The place is free again once the server has seen the connection go.
     int status = 0;
     for (int attempt = 0; attempt < 50 && status != 200; ++attempt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -199,14 +183,14 @@ TEST_F(ServerLimits, EveryRequestIsOneEscapedLogLine) {
     const std::string log = server.log();
     const std::regex lineStart(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ (127\.0\.0\.1 |listening ))");
     std::istringstream lines(log);
-    int count = 0;
+    std::size_t count = 0;
     for (std::string line; std::getline(lines, line); ++count) {
         EXPECT_TRUE(std::regex_search(line, lineStart)) << line;
         EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char c) {
             return c >= 32 && c < 127;
         })) << line;
     }
-    EXPECT_EQ(count, 1 + static_cast<int>(requests.size())) << log;
+    EXPECT_EQ(count, 1 + requests.size()) << log;
 }
 
 TEST_F(ServerLimits, KeptAliveTableFetchesAreNotDelayed) {
@@ -220,13 +204,13 @@ TEST_F(ServerLimits, KeptAliveTableFetchesAreNotDelayed) {
     for (int fetch = 0; fetch < 21; ++fetch) {
         const auto start = Clock::now();
         client.send(httpRequest("POST", kTablePath, tableQueryBody(1, 250)));
-        const auto answer = client.readAnswer(kAnswerSeconds);
+        const auto answer = client.readAnswer();
         milliseconds.push_back(millisecondsSince(start));
         ASSERT_TRUE(answer);
         EXPECT_EQ(std::count(answer->body.begin(), answer->body.end(), '\n'), 300);
     }
-    // A delayed acknowledgement costs 40 ms on every answer; the median is
-    // far below that unless it happens.
+    // A delayed acknowledgement would cost 40 ms on every answer; the median
+    // stays far below that unless it happens.
     std::sort(milliseconds.begin(), milliseconds.end());
     EXPECT_LT(milliseconds[milliseconds.size() / 2], 20.0);
 }
