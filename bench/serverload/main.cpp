@@ -28,7 +28,6 @@
 
 #include "LoopbackClient.hpp"
 #include "ServerProcess.hpp"
-#include "SlowClients.hpp"
 #include "TempFolder.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/HttpExchange.hpp"
@@ -162,7 +161,6 @@ int main(int argc, char** argv) {
                      "Usage: serverload [--db VALUE] [--seconds S] [--clients N] [--slow N]\n");
         return 2;
     }
-    raiseOpenFileLimit();
     TempFolder folder;
     const std::string database =
         options.database.empty() ? folder.file("scores.db") : options.database;

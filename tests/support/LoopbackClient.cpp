@@ -6,11 +6,17 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
+#include <chrono>
 
 namespace {
 
 constexpr int kWaitMs = 5000;
+constexpr int kSlowPerAddress = 16;
+constexpr std::string_view kSlowOpening = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Slow: ";
+constexpr std::chrono::milliseconds kDripStep{50};
+constexpr int kDripStepsPerByte = 20;
 
 sockaddr_in loopbackAddress(const std::string& address, int port) {
     sockaddr_in socketAddress{};
@@ -106,9 +112,33 @@ std::string httpRequest(std::string_view method, std::string_view target, std::s
     return request + (keepAlive ? "" : "Connection: close\r\n") + "\r\n" + std::string(body);
 }
 
-void raiseOpenFileLimit() {
-    rlimit limit{};
-    getrlimit(RLIMIT_NOFILE, &limit);
-    limit.rlim_cur = limit.rlim_max;
-    setrlimit(RLIMIT_NOFILE, &limit);
+SlowClients::SlowClients(int port, int count) {
+    rlimit files{};
+    getrlimit(RLIMIT_NOFILE, &files);
+    files.rlim_cur = files.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &files);
+    for (int i = 0; i < count; ++i) {
+        const std::string from = "127.0.1." + std::to_string(1 + i / kSlowPerAddress);
+        clients.push_back(std::make_unique<LoopbackClient>(port, from));
+    }
+    dripper = std::thread([this] {
+        for (std::size_t sent = 0; !done; ++sent) {
+            for (const auto& client : clients) {
+                client->send(sent < kSlowOpening.size() ? kSlowOpening.substr(sent, 1) : "a");
+            }
+            for (int step = 0; step < kDripStepsPerByte && !done; ++step) {
+                std::this_thread::sleep_for(kDripStep);
+            }
+        }
+    });
+}
+
+SlowClients::~SlowClients() {
+    done = true;
+    dripper.join();
+}
+
+int SlowClients::connected() const {
+    return static_cast<int>(std::count_if(clients.begin(), clients.end(),
+                                          [](const auto& client) { return client->connected(); }));
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 // A raw HTTP connection over loopback, for what the game's client never does:
 // a chosen source address (any 127.x.y.z), kept-alive connections, requests
@@ -42,6 +46,19 @@ class LoopbackClient {
 std::string httpRequest(std::string_view method, std::string_view target,
                         std::string_view body = {}, bool keepAlive = true);
 
-// Raises this process's open file limit to its hard limit, for holding
-// hundreds of connections.
-void raiseOpenFileLimit();
+// Connections that each send one byte of a request header per second and
+// never finish it, the way a slow-header attack holds a server. They come from
+// several loopback addresses, 16 from each, so that a limit per address does
+// not turn them away.
+class SlowClients {
+  public:
+    SlowClients(int port, int count);
+    ~SlowClients();
+
+    int connected() const;
+
+  private:
+    std::vector<std::unique_ptr<LoopbackClient>> clients;
+    std::atomic<bool> done{false};
+    std::thread dripper;
+};

@@ -18,27 +18,20 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr double kStartSeconds = 10;
 constexpr double kStopSeconds = 10;
-constexpr double kRunSeconds = 60;
 constexpr std::chrono::milliseconds kPoll{10};
 
 }  // namespace
 
 std::string ServerProcess::binaryPath() {
     // The server is built into <build>/server, the test programs into
-    // <build>/tests and the benchmarks into <build>/bench/NAME.
+    // <build>/tests, the benchmarks into <build>/bench/NAME.
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
-        return "";
-    }
-    for (auto folder = self.parent_path().parent_path(); folder.has_relative_path();
-         folder = folder.parent_path()) {
-        const auto server = folder / "server" / "rollavortex-highscored";
-        if (std::filesystem::exists(server, error)) {
+    for (const auto& build :
+         {self.parent_path().parent_path(), self.parent_path().parent_path().parent_path()}) {
+        const auto server = build / "server" / "rollavortex-highscored";
+        if (!error && std::filesystem::exists(server, error)) {
             return server.string();
-        }
-        if (folder.filename() != "bench") {
-            break;
         }
     }
     return "";
@@ -53,7 +46,10 @@ ServerProcess::~ServerProcess() {
     }
 }
 
-pid_t ServerProcess::spawn(std::vector<std::string> words, const std::string& outputPath) {
+pid_t ServerProcess::spawn(const std::vector<std::string>& arguments,
+                           const std::string& outputPath) {
+    std::vector<std::string> words = {binaryPath()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words) {
         argv.push_back(word.data());
@@ -66,46 +62,26 @@ pid_t ServerProcess::spawn(std::vector<std::string> words, const std::string& ou
                                      0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
     pid_t child = -1;
-    const int result = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    const int result = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     return result == 0 ? child : -1;
 }
 
-std::vector<std::string> ServerProcess::serverCommand(const std::vector<std::string>& arguments) {
-    std::vector<std::string> words = {binaryPath()};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    return words;
-}
-
 int ServerProcess::runToEnd(const std::vector<std::string>& arguments,
                             const std::string& outputPath) {
-    return runProgram(serverCommand(arguments), outputPath, kRunSeconds);
-}
-
-int ServerProcess::runProgram(const std::vector<std::string>& words, const std::string& outputPath,
-                              double seconds) {
-    const pid_t child = spawn(words, outputPath);
-    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    const pid_t child = spawn(arguments, outputPath);
     int status = 0;
-    while (child > 0) {
-        if (waitpid(child, &status, WNOHANG) == child) {
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
-        if (Clock::now() > deadline) {
-            kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
-            break;
-        }
-        std::this_thread::sleep_for(kPoll);
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
     }
-    return -1;
+    return WEXITSTATUS(status);
 }
 
 bool ServerProcess::start(const std::vector<std::string>& options) {
     const std::size_t logStart = log().size();
     std::vector<std::string> arguments = {"--listen", "127.0.0.1:0", "--db", databasePath};
     arguments.insert(arguments.end(), options.begin(), options.end());
-    pid = spawn(serverCommand(arguments), logPath);
+    pid = spawn(arguments, logPath);
     if (pid < 0) {
         return false;
     }

@@ -39,15 +39,9 @@ class ServerProcess {
     // Runs the server binary with `arguments`, waits for it and hands back its
     // exit status; its standard output and error go to `outputPath`.
     static int runToEnd(const std::vector<std::string>& arguments, const std::string& outputPath);
-    // Runs `words` (a program, looked up on PATH, and its arguments) the same
-    // way; -1 when it cannot start, fails by a signal or runs past `seconds`
-    // (it is then killed).
-    static int runProgram(const std::vector<std::string>& words, const std::string& outputPath,
-                          double seconds);
 
   private:
-    static pid_t spawn(std::vector<std::string> words, const std::string& outputPath);
-    static std::vector<std::string> serverCommand(const std::vector<std::string>& arguments);
+    static pid_t spawn(const std::vector<std::string>& arguments, const std::string& outputPath);
     // The exit status once the process ended within `seconds`, else -1.
     int waitForExit(double seconds);
 

@@ -6,10 +6,10 @@
 #include <regex>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "LoopbackClient.hpp"
 #include "ServerProcess.hpp"
-#include "SlowClients.hpp"
 #include "TempFolder.hpp"
 #include "online/HighscoreClient.hpp"
 #include "online/HighscoreProtocol.hpp"
@@ -51,8 +51,7 @@ class ServerLimits : public ::testing::Test {
     }
     int port() const { return server.listeningPort(); }
 
-    // The status of one request on a connection of its own from `from`; 0
-    // without an answer.
+    // The status of one request on a connection of its own; 0 without answer.
     int statusOf(const std::string& request, const std::string& from = "127.0.0.1") const {
         LoopbackClient client(port(), from);
         client.send(request);
@@ -68,7 +67,6 @@ class ServerLimits : public ::testing::Test {
 
 TEST_F(ServerLimits, SlowClientsCostNoThreadAndDelayNoOne) {
     constexpr int kSlowClients = 500;
-    raiseOpenFileLimit();
     start();
     SlowClients slow(port(), kSlowClients);
     ASSERT_EQ(slow.connected(), kSlowClients);
@@ -98,30 +96,24 @@ TEST_F(ServerLimits, RequestsBreakingALimitAreRefusedUnreadAndClosed) {
     for (int line = 0; line < 100; ++line) {
         manyLines += "X-Line-" + std::to_string(line) + ": 1\r\n";
     }
-    struct Case {
-        std::string head;
-        // Sent after the head again and again, 32 MiB in all.
-        std::string stream;
-        int status;
-    };
-    const std::vector<Case> cases = {
+    // The head, what is sent after it again and again (32 MiB in all), the status.
+    const std::vector<std::tuple<std::string, std::string, int>> cases = {
         {post + "\r\n", chunk, 411},
         {post + "Transfer-Encoding: chunked\r\n\r\n", "4000\r\n" + chunk + "\r\n", 413},
         {post + "Content-Length: 33554432\r\n\r\n", chunk, 413},
         {manyLines + "\r\n", "", 431},
         {post + "X-Big: " + std::string(9000, 'b') + "\r\n\r\n", "", 431},
     };
-    for (const Case& c : cases) {
+    for (const auto& [head, stream, status] : cases) {
         LoopbackClient client(port());
-        ASSERT_TRUE(client.send(c.head)) << c.head.substr(0, 100);
-        for (std::size_t sent = 0; !c.stream.empty() && sent < (32u << 20) && client.send(c.stream);
-             sent += c.stream.size()) {
+        ASSERT_TRUE(client.send(head));
+        for (std::size_t sent = 0; !stream.empty() && sent < (32u << 20) && client.send(stream);
+             sent += stream.size()) {
         }
         client.finishSending();
         const auto answer = client.readAnswer();
-        ASSERT_TRUE(answer) << c.head.substr(0, 100);
-        EXPECT_EQ(answer->status, c.status) << c.head.substr(0, 100);
-        EXPECT_TRUE(client.closedByServer()) << c.head.substr(0, 100);
+        EXPECT_EQ(answer ? answer->status : 0, status) << head.substr(0, 100);
+        EXPECT_TRUE(client.closedByServer()) << head.substr(0, 100);
     }
     // None of the 32 MiB bodies was kept.
     EXPECT_LT(statusKilobytes(server.processId(), "VmHWM"), residentBefore + 8 * 1024);
