@@ -1,5 +1,6 @@
 #include "HttpConnection.hpp"
 
+#include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/write.hpp>
 #include <boost/beast/http/error.hpp>
@@ -179,7 +180,10 @@ void HttpConnection::dispatch() {
         answer(*quick, keepAlive && !server.stopping());
         return;
     }
-    asio::post(server.workers(), [self = shared_from_this(), request = std::move(request)] {
+    // The io_context knows nothing of the worker pool: the guard keeps it
+    // running (a stopping server included) until the answer is back.
+    asio::post(server.workers(), [self = shared_from_this(), request = std::move(request),
+                                  work = asio::make_work_guard(socket.get_executor())] {
         HttpResponse response = handleSafely(self->server.handler(), request);
         asio::post(self->socket.get_executor(), [self, response = std::move(response)] {
             self->answer(response, self->keepAlive && !self->server.stopping());

@@ -147,6 +147,20 @@ TEST_F(HighscoreServer, TablesSurviveARestart) {
     EXPECT_FALSE(client().checkName("alice"));
 }
 
+TEST_F(HighscoreServer, ATimeSentThroughAnotherServerShowsOnceTheKeptTableIsOld) {
+    ServerProcess other(folder.file("scores.db"), folder.file("other.log"));
+    ASSERT_TRUE(other.start()) << other.log();
+    EXPECT_TRUE(namesOn(1, 250).empty());
+    HighscoreClient(other.address()).submitScore("alice", 1, 250, encodeTime(20.0f));
+    // A table is kept for at most a second.
+    std::vector<std::string> names;
+    for (int wait = 0; wait < 30 && names.empty(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        names = namesOn(1, 250);
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"alice"});
+}
+
 TEST_F(HighscoreServer, AnAnsweredSubmissionSurvivesKillMinus9) {
     const HttpAnswer answer =
         send("POST", kSubmitPath, submissionBody("alice", 1, 250, encodeTime(33.333f)));
