@@ -17,9 +17,10 @@ table{width:100%;border-collapse:collapse}
 th,td{padding:.35em .5em;text-align:left;border-bottom:1px solid #2c3a58}
 th{color:#9aa6bf;font-weight:normal}
 .pos,.time{text-align:right;font-variant-numeric:tabular-nums}
+.pos,.time,.day{white-space:nowrap}
 .verified{text-align:center;color:#7ddc8a}
-.name{word-break:break-all}
-@media (max-width:30em){body{font-size:14px;padding:0 .5em 1em}th,td{padding:.3em .25em}}
+.name{overflow-wrap:anywhere}
+@media (max-width:30em){body{font-size:13px;padding:0 .5em 1em}th,td{padding:.3em .2em}}
 )css";
 
 constexpr std::string_view kVerifiedMark = "&#10003;";
