@@ -127,26 +127,8 @@ void HttpConnection::onHeader(error_code error) {
     method = std::string(request.method_string());
     target = std::string(request.target());
     headOnly = request.method() == http::verb::head;
-    const HttpLimits& limits = server.limits();
-
-    const auto lines = static_cast<std::size_t>(std::distance(request.begin(), request.end()));
-    if (lines > limits.maxHeaderLines) {
-        refuse(431, "more than " + std::to_string(limits.maxHeaderLines) + " header lines");
-        return;
-    }
-    if (!server.allowRequest(address)) {
-        refuse(429, "over " + std::to_string(limits.requestsPerSecond) +
-                        " requests per second from this address");
-        return;
-    }
-    bodyLimit = server.handler().bodyLimit(pathOf(target));
-    const auto length = parser->content_length();
-    if (length && *length > bodyLimit) {
-        refuse(413, "body over " + std::to_string(bodyLimit) + " bytes");
-        return;
-    }
-    if (!length && !parser->chunked() && takesBody(request.method())) {
-        refuse(411, "a body needs a Content-Length");
+    if (const auto refusal = headerRefusal()) {
+        refuse(refusal->status, refusal->reason);
         return;
     }
     // A chunked body is counted as it arrives.
@@ -158,6 +140,28 @@ void HttpConnection::onHeader(error_code error) {
     http::async_read(
         socket, buffer, *parser,
         [self = shared_from_this()](error_code error, std::size_t) { self->onBody(error); });
+}
+
+std::optional<HttpConnection::Refusal> HttpConnection::headerRefusal() {
+    const HttpLimits& limits = server.limits();
+    const auto& request = parser->get();
+    const auto lines = static_cast<std::size_t>(std::distance(request.begin(), request.end()));
+    if (lines > limits.maxHeaderLines) {
+        return Refusal{431, "more than " + std::to_string(limits.maxHeaderLines) + " header lines"};
+    }
+    if (!server.allowRequest(address)) {
+        return Refusal{429, "over " + std::to_string(limits.requestsPerSecond) +
+                                " requests per second from this address"};
+    }
+    bodyLimit = server.handler().bodyLimit(pathOf(target));
+    const auto length = parser->content_length();
+    if (length && *length > bodyLimit) {
+        return Refusal{413, "body over " + std::to_string(bodyLimit) + " bytes"};
+    }
+    if (!length && !parser->chunked() && takesBody(request.method())) {
+        return Refusal{411, "a body needs a Content-Length"};
+    }
+    return std::nullopt;
 }
 
 void HttpConnection::onBody(error_code error) {

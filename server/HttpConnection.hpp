@@ -43,10 +43,17 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
   private:
     enum class Phase { Idle, Reading, Handling, Writing, Lingering, Closed };
     using Clock = std::chrono::steady_clock;
+    struct Refusal {
+        int status;
+        std::string reason;
+    };
 
     void waitForRequest();
     void readHeader();
     void onHeader(boost::beast::error_code error);
+    // The first limit a complete header breaks (request rate included), and
+    // the body limit of its path in `bodyLimit`.
+    std::optional<Refusal> headerRefusal();
     void onBody(boost::beast::error_code error);
     void dispatch();
     void answer(const HttpResponse& response, bool keepAlive);
