@@ -23,6 +23,8 @@ namespace {
 // How long whatever a client sends after its last answer is read and dropped.
 constexpr std::chrono::seconds kLingerTime{2};
 constexpr std::size_t kDrainBytes = 16 * 1024;
+// How long a request still arriving when the server stops may take to finish.
+constexpr std::chrono::seconds kStopGrace{1};
 
 std::string pathOf(const std::string& target) {
     return target.substr(0, target.find('?'));
@@ -69,6 +71,10 @@ void HttpConnection::start() {
 void HttpConnection::stop() {
     if (phase == Phase::Idle) {
         close();
+    } else if (phase == Phase::Reading && timer.expiry() > Clock::now() + kStopGrace) {
+        // A request still arriving gets a moment, not its whole time-out: a
+        // slow client must not hold up the stop.
+        arm(kStopGrace);
     }
 }
 

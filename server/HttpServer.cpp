@@ -89,6 +89,7 @@ void HttpServer::accept() {
             return;
         }
         if (error) {
+            logLine("cannot accept a connection (" + error.message() + "), trying again soon");
             acceptPause.expires_after(kAcceptPause);
             acceptPause.async_wait([this](error_code waited) {
                 if (!waited && !stopped) {
