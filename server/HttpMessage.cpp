@@ -1,5 +1,7 @@
 #include "HttpMessage.hpp"
 
+#include <ctime>
+
 namespace {
 
 const char* reasonPhrase(int status) {
@@ -31,6 +33,16 @@ const char* reasonPhrase(int status) {
     }
 }
 
+// The Date header's value, e.g. "Sun, 06 Dec 2026 21:30:00 GMT".
+std::string httpDate() {
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    gmtime_r(&now, &parts);
+    char text[40];
+    std::strftime(text, sizeof text, "%a, %d %b %Y %H:%M:%S GMT", &parts);
+    return text;
+}
+
 }  // namespace
 
 HttpResponse errorResponse(int status, const std::string& reason) {
@@ -43,7 +55,8 @@ HttpResponse errorResponse(int status, const std::string& reason) {
 
 std::string serializeResponse(const HttpResponse& response, bool keepAlive, bool headOnly) {
     std::string text = "HTTP/1.1 " + std::to_string(response.status) + " " +
-                       reasonPhrase(response.status) + "\r\nContent-Type: " + response.contentType +
+                       reasonPhrase(response.status) + "\r\nDate: " + httpDate() +
+                       "\r\nContent-Type: " + response.contentType +
                        "\r\nContent-Length: " + std::to_string(response.body.size()) +
                        "\r\nConnection: " + (keepAlive ? "keep-alive" : "close") +
                        "\r\nX-Content-Type-Options: nosniff\r\n" + response.extraHeaders + "\r\n";

@@ -16,7 +16,7 @@ constexpr int kWaitMs = 5000;
 constexpr int kSlowPerAddress = 16;
 constexpr std::string_view kSlowOpening = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Slow: ";
 constexpr std::chrono::milliseconds kDripStep{50};
-constexpr int kDripStepsPerByte = 20;
+constexpr std::size_t kDripStepsPerByte = 20;
 
 sockaddr_in loopbackAddress(const std::string& address, int port) {
     sockaddr_in socketAddress{};
@@ -121,12 +121,16 @@ SlowClients::SlowClients(int port, int count) {
         const std::string from = "127.0.1." + std::to_string(1 + i / kSlowPerAddress);
         clients.push_back(std::make_unique<LoopbackClient>(port, from));
     }
+    // Each step sends to a twentieth of the clients, so that every client
+    // sends a byte a second and the server sees a steady trickle.
     dripper = std::thread([this] {
         for (std::size_t sent = 0; !done; ++sent) {
-            for (const auto& client : clients) {
-                client->send(sent < kSlowOpening.size() ? kSlowOpening.substr(sent, 1) : "a");
-            }
-            for (int step = 0; step < kDripStepsPerByte && !done; ++step) {
+            const std::string_view byte =
+                sent < kSlowOpening.size() ? kSlowOpening.substr(sent, 1) : "a";
+            for (std::size_t step = 0; step < kDripStepsPerByte && !done; ++step) {
+                for (std::size_t i = step; i < clients.size(); i += kDripStepsPerByte) {
+                    clients[i]->send(byte);
+                }
                 std::this_thread::sleep_for(kDripStep);
             }
         }
