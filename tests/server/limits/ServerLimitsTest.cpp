@@ -138,6 +138,7 @@ TEST_F(ServerLimits, EachAddressHasItsOwnRateAndConnectionLimit) {
         const auto answer = greedy.readAnswer();
         statuses.push_back(answer ? answer->status : 0);
     }
+    ASSERT_GT(statuses.size(), 5u);
     EXPECT_EQ(std::count(statuses.begin(), statuses.begin() + 5, 200), 5);
     EXPECT_EQ(statuses.back(), 429);
     EXPECT_TRUE(greedy.closedByServer());
