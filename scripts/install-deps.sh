@@ -6,11 +6,11 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config git
     libsfml-dev libsdl2-dev libsdl2-mixer-dev libbox2d-dev
-    libcpp-httplib-dev libsqlite3-dev libpq-dev
+    libboost-dev libsqlite3-dev libpq-dev
     libfreetype-dev libvorbis-dev ttf-bitstream-vera
 )
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils libx11-dev libxtst-dev clang libclang-rt-14-dev postgresql)
+    packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils libx11-dev libxtst-dev clang libclang-rt-14-dev postgresql chromium)
     # The install tests: the installed desktop entry and metainfo validated, the
     # Debian packages built and judged.
     packages+=(desktop-file-utils appstream lintian dpkg-dev fakeroot)

@@ -1,37 +1,31 @@
 #pragma once
 
-#include <string>
+#include <optional>
+#include <string_view>
 
+#include "HttpMessage.hpp"
 #include "ScoreStore.hpp"
+#include "TableCache.hpp"
 
-namespace httplib {
-class Server;
-struct Request;
-struct Response;
-}  // namespace httplib
-
-// The three highscore paths on an HTTP server: the name check answers "OK" or
-// "TAKEN", a submission "OK", a table fetch one line per record. A request that
-// is not a POST, or whose body breaks any rule, gets status 400 with a line
-// "ERROR reason" and changes nothing. Every request leaves one line on stderr.
+// The game's three paths: the name check answers "OK" or "TAKEN", a
+// submission "OK", a table fetch one line per record. A request that is not a
+// POST, or whose body breaks any rule, gets status 400 with a line
+// "ERROR reason" and changes nothing.
 class HighscoreService {
   public:
-    // Longest table sent; a name further down is not found by the game.
-    static constexpr int kMaxTableRecords = 5000;
+    HighscoreService(ScoreStore& store, TableCache& tables) : store(store), tables(tables) {}
 
-    explicit HighscoreService(ScoreStore& store) : store(store) {}
-
-    // Installs the handlers, the request size limit and the log on `server`.
-    void attach(httplib::Server& server);
+    static bool serves(std::string_view path);
+    HttpResponse handle(const HttpRequest& request);
+    // The answer to a table fetch whose table is in memory; empty for every
+    // other request.
+    std::optional<HttpResponse> answerAtOnce(const HttpRequest& request);
 
   private:
-    void checkName(const httplib::Request& request, httplib::Response& response);
-    void submit(const httplib::Request& request, httplib::Response& response);
-    void sendTable(const httplib::Request& request, httplib::Response& response);
+    HttpResponse checkName(const std::string& body);
+    HttpResponse submit(const std::string& body);
+    HttpResponse sendTable(const std::string& body);
 
     ScoreStore& store;
+    TableCache& tables;
 };
-
-// One line on stderr, prefixed with the UTC time; lines of several threads do
-// not mix.
-void logLine(const std::string& text);

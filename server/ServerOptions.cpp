@@ -1,25 +1,133 @@
 #include "ServerOptions.hpp"
 
 #include <charconv>
+#include <functional>
 
 #include "ScoreStore.hpp"
 
 namespace {
+
+// An option taking a whole number within [least, most].
+struct NumberOption {
+    const char* name;
+    const char* valueName;
+    long long least;
+    long long most;
+    const char* meaning;
+    std::function<long long(const ServerOptions&)> get;
+    std::function<void(ServerOptions&, long long)> set;
+};
+
+const std::vector<NumberOption>& numberOptions() {
+    using Seconds = std::chrono::seconds;
+    static const std::vector<NumberOption> options = {
+        {"--table-cache-ms", "MS", 0, 60000,
+         "how long a table read from the database answers fetches; a submission\n"
+         "        through this server renews it at once, 0 reads every time",
+         [](const ServerOptions& o) { return static_cast<long long>(o.tableCacheAge.count()); },
+         [](ServerOptions& o, long long v) { o.tableCacheAge = std::chrono::milliseconds(v); }},
+        {"--max-body", "BYTES", 0, 1 << 20, "longest body of a game request",
+         [](const ServerOptions& o) { return static_cast<long long>(o.maxFormBody); },
+         [](ServerOptions& o, long long v) { o.maxFormBody = static_cast<std::size_t>(v); }},
+        {"--max-header-bytes", "BYTES", 256, 1 << 20, "longest request line and headers",
+         [](const ServerOptions& o) { return static_cast<long long>(o.limits.maxHeaderBytes); },
+         [](ServerOptions& o, long long v) {
+             o.limits.maxHeaderBytes = static_cast<std::size_t>(v);
+         }},
+        {"--max-header-lines", "N", 1, 10000, "most header lines of a request",
+         [](const ServerOptions& o) { return static_cast<long long>(o.limits.maxHeaderLines); },
+         [](ServerOptions& o, long long v) {
+             o.limits.maxHeaderLines = static_cast<std::size_t>(v);
+         }},
+        {"--request-timeout", "SECONDS", 1, 3600,
+         "time for a request from its first byte on, and again for its answer",
+         [](const ServerOptions& o) {
+             return static_cast<long long>(o.limits.requestTimeout.count());
+         },
+         [](ServerOptions& o, long long v) { o.limits.requestTimeout = Seconds(v); }},
+        {"--idle-timeout", "SECONDS", 1, 3600, "how long a kept-alive connection may stay idle",
+         [](const ServerOptions& o) {
+             return static_cast<long long>(o.limits.idleTimeout.count());
+         },
+         [](ServerOptions& o, long long v) { o.limits.idleTimeout = Seconds(v); }},
+        {"--max-connections-per-address", "N", 1, 1000000, "open connections per client address",
+         [](const ServerOptions& o) { return o.limits.maxConnectionsPerAddress; },
+         [](ServerOptions& o, long long v) {
+             o.limits.maxConnectionsPerAddress = static_cast<int>(v);
+         }},
+        {"--rate-limit", "N", 1, 1000000, "requests per second per client address",
+         [](const ServerOptions& o) { return o.limits.requestsPerSecond; },
+         [](ServerOptions& o, long long v) { o.limits.requestsPerSecond = static_cast<int>(v); }},
+        {"--rate-burst", "N", 1, 1000000, "requests a client address may send at once",
+         [](const ServerOptions& o) { return o.limits.requestBurst; },
+         [](ServerOptions& o, long long v) { o.limits.requestBurst = static_cast<int>(v); }},
+    };
+    return options;
+}
+
+const NumberOption* findNumberOption(const std::string& name) {
+    for (const NumberOption& option : numberOptions()) {
+        if (name == option.name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+bool parseNumber(const std::string& text, long long least, long long most, long long& value) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size() && value >= least &&
+           value <= most;
+}
 
 bool parseListenAddress(const std::string& text, ServerOptions& options) {
     const std::size_t colon = text.rfind(':');
     if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) {
         return false;
     }
-    const std::string portText = text.substr(colon + 1);
-    int port = -1;
-    const auto result = std::from_chars(portText.data(), portText.data() + portText.size(), port);
-    if (result.ec != std::errc() || result.ptr != portText.data() + portText.size() || port < 0 ||
-        port > 65535) {
+    long long port = -1;
+    if (!parseNumber(text.substr(colon + 1), 0, 65535, port)) {
         return false;
     }
     options.host = text.substr(0, colon);
-    options.port = port;
+    options.port = static_cast<int>(port);
+    return true;
+}
+
+// Applies `value` to the option `name`; false with the reason in `error`.
+bool applyOption(const std::string& name, const std::string& value, ServerOptions& options,
+                 std::string& error) {
+    if (name == "--db") {
+        if (value.empty()) {
+            error = "--db needs a file name or a postgresql:// URI";
+            return false;
+        }
+        options.databasePath = value;
+        return true;
+    }
+    if (name == "--import-sqlite") {
+        if (value.empty()) {
+            error = "--import-sqlite needs a file name";
+            return false;
+        }
+        options.importSqlitePath = value;
+        return true;
+    }
+    if (name == "--listen") {
+        if (!parseListenAddress(value, options)) {
+            error = "--listen wants HOST:PORT with a port from 0 to 65535, not '" + value + "'";
+            return false;
+        }
+        return true;
+    }
+    const NumberOption* option = findNumberOption(name);
+    long long number = 0;
+    if (!parseNumber(value, option->least, option->most, number)) {
+        error = name + " wants a whole number from " + std::to_string(option->least) + " to " +
+                std::to_string(option->most) + ", not '" + value + "'";
+        return false;
+    }
+    option->set(options, number);
     return true;
 }
 
@@ -34,7 +142,8 @@ std::optional<ServerOptions> parseServerOptions(const std::vector<std::string>& 
             options.helpWanted = true;
             continue;
         }
-        if (argument != "--listen" && argument != "--db" && argument != "--import-sqlite") {
+        if (argument != "--listen" && argument != "--db" && argument != "--import-sqlite" &&
+            !findNumberOption(argument)) {
             error = "unknown option '" + argument + "'";
             return std::nullopt;
         }
@@ -42,21 +151,7 @@ std::optional<ServerOptions> parseServerOptions(const std::vector<std::string>& 
             error = argument + " needs a value";
             return std::nullopt;
         }
-        const std::string& value = arguments[++i];
-        if (argument == "--db") {
-            if (value.empty()) {
-                error = "--db needs a file name or a postgresql:// URI";
-                return std::nullopt;
-            }
-            options.databasePath = value;
-        } else if (argument == "--import-sqlite") {
-            if (value.empty()) {
-                error = "--import-sqlite needs a file name";
-                return std::nullopt;
-            }
-            options.importSqlitePath = value;
-        } else if (!parseListenAddress(value, options)) {
-            error = "--listen wants HOST:PORT with a port from 0 to 65535, not '" + value + "'";
+        if (!applyOption(argument, arguments[++i], options, error)) {
             return std::nullopt;
         }
     }
@@ -68,20 +163,31 @@ std::optional<ServerOptions> parseServerOptions(const std::vector<std::string>& 
 }
 
 std::string serverUsage() {
-    return "Usage: rollavortex-highscored [--listen HOST:PORT] [--db FILE|URI] [--help]\n"
-           "       rollavortex-highscored --db postgresql://... --import-sqlite FILE\n"
-           "\n"
-           "Serves the Rollavortex online highscore tables over HTTP.\n"
-           "\n"
-           "  --listen HOST:PORT  address to listen on (default 127.0.0.1:8077);\n"
-           "                      port 0 picks a free port, named in the log\n"
-           "  --db FILE           SQLite database file, created when missing\n"
-           "                      (default rollavortex-highscores.db)\n"
-           "  --db URI            PostgreSQL database shared by several servers,\n"
-           "                      postgresql://USER@HOST/DB (libpq's URI form)\n"
-           "  --import-sqlite FILE  copy the SQLite board FILE into the empty\n"
-           "                      PostgreSQL board of --db, then exit\n"
-           "  --help              show this text and exit\n"
+    std::string text =
+        "Usage: rollavortex-highscored [--listen HOST:PORT] [--db FILE|URI] [OPTIONS] [--help]\n"
+        "       rollavortex-highscored --db postgresql://... --import-sqlite FILE\n"
+        "\n"
+        "Serves the Rollavortex online highscore tables over HTTP, and a web\n"
+        "board of them at /. GET /healthz answers 200 while the database does.\n"
+        "\n"
+        "  --listen HOST:PORT  address to listen on (default 127.0.0.1:8077);\n"
+        "                      port 0 picks a free port, named in the log\n"
+        "  --db FILE           SQLite database file, created when missing\n"
+        "                      (default rollavortex-highscores.db)\n"
+        "  --db URI            PostgreSQL database shared by several servers,\n"
+        "                      postgresql://USER@HOST/DB (libpq's URI form)\n"
+        "  --import-sqlite FILE  copy the SQLite board FILE into the empty\n"
+        "                      PostgreSQL board of --db, then exit\n"
+        "  --help              show this text and exit\n"
+        "\n"
+        "Tuning, and limits per client (a request breaking a limit gets a 4xx\n"
+        "answer and its connection is closed):\n";
+    const ServerOptions defaults;
+    for (const NumberOption& option : numberOptions()) {
+        text += std::string("  ") + option.name + " " + option.valueName + "\n        " +
+                option.meaning + " (default " + std::to_string(option.get(defaults)) + ")\n";
+    }
+    return text +
            "\n"
            "One log line per request goes to standard error. SIGTERM or SIGINT\n"
            "finishes the requests under way and stops the server.\n";

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "HttpLimits.hpp"
 
 // The command line of rollavortex-highscored.
 struct ServerOptions {
@@ -13,6 +17,11 @@ struct ServerOptions {
     std::string databasePath = "rollavortex-highscores.db";
     // --import-sqlite: copy this SQLite board into the PostgreSQL one and exit.
     std::string importSqlitePath;
+    // Longest body of the game's form requests, in bytes.
+    std::size_t maxFormBody = 1024;
+    // How long a table read from the database answers fetches.
+    std::chrono::milliseconds tableCacheAge{1000};
+    HttpLimits limits;
     bool helpWanted = false;
 };
 

@@ -1,27 +1,44 @@
 // rollavortex-highscored: serves the game's online highscore tables.
-#include <httplib.h>
-#include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
 
-#include <atomic>
-#include <chrono>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/signal_set.hpp>
+#include <boost/asio/thread_pool.hpp>
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "BoardImport.hpp"
-#include "HighscoreService.hpp"
+#include "HttpServer.hpp"
 #include "ScoreStore.hpp"
+#include "ServerLog.hpp"
 #include "ServerOptions.hpp"
+#include "ServerRoutes.hpp"
 #include "app/DataFolder.hpp"
 
 namespace {
 
-// Every exchange of the game ends within its own 5 s; a client that stalls
-// longer than that is gone.
-constexpr int kSocketTimeoutSeconds = 5;
-constexpr std::chrono::milliseconds kStopRetry{20};
+// Threads that run requests against the store; the network thread never waits
+// for the database.
+constexpr int kWorkerThreads = 4;
+// Descriptors kept back from client connections: the database, its journal,
+// the log and whatever the libraries open.
+constexpr rlim_t kReservedDescriptors = 64;
+
+// Raises the descriptor limit as far as allowed (idle connections are cheap,
+// so there may be many) and gives back how many connections fit.
+std::size_t connectionBudget() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0) {
+        return 1024 - kReservedDescriptors;
+    }
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
+    getrlimit(RLIMIT_NOFILE, &limit);
+    return limit.rlim_cur > 2 * kReservedDescriptors ? limit.rlim_cur - kReservedDescriptors
+                                                     : kReservedDescriptors;
+}
 
 int serve(const ServerOptions& options) {
     std::string error;
@@ -30,65 +47,34 @@ int serve(const ServerOptions& options) {
         logLine("cannot open database " + options.databasePath + ": " + error);
         return 1;
     }
-
-    // The signals are taken by one waiting thread rather than a handler, so
-    // stopping can use the library normally. The mask is set before any other
-    // thread starts, so all of them inherit it.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
-    httplib::Server server;
-    HighscoreService service(*store);
-    service.attach(server);
-    server.set_read_timeout(kSocketTimeoutSeconds, 0);
-    server.set_write_timeout(kSocketTimeoutSeconds, 0);
-
-    int port = options.port;
-    const bool bound = port == 0 ? (port = server.bind_to_any_port(options.host)) > 0
-                                 : server.bind_to_port(options.host, port);
-    if (!bound) {
-        logLine("cannot listen on " + options.host + ":" + std::to_string(options.port));
+    boost::asio::io_context io(1);
+    boost::asio::thread_pool workers(kWorkerThreads);
+    ServerRoutes routes(*store, options.maxFormBody, options.tableCacheAge);
+    HttpServer server(io, options.limits, routes, workers, connectionBudget());
+    if (!server.listen(options.host, options.port, error)) {
+        logLine("cannot listen on " + options.host + ":" + std::to_string(options.port) + ": " +
+                error);
         return 1;
     }
-    logLine("listening on " + options.host + ":" + std::to_string(port) + ", database " +
+    logLine("listening on " + options.host + ":" + std::to_string(server.port()) + ", database " +
             options.databasePath);
     const DataFolderChoice data = findDataFolder();
     logLine("level files from " + data.folder.string() + " (" + data.reason + ")");
 
-    std::atomic<bool> listenEnded{false};
-    std::atomic<bool> stopRequested{false};
-    std::thread signalWaiter([&] {
-        int received = 0;
-        sigwait(&stopSignals, &received);
-        if (!listenEnded) {
-            stopRequested = true;
-            logLine(std::string("stopping on ") + (received == SIGINT ? "SIGINT" : "SIGTERM") +
-                    ", finishing requests under way");
+    boost::asio::signal_set stopSignals(io, SIGTERM, SIGINT);
+    stopSignals.async_wait([&](const boost::system::error_code& failure, int received) {
+        if (failure) {
+            return;
         }
-        // A signal that lands before the accept loop runs would be lost on a
-        // single stop(), so keep asking until the loop has ended.
-        while (!listenEnded) {
-            server.stop();
-            std::this_thread::sleep_for(kStopRetry);
-        }
+        logLine(std::string("stopping on ") + (received == SIGINT ? "SIGINT" : "SIGTERM") +
+                ", finishing requests under way");
+        server.stop();
     });
-
-    const bool listened = server.listen_after_bind();
-    listenEnded = true;
-    if (!stopRequested) {
-        // The server ended by itself: wake the waiting thread.
-        pthread_kill(signalWaiter.native_handle(), SIGTERM);
-    }
-    signalWaiter.join();
-
-    if (!stopRequested && !listened) {
-        logLine("the server stopped unexpectedly");
-        return 1;
-    }
+    // Returns once the server has stopped and its last connection is closed.
+    io.run();
+    workers.join();
     logLine("stopped");
     return 0;
 }

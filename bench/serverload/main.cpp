@@ -1,68 +1,79 @@
-// Load check of the highscore server: several loopback clients send table
-// fetches and submissions, each a new HTTP/1.0 connection as the game makes
-// them, for a fixed time; then requests per second and latency percentiles.
+// Load check of the highscore server over loopback. It starts the server with
+// the given --db (a fresh SQLite file by default), fills one level with 300
+// records and then measures, each for a few seconds with several clients:
 //
-// Without --server it starts its own server on a free port with a fresh
-// database in a temporary folder, and fills every level with 200 names first
-// so that fetches carry full-sized tables.
-#include <fcntl.h>
+//   fetch 1.0   table fetches of the 300-record table, a new HTTP/1.0
+//               connection each, as the game makes them
+//   fetch k-a   the same over kept-alive HTTP/1.1 connections
+//   submit      submissions of new names, each answered only once it is on
+//               disk (HTTP/1.0, as the game)
+//
+// and all three again with 500 slow clients holding connections that drip a
+// header byte per second. The server's per-address rate limit is lifted: the
+// load comes from one address.
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <random>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "LoopbackClient.hpp"
+#include "ServerProcess.hpp"
+#include "TempFolder.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/HttpExchange.hpp"
 #include "online/ScoreText.hpp"
-
-extern char** environ;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace HighscoreProtocol;
 
-constexpr int kLevels[][2] = {{1, 250}, {1, 275}, {2, 20000}, {2, 20057}};
-constexpr int kNamesPerLevel = 200;
+constexpr int kTableRecords = 300;
+constexpr int kFetchedMode = 1;
+constexpr int kFetchedLevel = 250;
+// Submissions go to another level, so the fetched table keeps its size.
+constexpr int kSubmitMode = 2;
+constexpr int kSubmitLevel = 20057;
 const sf::Time kTimeout = sf::seconds(5);
 
 struct Options {
-    double seconds = 10;
+    std::string database;
+    double seconds = 4;
     int clients = 8;
-    // One request in this many is a submission, the rest table fetches.
-    int submitEvery = 5;
-    std::string server;
+    int slowClients = 500;
 };
 
 struct Sample {
     double milliseconds;
-    bool submission;
     bool ok;
 };
+
+// One request of a client; false when its answer was wrong. `client` and `n`
+// make names unique.
+using Request = std::function<bool(int client, unsigned n)>;
 
 bool parseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string key = argv[i];
         const std::string value = argv[i + 1];
-        if (key == "--seconds") {
+        if (key == "--db") {
+            options.database = value;
+        } else if (key == "--seconds") {
             options.seconds = std::stod(value);
         } else if (key == "--clients") {
             options.clients = std::max(1, std::stoi(value));
-        } else if (key == "--submit-every") {
-            options.submitEvery = std::max(1, std::stoi(value));
-        } else if (key == "--server") {
-            options.server = value;
+        } else if (key == "--slow") {
+            options.slowClients = std::max(0, std::stoi(value));
         } else {
             return false;
         }
@@ -70,148 +81,24 @@ bool parseOptions(int argc, char** argv, Options& options) {
     return argc % 2 == 1;
 }
 
-// The server binary on a free port; "" when it does not come up.
-std::string startServer(const std::filesystem::path& folder, pid_t& pid) {
-#ifdef SERVER_BINARY
-    const std::string log = (folder / "server.log").string();
-    const std::string database = (folder / "scores.db").string();
-    std::vector<std::string> words = {SERVER_BINARY, "--listen", "127.0.0.1:0", "--db", database};
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (failed) {
-        return "";
-    }
-    const std::string marker = "listening on ";
-    for (int attempt = 0; attempt < 500; ++attempt) {
-        std::ifstream in(log);
-        std::stringstream text;
-        text << in.rdbuf();
-        const std::string content = text.str();
-        const std::size_t at = content.find(marker);
-        if (at != std::string::npos) {
-            return content.substr(at + marker.size(), content.find(',', at) - at - marker.size());
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-#else
-    (void)folder;
-    (void)pid;
-#endif
-    return "";
+bool oneShot(const ServerAddress& address, std::string_view path, const std::string& body) {
+    const HttpAnswer answer = exchange(address, buildPostRequest(address, path, body), kTimeout);
+    return answer.complete && answer.status == 200;
 }
 
-HttpAnswer post(const ServerAddress& address, std::string_view path, const std::string& body) {
-    return exchange(address, buildPostRequest(address, path, body), kTimeout);
-}
-
-std::string randomName(std::mt19937& random) {
-    return "player " + std::to_string(std::uniform_int_distribution<int>(1, 999)(random));
-}
-
-void fill(const ServerAddress& address) {
-    std::mt19937 random(1);
-    std::uniform_real_distribution<float> seconds(20.0f, 300.0f);
-    for (const auto& level : kLevels) {
-        for (int i = 0; i < kNamesPerLevel; ++i) {
-            post(address, kSubmitPath,
-                 submissionBody("filler " + std::to_string(i), level[0], level[1],
-                                encodeTime(seconds(random))));
-        }
-    }
-}
-
-std::vector<Sample> runClient(const ServerAddress& address, const Options& options,
-                              Clock::time_point end, unsigned seed) {
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<int> pickLevel(0, 3);
-    std::uniform_real_distribution<float> seconds(20.0f, 300.0f);
-    std::vector<Sample> samples;
-    for (unsigned n = 0; Clock::now() < end; ++n) {
-        const auto& level = kLevels[pickLevel(random)];
-        const bool submission = n % static_cast<unsigned>(options.submitEvery) == 0;
-        const auto start = Clock::now();
-        const HttpAnswer answer =
-            submission ? post(address, kSubmitPath,
-                              submissionBody(randomName(random), level[0], level[1],
-                                             encodeTime(seconds(random))))
-                       : post(address, kTablePath, tableQueryBody(level[0], level[1]));
-        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        samples.push_back({ms, submission, answer.complete && answer.status == 200});
-    }
-    return samples;
-}
-
-double percentile(std::vector<double> values, double share) {
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1));
-    return values[index];
-}
-
-void report(const char* label, const std::vector<Sample>& samples, double seconds, bool submissions,
-            bool all) {
-    std::vector<double> ms;
-    std::size_t failed = 0;
-    for (const Sample& sample : samples) {
-        if (all || sample.submission == submissions) {
-            ms.push_back(sample.milliseconds);
-            failed += sample.ok ? 0 : 1;
-        }
-    }
-    std::printf(
-        "%-12s %8zu requests %9.1f req/s  p50 %7.2f ms  p99 %7.2f ms  max %7.2f ms  "
-        "failed %zu\n",
-        label, ms.size(), static_cast<double>(ms.size()) / seconds, percentile(ms, 0.5),
-        percentile(ms, 0.99), ms.empty() ? 0.0 : *std::max_element(ms.begin(), ms.end()), failed);
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    Options options;
-    if (!parseOptions(argc, argv, options)) {
-        std::fprintf(stderr,
-                     "Usage: serverload [--seconds S] [--clients N] [--submit-every K] "
-                     "[--server HOST:PORT]\n");
-        return 2;
-    }
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("serverload-" + std::to_string(getpid()));
-    pid_t serverPid = -1;
-    std::string server = options.server;
-    if (server.empty()) {
-        std::filesystem::create_directories(folder);
-        server = startServer(folder, serverPid);
-        if (server.empty()) {
-            std::fprintf(stderr, "serverload: could not start the highscore server\n");
-            return 1;
-        }
-    }
-    const ServerAddress address = parseServerAddress(server);
-    std::printf("server %s, %d clients, %.0f s, one submission in %d requests\n", server.c_str(),
-                options.clients, options.seconds, options.submitEvery);
-    if (serverPid > 0) {
-        fill(address);
-    }
-
+std::vector<Sample> runClients(const Options& options, const Request& request) {
     const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                         std::chrono::duration<double>(options.seconds));
     std::vector<std::vector<Sample>> results(static_cast<std::size_t>(options.clients));
     std::vector<std::thread> clients;
     for (int c = 0; c < options.clients; ++c) {
         clients.emplace_back([&, c] {
-            results[static_cast<std::size_t>(c)] =
-                runClient(address, options, end, static_cast<unsigned>(c + 1));
+            for (unsigned n = 0; Clock::now() < end; ++n) {
+                const auto start = Clock::now();
+                const bool ok = request(c, n);
+                results[static_cast<std::size_t>(c)].push_back(
+                    {std::chrono::duration<double, std::milli>(Clock::now() - start).count(), ok});
+            }
         });
     }
     for (std::thread& client : clients) {
@@ -221,15 +108,116 @@ int main(int argc, char** argv) {
     for (const auto& part : results) {
         samples.insert(samples.end(), part.begin(), part.end());
     }
-    report("all", samples, options.seconds, false, true);
-    report("fetches", samples, options.seconds, false, false);
-    report("submissions", samples, options.seconds, true, false);
+    return samples;
+}
 
-    if (serverPid > 0) {
-        kill(serverPid, SIGTERM);
-        waitpid(serverPid, nullptr, 0);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
+// CPU seconds the process has used, user and system.
+double cpuSeconds(pid_t pid) {
+    std::string stat = slurpFile("/proc/" + std::to_string(pid) + "/stat");
+    // The fields after the command name, which is in parentheses.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    long ticks = 0;
+    for (int index = 3; index <= 15 && fields >> field; ++index) {
+        if (index >= 14) {
+            ticks += std::stol(field);
+        }
     }
+    return static_cast<double>(ticks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+double percentile(std::vector<double> values, double share) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))];
+}
+
+// `serverCpu`: CPU seconds the server used during the run.
+void report(const std::string& label, const std::vector<Sample>& samples, double seconds,
+            double serverCpu) {
+    std::vector<double> ms;
+    std::size_t failed = 0;
+    for (const Sample& sample : samples) {
+        ms.push_back(sample.milliseconds);
+        failed += sample.ok ? 0 : 1;
+    }
+    std::printf(
+        "%-26s %7.1f req/s  p50 %6.2f ms  p99 %6.2f ms  max %7.2f ms  failed %zu  "
+        "server CPU %5.1f us/req\n",
+        label.c_str(), static_cast<double>(ms.size()) / seconds, percentile(ms, 0.5),
+        percentile(ms, 0.99), ms.empty() ? 0.0 : *std::max_element(ms.begin(), ms.end()), failed,
+        ms.empty() ? 0.0 : serverCpu * 1e6 / static_cast<double>(ms.size()));
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        std::fprintf(stderr,
+                     "Usage: serverload [--db VALUE] [--seconds S] [--clients N] [--slow N]\n");
+        return 2;
+    }
+    TempFolder folder;
+    const std::string database =
+        options.database.empty() ? folder.file("scores.db") : options.database;
+    ServerProcess server(database, folder.file("server.log"));
+    if (!server.start({"--rate-limit", "1000000", "--rate-burst", "1000000",
+                       "--max-connections-per-address", "100000"})) {
+        std::fprintf(stderr, "serverload: the server did not start:\n%s", server.log().c_str());
+        return 1;
+    }
+    const ServerAddress address = parseServerAddress(server.address());
+    std::printf("database %s, %d clients, %.0f s per run\n", database.c_str(), options.clients,
+                options.seconds);
+    for (int i = 0; i < kTableRecords; ++i) {
+        oneShot(address, kSubmitPath,
+                submissionBody("filler " + std::to_string(i), kFetchedMode, kFetchedLevel,
+                               encodeTime(20.0f + 0.25f * static_cast<float>(i))));
+    }
+
+    const std::string tableBody = tableQueryBody(kFetchedMode, kFetchedLevel);
+    const std::string keptAliveFetch = httpRequest("POST", kTablePath, tableBody);
+    std::vector<std::unique_ptr<LoopbackClient>> keptAlive;
+    const std::string runTag = std::to_string(getpid() % 10000);
+    const std::vector<std::pair<std::string, Request>> runs = {
+        {"fetch 1.0", [&](int, unsigned) { return oneShot(address, kTablePath, tableBody); }},
+        {"fetch kept-alive",
+         [&](int c, unsigned) {
+             LoopbackClient& client = *keptAlive[static_cast<std::size_t>(c)];
+             const auto answer = client.send(keptAliveFetch) ? client.readAnswer() : std::nullopt;
+             return answer && answer->status == 200;
+         }},
+        {"durable submit",
+         [&](int c, unsigned n) {
+             // Letters and digits only, at most 15: "b", the run, the client, the count.
+             const std::string name =
+                 "b" + runTag + "c" + std::to_string(c) + "n" + std::to_string(n);
+             return oneShot(address, kSubmitPath,
+                            submissionBody(name.substr(0, kMaxNameLength), kSubmitMode,
+                                           kSubmitLevel, encodeTime(30.0f + 0.001f * n)));
+         }},
+    };
+    for (const int slowCount : {0, options.slowClients}) {
+        for (const auto& [label, request] : runs) {
+            keptAlive.clear();
+            for (int c = 0; c < options.clients; ++c) {
+                keptAlive.push_back(std::make_unique<LoopbackClient>(server.listeningPort()));
+            }
+            // Fresh slow clients for each run: the server drops them once the
+            // request time-out has passed.
+            const auto slow = slowCount > 0
+                                  ? std::make_unique<SlowClients>(server.listeningPort(), slowCount)
+                                  : nullptr;
+            const double cpuBefore = cpuSeconds(server.processId());
+            const std::vector<Sample> samples = runClients(options, request);
+            report(label + (slow ? " +" + std::to_string(slow->connected()) + " slow" : ""),
+                   samples, options.seconds, cpuSeconds(server.processId()) - cpuBefore);
+        }
+    }
+    server.stop();
     return 0;
 }

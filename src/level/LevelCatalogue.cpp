@@ -9,13 +9,8 @@ void LevelCatalogue::fill(GameMode mode) {
     files.clear();
     names.clear();
     thumbnails.clear();
-    // Level ids are permanent: they key personal bests and online tables.
-    if (mode == raceMode) {
-        addLevel(dataPath("levels/TheLabyrinth.tmx"), "The Labyrinth", 250);
-        addLevel(dataPath("levels/TheRopeBridge.tmx"), "The Rope Bridge", 275);
-    } else if (mode == puzzleMode) {
-        addLevel(dataPath("levels/Fortified.tmx"), "Fortified", 20000);
-        addLevel(dataPath("levels/ChaosUnleashed.tmx"), "Chaos Unleashed", 20057);
+    for (const LevelEntry& level : levelsOf(mode)) {
+        addLevel(dataPath(level.file), level.name, level.levelId);
     }
     loadThumbnails();
 }

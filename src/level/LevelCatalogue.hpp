@@ -6,10 +6,7 @@
 #include <string>
 #include <vector>
 
-// 1 "Race", 2 "Puzzle"; any other value has no levels.
-using GameMode = int;
-constexpr GameMode raceMode = 1;
-constexpr GameMode puzzleMode = 2;
+#include "level/LevelList.hpp"
 
 // The levels of one mode, in playing order, as parallel lists indexed by the
 // level index. The texts are the program's own literals.

@@ -24,14 +24,17 @@ constexpr std::chrono::milliseconds kPoll{10};
 
 std::string ServerProcess::binaryPath() {
     // The server is built into <build>/server, the test programs into
-    // <build>/tests.
+    // <build>/tests, the benchmarks into <build>/bench/NAME.
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
-        return "";
+    for (const auto& build :
+         {self.parent_path().parent_path(), self.parent_path().parent_path().parent_path()}) {
+        const auto server = build / "server" / "rollavortex-highscored";
+        if (!error && std::filesystem::exists(server, error)) {
+            return server.string();
+        }
     }
-    const auto server = self.parent_path().parent_path() / "server" / "rollavortex-highscored";
-    return std::filesystem::exists(server, error) ? server.string() : "";
+    return "";
 }
 
 ServerProcess::ServerProcess(std::string databasePath, std::string logPath)
@@ -74,9 +77,11 @@ int ServerProcess::runToEnd(const std::vector<std::string>& arguments,
     return WEXITSTATUS(status);
 }
 
-bool ServerProcess::start() {
+bool ServerProcess::start(const std::vector<std::string>& options) {
     const std::size_t logStart = log().size();
-    pid = spawn({"--listen", "127.0.0.1:0", "--db", databasePath}, logPath);
+    std::vector<std::string> arguments = {"--listen", "127.0.0.1:0", "--db", databasePath};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    pid = spawn(arguments, logPath);
     if (pid < 0) {
         return false;
     }

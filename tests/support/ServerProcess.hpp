@@ -15,9 +15,10 @@ class ServerProcess {
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;
 
-    // Starts the server and waits until it listens; false when it does not
-    // within a few seconds. The port is new on every start.
-    bool start();
+    // Starts the server with `options` added to its command line and waits
+    // until it listens; false when it does not within a few seconds. The port
+    // is new on every start.
+    bool start(const std::vector<std::string>& options = {});
     // SIGTERM, then waits for the end; the exit status, or -1 when it had to
     // be killed.
     int stop();
@@ -29,6 +30,8 @@ class ServerProcess {
     static std::string binaryPath();
     // "127.0.0.1:port" of the current run.
     std::string address() const { return "127.0.0.1:" + std::to_string(port); }
+    int listeningPort() const { return port; }
+    pid_t processId() const { return pid; }
     // Everything the server has logged so far, over all its runs, once the log
     // has stopped growing.
     std::string log() const;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One row of a table on the web board.
+struct BoardRow {
+    int position = 0;
+    float seconds = 0;
+    // UTC day the time arrived, "YYYY-MM-DD".
+    std::string day;
+    std::string name;
+    // The server replayed the run with the game's own simulation; false until
+    // the store's records carry that flag (boardRows copies it).
+    bool verified = false;
+};
+
+// `text` safe inside HTML text and quoted attribute values.
+std::string htmlEscape(std::string_view text);
+
+// A whole page: the title (plain text) and `content` (HTML), with the board's
+// style sheet. No script: the pages are read, never run.
+std::string htmlPage(std::string_view title, std::string_view content);
+
+// The rows as a table (position, time as the game shows it, date, name, a
+// mark for verified records), or a line saying there are none.
+std::string boardTableHtml(const std::vector<BoardRow>& rows);

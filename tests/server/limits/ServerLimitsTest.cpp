@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <thread>
+#include <tuple>
+
+#include "LoopbackClient.hpp"
+#include "ServerProcess.hpp"
+#include "TempFolder.hpp"
+#include "online/HighscoreClient.hpp"
+#include "online/HighscoreProtocol.hpp"
+#include "online/ScoreText.hpp"
+
+// The server on a public address: slow, greedy and malicious clients get a
+// 4xx answer and a closed connection, and never slow down anyone else.
+
+using namespace HighscoreProtocol;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A field of /proc/PID/status in kB ("VmRSS", "VmHWM").
+long statusKilobytes(pid_t pid, const std::string& field) {
+    std::istringstream status(slurpFile("/proc/" + std::to_string(pid) + "/status"));
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with(field + ":")) {
+            return std::stol(line.substr(field.size() + 1));
+        }
+    }
+    return 0;
+}
+
+long openDescriptors(pid_t pid) {
+    const std::filesystem::directory_iterator fds("/proc/" + std::to_string(pid) + "/fd");
+    return std::distance(fds, std::filesystem::directory_iterator());
+}
+
+class ServerLimits : public ::testing::Test {
+  protected:
+    void start(const std::vector<std::string>& options = {}) {
+        ASSERT_TRUE(server.start(options)) << server.log();
+    }
+    int port() const { return server.listeningPort(); }
+
+    // The status of one request on a connection of its own; 0 without answer.
+    int statusOf(const std::string& request, const std::string& from = "127.0.0.1") const {
+        LoopbackClient client(port(), from);
+        client.send(request);
+        const auto answer = client.readAnswer();
+        return answer ? answer->status : 0;
+    }
+
+    TempFolder folder;
+    ServerProcess server{folder.file("scores.db"), folder.file("server.log")};
+};
+
+}  // namespace
+
+TEST_F(ServerLimits, SlowClientsCostNoThreadAndDelayNoOne) {
+    constexpr int kSlowClients = 500;
+    start();
+    SlowClients slow(port(), kSlowClients);
+    ASSERT_EQ(slow.connected(), kSlowClients);
+    // The server must hold every one of them, or the test proves nothing.
+    for (int wait = 0; wait < 250 && openDescriptors(server.processId()) < kSlowClients; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_GE(openDescriptors(server.processId()), kSlowClients);
+
+    const HighscoreClient game(server.address());
+    for (int check = 0; check < 15; ++check) {
+        const auto start = Clock::now();
+        EXPECT_TRUE(game.checkName("racer"));
+        EXPECT_LT(millisecondsSince(start), 100.0) << "check " << check;
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    }
+    EXPECT_GE(openDescriptors(server.processId()), kSlowClients);
+}
+
+TEST_F(ServerLimits, RequestsBreakingALimitAreRefusedUnreadAndClosed) {
+    start();
+    const long residentBefore = statusKilobytes(server.processId(), "VmRSS");
+    const std::string chunk(16 * 1024, 'a');
+    const std::string post =
+        "POST " + std::string(kSubmitPath) + " HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+    std::string manyLines = post;
+    for (int line = 0; line < 100; ++line) {
+        manyLines += "X-Line-" + std::to_string(line) + ": 1\r\n";
+    }
+    // The head, what is sent after it again and again (32 MiB in all), the status.
+    const std::vector<std::tuple<std::string, std::string, int>> cases = {
+        {post + "\r\n", chunk, 411},
+        {post + "Transfer-Encoding: chunked\r\n\r\n", "4000\r\n" + chunk + "\r\n", 413},
+        {post + "Content-Length: 33554432\r\n\r\n", chunk, 413},
+        {manyLines + "\r\n", "", 431},
+        {post + "X-Big: " + std::string(9000, 'b') + "\r\n\r\n", "", 431},
+    };
+    for (const auto& [head, stream, status] : cases) {
+        LoopbackClient client(port());
+        ASSERT_TRUE(client.send(head));
+        for (std::size_t sent = 0; !stream.empty() && sent < (32u << 20) && client.send(stream);
+             sent += stream.size()) {
+        }
+        client.finishSending();
+        const auto answer = client.readAnswer();
+        EXPECT_EQ(answer ? answer->status : 0, status) << head.substr(0, 100);
+        EXPECT_TRUE(client.closedByServer()) << head.substr(0, 100);
+    }
+    // None of the 32 MiB bodies was kept.
+    EXPECT_LT(statusKilobytes(server.processId(), "VmHWM"), residentBefore + 8 * 1024);
+    EXPECT_TRUE(HighscoreClient(server.address()).checkName("zed"));
+}
+
+TEST_F(ServerLimits, SlowRequestsAndIdleConnectionsAreClosed) {
+    start({"--request-timeout", "1", "--idle-timeout", "1"});
+    EXPECT_EQ(statusOf("GET / HT"), 408);
+    LoopbackClient idle(port());
+    idle.send(httpRequest("GET", "/healthz"));
+    ASSERT_TRUE(idle.readAnswer());
+    EXPECT_TRUE(idle.closedByServer());
+}
+
+TEST_F(ServerLimits, EachAddressHasItsOwnRateAndConnectionLimit) {
+    start({"--rate-limit", "1", "--rate-burst", "5", "--max-connections-per-address", "3"});
+    LoopbackClient greedy(port());
+    std::vector<int> statuses;
+    while (statuses.size() < 20 && (statuses.empty() || statuses.back() == 200)) {
+        greedy.send(httpRequest("GET", "/healthz"));
+        const auto answer = greedy.readAnswer();
+        statuses.push_back(answer ? answer->status : 0);
+    }
+    ASSERT_GT(statuses.size(), 5u);
+    EXPECT_EQ(std::count(statuses.begin(), statuses.begin() + 5, 200), 5);
+    EXPECT_EQ(statuses.back(), 429);
+    EXPECT_TRUE(greedy.closedByServer());
+    EXPECT_EQ(statusOf(httpRequest("GET", "/healthz"), "127.0.0.2"), 200);
+
+    std::vector<std::unique_ptr<LoopbackClient>> open;
+    for (int i = 0; i < 3; ++i) {
+        open.push_back(std::make_unique<LoopbackClient>(port(), "127.0.0.3"));
+    }
+    EXPECT_EQ(statusOf("", "127.0.0.3"), 429);
+    open.pop_back();
+    // The place is free again once the server has seen the connection go.
+    int status = 0;
+    for (int attempt = 0; attempt < 50 && status != 200; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        status = statusOf(httpRequest("GET", "/healthz"), "127.0.0.3");
+    }
+    EXPECT_EQ(status, 200);
+}
+
+TEST_F(ServerLimits, EveryRequestIsOneEscapedLogLine) {
+    start();
+    const std::string forged = "%0A2026-01-01T00:00:00Z 127.0.0.9 forged";
+    const std::vector<std::string> requests = {
+        httpRequest("GET", "/board" + forged),
+        httpRequest("POST", std::string(kNameCheckPath) + forged, "name=x"),
+        httpRequest("POST", kNameCheckPath, "name=x" + forged),
+        httpRequest("POST", kSubmitPath, "name=x&mode=1&level=250&score=2 rXt" + forged),
+        httpRequest("GET", "/\xe9t\xc3\xa9\x7f"),
+        "GET /\r\x01 HTTP/1.1\r\n\r\n",
+    };
+    for (const std::string& request : requests) {
+        EXPECT_GT(statusOf(request), 0) << request;
+    }
+    const std::string log = server.log();
+    const std::regex lineStart(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ (127\.0\.0\.1 |listening ))");
+    std::istringstream lines(log);
+    std::size_t count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+        EXPECT_TRUE(std::regex_search(line, lineStart)) << line;
+        EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char c) {
+            return c >= 32 && c < 127;
+        })) << line;
+    }
+    EXPECT_EQ(count, 1 + requests.size()) << log;
+}
+
+TEST_F(ServerLimits, KeptAliveTableFetchesAreNotDelayed) {
+    start({"--rate-limit", "100000", "--rate-burst", "100000"});
+    const HighscoreClient game(server.address());
+    for (int i = 0; i < 300; ++i) {
+        game.submitScore("filler " + std::to_string(i), 1, 250, encodeTime(20.0f + i * 0.5f));
+    }
+    LoopbackClient client(port());
+    std::vector<double> milliseconds;
+    for (int fetch = 0; fetch < 21; ++fetch) {
+        const auto start = Clock::now();
+        client.send(httpRequest("POST", kTablePath, tableQueryBody(1, 250)));
+        const auto answer = client.readAnswer();
+        milliseconds.push_back(millisecondsSince(start));
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(std::count(answer->body.begin(), answer->body.end(), '\n'), 300);
+    }
+    // A delayed acknowledgement would cost 40 ms on every answer; the median
+    // stays far below that unless it happens.
+    std::sort(milliseconds.begin(), milliseconds.end());
+    EXPECT_LT(milliseconds[milliseconds.size() / 2], 20.0);
+}
