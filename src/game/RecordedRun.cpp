@@ -9,11 +9,14 @@
 
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
+#include "app/TurnEvent.hpp"
 #include "game/LevelSimulation.hpp"
 
 namespace {
 
 constexpr std::string_view magicLine = "rollavortex-run 1";
+// Starts a pad's turn in a frame line: "~-62.5".
+constexpr char turnMark = '~';
 
 struct KeyName {
     sf::Keyboard::Key key;
@@ -80,6 +83,13 @@ std::string eventText(const sf::Event& event) {
 }
 
 bool sameEvent(const sf::Event& a, const sf::Event& b) {
+    float percentA = 0.0f;
+    float percentB = 0.0f;
+    const bool turnA = TurnEvent::read(a, percentA);
+    const bool turnB = TurnEvent::read(b, percentB);
+    if (turnA || turnB) {
+        return turnA && turnB && percentA == percentB;
+    }
     return a.type == b.type && a.key.code == b.key.code && a.key.shift == b.key.shift &&
            a.key.control == b.key.control && a.key.alt == b.key.alt && a.key.system == b.key.system;
 }
@@ -120,6 +130,15 @@ bool readNumber(std::string_view text, Number& value) {
 }
 
 bool parseEvent(std::string_view word, sf::Event& event) {
+    float turn = 0.0f;
+    if (word.size() >= 2 && word[0] == turnMark) {
+        if (!readNumber(word.substr(1), turn) || !std::isfinite(turn) ||
+            TurnEvent::clampPercent(turn) != turn) {
+            return false;
+        }
+        event = TurnEvent::make(turn);
+        return true;
+    }
     if (word.size() < 2 || (word[0] != '+' && word[0] != '-')) {
         return false;
     }
@@ -311,8 +330,12 @@ std::string formatRun(const RecordedRun& run) {
         }
         out << (next - i) << ' ' << floatText(frame.frameTime);
         for (const sf::Event& event : frame.events) {
-            // Only key events are part of a run; nameless keys cannot be written.
-            if (isKeyEvent(event) && !nameOfKey(event.key.code).empty()) {
+            // Only key events and the pad's turn are part of a run; nameless
+            // keys cannot be written.
+            float turn = 0.0f;
+            if (TurnEvent::read(event, turn)) {
+                out << ' ' << turnMark << floatText(turn);
+            } else if (isKeyEvent(event) && !nameOfKey(event.key.code).empty()) {
                 out << ' ' << eventText(event);
             }
         }
