@@ -73,19 +73,26 @@ KeyBindings KeyBindings::read(const Settings& store) {
             result.bound[index(info.action)] = std::move(*keys);
         }
     }
-    // Two actions sharing a key both go back to their defaults. The defaults
-    // never clash among themselves, so every round settles at least one
-    // action for good and the loop ends.
-    bool clashed = true;
-    while (clashed) {
-        clashed = false;
+    // Actions sharing a key all go back to their defaults, decided on the
+    // file's keys, so the order of the actions does not matter. The defaults
+    // never clash among themselves: each round sets at least one more action
+    // to its defaults, and the loop ends.
+    for (;;) {
+        std::array<bool, actionCount> clashing{};
         for (std::size_t a = 0; a < actionCount; ++a) {
             for (std::size_t b = a + 1; b < actionCount; ++b) {
                 if (shareAKey(result.bound[a], result.bound[b])) {
-                    result.bound[a] = actionTable()[a].defaults;
-                    result.bound[b] = actionTable()[b].defaults;
-                    clashed = true;
+                    clashing[a] = true;
+                    clashing[b] = true;
                 }
+            }
+        }
+        if (std::find(clashing.begin(), clashing.end(), true) == clashing.end()) {
+            break;
+        }
+        for (std::size_t i = 0; i < actionCount; ++i) {
+            if (clashing[i]) {
+                result.bound[i] = actionTable()[i].defaults;
             }
         }
     }
