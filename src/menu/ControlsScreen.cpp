@@ -12,9 +12,9 @@ namespace {
 // The options' look: the same size and spacing, "Back" at the same place.
 constexpr unsigned lineSize = 42;
 constexpr unsigned noteSize = 28;
-constexpr float firstLineY = 130.0f;
+constexpr float firstLineY = 100.0f;
 constexpr float lineGap = 60.0f;
-constexpr float resetY = 540.0f;
+constexpr float resetY = 520.0f;
 constexpr float messageY = 680.0f;
 constexpr float padLineY = 760.0f;
 constexpr float backY = 900.0f;
