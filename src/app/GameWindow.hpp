@@ -18,7 +18,7 @@
 // real event queue. Every screen takes it.
 //
 // In script mode (tests, replays, benchmarks) every frame lasts a fixed time,
-// events come from a queue filled by the script, the frame-rate limit is off,
+// events (keys, pads, Closed) come from a queue filled by the script, the frame-rate limit is off,
 // and each frame's picture can be kept. A whole game then plays in seconds and
 // the same way every time.
 //

@@ -25,7 +25,6 @@ class InputEdge {
     // Switching use leaves a direction held on a pad alone until it is let
     // go, so the new screen does not step at once; play re-sends the turn.
     void setUse(InputUse next, std::deque<sf::Event>& out);
-    InputUse use() const { return current; }
     void setBindings(const KeyBindings& bindings) { playKeys.setBindings(bindings); }
 
     // One event from the window: what the screens get for it goes to `out`.

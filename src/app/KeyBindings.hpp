@@ -49,7 +49,6 @@ class KeyBindings {
     // `holder` names that action) and for keys that cannot be bound.
     BindResult bind(Action action, sf::Keyboard::Key key, Action& holder);
     void reset() { *this = KeyBindings(); }
-    bool isDefault() const { return *this == KeyBindings(); }
     // The keys as one line of the controls screen: "LShift / RShift".
     std::string text(Action action) const;
 

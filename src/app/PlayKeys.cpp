@@ -46,6 +46,8 @@ bool isDefaultKeyOfAnAction(Key::Key key) {
 void PlayKeys::setBindings(const KeyBindings& chosen) {
     bindings = chosen;
     held.clear();
+    slow = false;
+    fast = false;
 }
 
 bool PlayKeys::actionHeld(Action action, const sf::Event::KeyEvent& key) const {

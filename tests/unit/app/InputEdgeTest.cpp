@@ -117,25 +117,18 @@ TEST(InputEdge, PadsAndChosenKeysBecomeTheEventsOfMenusAndPlay) {
     }
 }
 
-TEST(InputEdge, AHeldDirectionRepeatsInMenusOnlyAndNotAcrossAChangeOfUse) {
+// The scene tests time the repeat; here a push held while play had the pad.
+TEST(InputEdge, ADirectionHeldAcrossAChangeOfUseStaysSilentUntilLetGo) {
     InputEdge edge;
     std::deque<sf::Event> out;
     edge.translate(move(0, Pad::PovY, 100), out);
-    edge.advance(0.39f);
-    edge.takeRepeats(out);
-    EXPECT_EQ(describe(out), "+Down");
-    edge.advance(0.02f);  // 0.41 s: the first repeat
-    edge.advance(0.24f);  // 0.65 s: two more at 0.12 s apart
-    edge.takeRepeats(out);
-    EXPECT_EQ(describe(out), "+Down +Down +Down +Down");
-    out.clear();
     edge.setUse(InputUse::play, out);
     edge.setUse(InputUse::menu, out);
     edge.advance(1.0f);
     edge.takeRepeats(out);
     edge.translate(move(0, Pad::PovY, 0), out);
     edge.translate(move(0, Pad::PovY, 100), out);
-    EXPECT_EQ(describe(out), "+Down") << "silent until let go, then a fresh step";
+    EXPECT_EQ(describe(out), "+Down +Down");
 }
 
 TEST(KeyBindings, UnknownOrSharedKeysInTheSettingsFallBackToTheDefaults) {
@@ -175,7 +168,7 @@ TEST(KeyBindings, ABindingIsRefusedForAKeyOfAnotherActionOrNoKey) {
     EXPECT_EQ(bindings.bind(Action::turnLeft, Key::F11, holder), KeyBindings::BindResult::unusable);
     EXPECT_EQ(bindings.bind(Action::turnLeft, Key::Unknown, holder),
               KeyBindings::BindResult::unusable);
-    EXPECT_TRUE(bindings.isDefault());
+    EXPECT_EQ(bindings, KeyBindings());
     EXPECT_EQ(bindings.bind(Action::jump, Key::Enter, holder), KeyBindings::BindResult::bound);
     EXPECT_EQ(bindings.text(Action::jump), "Return");
     EXPECT_EQ(bindings.actionOf(Key::Space), std::nullopt);

@@ -13,7 +13,6 @@
 #include "game/FinishSequence.hpp"
 #include "game/Gravity.hpp"
 #include "game/LevelSimulation.hpp"
-#include "game/RecordedRun.hpp"
 #include "game/StartSequence.hpp"
 #include "level/Level.hpp"
 #include "level/TileImages.hpp"
@@ -296,21 +295,6 @@ TEST(Turning, APadTurnsBetweenTheSlowAndFastSpeeds) {
     TurnSpeeds upsideDown;
     upsideDown.shift = 500.0f;
     EXPECT_EQ(analogTurnRate(1.0f, upsideDown), -upsideDown.control) << "never past the fast speed";
-}
-
-// The pad's turn as a recorded run keeps it: the same frames read from text
-// turn the world by the same degrees.
-TEST(Turning, APadsTurnInARunTextReplaysExactly) {
-    RecordedRun run;
-    std::string error;
-    ASSERT_TRUE(
-        parseRun("rollavortex-run 1\n300 0.016666668\n30 0.016666668 ~-25\n"
-                 "30 0.016666668 ~100\n1 0.016666668 ~0\n",
-                 run, error))
-        << error;
-    Headless level(closedRoom());
-    replayRun(level.sim, run);
-    EXPECT_NEAR(level.sim.viewAngle(), 210.0f * 0.5f - 420.0f * 0.5f, 0.01f);
 }
 
 TEST(Turning, CameraFollowsTheBallExactly) {
