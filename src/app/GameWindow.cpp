@@ -6,12 +6,19 @@
 
 void GameWindow::open(const sf::VideoMode& mode, const std::string& title, std::uint32_t style,
                       const sf::ContextSettings& context) {
+    openedMode = mode;
+    openedTitle = title;
+    openedStyle = style;
+    openedContext = context;
+    fullscreenOn = (style & sf::Style::Fullscreen) != 0;
     window.create(mode, title, style, context);
     clock.restart();
     lastFrameTime = 0.0f;
+    notePadsPluggedIn();
 }
 
 void GameWindow::setFramerateLimit(unsigned limit) {
+    frameLimit = limit;
     // Scripts run as fast as the machine can draw.
     window.setFramerateLimit(scriptMode ? 0 : limit);
 }
@@ -31,6 +38,22 @@ void GameWindow::queueEventAt(std::uint64_t frame, const sf::Event& event) {
 }
 
 bool GameWindow::pollEvent(sf::Event& event) {
+    input.takeRepeats(ready);
+    sf::Event raw;
+    while (ready.empty() && nextRawEvent(raw)) {
+        if (!takeFullscreenSwitch(raw)) {
+            input.translate(raw, ready);
+        }
+    }
+    if (ready.empty()) {
+        return false;
+    }
+    event = ready.front();
+    ready.pop_front();
+    return true;
+}
+
+bool GameWindow::nextRawEvent(sf::Event& event) {
     if (!scriptMode) {
         return window.pollEvent(event);
     }
@@ -59,11 +82,9 @@ void GameWindow::display() {
     }
     window.display();
     ++frames;
-    if (scriptMode) {
-        lastFrameTime = fixedFrameTime;
-        return;
-    }
-    lastFrameTime = std::min(clock.restart().asSeconds(), maxFrameTime);
+    lastFrameTime =
+        scriptMode ? fixedFrameTime : std::min(clock.restart().asSeconds(), maxFrameTime);
+    input.advance(lastFrameTime);
 }
 
 sf::Image GameWindow::capture() {

@@ -12,13 +12,19 @@
 #include <utility>
 #include <vector>
 
+#include "app/InputEdge.hpp"
+
 // The one window of the game, and the only place that reads a clock or the
 // real event queue. Every screen takes it.
 //
 // In script mode (tests, replays, benchmarks) every frame lasts a fixed time,
-// events come from a queue filled by the script, the frame-rate limit is off,
+// events (keys, pads, Closed) come from a queue filled by the script, the frame-rate limit is off,
 // and each frame's picture can be kept. A whole game then plays in seconds and
 // the same way every time.
+//
+// Every event passes the input edge (InputEdge) on its way out, so pads and
+// chosen keys reach the screens as the keys they know, and F11 or Alt+Return
+// switch the whole screen on and off wherever the player is.
 class GameWindow {
   public:
     using FrameHook = std::function<void(GameWindow&)>;
@@ -57,9 +63,19 @@ class GameWindow {
     // Frames shown since the window was opened.
     std::uint64_t frameNumber() const { return frames; }
 
-    void setMouseCursorVisible(bool visible) { window.setMouseCursorVisible(visible); }
-    void setKeyRepeatEnabled(bool enabled) { window.setKeyRepeatEnabled(enabled); }
+    void setMouseCursorVisible(bool visible);
+    void setKeyRepeatEnabled(bool enabled);
     void setFramerateLimit(unsigned limit);
+
+    // --- Input and the whole screen ---
+    // Menus or play read the next events.
+    void setInputUse(InputUse use) { input.setUse(use, ready); }
+    void setKeyBindings(const KeyBindings& bindings) { input.setBindings(bindings); }
+    bool padConnected() const { return input.padConnected(); }
+    // Opens the window again with or without the whole screen and stores the
+    // choice under "fullscreen".
+    void setFullscreen(bool on);
+    bool fullscreen() const { return fullscreenOn; }
 
     // --- Script mode ---
     void startScript(float fixedFrameSeconds);
@@ -82,8 +98,18 @@ class GameWindow {
                               bool control = false);
     static sf::Event closedEvent();
     static sf::Event textEvent(std::uint32_t unicode);
+    static sf::Event padMoveEvent(unsigned pad, sf::Joystick::Axis axis, float position);
+    static sf::Event padButtonEvent(unsigned pad, unsigned button, bool pressed);
+    static sf::Event padConnectionEvent(unsigned pad, bool connected);
 
   private:
+    // The next event before the input edge: the script's or the system's.
+    bool nextRawEvent(sf::Event& event);
+    // F11, or Return with Alt: switches the whole screen and is used up.
+    bool takeFullscreenSwitch(const sf::Event& event);
+    // Pads plugged in before the game started send no event of their own.
+    void notePadsPluggedIn();
+
     sf::RenderWindow window;
     sf::Clock clock;
     float lastFrameTime = 0.0f;
@@ -96,4 +122,16 @@ class GameWindow {
     FrameHook frameHook;
     std::uint64_t frameBudget = 0;
     bool budgetClosedSent = false;
+
+    InputEdge input;
+    std::deque<sf::Event> ready;  // translated, waiting for the screens
+    // What open() was given and set later, to open the window again.
+    sf::VideoMode openedMode;
+    std::string openedTitle;
+    std::uint32_t openedStyle = 0;
+    sf::ContextSettings openedContext;
+    bool fullscreenOn = false;
+    bool cursorVisible = true;
+    bool keyRepeat = true;
+    unsigned frameLimit = 0;
 };

@@ -1,5 +1,7 @@
 #include "game/ControlKeys.hpp"
 
+#include "game/AnalogTurn.hpp"
+
 void onKeyPressed(ControlKeys& keys, bool& jumpRequested, const sf::Event::KeyEvent& key) {
     keys.shiftHeld = key.shift;
     keys.controlHeld = key.control;
@@ -67,7 +69,7 @@ bool applyKeyEvent(ControlKeys& keys, bool& jumpRequested, const sf::Event& even
         onKeyReleased(keys, jumpRequested, event.key);
         return true;
     }
-    return false;
+    return applyTurnEvent(keys, event);
 }
 
 float turnRate(const ControlKeys& keys, const TurnSpeeds& speeds) {
@@ -77,6 +79,8 @@ float turnRate(const ControlKeys& keys, const TurnSpeeds& speeds) {
         if (!keys.leftHeld) {
             rate = -rate;
         }
+    } else {
+        rate = analogTurnRate(keys.padTurn, speeds);
     }
     return speeds.inverted ? -rate : rate;
 }

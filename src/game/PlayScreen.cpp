@@ -77,6 +77,7 @@ PlayScreen::PlayScreen(GameWindow& window, int mode, LevelCatalogue levels, int 
 
 PlayScreen::~PlayScreen() {
     clearLevel();
+    window.setInputUse(InputUse::menu);
 }
 
 void PlayScreen::readSettings() {
@@ -86,6 +87,7 @@ void PlayScreen::readSettings() {
     submitScores = settings().getInt("submitscores", 1);
     userName = storedUserName();
     speeds.inverted = settings().getInt("invertcontrols", 0) != 0;
+    window.setKeyBindings(KeyBindings::read(settings()));
     const int musicVolume = settings().getInt("musicvolume", 7);
     drawClouds = settings().getInt("drawclouds", 1);
     if (musicVolume != 0) {
@@ -202,6 +204,7 @@ bool PlayScreen::over() const {
 // finish flow (which may build the next level or end the screen) and, after
 // Escape, the switch to the pause state with a picture of this frame.
 void PlayScreen::playFrame() {
+    window.setInputUse(InputUse::play);
     const float frameTime = window.frameTime();
     window.clear(lerpColor(sf::Color::White, ScreenLook::backdrop, sim->play().finishFlash));
     pollPlayEvents();

@@ -22,6 +22,7 @@ void PlayScreen::capturePause() {
 // only while no fade runs; those pressed during a fade wait in the queue for
 // whatever state polls next.
 void PlayScreen::pauseFrame() {
+    window.setInputUse(InputUse::menu);
     const float frameTime = window.frameTime();
     window.clear(sf::Color::Black);
     window.setView(hudView);

@@ -12,6 +12,7 @@
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "app/Sha256.hpp"
+#include "app/TurnEvent.hpp"
 #include "game/LevelSimulation.hpp"
 
 namespace {
@@ -19,6 +20,8 @@ namespace {
 constexpr std::string_view magicLine = "rollavortex-run 2";
 // Files from before the level hash, the physics version and the turn speeds.
 constexpr std::string_view firstMagicLine = "rollavortex-run 1";
+// Starts a pad's turn in a frame line: "~-62.5".
+constexpr char turnMark = '~';
 
 struct KeyName {
     sf::Keyboard::Key key;
@@ -87,6 +90,13 @@ std::string eventText(const sf::Event& event) {
 }
 
 bool sameEvent(const sf::Event& a, const sf::Event& b) {
+    float percentA = 0.0f;
+    float percentB = 0.0f;
+    const bool turnA = TurnEvent::read(a, percentA);
+    const bool turnB = TurnEvent::read(b, percentB);
+    if (turnA || turnB) {
+        return turnA && turnB && percentA == percentB;
+    }
     return a.type == b.type && a.key.code == b.key.code && a.key.shift == b.key.shift &&
            a.key.control == b.key.control && a.key.alt == b.key.alt && a.key.system == b.key.system;
 }
@@ -127,6 +137,15 @@ bool readNumber(std::string_view text, Number& value) {
 }
 
 bool parseEvent(std::string_view word, sf::Event& event) {
+    float turn = 0.0f;
+    if (word.size() >= 2 && word[0] == turnMark) {
+        if (!readNumber(word.substr(1), turn) || !std::isfinite(turn) ||
+            TurnEvent::clampPercent(turn) != turn) {
+            return false;
+        }
+        event = TurnEvent::make(turn);
+        return true;
+    }
     if (word.size() < 2 || (word[0] != '+' && word[0] != '-')) {
         return false;
     }
@@ -410,8 +429,11 @@ std::string formatRun(const RecordedRun& run) {
         }
         out << (next - i) << ' ' << floatText(frame.frameTime);
         for (const sf::Event& event : frame.events) {
-            // Only key events are part of a run.
-            if (isKeyEvent(event)) {
+            // Only key events and the pad's turn are part of a run.
+            float turn = 0.0f;
+            if (TurnEvent::read(event, turn)) {
+                out << ' ' << turnMark << floatText(turn);
+            } else if (isKeyEvent(event)) {
                 out << ' ' << eventText(event);
             }
         }

@@ -40,13 +40,15 @@ struct RecordedFrame {
 //   300 0.016666668             300 frames of 1/60 s without key events
 //   1 0.016666668 +Left -Space  one frame: press Left, release Space, then advance
 //   4 0.016666668 +LShift/s     press Left Shift, then advance four frames
+//   1 0.016666668 ~-62.5        a pad pushed 62.5 % to the left (TurnEvent)
 //
 // A frame line is: how many frames, their frame time in seconds, then the key
 // events given before the first of them. An event is '+' (pressed) or '-'
 // (released), a key name (Left Right Up Down Space Return Escape LShift
 // RShift LControl RControl), and optionally '/' with the modifiers the event
 // carries: 's' Shift, 'c' Control. Any other key is written "Other": in play
-// it only sets the modifiers, like every key without a name here.
+// it only sets the modifiers, like every key without a name here. A pad's turn
+// is '~' and its percent, from -100 to 100 (0 lets go).
 //
 // Version 1 files (no level-id, level-sha256, physics, turn-speeds or
 // inverted-controls lines) still read, with the default turn speeds; a missing

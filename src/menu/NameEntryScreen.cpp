@@ -52,6 +52,7 @@ NameEntryScreen::NameEntryScreen(GameWindow& gameWindow, ParticleEmitter* cloudB
     placeLabel(prompt, font, "Enter your name for online highscores", 450.0f, smallSize);
     placeLabel(optionsHint, font, "(You can disable online highscore in the options menu)", 930.0f,
                smallSize);
+    placeLabel(padHint, font, "Names are typed on the keyboard", 620.0f, smallSize);
     placeLabel(checkingLabel, font, "Checking name, please wait...", 512.0f, smallSize);
     placeLabel(savingLabel, font, "Saving name...", 512.0f, smallSize);
     placeLabel(warningTitle, font, "WARNING", 100.0f, bigSize);
@@ -137,6 +138,9 @@ void NameEntryScreen::typingFrame() {
         drawTexts({&greeting[0], &greeting[1], &greeting[2]});
     }
     drawTexts({&prompt, &optionsHint, &nameText});
+    if (window.padConnected()) {
+        drawTexts({&padHint});
+    }
     finishFrame();
 }
 

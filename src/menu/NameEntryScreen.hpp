@@ -84,6 +84,7 @@ class NameEntryScreen {
     std::array<sf::Text, 3> greeting;
     sf::Text prompt;
     sf::Text optionsHint;
+    sf::Text padHint;  // shown while a pad is plugged in: it cannot type
     sf::Text checkingLabel;
     sf::Text savingLabel;
     sf::Text warningTitle;

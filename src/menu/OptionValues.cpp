@@ -145,6 +145,8 @@ std::string OptionLines::text(int line) const {
             return valueLine("Music Volume", std::to_string(values.musicVolume));
         case drawCloudsLine:
             return valueLine("Draw Clouds", yesNo(values.drawClouds));
+        case controlsLine:
+            return "Controls";
         case backLine:
             return "Back";
         default:

@@ -26,7 +26,7 @@ struct OptionValues {
     void write(Settings& store) const;
 };
 
-// The twelve lines of the options screen, top to bottom.
+// The thirteen lines of the options screen, top to bottom.
 enum OptionLine {
     resolutionLine,
     screenDepthLine,
@@ -39,6 +39,7 @@ enum OptionLine {
     invertControlsLine,
     musicVolumeLine,
     drawCloudsLine,
+    controlsLine,
     backLine,
     optionLineCount
 };
@@ -62,7 +63,7 @@ class OptionLines {
     explicit OptionLines(const OptionValues& start);
 
     // Left (direction -1) or Right (+1) on a line. False for the lines without
-    // a value ("Set Highscore Name", "Back"), which do not react at all.
+    // a value ("Set Highscore Name", "Controls", "Back"), which do not react.
     bool change(int line, int direction);
     std::string text(int line) const;
 

@@ -5,6 +5,7 @@
 #include "app/GameWindow.hpp"
 #include "app/ProgramObjects.hpp"
 #include "app/ScreenLook.hpp"
+#include "menu/ControlsScreen.hpp"
 #include "menu/MenuDrawing.hpp"
 #include "menu/NameEntryScreen.hpp"
 
@@ -20,7 +21,10 @@ constexpr float inputThreshold = 0.0f;
 }  // namespace
 
 OptionsScreen::OptionsScreen(GameWindow& gameWindow, ParticleEmitter* cloudBackdrop)
-    : window(gameWindow), clouds(cloudBackdrop), lines(OptionValues::read(settings())) {
+    : window(gameWindow),
+      clouds(cloudBackdrop),
+      lines(OptionValues::read(settings())),
+      windowFullscreen(gameWindow.fullscreen()) {
     ScreenLook::loadFont(font);
     click.load(ScreenLook::clickSoundPath());
     // The main menu's view; set here too so the screen stands on its own.
@@ -48,6 +52,10 @@ void OptionsScreen::changeValue(int direction) {
     }
     rebuildLine(menu.selected);
     click.play();
+    if (menu.selected == fullscreenLine) {
+        window.setFullscreen(lines.values.fullscreen > 0);
+        windowFullscreen = window.fullscreen();
+    }
     if (menu.selected == musicVolumeLine) {
         const float volume = static_cast<float>(lines.values.musicVolume) /
                              static_cast<float>(OptionLines::maxMusicVolume);
@@ -67,6 +75,25 @@ void OptionsScreen::runNameEntry() {
     rebuildLine(submitScoresLine);
     // The name entry left on a black frame.
     fade.restartFadeIn();
+}
+
+void OptionsScreen::runControls() {
+    {
+        ControlsScreen controls(window, clouds, lines.values.drawClouds > 0);
+        controls.run();
+    }
+    fade.restartFadeIn();
+}
+
+// F11 switched the screen while the options were open: the line follows, so
+// that leaving does not store the old choice again.
+void OptionsScreen::followFullscreenSwitch() {
+    if (window.fullscreen() == windowFullscreen) {
+        return;
+    }
+    windowFullscreen = window.fullscreen();
+    lines.values.fullscreen = windowFullscreen ? 1 : 0;
+    rebuildLine(fullscreenLine);
 }
 
 void OptionsScreen::handleKey(const sf::Event::KeyEvent& key) {
@@ -91,6 +118,8 @@ void OptionsScreen::handleKey(const sf::Event::KeyEvent& key) {
                 fade.startFadeOut();
             } else if (menu.selected == highscoreNameLine) {
                 runNameEntry();
+            } else if (menu.selected == controlsLine) {
+                runControls();
             }
             break;
         case sf::Keyboard::Escape:
@@ -131,6 +160,7 @@ void OptionsScreen::run() {
                 return;
             }
         }
+        followFullscreenSwitch();
         drawFrame();
     }
 }

@@ -12,11 +12,12 @@
 class GameWindow;
 class ParticleEmitter;
 
-// The options: eleven settings changed in place with Left and Right, and
-// "Back". The values are written all at once when the player leaves with Back
-// or Escape; closing the window drops them. Music volume is heard at once, the
-// cloud line shows its effect at once, the display lines take effect at the
-// next start.
+// The options: eleven settings changed in place with Left and Right, the
+// controls screen, and "Back". The values are written all at once when the
+// player leaves with Back or Escape; closing the window drops them. Music
+// volume is heard at once, the cloud and fullscreen lines show their effect at
+// once (the fullscreen line also follows F11), the other display lines take
+// effect at the next start.
 class OptionsScreen {
   public:
     OptionsScreen(GameWindow& window, ParticleEmitter* clouds);
@@ -36,6 +37,8 @@ class OptionsScreen {
     void changeValue(int direction);
     void save();
     void runNameEntry();
+    void runControls();
+    void followFullscreenSwitch();
     void rebuildLine(int line);
     void drawFrame();
 
@@ -47,5 +50,6 @@ class OptionsScreen {
     SoundEffect click;
     MenuList menu;
     OptionLines lines;
+    bool windowFullscreen = false;  // as last seen, to notice F11
     bool quit = false;
 };

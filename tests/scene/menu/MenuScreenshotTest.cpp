@@ -6,6 +6,7 @@
 #include "app/Files.hpp"
 #include "app/ParticleEmitter.hpp"
 #include "app/Random.hpp"
+#include "menu/ControlsScreen.hpp"
 #include "menu/LevelSelectScreen.hpp"
 #include "menu/MainMenu.hpp"
 #include "menu/NameEntryScreen.hpp"
@@ -118,6 +119,24 @@ TEST(MenuScreenshots, Options) {
     ASSERT_EQ(shot.getSize().x, 1280u);
     EXPECT_GT(skyPercent(shot), 30);
     EXPECT_GT(countPixels(shot, {300, 100, 680, 42}, isWhitish), 500) << "the resolution line";
+}
+
+// Waiting for a new jump key after a refused one, with a pad plugged in.
+TEST(MenuScreenshots, Controls) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game(settingsText({{"nameentered", "1"}, {"key_turnleft", "A"}}));
+    game.openAtLogicalSize();
+    DriftedClouds clouds;
+    ControlsScreen controls(game.window(), &clouds.clouds, true);
+    sf::Image shot;
+    game.window().queueEvent(GameWindow::padConnectionEvent(0, true));
+    game.tapKeys(50, {Key::Down, Key::Down, Key::Down, Key::Down, Key::Return, Key::A}, 4);
+    shootAt(game, 120, "controls.png", shot);
+    controls.run();
+    ASSERT_EQ(shot.getSize().x, 1280u);
+    EXPECT_GT(skyPercent(shot), 30);
+    EXPECT_EQ(controls.lineText(static_cast<int>(Action::jump)), "Jump: press a key");
+    EXPECT_GT(countPixels(shot, {300, 760, 680, 28}, isWhitish), 300) << "the pad line";
 }
 
 TEST(MenuScreenshots, FirstStartNameEntryAndItsWarning) {

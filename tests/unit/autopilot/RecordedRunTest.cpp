@@ -5,6 +5,7 @@
 
 #include "TempFolder.hpp"
 #include "app/GameWindow.hpp"
+#include "app/TurnEvent.hpp"
 #include "game/RecordedRun.hpp"
 
 namespace {
@@ -34,6 +35,7 @@ RecordedRun sampleRun() {
     // empty frames of 1/60 s before it.
     run.frames.push_back({0.0123456789f, {}});
     run.frames.push_back({frame60, {key(sf::Keyboard::Return, false)}});
+    run.frames.push_back({frame60, {TurnEvent::make(-62.5f), TurnEvent::make(0.1234567f)}});
     return run;
 }
 
@@ -69,6 +71,7 @@ TEST(RecordedRun, TextRoundTripKeepsEveryFrameEventAndModifier) {
     EXPECT_NE(text.find("\n3 0.016666668\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\n2 0.016666668 +LControl/c +Left/c\n"), std::string::npos) << text;
     EXPECT_NE(text.find("+LShift/sc -LControl/s +Space/s"), std::string::npos) << text;
+    EXPECT_NE(text.find(" ~-62.5 ~0.1234567\n"), std::string::npos) << text;
     EXPECT_EQ(formatRun(back), text);
 }
 
@@ -84,6 +87,11 @@ TEST(RecordedRun, FramesAreComparedByTimeAndEvents) {
     other = plain;
     other.events.push_back(key(sf::Keyboard::Left, false));
     EXPECT_FALSE(other == plain);
+    other.events.back() = TurnEvent::make(40.0f);
+    RecordedFrame turned = other;
+    EXPECT_TRUE(other == turned);
+    turned.events.back() = TurnEvent::make(40.5f);
+    EXPECT_FALSE(other == turned);
 }
 
 TEST(RecordedRun, CommentsBlankLinesAndCarriageReturnsAreAllowed) {
@@ -111,7 +119,8 @@ TEST(RecordedRun, CommentsBlankLinesAndCarriageReturnsAreAllowed) {
 TEST(RecordedRun, BrokenTextIsRefusedWithItsLineAndLeavesTheRunAlone) {
     EXPECT_EQ(parseError(""), "line 1: not a recorded run");
     EXPECT_EQ(parseError("rollavortex-run 3\n"), "line 1: not a recorded run");
-    for (const std::string event : {"+Left/x", "+Left/ss", "+Left/", "*Left", "+A"}) {
+    for (const std::string event :
+         {"+Left/x", "+Left/ss", "+Left/", "*Left", "+A", "~", "~x", "~100.5", "~nan", "~-inf"}) {
         EXPECT_EQ(parseError(header("1 0.1 " + event + "\n")),
                   "line 6: unknown key event '" + event + "'");
     }

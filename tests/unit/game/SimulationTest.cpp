@@ -8,6 +8,8 @@
 
 #include "TestLevels.hpp"
 #include "app/GameWindow.hpp"
+#include "app/TurnEvent.hpp"
+#include "game/AnalogTurn.hpp"
 #include "game/FinishSequence.hpp"
 #include "game/Gravity.hpp"
 #include "game/LevelSimulation.hpp"
@@ -263,6 +265,36 @@ TEST(Turning, RatesFollowTheModifiersAndTheInvertSetting) {
         const b2Vec2 expected = gravityForViewAngle(level.sim.viewAngle());
         EXPECT_EQ(level.sim.play().gravity, expected);
     }
+}
+
+// A pad's push (TurnEvent percent) over one second, through the simulation's
+// own events; a turn key held beside it wins.
+TEST(Turning, APadTurnsBetweenTheSlowAndFastSpeeds) {
+    struct Case {
+        float percent;
+        bool leftKey;
+        float degrees;
+    };
+    const Case cases[] = {
+        {0.0f, false, 0.0f},     {0.01f, false, -140.028f}, {25.0f, false, -210.0f},
+        {50.0f, false, -280.0f}, {75.0f, false, -350.0f},   {100.0f, false, -420.0f},
+        {-50.0f, false, 280.0f}, {1e9f, false, -420.0f},    {-1e9f, false, 420.0f},
+        {50.0f, true, 280.0f},
+    };
+    for (const Case& c : cases) {
+        Headless level(closedRoom());
+        level.passCountdown();
+        const float before = level.sim.viewAngle();
+        level.sim.handleEvent(TurnEvent::make(c.percent));
+        if (c.leftKey) {
+            level.sim.handleEvent(press(sf::Keyboard::Left));
+        }
+        level.run(60);
+        EXPECT_NEAR(level.sim.viewAngle() - before, c.degrees, 0.01f) << c.percent;
+    }
+    TurnSpeeds upsideDown;
+    upsideDown.shift = 500.0f;
+    EXPECT_EQ(analogTurnRate(1.0f, upsideDown), -upsideDown.control) << "never past the fast speed";
 }
 
 TEST(Turning, CameraFollowsTheBallExactly) {

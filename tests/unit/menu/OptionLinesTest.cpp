@@ -29,6 +29,7 @@ TEST(OptionLines, DefaultsReadAsTheScreenShowsThem) {
                                             "< Invert Controls: No >",
                                             "< Music Volume: 7 >",
                                             "< Draw Clouds: Yes >",
+                                            "Controls",
                                             "Back"};
     for (int line = 0; line < optionLineCount; ++line) {
         EXPECT_EQ(lines.text(line), expected[static_cast<std::size_t>(line)]) << "line " << line;

@@ -1,0 +1,29 @@
+#include "game/AnalogTurn.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/TurnEvent.hpp"
+
+namespace {
+
+constexpr float halfPush = TurnEvent::fullPush * 0.5f;
+
+}  // namespace
+
+float analogTurnRate(float percent, const TurnSpeeds& speeds) {
+    const float push = std::abs(TurnEvent::clampPercent(percent));
+    if (push == 0.0f) {
+        return 0.0f;
+    }
+    const float rate =
+        push <= halfPush
+            ? speeds.shift + (speeds.turn - speeds.shift) * (push / halfPush)
+            : speeds.turn + (speeds.control - speeds.turn) * ((push - halfPush) / halfPush);
+    const float capped = std::min(rate, speeds.control);
+    return percent > 0.0f ? -capped : capped;
+}
+
+bool applyTurnEvent(ControlKeys& keys, const sf::Event& event) {
+    return TurnEvent::read(event, keys.padTurn);
+}

@@ -1,0 +1,126 @@
+#include "menu/ControlsScreen.hpp"
+
+#include <vector>
+
+#include "app/GameWindow.hpp"
+#include "app/ProgramObjects.hpp"
+#include "app/ScreenLook.hpp"
+#include "menu/MenuDrawing.hpp"
+
+namespace {
+
+// The options' look: the same size and spacing, "Back" at the same place.
+constexpr unsigned lineSize = 42;
+constexpr unsigned noteSize = 28;
+constexpr float firstLineY = 100.0f;
+constexpr float lineGap = 60.0f;
+constexpr float resetY = 520.0f;
+constexpr float messageY = 680.0f;
+constexpr float padLineY = 760.0f;
+constexpr float backY = 900.0f;
+// Keys count only once the fade-in is over.
+constexpr float inputThreshold = 0.0f;
+
+float lineTop(int line) {
+    if (line == resetControlsLine) {
+        return resetY;
+    }
+    return line == backControlsLine ? backY : firstLineY + lineGap * static_cast<float>(line);
+}
+
+}  // namespace
+
+ControlsScreen::ControlsScreen(GameWindow& gameWindow, ParticleEmitter* cloudBackdrop,
+                               bool withClouds)
+    : window(gameWindow),
+      clouds(cloudBackdrop),
+      drawClouds(withClouds),
+      controls(KeyBindings::read(settings())) {
+    ScreenLook::loadFont(font);
+    click.load(ScreenLook::clickSoundPath());
+    view = ScreenLook::logicalView();
+    std::vector<std::string> texts;
+    std::vector<float> tops;
+    for (int line = 0; line < controlLineCount; ++line) {
+        texts.push_back(controls.text(line));
+        tops.push_back(lineTop(line));
+    }
+    menu.setItems(texts, tops, font, lineSize);
+    placeLabel(padLine, font, "Pad: stick or d-pad turns, bottom button jumps, Start pauses",
+               padLineY, noteSize);
+    showLines();
+}
+
+void ControlsScreen::showLines() {
+    for (int line = 0; line < controlLineCount; ++line) {
+        menu.setLabel(static_cast<std::size_t>(line), controls.text(line));
+    }
+    placeLabel(message, font, controls.message(), messageY, noteSize);
+}
+
+void ControlsScreen::leave() {
+    controls.bindings.write(settings());
+    fade.startFadeOut();
+}
+
+void ControlsScreen::handleKey(const sf::Event::KeyEvent& key) {
+    if (controls.waiting()) {
+        click.play();
+        controls.press(key.code);
+        showLines();
+        return;
+    }
+    switch (key.code) {
+        case sf::Keyboard::Down:
+            menu.moveDown(click);
+            break;
+        case sf::Keyboard::Up:
+            menu.moveUp(click);
+            break;
+        case sf::Keyboard::Return:
+        case sf::Keyboard::Space:
+            click.play();
+            if (!controls.choose(menu.selected)) {
+                leave();
+            }
+            showLines();
+            break;
+        case sf::Keyboard::Escape:
+            click.play();
+            leave();
+            break;
+        default:
+            break;
+    }
+}
+
+void ControlsScreen::drawFrame() {
+    MenuDrawing::beginFrame(window, view, clouds, drawClouds);
+    menu.highlight(window.frameTime());
+    MenuDrawing::drawMenu(window, menu);
+    MenuDrawing::drawLabel(window, message);
+    if (window.padConnected()) {
+        MenuDrawing::drawLabel(window, padLine);
+    }
+    if (fade.draw(window, window.frameTime())) {
+        quit = true;
+    }
+    window.display();
+    menuMusic().update();
+}
+
+void ControlsScreen::run() {
+    while (!quit && window.isOpen()) {
+        sf::Event event;
+        while (window.pollEvent(event)) {
+            if (event.type == sf::Event::Closed) {
+                window.close();
+                return;
+            }
+            if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
+                handleKey(event.key);
+            }
+        }
+        drawFrame();
+    }
+}
