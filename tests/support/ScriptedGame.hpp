@@ -67,3 +67,6 @@ class ScriptedGame {
 
 // Does the test run with a display? Scene tests skip themselves without one.
 bool haveDisplay();
+#define REQUIRE_DISPLAY() \
+    if (!haveDisplay())   \
+    GTEST_SKIP() << "no display"

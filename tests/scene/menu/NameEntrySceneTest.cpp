@@ -18,27 +18,21 @@ std::string settingsWithServer(const std::string& address) {
 
 }  // namespace
 
-TEST(NameEntryScene, TypingFollowsShiftAndDigitsRefusesTheSixteenthAndErases) {
+// What each key does to the name is the name editor's unit test; here the
+// keys reach it only after the first 0.2 s, and closing writes nothing.
+TEST(NameEntryScene, TypingStartsAfterTheFirstKeysAndClosingWritesNothing) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsWithServer(refusingAddress()));
     NameEntryScreen entry(game.window(), nullptr, false);
     FrameLog<std::string> names(game, [&] { return entry.name(); });
-    // Keys in the first 0.2 s are dropped.
     game.keyAt(3, Key::Q);
     game.keyAt(firstKeyFrame, Key::A, true, true);
-    game.tapKeys(firstKeyFrame + 2, {Key::B, Key::Num1, Key::Backspace});
-    // Fifteen characters, then a sixteenth that must not get in.
-    std::uint64_t frame = game.tapKeys(firstKeyFrame + 30, std::vector<Key::Key>(13, Key::Num7));
-    game.keyAt(frame, Key::Z);
-    game.closeAt(frame + 10);
+    game.tapKeys(firstKeyFrame + 2, {Key::B, Key::Num1});
+    game.closeAt(firstKeyFrame + 20);
     entry.run();
 
     EXPECT_EQ(names.at(firstKeyFrame - 1), "");
-    EXPECT_EQ(names.at(firstKeyFrame), "A");
-    EXPECT_EQ(names.at(firstKeyFrame + 9), "Ab1");
-    EXPECT_EQ(names.at(firstKeyFrame + 15), "Ab");
-    EXPECT_EQ(entry.name(), "Ab" + std::string(13, '7'));
-    // Closed while typing: nothing was written.
+    EXPECT_EQ(entry.name(), "Ab1");
     EXPECT_FALSE(game.settings().contains("username"));
     EXPECT_FALSE(game.settings().contains("submitscores"));
 }
