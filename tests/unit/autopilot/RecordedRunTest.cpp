@@ -60,30 +60,13 @@ TEST(RecordedRun, TextRoundTripKeepsEveryFrameEventAndModifier) {
     EXPECT_EQ(back.levelFile, run.levelFile);
     EXPECT_EQ(back.mode, run.mode);
     EXPECT_EQ(back.finishMilliseconds, run.finishMilliseconds);
-    ASSERT_EQ(back.frames.size(), run.frames.size());
-    for (std::size_t i = 0; i < run.frames.size(); ++i) {
-        EXPECT_TRUE(back.frames[i] == run.frames[i]) << "frame " << i;
-    }
+    EXPECT_TRUE(back.frames == run.frames);
     // Empty frames of the same time share a line: 3 empty, then 1 + the
     // empty one after it.
     EXPECT_NE(text.find("\n3 0.016666668\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\n2 0.016666668 +LControl/c +Left/c\n"), std::string::npos) << text;
     EXPECT_NE(text.find("+LShift/sc -LControl/s +Space/s"), std::string::npos) << text;
     EXPECT_EQ(formatRun(back), text);
-}
-
-TEST(RecordedRun, FramesAreComparedByTimeAndEvents) {
-    const RecordedFrame plain{frame60, {key(sf::Keyboard::Left, true)}};
-    RecordedFrame other = plain;
-    EXPECT_TRUE(other == plain);
-    other.events[0].key.shift = true;
-    EXPECT_FALSE(other == plain);
-    other = plain;
-    other.frameTime = 0.02f;
-    EXPECT_FALSE(other == plain);
-    other = plain;
-    other.events.push_back(key(sf::Keyboard::Left, false));
-    EXPECT_FALSE(other == plain);
 }
 
 TEST(RecordedRun, CommentsBlankLinesAndCarriageReturnsAreAllowed) {
@@ -98,14 +81,10 @@ TEST(RecordedRun, CommentsBlankLinesAndCarriageReturnsAreAllowed) {
     EXPECT_EQ(run.mode, puzzleMode);
     EXPECT_EQ(run.finishMilliseconds, -1);
     ASSERT_EQ(run.frames.size(), 4u);
+    const RecordedFrame last{
+        0.25f, {key(sf::Keyboard::Right, true, true), key(sf::Keyboard::Right, false)}};
     EXPECT_EQ(run.frames[2].frameTime, 0.5f);
-    ASSERT_EQ(run.frames[3].events.size(), 2u);
-    EXPECT_EQ(run.frames[3].events[0].type, sf::Event::KeyPressed);
-    EXPECT_EQ(run.frames[3].events[0].key.code, sf::Keyboard::Right);
-    EXPECT_TRUE(run.frames[3].events[0].key.shift);
-    EXPECT_FALSE(run.frames[3].events[0].key.control);
-    EXPECT_EQ(run.frames[3].events[1].type, sf::Event::KeyReleased);
-    EXPECT_FALSE(run.frames[3].events[1].key.shift);
+    EXPECT_TRUE(run.frames[3] == last);
 }
 
 TEST(RecordedRun, BrokenTextIsRefusedWithItsLineAndLeavesTheRunAlone) {
@@ -155,13 +134,11 @@ TEST(RecordedRun, RunsLongerThanAnHourAreRefused) {
 
 TEST(RecordedRun, FilesAreWrittenAndReadBack) {
     TempFolder folder;
-    const std::string path = folder.file("sample.run");
-    ASSERT_TRUE(writeRunFile(path, sampleRun()));
+    ASSERT_TRUE(writeRunFile(folder.file("sample.run"), sampleRun()));
     RecordedRun back;
     std::string error;
-    ASSERT_TRUE(readRunFile(path, back, error)) << error;
-    EXPECT_EQ(back.frames.size(), sampleRun().frames.size());
-
+    ASSERT_TRUE(readRunFile(folder.file("sample.run"), back, error)) << error;
+    EXPECT_TRUE(back.frames == sampleRun().frames);
     EXPECT_FALSE(readRunFile(folder.file("missing.run"), back, error));
     EXPECT_NE(error.find("cannot read"), std::string::npos);
     EXPECT_FALSE(writeRunFile(folder.file("no/such/folder/x.run"), sampleRun()));
