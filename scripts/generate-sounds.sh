@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Regenerates every sound effect of data/sound/ and music piece of data/music/
-# with the project's own sequencer and synthesiser (tools/soundgen).
+# with the project's own sequencer and synthesiser (tools/soundgen). The
+# generator measures every sound it makes and fails on one that clips, clicks,
+# is too quiet or loops with a seam (tools/soundgen/Quality.hpp).
 #
 #   scripts/generate-sounds.sh          build the generator, rewrite the files
 #   scripts/generate-sounds.sh --check  generate twice into a temporary folder and
