@@ -103,15 +103,3 @@ PrivateDisplay::~PrivateDisplay() {
         waitpid(pid, nullptr, 0);
     }
 }
-
-bool PrivateDisplay::focus(unsigned long window) {
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        return false;
-    }
-    XRaiseWindow(display, window);
-    XSetInputFocus(display, window, RevertToParent, CurrentTime);
-    XSync(display, False);
-    XCloseDisplay(display);
-    return true;
-}

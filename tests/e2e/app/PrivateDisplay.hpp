@@ -23,8 +23,6 @@ class PrivateDisplay {
 
     // Is there an Xvfb to start at all?
     static bool available();
-    // Gives `window` the keyboard focus, as a click into it would.
-    static bool focus(unsigned long window);
 
   private:
     pid_t pid = -1;
