@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/Random.hpp"
 #include "menu/MascotEye.hpp"
 
 namespace {
@@ -66,32 +65,4 @@ TEST(MascotEye, ChangesAtMostOneFramePerScreenFrameWhateverTheStep) {
     }
     EXPECT_EQ(*std::max_element(shown.begin(), shown.end()), MascotEye::frameCount - 1);
     EXPECT_EQ(shown.back(), 0);
-}
-
-TEST(MascotEye, TitleEyesDrawTheirWaitsAndStepsFromTheirOwnRanges) {
-    Random::seed(1234);
-    for (int round = 0; round < 200; ++round) {
-        const MascotEye left = MascotEye::left();
-        const MascotEye right = MascotEye::right();
-        EXPECT_GE(left.waitLeft(), 1.0f);
-        EXPECT_LE(left.waitLeft(), 3.0f);
-        EXPECT_FLOAT_EQ(left.stepLength(), 0.02f);
-        EXPECT_GE(right.waitLeft(), 0.5f);
-        EXPECT_LE(right.waitLeft(), 4.0f);
-        EXPECT_FLOAT_EQ(right.stepLength(), 0.03f);
-    }
-    MascotEye left = MascotEye::left();
-    MascotEye right = MascotEye::right();
-    for (int blink = 0; blink < 20; ++blink) {
-        playOneBlink(left, 100000);
-        playOneBlink(right, 100000);
-        EXPECT_GE(left.waitLeft(), 0.5f - frame);
-        EXPECT_LE(left.waitLeft(), 10.0f);
-        EXPECT_GE(left.stepLength(), 0.005f);
-        EXPECT_LE(left.stepLength(), 0.015f);
-        EXPECT_GE(right.waitLeft(), 1.0f - frame);
-        EXPECT_LE(right.waitLeft(), 15.0f);
-        EXPECT_GE(right.stepLength(), 0.0075f);
-        EXPECT_LE(right.stepLength(), 0.02f);
-    }
 }
