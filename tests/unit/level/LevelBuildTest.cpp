@@ -1,6 +1,3 @@
-#include <box2d/b2_circle_shape.h>
-#include <box2d/b2_distance_joint.h>
-#include <box2d/b2_polygon_shape.h>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -22,19 +19,7 @@ class LevelBuild : public ::testing::Test {
     PlayState play;
 };
 
-std::vector<b2Vec2> vertices(const Entity& entity) {
-    const auto* polygon = static_cast<const b2PolygonShape*>(entity.fixture()->GetShape());
-    return {polygon->m_vertices, polygon->m_vertices + polygon->m_count};
-}
-
-bool hasVertex(const std::vector<b2Vec2>& points, float x, float y) {
-    for (const b2Vec2& p : points) {
-        if (std::abs(p.x - x) < near && std::abs(p.y - y) < near) {
-            return true;
-        }
-    }
-    return false;
-}
+}  // namespace
 
 TEST_F(LevelBuild, CellsSitAtTheirPixelPositions) {
     const auto level = build(mapOf({{0, 0, 0}, {0, 1, 4}, {0, 0, 0}}));
@@ -84,91 +69,27 @@ TEST_F(LevelBuild, EveryTileIdGetsItsKindSensorFlagAndColour) {
         EXPECT_EQ(entity->fixture()->IsSensor(), want.sensor) << "id " << want.id;
         EXPECT_EQ(entity->body()->GetType() == b2_dynamicBody, want.dynamic) << "id " << want.id;
         EXPECT_EQ(entity->colour(), want.colour) << "id " << want.id;
-        if (want.dynamic) {
-            EXPECT_FALSE(entity->body()->IsSleepingAllowed()) << "id " << want.id;
-            EXPECT_FLOAT_EQ(entity->fixture()->GetDensity(), 0.4f);
-            EXPECT_FLOAT_EQ(entity->fixture()->GetRestitution(), 0.666f);
-        } else {
-            EXPECT_FLOAT_EQ(entity->fixture()->GetRestitution(), 0.0f);
-        }
-        EXPECT_FLOAT_EQ(entity->fixture()->GetFriction(), 0.5f);
     }
     EXPECT_EQ(bodiesOfKind(*level, BodyKind::ball), 1);
 }
 
-TEST_F(LevelBuild, ShapesHaveTheirTileSizes) {
-    const auto level =
-        build(mapOf({{1, 0, 3, 0, 5, 0, 6, 0, 7, 0, 8, 0, 9, 0, 10, 0, 17, 0, 21, 0, 12}}));
-    const float h = 0.64f;
-
-    EXPECT_FLOAT_EQ(level->ball->fixture()->GetShape()->m_radius, 0.6f);
-    EXPECT_TRUE(level->ball->body()->IsBullet());
-
-    const auto square = vertices(*entityAt(*level, 2, 0));
-    ASSERT_EQ(square.size(), 4u);
-    for (auto [x, y] : {std::pair{h, h}, {-h, h}, {-h, -h}, {h, -h}}) {
-        EXPECT_TRUE(hasVertex(square, x, y)) << x << "," << y;
-    }
-    // Each slope keeps the right angle at its named corner and lacks the opposite one.
-    struct Slope {
-        int column;
-        float cornerX, cornerY;
-    };
-    for (const Slope& slope :
-         {Slope{4, h, h}, Slope{6, h, -h}, Slope{8, -h, -h}, Slope{10, -h, h}}) {
-        const auto triangle = vertices(*entityAt(*level, slope.column, 0));
-        ASSERT_EQ(triangle.size(), 3u);
-        EXPECT_TRUE(hasVertex(triangle, slope.cornerX, slope.cornerY)) << slope.column;
-        EXPECT_FALSE(hasVertex(triangle, -slope.cornerX, -slope.cornerY)) << slope.column;
-    }
-    for (int column : {12, 20}) {  // loose diamond, switch
-        const auto diamond = vertices(*entityAt(*level, column, 0));
-        ASSERT_EQ(diamond.size(), 4u);
-        for (auto [x, y] : {std::pair{0.0f, h}, {h, 0.0f}, {0.0f, -h}, {-h, 0.0f}}) {
-            EXPECT_TRUE(hasVertex(diamond, x, y)) << column;
+// Bridge blocks hang from each other and from the walls beside them, but not
+// from fixed walls.
+TEST_F(LevelBuild, BridgesHoldBetweenWallsAndFallBetweenFixedWalls) {
+    for (const int wall : {TileId::wall, TileId::fixedWall}) {
+        const auto level = build(mapOf({{1, 0, 0, 0}, {wall, 18, 18, wall}, {0, 0, 0, 0}}));
+        const b2Body* block = entityAt(*level, 1, 1)->body();
+        EXPECT_EQ(level->bridgeJoints.size(), wall == TileId::wall ? 4u : 2u);
+        level->world->SetGravity(b2Vec2(0.0f, -86.49f));
+        for (int i = 0; i < 350; ++i) {
+            stepLevel(*level);
+        }
+        if (wall == TileId::wall) {
+            EXPECT_GT(block->GetPosition().y, -1.28f - 0.3f) << "the bridge holds";
+        } else {
+            EXPECT_LT(block->GetPosition().y, -10.0f) << "the bridge falls";
         }
     }
-    for (auto [column, radius] : {std::pair{14, 0.62f}, {16, 0.6f}, {18, 0.62f}}) {
-        EXPECT_FLOAT_EQ(entityAt(*level, column, 0)->fixture()->GetShape()->m_radius, radius);
-    }
-}
-
-TEST_F(LevelBuild, BridgeBlocksAreTiedToWallsAndEachOther) {
-    const auto level = build(mapOf({{1, 0, 0, 0}, {3, 18, 18, 3}, {0, 0, 0, 0}}));
-    const b2Body* leftWall = entityAt(*level, 0, 1)->body();
-    const b2Body* first = entityAt(*level, 1, 1)->body();
-    const b2Body* second = entityAt(*level, 2, 1)->body();
-    const b2Body* rightWall = entityAt(*level, 3, 1)->body();
-    ASSERT_EQ(level->bridgeJoints.size(), 4u);
-    const std::pair<const b2Body*, const b2Body*> expected[] = {
-        {first, leftWall}, {first, second}, {second, first}, {second, rightWall}};
-    for (std::size_t i = 0; i < 4; ++i) {
-        auto* joint = static_cast<b2DistanceJoint*>(level->bridgeJoints[i]);
-        EXPECT_EQ(joint->GetBodyA(), expected[i].first) << i;
-        EXPECT_EQ(joint->GetBodyB(), expected[i].second) << i;
-        EXPECT_NEAR(joint->GetLength(), 0.32f, near) << i;
-        EXPECT_EQ(joint->GetMinLength(), joint->GetMaxLength());
-        EXPECT_FALSE(joint->GetCollideConnected());
-    }
-
-    // Held by the walls, the bridge stays up under its own weight.
-    level->world->SetGravity(b2Vec2(0.0f, -86.49f));
-    for (int i = 0; i < 350; ++i) {
-        stepLevel(*level);
-    }
-    EXPECT_GT(first->GetPosition().y, -1.28f - 0.3f);
-}
-
-TEST_F(LevelBuild, FixedWallsHoldNoBridgeAndWallsAloneMakeNoJoints) {
-    const auto loose = build(mapOf({{1, 0, 0, 0}, {19, 18, 18, 19}, {0, 0, 0, 0}}));
-    ASSERT_EQ(loose->bridgeJoints.size(), 2u);
-    const b2Body* block = entityAt(*loose, 1, 1)->body();
-    loose->world->SetGravity(b2Vec2(0.0f, -86.49f));
-    for (int i = 0; i < 350; ++i) {
-        stepLevel(*loose);
-    }
-    EXPECT_LT(block->GetPosition().y, -10.0f);  // the bridge fell
-
     EXPECT_EQ(build(mapOf({{1, 0, 0}, {3, 3, 3}, {3, 3, 3}}))->world->GetJointCount(), 0);
 }
 
@@ -331,5 +252,3 @@ TEST_F(LevelBuild, StepsKeepTheOldTopSpeedsAndStopWhatLeavesTheWorld) {
     }
     EXPECT_FLOAT_EQ(ball->GetPosition().y, frozenAt);
 }
-
-}  // namespace
