@@ -16,14 +16,8 @@ namespace {
 // Rows of level source characters (levels/README.md), one cell each.
 TileMap mapFromRows(const std::vector<std::string>& rows) {
     const std::map<char, int> ids = {
-        {'@', TileId::ballStart},
-        {'F', TileId::finish},
-        {'#', TileId::wall},
-        {'X', TileId::fixedWall},
-        {'!', TileId::penalty},
-        {'b', TileId::firstSwitch + Colour::blue},
-        {'B', TileId::firstTarget + Colour::blue},
-        {'R', TileId::firstTarget + Colour::red},
+        {'@', TileId::ballStart}, {'F', TileId::finish},  {'#', TileId::wall},
+        {'X', TileId::fixedWall}, {'!', TileId::penalty},
     };
     TileMap map;
     map.height = static_cast<int>(rows.size());
@@ -47,18 +41,6 @@ const std::vector<std::string> bentCorridor = {
     "X............X",  //
     "XF...........X",  //
     "XXXXXXXXXXXXXX",
-};
-
-// Red ball, red target in the open, blue targets behind a wall of red ones,
-// the blue switch far from them: red first, then blue.
-const std::vector<std::string> twoColours = {
-    "XXXXXXXXXXXXXXXX",  //
-    "X@.....X.......X",  //
-    "X......X.......X",  //
-    "X..R...R...B...X",  //
-    "X......R.......X",  //
-    "X.b....X.......X",  //
-    "XXXXXXXXXXXXXXXX",
 };
 
 struct Headless {
@@ -107,22 +89,4 @@ TEST(Autopilot, FinishesABentCorridorAndItsRunReplaysExactly) {
     EXPECT_EQ(replay.finishFrame, static_cast<int>(run.frames.size()) - 1);
     EXPECT_EQ(replay.milliseconds, run.finishMilliseconds);
     EXPECT_EQ(again.simulation.stateHash(), level.simulation.stateHash());
-}
-
-TEST(Autopilot, BreaksTheTargetsOfEachColourAfterTakingItsSwitch) {
-    Headless level(mapFromRows(twoColours), puzzleMode);
-    ASSERT_EQ(level.simulation.colourTargetsLeft(), 4);
-    RecordedRun run;
-    int blueBeforeRedGone = 0;
-    flyLevel(
-        level.simulation, run, AutopilotTuning(), 90.0f, autopilotFrameTime,
-        [&](const LevelSimulation& simulation) {
-            // The red gate must fall before the ball can turn blue usefully.
-            if (simulation.ballColour() == Colour::blue && simulation.colourTargetsLeft() > 1) {
-                ++blueBeforeRedGone;
-            }
-        });
-    ASSERT_GT(run.finishMilliseconds, 0);
-    EXPECT_EQ(level.simulation.colourTargetsLeft(), 0);
-    EXPECT_EQ(blueBeforeRedGone, 0);
 }
