@@ -135,6 +135,7 @@ TEST_F(AudioTest, GamePlaylistStartsEachNewPieceButNeverTheFirstFirstNorOneTwice
     }
 }
 
+// The menu has one piece, which plays again and again.
 TEST_F(AudioTest, SinglePieceRestartsAfterItEnds) {
     MusicPlayer menu;
     menu.addSong(tone("intro.wav", 0.05), 1.0f);
