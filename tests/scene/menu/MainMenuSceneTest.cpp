@@ -47,36 +47,6 @@ TEST(FirstStartScene, AWindowClosedDuringTheIntroStillCountsTheFirstStart) {
     EXPECT_FALSE(game.settings().contains("username"));
 }
 
-TEST(MainMenuScene, KeysWaitForTheFadeEscapePointsAtExitAndReturnLeavesAfterTheFade) {
-    REQUIRE_DISPLAY();
-    ScriptedGame game(settingsText({{"nameentered", "1"}, {"musicvolume", "3"}}));
-    MainMenu menu(game.window());
-    FrameLog<int> selected(game, [&] { return menu.selectedItem(); });
-    FrameLog<bool> open(game, [&] { return game.window().isOpen(); });
-    // 0.1 s in: too early. 0.25 s in: taken.
-    game.keyAt(6, Key::Down);
-    game.keyAt(15, Key::Down);
-    game.keyAt(20, Key::Down);
-    game.keyAt(25, Key::Up);
-    game.keyAt(30, Key::Escape);
-    game.keyAt(40, Key::Return);
-    menu.run();
-
-    EXPECT_EQ(selected.at(10), 0);
-    EXPECT_EQ(selected.at(16), 1);
-    EXPECT_EQ(selected.at(21), 2);
-    EXPECT_EQ(selected.at(26), 1);
-    EXPECT_EQ(selected.at(31), MainMenu::exitItem) << "Escape only points at Exit";
-    EXPECT_TRUE(open.at(95));
-    EXPECT_FALSE(game.window().isOpen());
-    // The 1 s fade-out ran to its end before the window closed.
-    EXPECT_NEAR(static_cast<double>(game.window().frameNumber()), 40 + 60, 2);
-    EXPECT_FLOAT_EQ(menuMusic().volume, 3.0f / 9.0f);
-    EXPECT_FLOAT_EQ(gameMusic().volume, 3.0f / 9.0f);
-    EXPECT_EQ(menuMusic().songCount(), 1u);
-    EXPECT_EQ(gameMusic().songCount(), 3u);
-}
-
 TEST(MainMenuScene, CloudsStopAtOnceWhenTheOptionsTurnThemOff) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsText({{"nameentered", "1"}}));

@@ -98,27 +98,6 @@ TEST(OptionsScene, EveryLineFollowsItsRuleAndBackOrEscapeSavesThemAll) {
     }
 }
 
-TEST(OptionsScene, KeysDuringTheFadeInAndReturnOnAValueLineChangeNothing) {
-    REQUIRE_DISPLAY();
-    ScriptedGame game(settingsText(knownSettings));
-    OptionsScreen options(game.window(), nullptr);
-    FrameLog<int> selected(game, [&] { return options.selectedLine(); });
-    game.keyAt(20, Key::Down);
-    game.keyAt(40, Key::Right);
-    game.tapKeys(firstKeyFrame, {Key::Down, Key::Down, Key::Return, Key::Space});
-    game.closeAt(firstKeyFrame + 40);
-    options.run();
-
-    EXPECT_EQ(selected.at(firstKeyFrame - 1), 0);
-    EXPECT_EQ(options.lineText(resolutionLine), "< Resolution: 1280 x 1024 >");
-    EXPECT_EQ(options.selectedLine(), fullscreenLine);
-    EXPECT_EQ(options.values().fullscreen, 1) << "only Left and Right change a value";
-    // Closed without Back or Escape: the file is as it was.
-    const std::string saved = game.savedSettingsFile();
-    EXPECT_EQ(valueOf(saved, "screenwidth"), "1280");
-    EXPECT_EQ(valueOf(saved, "fullscreen"), "1");
-}
-
 TEST(OptionsScene, ClosingTheWindowInsideTheNameEntrySavesNothing) {
     REQUIRE_DISPLAY();
     auto values = knownSettings;
