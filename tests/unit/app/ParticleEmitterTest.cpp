@@ -50,26 +50,6 @@ TEST(CloudBackdrop, DragStopsACloudAfterFiveSecondsWhicheverWayItMoves) {
     }
 }
 
-TEST(BurstEmitter, EmitsItsRoundedRateOnceAndEndsWithItsLastParticle) {
-    ParticleEmitter four;
-    four.burst = true;
-    four.rate = 3.4f;
-    four.rateVariance = 0.0f;
-    four.lifetime = 0.5f;
-    four.lifetimeVariance = 0.0f;
-    four.update(1.0f / 60.0f);
-    EXPECT_EQ(four.live().size(), 4u);
-    // Never again, and finished once the last particle has died.
-    int frames = 0;
-    while (!four.finished && frames < 1000) {
-        four.update(1.0f / 60.0f);
-        EXPECT_LE(four.live().size(), 4u);
-        ++frames;
-    }
-    EXPECT_TRUE(four.finished);
-    EXPECT_NEAR(frames, 30, 2);
-}
-
 TEST(ParticleKeys, InterpolateBetweenKeysAndDefaultToPlain) {
     ParticleEmitter clouds;
     configureCloudBackdrop(clouds, nullptr);
