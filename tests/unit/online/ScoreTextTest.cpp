@@ -5,7 +5,6 @@
 #include <set>
 #include <sstream>
 
-#include "online/PlainDecimal.hpp"
 #include "online/ScoreText.hpp"
 
 namespace {
@@ -85,19 +84,4 @@ TEST(ScoreText, StrictParseAcceptsOnlyWellFormedText) {
     }
     EXPECT_FALSE(parseScoreText("0 " + std::string(17, scoreCharacter(1))));
     EXPECT_TRUE(parseScoreText("0 " + std::string(16, scoreCharacter(1))));
-}
-
-TEST(PlainDecimal, MatchesTheStreamWhereItWritesNoExponent) {
-    for (float value : {0.0f, 65.0f, 12.34567f, 0.25048828f, 999999.0f, 0.0001f, 59.9999f}) {
-        EXPECT_EQ(plainDecimal(value), streamText(value)) << value;
-    }
-}
-
-TEST(PlainDecimal, WritesPlainDigitsWhereTheStreamWouldUseAnExponent) {
-    EXPECT_EQ(plainDecimal(1234567.0), "1234570");
-    EXPECT_EQ(plainDecimal(0.000015), "0.000015");
-    EXPECT_EQ(plainDecimal(-0.0000123456789), "-0.0000123457");
-    EXPECT_EQ(plainDecimal(1e30).find('e'), std::string::npos);
-    EXPECT_EQ(plainDecimal(std::nanf("")), "nan");
-    EXPECT_EQ(plainDecimal(-INFINITY), "-inf");
 }
