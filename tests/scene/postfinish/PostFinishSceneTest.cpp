@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,38 +43,27 @@ Phase phaseOf(const PlayScreen& screen) {
     return finish.tableFetched ? Phase::fetched : Phase::submitted;
 }
 
-// Every display() of the step with its wall time. A wait frame displays
-// twice: once with its message before the request, once at its end.
+// The wall time of every display() of the step, by phase. A wait frame
+// displays twice: once with its message before the request, once at its end.
 struct StepLog {
-    std::vector<std::pair<Phase, WallClock::time_point>> entries;
+    std::map<Phase, std::vector<WallClock::time_point>> shown;
 
     void record(const PlayScreen& screen) {
         if (phaseOf(screen) != Phase::none) {
-            entries.emplace_back(phaseOf(screen), WallClock::now());
+            shown[phaseOf(screen)].push_back(WallClock::now());
         }
     }
-    // Index of the n-th display (from 0) in `phase`, or -1.
-    int find(Phase phase, int n = 0) const {
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i].first == phase && n-- == 0) {
-                return static_cast<int>(i);
-            }
-        }
-        return -1;
-    }
-    double seconds(int from, int to) const {
-        if (from < 0 || to < 0) {
+    bool empty() const { return shown.empty(); }
+    bool reached(Phase phase) const { return shown.count(phase) == 1; }
+    // Seconds the submission and the fetch blocked their frames.
+    double submitSeconds() const { return between(Phase::submitting, 0, Phase::submitted, 0); }
+    double fetchSeconds() const { return between(Phase::submitted, 1, Phase::fetched, 0); }
+    double between(Phase from, std::size_t i, Phase to, std::size_t j) const {
+        if (!reached(from) || !reached(to) || shown.at(from).size() <= i) {
             return -1.0;
         }
-        return std::chrono::duration<double>(entries[static_cast<std::size_t>(to)].second -
-                                             entries[static_cast<std::size_t>(from)].second)
-            .count();
+        return std::chrono::duration<double>(shown.at(to)[j] - shown.at(from)[i]).count();
     }
-    // Seconds the submission and the fetch blocked their frames.
-    double submitSeconds() const {
-        return seconds(find(Phase::submitting), find(Phase::submitted));
-    }
-    double fetchSeconds() const { return seconds(find(Phase::submitted, 1), find(Phase::fetched)); }
 };
 
 // Plays the corridor to its finish with online scores on (or off) against a
@@ -199,7 +189,7 @@ TEST(PostFinishScene, WithOnlineScoresOffNothingIsSentAndTheBestIsStoredAtOnce) 
     });
     EXPECT_TRUE(run.wentOn);
     EXPECT_TRUE(storedAtFinish);
-    EXPECT_TRUE(run.log.entries.empty()) << "the step never ran";
+    EXPECT_TRUE(run.log.empty()) << "the step never ran";
     EXPECT_EQ(server.log().find("sbmt.php"), std::string::npos);
 }
 
@@ -215,7 +205,7 @@ TEST(PostFinishScene, AServerDownOrSilentLetsTheFinishGoOnWithTheBestKept) {
         EXPECT_TRUE(run.wentOn) << "the finish went on without a key press";
         EXPECT_FALSE(run.rowsSeen);
         EXPECT_GT(run.best, 0.3f);
-        ASSERT_GE(run.log.find(Phase::fetched), 0);
+        ASSERT_TRUE(run.log.reached(Phase::fetched));
         for (const double seconds : {run.log.submitSeconds(), run.log.fetchSeconds()}) {
             const double expected = down ? 0.0 : HighscoreClient::kDefaultTimeoutSeconds;
             EXPECT_GT(seconds, expected - slackSeconds);
