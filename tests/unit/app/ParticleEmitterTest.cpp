@@ -49,27 +49,3 @@ TEST(CloudBackdrop, DragStopsACloudAfterFiveSecondsWhicheverWayItMoves) {
         EXPECT_NEAR(travelled, 125.0f, 1.5f) << angle;
     }
 }
-
-TEST(ParticleKeys, InterpolateBetweenKeysAndDefaultToPlain) {
-    ParticleEmitter clouds;
-    configureCloudBackdrop(clouds, nullptr);
-    EXPECT_EQ(clouds.colourAt(0.05f).a, 46) << "half way from 0 to 93";
-    EXPECT_NEAR(clouds.scaleAt(0.1f), 0.965f, 1e-5f);
-    ParticleEmitter plain;
-    EXPECT_EQ(plain.colourAt(0.5f), sf::Color::White);
-    EXPECT_FLOAT_EQ(plain.scaleAt(0.5f), 1.0f);
-}
-
-TEST(ParticleSpin, DampsTowardZeroWithoutCrossing) {
-    ParticleEmitter emitter;
-    emitter.burst = true;
-    emitter.rate = 1.0f;
-    emitter.spin = 3.0f;
-    emitter.spinDamping = 1.0f;
-    emitter.lifetime = 100.0f;
-    emitter.update(0.0f);
-    for (int i = 0; i < 5 * 60; ++i) {
-        emitter.update(1.0f / 60.0f);
-    }
-    EXPECT_FLOAT_EQ(emitter.live().front().spin, 0.0f);
-}

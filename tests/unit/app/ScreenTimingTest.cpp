@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/MenuList.hpp"
 #include "app/ScreenFade.hpp"
-#include "app/ScreenLook.hpp"
 
 namespace {
 
@@ -56,19 +54,4 @@ TEST(ScreenFadeTiming, FadeOutLastsOneSecondAndEndsOnce) {
         ends += fade.advance(1.0f / 60.0f) ? 1 : 0;
     }
     EXPECT_EQ(ends, 1);
-}
-
-TEST(MenuHighlight, PulsesRedWhiteRedOncePerSecond) {
-    EXPECT_EQ(MenuList::pulseColor(0.0f), ScreenLook::highlightRed);
-    EXPECT_EQ(MenuList::pulseColor(1.0f), sf::Color::White);
-    EXPECT_EQ(MenuList::pulseColor(0.5f), sf::Color(255, 174, 174, 255));
-    EXPECT_EQ(MenuList::pulseColor(1.5f), MenuList::pulseColor(0.5f));
-    MenuList menu;
-    for (int frame = 0; frame < 30; ++frame) {
-        menu.highlight(1.0f / 60.0f);
-    }
-    EXPECT_NEAR(menu.pulse, 1.0f, 1e-3f) << "white half a second in";
-    MenuList slow;
-    slow.highlight(3.3f);  // a long stall still leaves a phase in [0, 2)
-    EXPECT_NEAR(slow.pulse, 0.6f, 1e-4f);
 }

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "game/FinishBanner.hpp"
 #include "game/FinishSequence.hpp"
 #include "game/ScoreFont.hpp"
 #include "game/StartSequence.hpp"
@@ -132,31 +131,4 @@ TEST(FinishSequence, EndPhaseWithAndWithoutOnlineScores) {
     equal.reset();
     EXPECT_TRUE(equal.score(40.0f, 30.0f));
     EXPECT_TRUE(equal.newPersonalBest);
-}
-
-TEST(FinishBanner, SettlesThenFliesOutAndFades) {
-    BannerWave wave;
-    wave.reset();
-    float t = 0.0f;
-    while (wave.amplitude > BannerWave::restingAmplitude) {
-        wave.advance(1.0f / 60.0f);
-        t += 1.0f / 60.0f;
-        ASSERT_LT(t, 10.0f);
-    }
-    // 666 x (1 - 0.666/60)^n reaches 93 after about 3 s.
-    EXPECT_NEAR(t, 2.95f, 0.1f);
-    EXPECT_FALSE(wave.fadingOut);
-
-    wave.incoming = false;
-    t = 0.0f;
-    while (!wave.fadingOut) {
-        wave.advance(1.0f / 60.0f);
-        t += 1.0f / 60.0f;
-        ASSERT_LT(t, 10.0f);
-    }
-    EXPECT_NEAR(t, 1.05f, 0.1f);
-    for (int i = 0; i < 30; ++i) {
-        wave.advance(1.0f / 60.0f);
-    }
-    EXPECT_EQ(wave.alpha, 0.0f) << "the letters fade out in half a second";
 }
