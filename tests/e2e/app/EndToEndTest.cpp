@@ -198,7 +198,7 @@ TEST_F(EndToEnd, AKilledGameLeavesThePreviousFileWholeAndTheWindowAsStored) {
     writeFileBytes(home.file(".Rollavortex"), previous);
     start(std::filesystem::current_path().string());
     ASSERT_TRUE(waitFor([](const sf::Image&) { return true; }));
-    EXPECT_EQ(X11Window::size(window), std::make_pair(800, 600));
+    EXPECT_EQ(last.getSize(), sf::Vector2u(800, 600));
     game->kill(SIGKILL);
     EXPECT_FALSE(game->running());
     EXPECT_EQ(settingsFile(), previous);

@@ -120,15 +120,6 @@ bool key(const std::string& keysymName, bool press) {
     return true;
 }
 
-std::pair<int, int> size(unsigned long window) {
-    Display_ x;
-    XWindowAttributes attributes{};
-    if (x.display == nullptr || XGetWindowAttributes(x.display, window, &attributes) == 0) {
-        return {0, 0};
-    }
-    return {attributes.width, attributes.height};
-}
-
 sf::Image capture(unsigned long window) {
     sf::Image picture;
     Display_ x;

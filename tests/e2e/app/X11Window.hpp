@@ -3,7 +3,6 @@
 #include <SFML/Graphics/Image.hpp>
 
 #include <string>
-#include <utility>
 
 // Talks to the game's real window in the virtual display the way a window
 // manager and a keyboard would.
@@ -20,8 +19,6 @@ bool requestClose(unsigned long window);
 bool key(const std::string& keysymName, bool press);
 // Press, short wait, release.
 bool tap(const std::string& keysymName);
-// Width and height of the window; (0, 0) when unknown.
-std::pair<int, int> size(unsigned long window);
 // What the window shows now; empty when it cannot be read (not mapped, gone).
 sf::Image capture(unsigned long window);
 
