@@ -46,10 +46,6 @@ ScriptedGame::ScriptedGame(const std::string& settingsText, float frameTime,
     });
 }
 
-void ScriptedGame::openAtLogicalSize() {
-    openWindow(gameWindow, 1280, 1024);
-}
-
 void ScriptedGame::keyAt(std::uint64_t frame, sf::Keyboard::Key key, bool release, bool shift,
                          bool control) {
     gameWindow.queueEventAt(frame, GameWindow::keyEvent(key, true, shift, control));

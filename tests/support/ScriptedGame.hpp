@@ -25,12 +25,7 @@ class ScriptedGame {
                           std::uint64_t frameBudget = 60 * 120);
 
     GameWindow& window() { return gameWindow; }
-    // Reopens the window at the logical 1280 x 1024, so a captured picture's
-    // pixels are the screen's own units (screenshots, pixel checks).
-    void openAtLogicalSize();
     Settings& settings() { return objects.settings; }
-    const std::string& settingsPath() const { return path; }
-    const TempFolder& folder() const { return temp; }
 
     // Key press (and release, when `release` is set) in the given frame.
     void keyAt(std::uint64_t frame, sf::Keyboard::Key key, bool release = true, bool shift = false,
@@ -67,3 +62,6 @@ class ScriptedGame {
 
 // Does the test run with a display? Scene tests skip themselves without one.
 bool haveDisplay();
+#define REQUIRE_DISPLAY() \
+    if (!haveDisplay())   \
+    GTEST_SKIP() << "no display"

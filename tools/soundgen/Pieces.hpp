@@ -4,13 +4,15 @@
 #include <vector>
 
 #include "Arrangement.hpp"
+#include "Quality.hpp"
 
 namespace soundgen {
 
-// Every music piece of data/music/, by file name.
+// Every music piece of data/music/, by file name, with the length it may have.
 struct MusicRecipe {
     std::string file;
     Piece (*compose)();
+    Timing timing;
 };
 const std::vector<MusicRecipe>& musicPieces();
 

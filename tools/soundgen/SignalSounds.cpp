@@ -118,12 +118,18 @@ StereoBuffer renderBeam() {
 }
 
 const std::vector<SoundEffectRecipe>& soundEffects() {
+    // plonk is the knock of every contact and the menu click, click the
+    // countdown tick; both repeat quickly. The fanfares may take their time.
     static const std::vector<SoundEffectRecipe> recipes = {
-        {"plonk.wav", renderPlonk},     {"crack.wav", renderCrack},
-        {"glass.wav", renderGlass},     {"xylophone.wav", renderXylophone},
-        {"click.wav", renderClick},     {"horn.wav", renderHorn},
-        {"pb.wav", renderPersonalBest}, {"finish.wav", renderFinish},
-        {"beam.wav", renderBeam},
+        {"plonk.wav", renderPlonk, {0.05, 0.5, 0.02}},
+        {"crack.wav", renderCrack, {0.2, 1.5, 0.05}},
+        {"glass.wav", renderGlass, {0.3, 2.0, 0.05}},
+        {"xylophone.wav", renderXylophone, {0.2, 2.0, 0.03}},
+        {"click.wav", renderClick, {0.05, 0.4, 0.02}},
+        {"horn.wav", renderHorn, {0.5, 2.0, 0.5}},
+        {"pb.wav", renderPersonalBest, {1.0, 4.0, 2.5}},
+        {"finish.wav", renderFinish, {1.0, 4.0, 2.0}},
+        {"beam.wav", renderBeam, {0.1, 1.0, 0.3}},
     };
     return recipes;
 }

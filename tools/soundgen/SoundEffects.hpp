@@ -3,14 +3,17 @@
 #include <string>
 #include <vector>
 
+#include "Quality.hpp"
 #include "StereoBuffer.hpp"
 
 namespace soundgen {
 
-// Every sound effect of data/sound/, by file name.
+// Every sound effect of data/sound/, by file name, with the length it may
+// have and how soon it must be at its loudest.
 struct SoundEffectRecipe {
     std::string file;
     StereoBuffer (*render)();
+    Timing timing;
 };
 const std::vector<SoundEffectRecipe>& soundEffects();
 

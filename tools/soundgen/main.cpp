@@ -4,12 +4,15 @@
 //
 // Writes DATA_FOLDER/sound/*.wav and DATA_FOLDER/music/*.ogg; with file names
 // (e.g. "plonk.wav vex.ogg") only those. The output depends on nothing but the
-// code: rendering twice gives identical bytes.
+// code: rendering twice gives identical bytes. Every sound is checked before it
+// is written (clipping, clicks, level, loop seams; see Quality.hpp): a sound
+// that breaks a rule is still written, named on stderr, and the exit code is 1.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "AudioFiles.hpp"
 #include "Dsp.hpp"
@@ -26,6 +29,14 @@ void report(const std::string& file, const soundgen::StereoBuffer& buffer, doubl
     std::printf("%-14s %7.2f s  peak %6.2f dBFS  rms %6.2f dBFS  (%.1f s to make)\n", file.c_str(),
                 soundgen::framesToSeconds(buffer.frames()), soundgen::gainToDb(buffer.peak()),
                 soundgen::gainToDb(buffer.rms()), seconds);
+}
+
+// Counts and names the broken rules of one sound.
+int complain(const std::string& file, const std::vector<std::string>& problems) {
+    for (const std::string& problem : problems) {
+        std::fprintf(stderr, "%s %s\n", file.c_str(), problem.c_str());
+    }
+    return static_cast<int>(problems.size());
 }
 
 double since(std::chrono::steady_clock::time_point start) {
@@ -63,6 +74,7 @@ int main(int argc, char** argv) {
             ++failures;
         }
         report(recipe.file, buffer, since(start));
+        failures += complain(recipe.file, soundgen::checkEffect(buffer, recipe.timing));
         unknown.erase(recipe.file);
     }
     for (const soundgen::MusicRecipe& recipe : soundgen::musicPieces()) {
@@ -70,13 +82,15 @@ int main(int argc, char** argv) {
             continue;
         }
         const auto start = std::chrono::steady_clock::now();
-        const soundgen::StereoBuffer buffer = soundgen::renderPiece(recipe.compose());
+        const soundgen::Piece piece = recipe.compose();
+        const soundgen::StereoBuffer buffer = soundgen::renderPiece(piece);
         const std::string path = (root / "music" / recipe.file).string();
         if (!soundgen::writeOgg(path, buffer, recipe.file, musicQuality)) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             ++failures;
         }
         report(recipe.file, buffer, since(start));
+        failures += complain(recipe.file, soundgen::checkMusic(buffer, piece, recipe.timing));
         unknown.erase(recipe.file);
     }
     // Names left over were asked for but are not ours.

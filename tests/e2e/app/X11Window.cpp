@@ -11,9 +11,8 @@
 
 namespace {
 
-// A window found before it is mapped answers a picture request with an X
-// error; Xlib's own handler would end the test process for it, leaving the
-// game it started running without its test.
+// A window that is not mapped yet, or already gone, answers a request with an
+// X error; Xlib's own handler would end the test process for it.
 int ignoreXError(Display*, XErrorEvent*) {
     return 0;
 }
@@ -78,6 +77,17 @@ unsigned long find(const std::string& titlePrefix, double seconds) {
     return 0;
 }
 
+bool focus(unsigned long window) {
+    Display_ x;
+    if (x.display == nullptr) {
+        return false;
+    }
+    XRaiseWindow(x.display, window);
+    XSetInputFocus(x.display, window, RevertToParent, CurrentTime);
+    XSync(x.display, False);
+    return true;
+}
+
 bool requestClose(unsigned long window) {
     Display_ x;
     if (x.display == nullptr) {
@@ -110,39 +120,32 @@ bool key(const std::string& keysymName, bool press) {
     return true;
 }
 
-std::pair<int, int> size(unsigned long window) {
+sf::Image capture(unsigned long window) {
+    sf::Image picture;
     Display_ x;
     XWindowAttributes attributes{};
-    if (x.display == nullptr || XGetWindowAttributes(x.display, window, &attributes) == 0) {
-        return {0, 0};
-    }
-    return {attributes.width, attributes.height};
-}
-
-double colourShare(unsigned long window, int r, int g, int b) {
-    Display_ x;
-    XWindowAttributes attributes{};
-    if (x.display == nullptr || XGetWindowAttributes(x.display, window, &attributes) == 0) {
-        return 0.0;
+    if (x.display == nullptr || XGetWindowAttributes(x.display, window, &attributes) == 0 ||
+        attributes.map_state != IsViewable) {
+        return picture;
     }
     XImage* image = XGetImage(x.display, window, 0, 0, static_cast<unsigned>(attributes.width),
                               static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
     if (image == nullptr) {
-        return 0.0;
+        return picture;
     }
-    int matches = 0, samples = 0;
-    for (int y = 4; y < attributes.height; y += 16) {
-        for (int x0 = 4; x0 < attributes.width; x0 += 16) {
+    picture.create(static_cast<unsigned>(attributes.width),
+                   static_cast<unsigned>(attributes.height));
+    for (int y = 0; y < attributes.height; ++y) {
+        for (int x0 = 0; x0 < attributes.width; ++x0) {
             const unsigned long pixel = XGetPixel(image, x0, y);
-            const int pr = static_cast<int>((pixel >> 16) & 0xff);
-            const int pg = static_cast<int>((pixel >> 8) & 0xff);
-            const int pb = static_cast<int>(pixel & 0xff);
-            matches += (std::abs(pr - r) <= 2 && std::abs(pg - g) <= 2 && std::abs(pb - b) <= 2);
-            ++samples;
+            picture.setPixel(static_cast<unsigned>(x0), static_cast<unsigned>(y),
+                             sf::Color(static_cast<sf::Uint8>((pixel >> 16) & 0xff),
+                                       static_cast<sf::Uint8>((pixel >> 8) & 0xff),
+                                       static_cast<sf::Uint8>(pixel & 0xff)));
         }
     }
     XDestroyImage(image);
-    return samples == 0 ? 0.0 : static_cast<double>(matches) / samples;
+    return picture;
 }
 
 bool tap(const std::string& keysymName) {

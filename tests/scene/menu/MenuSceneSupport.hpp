@@ -1,23 +1,14 @@
 #pragma once
 
-#include <SFML/Graphics/Image.hpp>
-#include <SFML/Graphics/Rect.hpp>
-#include <SFML/Network/TcpListener.hpp>
-
-#include <sys/types.h>
-
 #include <functional>
 #include <map>
 #include <string>
 
 #include "NetworkStandIns.hpp"
+#include "Pixels.hpp"
 #include "ScriptedGame.hpp"
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
-
-#define REQUIRE_DISPLAY() \
-    if (!haveDisplay())   \
-    GTEST_SKIP() << "no display"
 
 // The real rollavortex-highscored from the same build, on a free loopback port
 // with its own database; killed when the object goes away. `available()` is
@@ -39,16 +30,6 @@ class HighscoreServer {
 
 // Settings file text from key/value pairs.
 std::string settingsText(const std::map<std::string, std::string>& values);
-
-// Pixels of a capture inside a rectangle given in logical units (1280 x 1024)
-// for which the test holds.
-int countPixels(const sf::Image& image, const sf::FloatRect& logical,
-                const std::function<bool(sf::Color)>& test);
-bool isWhitish(sf::Color c);
-// Clearly lighter than the sky: white text, even half transparent.
-bool isLighterThanSky(sf::Color c);
-bool isGreenish(sf::Color c);
-bool isReddish(sf::Color c);
 
 // Records a value of the running screen in every frame, by frame number.
 template <typename T>

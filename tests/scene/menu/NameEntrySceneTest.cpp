@@ -18,27 +18,21 @@ std::string settingsWithServer(const std::string& address) {
 
 }  // namespace
 
-TEST(NameEntryScene, TypingFollowsShiftAndDigitsRefusesTheSixteenthAndErases) {
+// What each key does to the name is the name editor's unit test; here the
+// keys reach it only after the first 0.2 s, and closing writes nothing.
+TEST(NameEntryScene, TypingStartsAfterTheFirstKeysAndClosingWritesNothing) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsWithServer(refusingAddress()));
     NameEntryScreen entry(game.window(), nullptr, false);
     FrameLog<std::string> names(game, [&] { return entry.name(); });
-    // Keys in the first 0.2 s are dropped.
     game.keyAt(3, Key::Q);
     game.keyAt(firstKeyFrame, Key::A, true, true);
-    game.tapKeys(firstKeyFrame + 2, {Key::B, Key::Num1, Key::Backspace});
-    // Fifteen characters, then a sixteenth that must not get in.
-    std::uint64_t frame = game.tapKeys(firstKeyFrame + 30, std::vector<Key::Key>(13, Key::Num7));
-    game.keyAt(frame, Key::Z);
-    game.closeAt(frame + 10);
+    game.tapKeys(firstKeyFrame + 2, {Key::B, Key::Num1});
+    game.closeAt(firstKeyFrame + 20);
     entry.run();
 
     EXPECT_EQ(names.at(firstKeyFrame - 1), "");
-    EXPECT_EQ(names.at(firstKeyFrame), "A");
-    EXPECT_EQ(names.at(firstKeyFrame + 9), "Ab1");
-    EXPECT_EQ(names.at(firstKeyFrame + 15), "Ab");
-    EXPECT_EQ(entry.name(), "Ab" + std::string(13, '7'));
-    // Closed while typing: nothing was written.
+    EXPECT_EQ(entry.name(), "Ab1");
     EXPECT_FALSE(game.settings().contains("username"));
     EXPECT_FALSE(game.settings().contains("submitscores"));
 }
@@ -70,27 +64,38 @@ TEST(NameEntryScene, ReturnOnAnEmptyNameTurnsOnlineOffWithoutARequest) {
     EXPECT_NE(saved.find("submitscores\t0\n"), std::string::npos);
 }
 
-TEST(NameEntryScene, UnreachableServerWarnsAndUseCurrentNameKeepsOnlineOn) {
+// A server that takes the connection and never answers costs the client's
+// time-out, with the wait message up, then the warning; "Use current name"
+// keeps online scores on.
+TEST(NameEntryScene, AHungServerCostsTheTimeOutThenWarnsAndTheCurrentNameIsKept) {
     REQUIRE_DISPLAY();
-    ScriptedGame game(settingsWithServer(refusingAddress()));
+    SilentServer server;
+    ScriptedGame game(settingsWithServer(server.address()));
     NameEntryScreen entry(game.window(), nullptr, false);
-    FrameLog<int> states(game, [&] { return entry.state(); });
+    sf::Image checkingFrame;
     sf::Image warningFrame;
+    game.when([&](GameWindow&) { return entry.state() == NameEntryScreen::checking; },
+              [&](GameWindow& window) { checkingFrame = window.capture(); });
     game.when([&](GameWindow&) { return entry.state() == NameEntryScreen::warning; },
               [&](GameWindow& window) {
                   warningFrame = window.capture();
                   window.queueEvent(GameWindow::keyEvent(Key::Down, true));
                   window.queueEvent(GameWindow::keyEvent(Key::Return, true));
               });
-    game.tapKeys(firstKeyFrame, {Key::R, Key::O, Key::L, Key::L});
-    game.keyAt(firstKeyFrame + 30, Key::Escape);  // Escape checks a name like Return
+    // After the fade-in, so the wait message shows at full brightness; Escape
+    // checks a name like Return.
+    game.tapKeys(60, {Key::R, Key::O, Key::L, Key::L, Key::Escape});
+    const auto start = std::chrono::steady_clock::now();
     entry.run();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     EXPECT_EQ(entry.lastCheck(), NameCheckOutcome::unreachable);
-    EXPECT_GT(states.first([](int s) { return s == NameEntryScreen::closing; }), 0);
-    ASSERT_GT(warningFrame.getSize().x, 0u);
-    EXPECT_GT(countPixels(warningFrame, {400, 100, 480, 56}, isReddish), 50)
-        << "the red WARNING is shown";
+    EXPECT_GT(seconds, 4.0);
+    EXPECT_LT(seconds, 8.0);
+    EXPECT_GT(countPixels(checkingFrame, {300, 512, 680, 40}, isWhitish), 100)
+        << "\"Checking name, please wait...\"";
+    EXPECT_GT(countPixels(warningFrame, {400, 100, 480, 56}, isReddish), 50) << "the red WARNING";
     EXPECT_EQ(game.settings().getString("username"), "roll");
     EXPECT_EQ(game.settings().getInt("submitscores", -1), 1);
 }
@@ -175,31 +180,6 @@ TEST(NameEntryScene, AFreeNameSkipsTheWarningAndATakenOneShowsIt) {
         EXPECT_EQ(game.settings().getString("username"), name);
         EXPECT_EQ(game.settings().getInt("submitscores", -1), 1);
     }
-}
-
-TEST(NameEntryScene, AHungServerCostsAtMostTheTimeOutAndSaysSo) {
-    REQUIRE_DISPLAY();
-    SilentServer server;
-    ScriptedGame game(settingsWithServer(server.address()));
-    NameEntryScreen entry(game.window(), nullptr, false);
-    sf::Image checkingFrame;
-    game.when([&](GameWindow&) { return entry.state() == NameEntryScreen::checking; },
-              [&](GameWindow& window) { checkingFrame = window.capture(); });
-    game.when([&](GameWindow&) { return entry.state() == NameEntryScreen::warning; },
-              [&](GameWindow& window) { window.queueEvent(GameWindow::closedEvent()); });
-    // After the fade-in, so the wait message shows at full brightness.
-    game.keyAt(60, Key::H);
-    game.keyAt(63, Key::Return);
-    const auto start = std::chrono::steady_clock::now();
-    entry.run();
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(entry.lastCheck(), NameCheckOutcome::unreachable);
-    EXPECT_GT(seconds, 4.0);
-    EXPECT_LT(seconds, 8.0);
-    // "Checking name, please wait..." was on screen while the request waited.
-    EXPECT_GT(countPixels(checkingFrame, {300, 512, 680, 40}, isWhitish), 100);
-    EXPECT_FALSE(game.window().isOpen());
 }
 
 TEST(NameEntryScene, AWindowAlreadyClosedEndsItAtOnceWritingNothing) {

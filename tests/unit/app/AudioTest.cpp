@@ -43,23 +43,16 @@ TEST_F(AudioTest, ReplayGuardRefusesWithin50Milliseconds) {
     EXPECT_TRUE(wrapping.playAt(50u));
 }
 
-TEST_F(AudioTest, FirstPlayRightAfterStartIsHeard) {
-    SoundEffect effect;
-    ASSERT_TRUE(effect.load(tone("click.wav", 0.2)));
-    EXPECT_TRUE(effect.playAt(3));
-    EXPECT_GE(effect.channel(), 0);
-    EXPECT_TRUE(effect.isPlaying());
-    effect.stop();
-    EXPECT_FALSE(effect.isPlaying());
-}
-
-TEST_F(AudioTest, TwoEffectsMayStartInTheSameMillisecond) {
+TEST_F(AudioTest, TwoEffectsStartInTheSameMillisecondRightAfterStart) {
     SoundEffect a, b;
     ASSERT_TRUE(a.load(tone("a.wav", 0.3)));
     ASSERT_TRUE(b.load(tone("b.wav", 0.3)));
-    EXPECT_TRUE(a.playAt(500));
-    EXPECT_TRUE(b.playAt(500));
+    EXPECT_TRUE(a.playAt(3));
+    EXPECT_TRUE(b.playAt(3));
+    EXPECT_TRUE(a.isPlaying());
     EXPECT_NE(a.channel(), b.channel());
+    a.stop();
+    EXPECT_FALSE(a.isPlaying());
 }
 
 TEST_F(AudioTest, MissingOrBrokenFilesStaySilent) {
@@ -89,13 +82,15 @@ TEST_F(AudioTest, AllChannelsBusyMeansSilentAndNotStarted) {
     Mix_AllocateChannels(32);
 }
 
-TEST(MusicVolume, StepsOfNine) {
-    EXPECT_EQ(mixerVolume(7.0f / 9.0f), 99);
-    EXPECT_EQ(mixerVolume(9.0f / 9.0f), 128);
-    EXPECT_EQ(mixerVolume(0.0f / 9.0f), 0);
-    EXPECT_EQ(mixerVolume(1.0f / 9.0f), 14);
-    EXPECT_EQ(mixerVolume(-0.5f), 0);
-    EXPECT_EQ(mixerVolume(3.0f), 128);
+TEST(MusicVolume, NinthsOfTheMixersRangeTruncatedAndClamped) {
+    for (auto [factor, volume] : {std::pair{7.0f / 9.0f, 99},
+                                  {1.0f, 128},
+                                  {0.0f, 0},
+                                  {1.0f / 9.0f, 14},
+                                  {-0.5f, 0},
+                                  {3.0f, 128}}) {
+        EXPECT_EQ(mixerVolume(factor), volume) << factor;
+    }
 }
 
 TEST_F(AudioTest, MusicVolumeReachesTheStreamAndAnIdlePlayerLeavesItAlone) {
@@ -118,8 +113,8 @@ TEST_F(AudioTest, MusicVolumeReachesTheStreamAndAnIdlePlayerLeavesItAlone) {
     EXPECT_FALSE(MusicPiece::streamPlaying());
 }
 
-TEST_F(AudioTest, GamePlaylistNeverStartsWithTheFirstPieceNorRepeats) {
-    for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+TEST_F(AudioTest, GamePlaylistStartsEachNewPieceButNeverTheFirstFirstNorOneTwice) {
+    for (std::uint32_t seed = 1; seed <= 10; ++seed) {
         Random::seed(seed);
         MusicPlayer player;
         for (int i = 0; i < 3; ++i) {
@@ -132,12 +127,15 @@ TEST_F(AudioTest, GamePlaylistNeverStartsWithTheFirstPieceNorRepeats) {
             MusicPiece::stopStream();
             player.update();
             EXPECT_NE(player.currentIndex(), last);
+            EXPECT_TRUE(player.song(static_cast<std::size_t>(player.currentIndex())).isPlaying())
+                << "seed " << seed << ", change " << change;
             last = player.currentIndex();
         }
         player.stop();
     }
 }
 
+// The menu has one piece, which plays again and again.
 TEST_F(AudioTest, SinglePieceRestartsAfterItEnds) {
     MusicPlayer menu;
     menu.addSong(tone("intro.wav", 0.05), 1.0f);
@@ -149,16 +147,15 @@ TEST_F(AudioTest, SinglePieceRestartsAfterItEnds) {
     EXPECT_EQ(menu.currentIndex(), 0);
 }
 
-TEST_F(AudioTest, MissingPiecesKeepTheirPlaceAndNothingBreaks) {
+TEST_F(AudioTest, MissingPiecesKeepTheirPlaceAndTheOthersPlay) {
     MusicPlayer player;
     player.addSong(folder.file("missing.ogg"), 1.0f);
     player.addSong(tone("real.wav", 0.2), 1.0f);
-    EXPECT_EQ(player.songCount(), 2u);
+    ASSERT_EQ(player.songCount(), 2u);
     EXPECT_FALSE(player.song(0).loaded());
     player.start();
-    for (int frame = 0; frame < 10; ++frame) {
-        player.update();
-    }
+    EXPECT_EQ(player.currentIndex(), 1);
+    EXPECT_TRUE(player.song(1).isPlaying());
     player.stop();
 }
 

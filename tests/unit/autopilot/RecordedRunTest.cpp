@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "TempFolder.hpp"
@@ -62,10 +61,7 @@ TEST(RecordedRun, TextRoundTripKeepsEveryFrameEventAndModifier) {
     EXPECT_EQ(back.levelFile, run.levelFile);
     EXPECT_EQ(back.mode, run.mode);
     EXPECT_EQ(back.finishMilliseconds, run.finishMilliseconds);
-    ASSERT_EQ(back.frames.size(), run.frames.size());
-    for (std::size_t i = 0; i < run.frames.size(); ++i) {
-        EXPECT_TRUE(back.frames[i] == run.frames[i]) << "frame " << i;
-    }
+    EXPECT_TRUE(back.frames == run.frames);
     // Empty frames of the same time share a line: 3 empty, then 1 + the
     // empty one after it.
     EXPECT_NE(text.find("\n3 0.016666668\n"), std::string::npos) << text;
@@ -73,25 +69,6 @@ TEST(RecordedRun, TextRoundTripKeepsEveryFrameEventAndModifier) {
     EXPECT_NE(text.find("+LShift/sc -LControl/s +Space/s"), std::string::npos) << text;
     EXPECT_NE(text.find(" ~-62.5 ~0.1234567\n"), std::string::npos) << text;
     EXPECT_EQ(formatRun(back), text);
-}
-
-TEST(RecordedRun, FramesAreComparedByTimeAndEvents) {
-    const RecordedFrame plain{frame60, {key(sf::Keyboard::Left, true)}};
-    RecordedFrame other = plain;
-    EXPECT_TRUE(other == plain);
-    other.events[0].key.shift = true;
-    EXPECT_FALSE(other == plain);
-    other = plain;
-    other.frameTime = 0.02f;
-    EXPECT_FALSE(other == plain);
-    other = plain;
-    other.events.push_back(key(sf::Keyboard::Left, false));
-    EXPECT_FALSE(other == plain);
-    other.events.back() = TurnEvent::make(40.0f);
-    RecordedFrame turned = other;
-    EXPECT_TRUE(other == turned);
-    turned.events.back() = TurnEvent::make(40.5f);
-    EXPECT_FALSE(other == turned);
 }
 
 TEST(RecordedRun, CommentsBlankLinesAndCarriageReturnsAreAllowed) {
@@ -106,14 +83,10 @@ TEST(RecordedRun, CommentsBlankLinesAndCarriageReturnsAreAllowed) {
     EXPECT_EQ(run.mode, puzzleMode);
     EXPECT_EQ(run.finishMilliseconds, -1);
     ASSERT_EQ(run.frames.size(), 4u);
+    const RecordedFrame last{
+        0.25f, {key(sf::Keyboard::Right, true, true), key(sf::Keyboard::Right, false)}};
     EXPECT_EQ(run.frames[2].frameTime, 0.5f);
-    ASSERT_EQ(run.frames[3].events.size(), 2u);
-    EXPECT_EQ(run.frames[3].events[0].type, sf::Event::KeyPressed);
-    EXPECT_EQ(run.frames[3].events[0].key.code, sf::Keyboard::Right);
-    EXPECT_TRUE(run.frames[3].events[0].key.shift);
-    EXPECT_FALSE(run.frames[3].events[0].key.control);
-    EXPECT_EQ(run.frames[3].events[1].type, sf::Event::KeyReleased);
-    EXPECT_FALSE(run.frames[3].events[1].key.shift);
+    EXPECT_TRUE(run.frames[3] == last);
 }
 
 TEST(RecordedRun, BrokenTextIsRefusedWithItsLineAndLeavesTheRunAlone) {
@@ -148,29 +121,23 @@ TEST(RecordedRun, BrokenTextIsRefusedWithItsLineAndLeavesTheRunAlone) {
 
 // A huge frame count is refused before anything is allocated for it.
 TEST(RecordedRun, RunsLongerThanAnHourAreRefused) {
-    const long long limit = RecordedRun::maxFrames;
+    const std::string limit = std::to_string(RecordedRun::maxFrames);
     RecordedRun run;
     std::string error;
-    EXPECT_TRUE(parseRun(header(std::to_string(limit) + " 0.016\n"), run, error)) << error;
-    EXPECT_EQ(static_cast<long long>(run.frames.size()), limit);
-    EXPECT_NE(parseError(header("1 0.016\n" + std::to_string(limit) + " 0.016\n")).find("line 7"),
+    EXPECT_TRUE(parseRun(header(limit + " 0.016\n"), run, error)) << error;
+    EXPECT_NE(parseError(header("1 0.016\n" + limit + " 0.016\n")).find("line 7"),
               std::string::npos);
     EXPECT_NE(parseError(header("999999999999999999999 0.016\n")).find("line 6"),
               std::string::npos);
-    EXPECT_NE(
-        parseError("rollavortex-run 1\nframes: " + std::to_string(limit + 1) + "\n").find("line 2"),
-        std::string::npos);
 }
 
 TEST(RecordedRun, FilesAreWrittenAndReadBack) {
     TempFolder folder;
-    const std::string path = folder.file("sample.run");
-    ASSERT_TRUE(writeRunFile(path, sampleRun()));
+    ASSERT_TRUE(writeRunFile(folder.file("sample.run"), sampleRun()));
     RecordedRun back;
     std::string error;
-    ASSERT_TRUE(readRunFile(path, back, error)) << error;
-    EXPECT_EQ(back.frames.size(), sampleRun().frames.size());
-
+    ASSERT_TRUE(readRunFile(folder.file("sample.run"), back, error)) << error;
+    EXPECT_TRUE(back.frames == sampleRun().frames);
     EXPECT_FALSE(readRunFile(folder.file("missing.run"), back, error));
     EXPECT_NE(error.find("cannot read"), std::string::npos);
     EXPECT_FALSE(writeRunFile(folder.file("no/such/folder/x.run"), sampleRun()));

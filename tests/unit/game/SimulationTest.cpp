@@ -213,28 +213,6 @@ TEST(RaceClock, APenaltyOfTheFinishFrameCountsInThePersonalBestDecision) {
     EXPECT_FALSE(penalisedFinish.newPersonalBest);
 }
 
-TEST(Gravity, PointsDownTheScreenAtEveryAngle) {
-    const b2Vec2 upright = gravityForViewAngle(0.0f);
-    EXPECT_FLOAT_EQ(upright.x, 0.0f);
-    EXPECT_FLOAT_EQ(upright.y, -86.49f);
-    const b2Vec2 quarter = gravityForViewAngle(90.0f);
-    EXPECT_FLOAT_EQ(quarter.x, -86.49f);
-    EXPECT_NEAR(quarter.y, 0.0f, 1e-4f);
-    const b2Vec2 overTurned = gravityForViewAngle(450.0f);
-    EXPECT_FLOAT_EQ(overTurned.x, quarter.x);
-    EXPECT_NEAR(overTurned.y, quarter.y, 1e-4f);
-    EXPECT_FLOAT_EQ(gravityForViewAngle(-90.0f).x, 86.49f);
-    EXPECT_NEAR(gravityForViewAngle(180.0f).y, 86.49f, 1e-3f);
-
-    // The world starts with a tenth of it; the first frame sets the real one,
-    // countdown or not.
-    Headless level(finishCorridor());
-    EXPECT_FLOAT_EQ(level.sim.level()->world->GetGravity().y, -9.3f);
-    level.sim.advance(frame60);
-    EXPECT_FLOAT_EQ(level.sim.level()->world->GetGravity().y, -86.49f);
-    EXPECT_FLOAT_EQ(level.sim.play().gravity.y, -86.49f);
-}
-
 TEST(Turning, RatesFollowTheModifiersAndTheInvertSetting) {
     struct Case {
         bool left;
@@ -297,16 +275,6 @@ TEST(Turning, APadTurnsBetweenTheSlowAndFastSpeeds) {
     EXPECT_EQ(analogTurnRate(1.0f, upsideDown), -upsideDown.control) << "never past the fast speed";
 }
 
-TEST(Turning, CameraFollowsTheBallExactly) {
-    Headless level(finishCorridor());
-    level.passCountdown();
-    level.sim.handleEvent(press(sf::Keyboard::Right));
-    level.run(40);
-    const b2Vec2 ball = level.sim.level()->ball->body()->GetPosition();
-    EXPECT_EQ(level.sim.cameraCentre().x, ball.x * 50.0f);
-    EXPECT_EQ(level.sim.cameraCentre().y, -ball.y * 50.0f);
-}
-
 TEST(KeyFlags, FollowTheRulesOfTheKeyEvents) {
     Headless level(finishCorridor());
     LevelSimulation& sim = level.sim;
@@ -317,18 +285,14 @@ TEST(KeyFlags, FollowTheRulesOfTheKeyEvents) {
     sim.handleEvent(release(sf::Keyboard::Right));
     EXPECT_FALSE(sim.keys().rightHeld);
     EXPECT_FALSE(sim.keys().leftHeld) << "Left stays off although still held";
-    EXPECT_EQ(turnRate(sim.keys(), sim.turnSpeeds()), 0.0f);
 
     // Modifiers come from every key event, whatever its key.
     sim.handleEvent(press(sf::Keyboard::Left, true, false));
     EXPECT_TRUE(sim.keys().shiftHeld);
-    EXPECT_EQ(turnRate(sim.keys(), sim.turnSpeeds()), 140.0f);
     sim.handleEvent(press(sf::Keyboard::A));
     EXPECT_FALSE(sim.keys().shiftHeld);
-    EXPECT_EQ(turnRate(sim.keys(), sim.turnSpeeds()), 280.0f);
     sim.handleEvent(release(sf::Keyboard::B, false, true));
     EXPECT_TRUE(sim.keys().controlHeld);
-    EXPECT_EQ(turnRate(sim.keys(), sim.turnSpeeds()), 420.0f);
 
     sim.handleEvent(press(sf::Keyboard::Up));
     sim.handleEvent(press(sf::Keyboard::Down));
@@ -348,11 +312,6 @@ TEST(KeyFlags, FollowTheRulesOfTheKeyEvents) {
     EXPECT_FALSE(sim.keys().pauseRequested);
     sim.handleEvent(press(sf::Keyboard::Escape));
     EXPECT_TRUE(sim.keys().pauseRequested);
-
-    sf::Event closed = GameWindow::closedEvent();
-    const ControlKeys before = sim.keys();
-    sim.handleEvent(closed);
-    EXPECT_EQ(sim.keys().controlHeld, before.controlHeld);
 
     // A new level starts with every flag off.
     sim.buildLevel(finishCorridor());
@@ -403,49 +362,4 @@ TEST(PuzzleRule, FinishesWhenNoColourTargetIsLeft) {
     wrongColour.run(180);
     EXPECT_EQ(wrongColour.sim.colourTargetsLeft(), 1);
     EXPECT_FALSE(wrongColour.sim.finished());
-}
-
-TEST(Determinism, SameInputsGiveTheSameEndStateBitForBit) {
-    const TileMap map = levelFromRows({
-        "##########",
-        "#1  o   F#",
-        "#   B    #",
-        "#  P   o #",
-        "##########",
-    });
-    auto play = [&](int changedFrame) {
-        Headless level(map);
-        for (int frame = 0; frame < 900; ++frame) {
-            std::vector<sf::Event> events;
-            if (frame == 320) {
-                events.push_back(press(sf::Keyboard::Right));
-            }
-            if (frame == changedFrame) {
-                events.push_back(press(sf::Keyboard::Left));
-            }
-            if (frame == 360) {
-                events.push_back(release(sf::Keyboard::Right));
-            }
-            if (frame % 97 == 0) {
-                events.push_back(press(sf::Keyboard::Space));
-            }
-            if (frame == 500) {
-                events.push_back(press(sf::Keyboard::Left, false, true));
-            }
-            if (frame == 560) {
-                events.push_back(release(sf::Keyboard::Left));
-            }
-            // Frame times vary as they do on a real screen.
-            const float frameTime = frame % 3 == 0 ? 0.0171f : frame60;
-            level.sim.advance(frameTime, events);
-        }
-        return std::make_pair(level.sim.stateHash(), level.sim.snapshot());
-    };
-    const auto first = play(-1);
-    const auto second = play(-1);
-    EXPECT_EQ(first.first, second.first);
-    EXPECT_EQ(first.second, second.second);
-    EXPECT_NE(first.second.ballPosition, b2Vec2(0.0f, 0.0f));
-    const auto other = play(330);
-    EXPECT_NE(first.first, other.first) << "a different input gives a different state";
 }

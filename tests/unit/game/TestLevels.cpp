@@ -1,34 +1,16 @@
 #include "TestLevels.hpp"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
+// The tile ids of the characters of TestLevels.hpp; anything else is empty.
 int idOf(char cell) {
-    switch (cell) {
-        case '#':
-            return 19;
-        case 'W':
-            return 3;
-        case '1':
-            return 1;
-        case 'F':
-            return 2;
-        case 'B':
-            return 4;
-        case 'P':
-            return 17;
-        case 's':
-            return 11;
-        case 't':
-            return 21;
-        case 'R':
-            return 25;
-        case 'o':
-            return 10;
-        default:
-            return 0;
-    }
+    static const std::map<char, int> ids = {{'#', 19}, {'W', 3},  {'1', 1},  {'F', 2},  {'B', 4},
+                                            {'P', 17}, {'s', 11}, {'t', 21}, {'R', 25}, {'o', 10}};
+    const auto found = ids.find(cell);
+    return found == ids.end() ? 0 : found->second;
 }
 
 }  // namespace

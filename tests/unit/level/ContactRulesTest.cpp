@@ -182,26 +182,6 @@ TEST_F(ContactRules, ABlockRemovedWhileTouchedRunsNoRuleAndLeavesNothingBehind) 
     EXPECT_EQ(play.impactSpeed, -1.0f);
 }
 
-TEST_F(ContactRules, TargetsBreakOnlyWithTheBallsColour) {
-    build(shaftOnto(TileId::firstTarget));  // blue target, red ball
-    ASSERT_EQ(play.ballColour, Colour::red);
-    dropAt(10.0f);
-    ASSERT_TRUE(stepUntil([&] { return movingUp(); }));
-    EXPECT_TRUE(play.destroyQueue.empty());
-    EXPECT_TRUE(play.contactEvents.empty());
-
-    build(shaftOnto(TileId::targetOf(Colour::red)));
-    const Entity* target = entityOfKind(BodyKind::colourTarget);
-    dropAt(10.0f);
-    ASSERT_TRUE(stepUntil([&] { return !play.destroyQueue.empty(); }));
-    EXPECT_EQ(play.destroyQueue.count(target->number()), 1u);
-    EXPECT_EQ(play.popupRequests.back().imageIndex,
-              TileImages::firstTarget + colourIndex(Colour::red));
-    EXPECT_EQ(play.contactEvents.back().kind, ContactEvent::Kind::colour);
-    EXPECT_EQ(play.contactEvents.back().colour, Colour::red);
-    EXPECT_EQ(volumesOf(SoundRequest::Kind::target), std::vector<float>{0.5f});
-}
-
 TEST_F(ContactRules, ASwitchChangesTheRequestedColourOnceAndThenTheTargetBreaks) {
     // Ball, a blue switch, then a blue target below.
     build({{3, 3, 3}, {3, 1, 3}, {3, 0, 3}, {3, 11, 3}, {3, 0, 3}, {3, 21, 3}, {3, 3, 3}});
@@ -222,22 +202,6 @@ TEST_F(ContactRules, ASwitchChangesTheRequestedColourOnceAndThenTheTargetBreaks)
     dropAt(10.0f);
     ASSERT_TRUE(stepUntil([&] { return !play.destroyQueue.empty(); }));
     EXPECT_EQ(play.contactEvents.size(), 2u);
-}
-
-TEST_F(ContactRules, PenaltiesCountThreeSecondsAndPushTheBallAway) {
-    build(shaftOnto(TileId::penalty));
-    dropAt(10.0f);
-    ASSERT_TRUE(stepUntil([&] { return play.pendingPenalty > 0.0f; }));
-    EXPECT_FLOAT_EQ(play.pendingPenalty, 3.0f);
-    ASSERT_EQ(play.contactEvents.size(), 1u);
-    EXPECT_EQ(play.contactEvents[0].kind, ContactEvent::Kind::penalty);
-    EXPECT_NEAR(play.contactEvents[0].position.x, 64.0f, 1e-3f);
-    EXPECT_EQ(volumesOf(SoundRequest::Kind::penalty), std::vector<float>{1.0f});
-    stepUntil([] { return false; }, 5);
-    // Pushed back up with an impulse of 75 on a ball of about 1.13: it came
-    // down at 10 and leaves at about 66 - 10.
-    EXPECT_NEAR(ball().GetLinearVelocity().y, 75.0f / ball().GetMass() - 10.0f, 1.0f);
-    EXPECT_FLOAT_EQ(play.pendingPenalty, 3.0f);
 }
 
 TEST_F(ContactRules, PenaltiesAreChargedOncePerGuardTimeOfGameTime) {

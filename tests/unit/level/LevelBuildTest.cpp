@@ -1,6 +1,3 @@
-#include <box2d/b2_circle_shape.h>
-#include <box2d/b2_distance_joint.h>
-#include <box2d/b2_polygon_shape.h>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -20,19 +17,7 @@ class LevelBuild : public ::testing::Test {
     PlayState play;
 };
 
-std::vector<b2Vec2> vertices(const Entity& entity) {
-    const auto* polygon = static_cast<const b2PolygonShape*>(entity.fixture()->GetShape());
-    return {polygon->m_vertices, polygon->m_vertices + polygon->m_count};
-}
-
-bool hasVertex(const std::vector<b2Vec2>& points, float x, float y) {
-    for (const b2Vec2& p : points) {
-        if (std::abs(p.x - x) < near && std::abs(p.y - y) < near) {
-            return true;
-        }
-    }
-    return false;
-}
+}  // namespace
 
 TEST_F(LevelBuild, CellsSitAtTheirPixelPositions) {
     const auto level = build(mapOf({{0, 0, 0}, {0, 1, 4}, {0, 0, 0}}));
@@ -41,13 +26,9 @@ TEST_F(LevelBuild, CellsSitAtTheirPixelPositions) {
     EXPECT_NEAR(ball.x, 1.28f, near);
     EXPECT_NEAR(ball.y, -1.28f, near);
     EXPECT_EQ(level->ball->sprite().getPosition(), sf::Vector2f(64, 64));
-    const Entity* block = entityAt(*level, 2, 1);
-    ASSERT_NE(block, nullptr);
-    EXPECT_EQ(block->sprite().getPosition(), sf::Vector2f(128, 64));
+    ASSERT_NE(entityAt(*level, 2, 1), nullptr);
+    EXPECT_EQ(entityAt(*level, 2, 1)->sprite().getPosition(), sf::Vector2f(128, 64));
     EXPECT_EQ(play.playerBody, level->ball->body());
-    EXPECT_EQ(level->world->GetGravity(), b2Vec2(0.0f, -9.3f));
-    EXPECT_EQ(play.gravity, b2Vec2(0.0f, -9.3f));
-    EXPECT_EQ(play.jumpCooldown, -1.0f);
 }
 
 struct TileExpectation {
@@ -83,104 +64,31 @@ TEST_F(LevelBuild, EveryTileIdGetsItsKindSensorFlagAndColour) {
         const Entity* entity = entityAt(*level, static_cast<int>(2 + 2 * i), 0);
         ASSERT_NE(entity, nullptr) << "id " << want.id;
         EXPECT_EQ(static_cast<int>(entity->kind()), want.kind) << "id " << want.id;
-        EXPECT_EQ(entity->isSensor(), want.sensor) << "id " << want.id;
         EXPECT_EQ(entity->fixture()->IsSensor(), want.sensor) << "id " << want.id;
-        EXPECT_EQ(entity->isDynamic(), want.dynamic) << "id " << want.id;
         EXPECT_EQ(entity->body()->GetType() == b2_dynamicBody, want.dynamic) << "id " << want.id;
         EXPECT_EQ(colourIndex(entity->colour()), want.colour) << "id " << want.id;
-        EXPECT_EQ(entity->bodyTag().entity, entity);
-        if (want.dynamic) {
-            EXPECT_FALSE(entity->body()->IsSleepingAllowed()) << "id " << want.id;
-            EXPECT_FLOAT_EQ(entity->fixture()->GetDensity(), 0.4f);
-            EXPECT_FLOAT_EQ(entity->fixture()->GetRestitution(), 0.666f);
-        } else {
-            EXPECT_FLOAT_EQ(entity->fixture()->GetRestitution(), 0.0f);
-        }
-        EXPECT_FLOAT_EQ(entity->fixture()->GetFriction(), 0.5f);
     }
     EXPECT_EQ(bodiesOfKind(*level, BodyKind::ball), 1);
 }
 
-TEST_F(LevelBuild, ShapesHaveTheirTileSizes) {
-    const auto level =
-        build(mapOf({{1, 0, 3, 0, 5, 0, 6, 0, 7, 0, 8, 0, 9, 0, 10, 0, 17, 0, 21, 0, 12}}));
-    const float h = 0.64f;
-
-    EXPECT_FLOAT_EQ(level->ball->fixture()->GetShape()->m_radius, 0.6f);
-    EXPECT_FLOAT_EQ(level->ball->fixture()->GetDensity(), 1.0f);
-    EXPECT_FLOAT_EQ(level->ball->fixture()->GetFriction(), 0.3f);
-    EXPECT_TRUE(level->ball->body()->IsBullet());
-    EXPECT_FALSE(level->ball->body()->IsSleepingAllowed());
-
-    const auto square = vertices(*entityAt(*level, 2, 0));
-    ASSERT_EQ(square.size(), 4u);
-    for (auto [x, y] : {std::pair{h, h}, {-h, h}, {-h, -h}, {h, -h}}) {
-        EXPECT_TRUE(hasVertex(square, x, y)) << x << "," << y;
-    }
-    // Each slope keeps the right angle at its named corner and lacks the opposite one.
-    struct Slope {
-        int column;
-        float cornerX, cornerY;
-    };
-    for (const Slope& slope :
-         {Slope{4, h, h}, Slope{6, h, -h}, Slope{8, -h, -h}, Slope{10, -h, h}}) {
-        const auto triangle = vertices(*entityAt(*level, slope.column, 0));
-        ASSERT_EQ(triangle.size(), 3u);
-        EXPECT_TRUE(hasVertex(triangle, slope.cornerX, slope.cornerY)) << slope.column;
-        EXPECT_FALSE(hasVertex(triangle, -slope.cornerX, -slope.cornerY)) << slope.column;
-    }
-    for (int column : {12, 20}) {  // loose diamond, switch
-        const auto diamond = vertices(*entityAt(*level, column, 0));
-        ASSERT_EQ(diamond.size(), 4u);
-        for (auto [x, y] : {std::pair{0.0f, h}, {h, 0.0f}, {0.0f, -h}, {-h, 0.0f}}) {
-            EXPECT_TRUE(hasVertex(diamond, x, y)) << column;
+// Bridge blocks hang from each other and from the walls beside them, but not
+// from fixed walls.
+TEST_F(LevelBuild, BridgesHoldBetweenWallsAndFallBetweenFixedWalls) {
+    for (const int wall : {TileId::wall, TileId::fixedWall}) {
+        const auto level = build(mapOf({{1, 0, 0, 0}, {wall, 18, 18, wall}, {0, 0, 0, 0}}));
+        const b2Body* block = entityAt(*level, 1, 1)->body();
+        EXPECT_EQ(level->bridgeJoints.size(), wall == TileId::wall ? 4u : 2u);
+        level->world->SetGravity(b2Vec2(0.0f, -86.49f));
+        for (int i = 0; i < 350; ++i) {
+            stepLevel(*level);
+        }
+        if (wall == TileId::wall) {
+            EXPECT_GT(block->GetPosition().y, -1.28f - 0.3f) << "the bridge holds";
+        } else {
+            EXPECT_LT(block->GetPosition().y, -10.0f) << "the bridge falls";
         }
     }
-    EXPECT_FLOAT_EQ(entityAt(*level, 14, 0)->fixture()->GetShape()->m_radius, 0.62f);
-    EXPECT_FLOAT_EQ(entityAt(*level, 16, 0)->fixture()->GetShape()->m_radius, 0.6f);
-    EXPECT_FLOAT_EQ(entityAt(*level, 18, 0)->fixture()->GetShape()->m_radius, 0.62f);
-    EXPECT_TRUE(entityAt(*level, 18, 0)->isCircle());
-}
-
-TEST_F(LevelBuild, BridgeBlocksAreTiedToWallsAndEachOther) {
-    const auto level = build(mapOf({{1, 0, 0, 0}, {3, 18, 18, 3}, {0, 0, 0, 0}}));
-    const b2Body* leftWall = entityAt(*level, 0, 1)->body();
-    const b2Body* first = entityAt(*level, 1, 1)->body();
-    const b2Body* second = entityAt(*level, 2, 1)->body();
-    const b2Body* rightWall = entityAt(*level, 3, 1)->body();
-    ASSERT_EQ(level->bridgeJoints.size(), 4u);
-    const std::pair<const b2Body*, const b2Body*> expected[] = {
-        {first, leftWall}, {first, second}, {second, first}, {second, rightWall}};
-    for (std::size_t i = 0; i < 4; ++i) {
-        auto* joint = static_cast<b2DistanceJoint*>(level->bridgeJoints[i]);
-        EXPECT_EQ(joint->GetBodyA(), expected[i].first) << i;
-        EXPECT_EQ(joint->GetBodyB(), expected[i].second) << i;
-        EXPECT_NEAR(joint->GetLength(), 0.32f, near) << i;
-        EXPECT_EQ(joint->GetMinLength(), joint->GetMaxLength());
-        EXPECT_FALSE(joint->GetCollideConnected());
-    }
-
-    // Held by the walls, the bridge stays up under its own weight.
-    level->world->SetGravity(b2Vec2(0.0f, -86.49f));
-    for (int i = 0; i < 350; ++i) {
-        stepLevel(*level);
-    }
-    EXPECT_GT(first->GetPosition().y, -1.28f - 0.3f);
-}
-
-TEST_F(LevelBuild, FixedWallsHoldNoBridgeAndWallsAloneMakeNoJoints) {
-    const auto loose = build(mapOf({{1, 0, 0, 0}, {19, 18, 18, 19}, {0, 0, 0, 0}}));
-    ASSERT_EQ(loose->bridgeJoints.size(), 2u);
-    const b2Body* block = entityAt(*loose, 1, 1)->body();
-    loose->world->SetGravity(b2Vec2(0.0f, -86.49f));
-    for (int i = 0; i < 350; ++i) {
-        stepLevel(*loose);
-    }
-    EXPECT_LT(block->GetPosition().y, -10.0f);  // the bridge fell
-
-    const auto walls = build(mapOf({{1, 0, 0}, {3, 3, 3}, {3, 3, 3}}));
-    EXPECT_TRUE(walls->bridgeJoints.empty());
-    EXPECT_EQ(walls->world->GetJointCount(), 0);
+    EXPECT_EQ(build(mapOf({{1, 0, 0}, {3, 3, 3}, {3, 3, 3}}))->world->GetJointCount(), 0);
 }
 
 TEST_F(LevelBuild, EntitiesAreNumberedInCreationOrderAcrossLevels) {
@@ -213,18 +121,11 @@ TEST_F(LevelBuild, SwitchesPulseThroughTheirFramesUpAndDown) {
         lever.animate(0.088f);
     }
     EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 9, 8, 7, 6, 5, 4, 3, 2, 1, 1}));
-    EXPECT_EQ(lever.currentFrame().getPosition(), lever.sprite().getPosition());
-}
-
-TEST_F(LevelBuild, AnAnimationAdvancesAtMostOneFramePerCall) {
-    const auto level = build(mapOf({{1, 0, 11}}));
-    Entity& lever = *level->entities.begin()->second;
-    std::vector<int> frames;
-    for (float seconds : {0.05f, 0.05f, 0.05f, 1.0f}) {
-        lever.animate(seconds);
-        frames.push_back(lever.frameIndexInUse());
-    }
-    EXPECT_EQ(frames, (std::vector<int>{0, 1, 1, 2}));
+    // A long frame still moves the pulse by one picture only.
+    const auto other = build(mapOf({{1, 0, 11}}));
+    Entity& fresh = *other->entities.begin()->second;
+    fresh.animate(1.0f);
+    EXPECT_EQ(fresh.frameIndexInUse(), 1);
 }
 
 TEST_F(LevelBuild, DynamicEntitiesFollowTheirBodyAndFarOnesAreNotDrawn) {
@@ -248,21 +149,17 @@ TEST_F(LevelBuild, DynamicEntitiesFollowTheirBodyAndFarOnesAreNotDrawn) {
     EXPECT_TRUE(diamond.withinDrawRange(view));
 }
 
-TEST_F(LevelBuild, OnlyTheFirstBallStartMakesTheBall) {
-    const auto level = build(mapOf({{0, 1, 0, 1}, {3, 3, 3, 3}}));
-    EXPECT_EQ(level->ballStarts, 2);
-    EXPECT_EQ(bodiesOfKind(*level, BodyKind::ball), 1);
-    EXPECT_NEAR(level->ball->body()->GetPosition().x, 1.28f, near);
-    EXPECT_EQ(level->entities.size(), 4u);
-}
+TEST_F(LevelBuild, OneBallAtTheFirstStartOrElseInTheFirstEmptyCell) {
+    const auto twice = build(mapOf({{0, 1, 0, 1}, {3, 3, 3, 3}}));
+    EXPECT_EQ(twice->ballStarts, 2);
+    EXPECT_EQ(bodiesOfKind(*twice, BodyKind::ball), 1);
+    EXPECT_NEAR(twice->ball->body()->GetPosition().x, 1.28f, near);
 
-TEST_F(LevelBuild, AMapWithoutBallStartPutsTheBallInTheFirstEmptyCell) {
     const auto level = build(mapOf({{3, 3, 3}, {3, 20, 0}, {3, 3, 3}}));
     EXPECT_EQ(level->ballStarts, 0);
     ASSERT_TRUE(level->ball);
     EXPECT_NEAR(level->ball->body()->GetPosition().x, 1.28f, near);  // id 20 makes nothing
     EXPECT_NEAR(level->ball->body()->GetPosition().y, -1.28f, near);
-    EXPECT_EQ(play.playerBody, level->ball->body());
 
     // Not one empty cell: below the map, clear of every tile.
     const auto full = build(mapOf({{3, 3}, {3, 3}}));
@@ -353,5 +250,3 @@ TEST_F(LevelBuild, StepsKeepTheOldTopSpeedsAndStopWhatLeavesTheWorld) {
     }
     EXPECT_FLOAT_EQ(ball->GetPosition().y, frozenAt);
 }
-
-}  // namespace
