@@ -127,8 +127,7 @@ TEST_F(AudioTest, GamePlaylistStartsEachNewPieceButNeverTheFirstFirstNorOneTwice
             MusicPiece::stopStream();
             player.update();
             EXPECT_NE(player.currentIndex(), last);
-            EXPECT_TRUE(player.song(static_cast<std::size_t>(player.currentIndex())).isPlaying())
-                << "seed " << seed << ", change " << change;
+            EXPECT_TRUE(MusicPiece::streamPlaying()) << "seed " << seed << ", change " << change;
             last = player.currentIndex();
         }
         player.stop();
@@ -155,7 +154,7 @@ TEST_F(AudioTest, MissingPiecesKeepTheirPlaceAndTheOthersPlay) {
     EXPECT_FALSE(player.song(0).loaded());
     player.start();
     EXPECT_EQ(player.currentIndex(), 1);
-    EXPECT_TRUE(player.song(1).isPlaying());
+    EXPECT_TRUE(MusicPiece::streamPlaying());
     player.stop();
 }
 

@@ -91,10 +91,10 @@ TEST(ShippedLevels, AreClosedAndBuildWithoutOverlapsOrEscapes) {
     for (const GameMode mode : {raceMode, puzzleMode}) {
         LevelCatalogue catalogue;
         catalogue.fill(mode);
-        for (const char* file : catalogue.files) {
+        for (const std::string& file : catalogue.files) {
             SCOPED_TRACE(file);
             TileMap map;
-            ASSERT_TRUE(readTileMap(map, file));
+            ASSERT_TRUE(readTileMap(map, file.c_str()));
             ASSERT_EQ(map.tiles.size(), static_cast<std::size_t>(map.width) * map.height);
             EXPECT_FALSE(ballCanLeave(map));
             expectNoOverlapsOrEscapes(map);
