@@ -8,7 +8,6 @@
 #include "game/PersonalBest.hpp"
 #include "game/PlayScreenParts.hpp"
 #include "level/Level.hpp"
-#include "menu/OnlineSettings.hpp"
 
 namespace {
 
@@ -18,18 +17,10 @@ const sf::Vector2f badgePosition(640.0f, 960.0f);
 const sf::Vector2f thumbnailPosition(768.0f, 768.0f);
 const sf::Vector2f thumbnailSize(512.0f, 256.0f);
 
-LevelCatalogue catalogueOf(int mode) {
+LevelCatalogue catalogueOf(GameMode mode) {
     LevelCatalogue catalogue;
     catalogue.fill(mode);
     return catalogue;
-}
-
-// Reads a turn rate and writes it straight back, so the settings file always
-// lists it for players who want to tune it.
-float keepFloatSetting(const char* key, float fallback) {
-    const float value = settings().getFloat(key, fallback);
-    settings().setFloat(key, value);
-    return value;
 }
 
 }  // namespace
@@ -50,14 +41,14 @@ void drawPopups(std::vector<Popup>& popups, GameWindow& window, float frameTime)
     std::erase_if(popups, [](const Popup& popup) { return popup.gone(); });
 }
 
-PlayScreen::PlayScreen(GameWindow& window, int mode, int levelIndex, bool singleLevel)
+PlayScreen::PlayScreen(GameWindow& window, GameMode mode, int levelIndex, bool singleLevel)
     : PlayScreen(window, mode, catalogueOf(mode), levelIndex, singleLevel) {}
 
-PlayScreen::PlayScreen(GameWindow& window, int mode, LevelCatalogue levels, int levelIndex,
+PlayScreen::PlayScreen(GameWindow& window, GameMode mode, LevelCatalogue levels, int levelIndex,
                        bool singleLevel)
     : window(window),
       hudView(ScreenLook::logicalView()),
-      postFinish(highscoreServerAddress()),
+      postFinish(settings().get(Setting::highscoreServer)),
       singleLevel(singleLevel),
       levelIndex(levelIndex),
       catalogue(std::move(levels)),
@@ -79,15 +70,16 @@ PlayScreen::~PlayScreen() {
 }
 
 void PlayScreen::readSettings() {
-    speeds.turn = keepFloatSetting("turnspeed", TurnSpeeds::defaultTurn);
-    speeds.shift = keepFloatSetting("shiftspeed", TurnSpeeds::defaultShift);
-    speeds.control = keepFloatSetting("ctrlspeed", TurnSpeeds::defaultControl);
-    submitScores = settings().getInt("submitscores", 1);
-    userName = storedUserName();
-    speeds.inverted = settings().getInt("invertcontrols", 0) != 0;
-    const int musicVolume = settings().getInt("musicvolume", 7);
-    drawClouds = settings().getInt("drawclouds", 1);
-    if (musicVolume != 0) {
+    // The turn rates are written back, so players who want to tune them find
+    // them in the settings file.
+    speeds.turn = settings().keep(Setting::turnSpeed);
+    speeds.shift = settings().keep(Setting::shiftSpeed);
+    speeds.control = settings().keep(Setting::controlSpeed);
+    speeds.inverted = settings().get(Setting::invertControls) != 0;
+    submitScores = settings().get(Setting::submitScores) > 0;
+    userName = settings().get(Setting::userName);
+    drawClouds = settings().get(Setting::drawClouds) > 0;
+    if (settings().get(Setting::musicVolume) != 0) {
         menuMusic().stop();
         gameMusic().start();
     }
@@ -215,7 +207,7 @@ void PlayScreen::playFrame() {
     drawWorld(frameTime);
     window.setView(hudView);
     drawHud(frameTime);
-    if (finish.submitPending && submitScores > 0) {
+    if (finish.submitPending && submitScores) {
         runPostFinishStep();
     }
     const bool pausing = sim->keys().pauseRequested;
@@ -258,7 +250,7 @@ void PlayScreen::drawWorld(float frameTime) {
     worldView.setCenter(sim->cameraCentre());
     worldView.setRotation(sim->viewAngle());
     window.setView(worldView);
-    if (drawClouds > 0) {
+    if (drawClouds) {
         clouds.updateAndDraw(window, frameTime);
     }
     takeContactRequests();

@@ -42,11 +42,11 @@ class PlayScreen {
   public:
     enum State { playing = 0, paused = 1 };
 
-    // The levels of `mode` (1 "Race", 2 "Puzzle") from `levelIndex` on;
-    // `singleLevel` ends the screen after that level.
-    PlayScreen(GameWindow& window, int mode, int levelIndex, bool singleLevel);
+    // The levels of `mode` from `levelIndex` on; `singleLevel` ends the
+    // screen after that level.
+    PlayScreen(GameWindow& window, GameMode mode, int levelIndex, bool singleLevel);
     // The same with a catalogue of the caller's own levels (tests, tools).
-    PlayScreen(GameWindow& window, int mode, LevelCatalogue catalogue, int levelIndex,
+    PlayScreen(GameWindow& window, GameMode mode, LevelCatalogue catalogue, int levelIndex,
                bool singleLevel);
     ~PlayScreen();
     PlayScreen(const PlayScreen&) = delete;
@@ -133,14 +133,14 @@ class PlayScreen {
 
     bool quitRequested = false;
     bool singleLevel;
-    int drawClouds = 1;
+    bool drawClouds = true;
     float personalBest = -1.0f;
-    int submitScores = 1;
+    bool submitScores = true;
     std::string userName;
     int state = playing;
     int levelIndex;
     LevelCatalogue catalogue;
     float badgeSeconds = 0.0f;  // frame time of play since the screen opened
-    int mode;
+    GameMode mode;
     int builds = 0;
 };

@@ -90,7 +90,7 @@ void PlayScreen::handleFinish(float frameTime) {
         }
         return;
     }
-    const bool black = finish.endPhase(frameTime, play.jumpRequested, submitScores);
+    const bool black = finish.endPhase(frameTime, play.jumpRequested, submitScores ? 1 : 0);
     drawBlackCover(window, finish.endFadeAlpha());
     if (black) {
         advanceLevel();
@@ -106,7 +106,7 @@ void PlayScreen::scoreFinish() {
         return;
     }
     // With online scores on, the best is stored just before it is sent.
-    if (submitScores == 0) {
+    if (!submitScores) {
         storePersonalBest(mode, levelId(), sim->raceClock());
     }
     personalBestSound.play();

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/GameMode.hpp"
 #include "menu/TableRowView.hpp"
 #include "online/HighscoreClient.hpp"
 #include "online/HighscoreTable.hpp"
@@ -19,7 +20,7 @@ struct ControlKeys;
 // A finished run as the highscore server hears of it.
 struct FinishedRun {
     std::string playerName;
-    int mode = 0;
+    GameMode mode = raceMode;
     int levelId = 0;
     float seconds = 0.0f;  // the race clock at the finish, penalties included
 };

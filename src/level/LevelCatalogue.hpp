@@ -5,17 +5,14 @@
 #include <map>
 #include <vector>
 
-// 1 "Race", 2 "Puzzle"; any other value has no levels.
-using GameMode = int;
-constexpr GameMode raceMode = 1;
-constexpr GameMode puzzleMode = 2;
+#include "app/GameMode.hpp"
 
 // The levels of one mode, in playing order, as parallel lists indexed by the
 // level index. The texts are the program's own literals.
 class LevelCatalogue {
   public:
-    // Replaces the contents with the levels of `mode` and loads their
-    // thumbnails (the level file's path with ".png" appended).
+    // Replaces the contents with the levels of `mode` (none for a mode the
+    // game does not know) and loads their thumbnails (the level file's path with ".png" appended).
     void fill(GameMode mode);
     void addLevel(const char* file, const char* name, int levelId);
     // A missing or broken thumbnail stays an empty picture.

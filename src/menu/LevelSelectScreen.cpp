@@ -5,7 +5,6 @@
 #include "app/ScreenLook.hpp"
 #include "game/PlayScreen.hpp"
 #include "menu/MenuDrawing.hpp"
-#include "menu/OnlineSettings.hpp"
 #include "online/HighscoreClient.hpp"
 
 namespace {
@@ -33,18 +32,18 @@ LevelSelectScreen::LevelSelectScreen(GameWindow& gameWindow, GameMode gameMode,
     : window(gameWindow),
       mode(gameMode),
       clouds(cloudBackdrop),
-      startLevelKey("startlevel_" + std::to_string(gameMode)),
-      userName(storedUserName()),
-      submitScores(settings().getInt("submitscores", 1)),
-      musicVolume(settings().getInt("musicvolume", 7)),
-      drawClouds(settings().getInt("drawclouds", 1)) {
+      startLevel(Setting::startLevel(gameMode)),
+      userName(settings().get(Setting::userName)),
+      submitScores(settings().get(Setting::submitScores) > 0),
+      musicOn(settings().get(Setting::musicVolume) != 0),
+      drawClouds(settings().get(Setting::drawClouds) > 0) {
     ScreenLook::loadFont(font);
     catalogue.fill(mode);
     // Compared as unsigned, so a negative stored level counts as too large.
-    const auto stored = static_cast<unsigned>(settings().getInt(startLevelKey, 0));
+    const auto stored = static_cast<unsigned>(settings().get(startLevel));
     const auto levels = static_cast<unsigned>(catalogue.size());
     shownLevel = levels == 0 || stored > levels - 1 ? 0 : stored;
-    settings().setInt(startLevelKey, static_cast<int>(shownLevel));
+    settings().set(startLevel, static_cast<int>(shownLevel));
 
     view = ScreenLook::logicalView();
     menu.setItems({"Play all", "Play single level", "", "Back"}, {50.0f, 120.0f, 190.0f, 900.0f},
@@ -167,7 +166,7 @@ bool LevelSelectScreen::tableStep() {
         fade.draw(window, window.frameTime());
         window.display();
         menuMusic().update();
-        const HighscoreClient client(highscoreServerAddress());
+        const HighscoreClient client(settings().get(Setting::highscoreServer));
         client.fetchTable(mode, catalogue.levelIds[static_cast<int>(shownLevel)], scores);
         scores.findOwnRecord(userName, leadRows);
         buildRows();
@@ -190,7 +189,7 @@ bool LevelSelectScreen::tableStep() {
 }
 
 void LevelSelectScreen::play(bool singleLevel) {
-    settings().setInt(startLevelKey, static_cast<int>(shownLevel));
+    settings().set(startLevel, static_cast<int>(shownLevel));
     ++gamesPlayed;
     {
         PlayScreen game(window, mode, static_cast<int>(shownLevel), singleLevel);
@@ -198,7 +197,7 @@ void LevelSelectScreen::play(bool singleLevel) {
     }
     // Every game ends the visit: the next one starts from the main menu.
     quit = true;
-    if (musicVolume != 0) {
+    if (musicOn) {
         gameMusic().stop();
         menuMusic().start();
     }
@@ -214,11 +213,11 @@ void LevelSelectScreen::endAction() {
 }
 
 void LevelSelectScreen::drawFrame() {
-    MenuDrawing::beginFrame(window, view, clouds, drawClouds > 0);
+    MenuDrawing::beginFrame(window, view, clouds, drawClouds);
     menu.highlight(window.frameTime());
     MenuDrawing::drawMenu(window, menu);
     window.draw(thumbnail);
-    if (idleTime > fetchDelay && submitScores > 0 && tableStep()) {
+    if (idleTime > fetchDelay && submitScores && tableStep()) {
         return;
     }
     if (fade.draw(window, window.frameTime())) {

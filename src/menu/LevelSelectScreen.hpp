@@ -12,6 +12,7 @@
 
 #include "app/MenuList.hpp"
 #include "app/ScreenFade.hpp"
+#include "app/SettingKeys.hpp"
 #include "app/SoundEffect.hpp"
 #include "level/LevelCatalogue.hpp"
 #include "menu/TableRowView.hpp"
@@ -68,7 +69,7 @@ class LevelSelectScreen {
     GameMode mode;
     ParticleEmitter* clouds;
     LevelCatalogue catalogue;
-    std::string startLevelKey;
+    SettingKey<int> startLevel;
     unsigned shownLevel = 0;
     sf::Font font;
     sf::View view;
@@ -90,7 +91,7 @@ class LevelSelectScreen {
     sf::Text emptyTableLabel;
 
     std::string userName;
-    int submitScores;
-    int musicVolume;
-    int drawClouds;
+    bool submitScores;
+    bool musicOn;
+    bool drawClouds;
 };

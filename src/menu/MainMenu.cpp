@@ -15,8 +15,6 @@ constexpr float leftMascotX = 135.0f;
 constexpr float rightMascotX = 1145.0f;
 constexpr float logoX = 650.0f;
 constexpr float logoY = 170.0f;
-constexpr int defaultMusicVolume = 7;
-constexpr float maxMusicVolume = 9.0f;
 
 }  // namespace
 
@@ -37,9 +35,9 @@ MainMenu::MainMenu(GameWindow& gameWindow) : window(gameWindow) {
     logo.setOrigin(static_cast<float>(logoSize.x) * 0.5f, static_cast<float>(logoSize.y) * 0.5f);
     logo.setPosition(logoX, logoY);
     fillPlaylists();
-    drawClouds = settings().getInt("drawclouds", 1);
-    const float volume =
-        static_cast<float>(settings().getInt("musicvolume", defaultMusicVolume)) / maxMusicVolume;
+    drawClouds = settings().get(Setting::drawClouds) > 0;
+    const float volume = static_cast<float>(settings().get(Setting::musicVolume)) /
+                         static_cast<float>(Setting::maxMusicVolume);
     menuMusic().volume = volume;
     gameMusic().volume = volume;
     menuMusic().start();
@@ -61,12 +59,12 @@ void MainMenu::fillPlaylists() {
 void MainMenu::run() {
     // Even with the window closed during the intro: the name entry then
     // returns at once, and the first start still counts as done.
-    if (settings().getInt("nameentered", 0) == 0) {
+    if (settings().get(Setting::nameEntered) == 0) {
         {
             NameEntryScreen entry(window, &clouds, true);
             entry.run();
         }
-        settings().setInt("nameentered", 1);
+        settings().set(Setting::nameEntered, 1);
     }
     while (window.isOpen()) {
         sf::Event event;
@@ -120,7 +118,7 @@ void MainMenu::act() {
         case optionsItem: {
             OptionsScreen options(window, &clouds);
             options.run();
-            drawClouds = settings().getInt("drawclouds", 1);
+            drawClouds = settings().get(Setting::drawClouds) > 0;
             break;
         }
         default:
@@ -131,7 +129,7 @@ void MainMenu::act() {
 }
 
 void MainMenu::drawFrame() {
-    MenuDrawing::beginFrame(window, view, &clouds, drawClouds > 0);
+    MenuDrawing::beginFrame(window, view, &clouds, drawClouds);
     window.draw(logo);
     right.updateAndDraw(window, window.frameTime());
     left.updateAndDraw(window, window.frameTime());

@@ -1,6 +1,6 @@
 #include "menu/NameCheck.hpp"
 
-#include "menu/OnlineSettings.hpp"
+#include "app/ProgramObjects.hpp"
 #include "online/HighscoreClient.hpp"
 #include "online/HighscoreProtocol.hpp"
 
@@ -18,7 +18,7 @@ NameCheckOutcome readNameCheckAnswer(std::string_view body) {
 }
 
 NameCheckOutcome checkNameOnServer(const std::string& name) {
-    const HighscoreClient client(highscoreServerAddress());
+    const HighscoreClient client(settings().get(Setting::highscoreServer));
     return readNameCheckAnswer(
         client.post(HighscoreProtocol::kNameCheckPath, HighscoreProtocol::nameCheckBody(name)));
 }

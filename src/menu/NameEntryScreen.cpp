@@ -4,7 +4,6 @@
 #include "app/ProgramObjects.hpp"
 #include "app/ScreenLook.hpp"
 #include "menu/MenuDrawing.hpp"
-#include "menu/OnlineSettings.hpp"
 
 namespace {
 
@@ -39,7 +38,10 @@ Lines warningWords(NameCheckOutcome outcome) {
 }  // namespace
 
 NameEntryScreen::NameEntryScreen(GameWindow& gameWindow, ParticleEmitter* cloudBackdrop, bool greet)
-    : window(gameWindow), clouds(cloudBackdrop), editor(storedUserName()), firstStart(greet) {
+    : window(gameWindow),
+      clouds(cloudBackdrop),
+      editor(settings().get(Setting::userName)),
+      firstStart(greet) {
     ScreenLook::loadFont(font);
     view = ScreenLook::logicalView();
     click.load(ScreenLook::clickSoundPath);
@@ -107,8 +109,8 @@ void NameEntryScreen::showNameForTyping() {
 }
 
 void NameEntryScreen::declineOnline() {
-    settings().setString("username", "");
-    settings().setInt("submitscores", 0);
+    settings().set(Setting::userName, "");
+    settings().set(Setting::submitScores, 0);
     fade.startFadeOut();
 }
 
@@ -152,8 +154,8 @@ void NameEntryScreen::checkingFrame() {
     checkOutcome = checkNameOnServer(typed);
     // Kept whatever the answer: a name the server could not check may still be
     // the player's own.
-    settings().setString("username", typed);
-    settings().setInt("submitscores", 1);
+    settings().set(Setting::userName, typed);
+    settings().set(Setting::submitScores, 1);
     current = warning;
     prepareWarningTexts();
 }
@@ -193,7 +195,7 @@ void NameEntryScreen::handleWarningKey(const sf::Event::KeyEvent& key) {
         return;
     }
     if (choices.selected == disableOnline) {
-        settings().setInt("submitscores", 0);
+        settings().set(Setting::submitScores, 0);
     }
     current = closing;
     fade.startFadeOut();

@@ -50,7 +50,7 @@ void OptionsScreen::changeValue(int direction) {
     click.play();
     if (menu.selected == musicVolumeLine) {
         const float volume = static_cast<float>(lines.values.musicVolume) /
-                             static_cast<float>(OptionLines::maxMusicVolume);
+                             static_cast<float>(Setting::maxMusicVolume);
         menuMusic().volume = volume;
         gameMusic().volume = volume;
     }
@@ -63,7 +63,7 @@ void OptionsScreen::runNameEntry() {
     }
     // The name entry writes "submitscores" itself; adopt it so that saving
     // here does not undo it.
-    lines.values.submitScores = settings().getInt("submitscores", 1);
+    lines.values.submitScores = settings().get(Setting::submitScores);
     rebuildLine(submitScoresLine);
     // The name entry left on a black frame.
     fade.restartFadeIn();

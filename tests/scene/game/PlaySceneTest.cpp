@@ -344,7 +344,7 @@ TEST(PlayScene, AModeWithoutLevelsEndsAtOnce) {
     REQUIRE_DISPLAY();
     ScriptedGame game;
     const std::uint64_t before = game.window().frameNumber();
-    PlayScreen screen(game.window(), 7, 0, false);
+    PlayScreen screen(game.window(), static_cast<GameMode>(7), 0, false);
     screen.run();
     EXPECT_EQ(game.window().frameNumber(), before);
     EXPECT_TRUE(game.window().isOpen());

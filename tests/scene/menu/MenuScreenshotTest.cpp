@@ -88,7 +88,7 @@ TEST(MenuScreenshots, LevelSelectionWithItsTable) {
         {{"nameentered", "1"}, {"username", "me"}, {"highscoreserver", server.address()}}));
     game.openAtLogicalSize();
     DriftedClouds clouds;
-    LevelSelectScreen screen(game.window(), 1, &clouds.clouds);
+    LevelSelectScreen screen(game.window(), raceMode, &clouds.clouds);
     sf::Image shot;
     game.keyAt(30, Key::Down);
     game.keyAt(34, Key::Down);

@@ -37,8 +37,8 @@ TEST(LevelCatalogue, FillingAgainReplacesAndUnknownModesAreEmpty) {
     EXPECT_EQ(catalogue.thumbnails.size(), 2u);
     EXPECT_STREQ(catalogue.names[0], "Fortified");
 
-    for (const GameMode mode : {0, 3, -1}) {
-        catalogue.fill(mode);
+    for (const int mode : {0, 3, -1}) {
+        catalogue.fill(static_cast<GameMode>(mode));
         EXPECT_EQ(catalogue.size(), 0) << "mode " << mode;
         EXPECT_TRUE(catalogue.thumbnails.empty());
     }

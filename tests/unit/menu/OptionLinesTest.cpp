@@ -18,7 +18,7 @@ OptionLines linesFrom(const std::string& settingsText) {
 
 TEST(OptionLines, DefaultsReadAsTheScreenShowsThem) {
     const OptionLines lines{OptionValues{}};
-    const std::vector<std::string> expected{"< Resolution: 800 x 600 >",
+    const std::vector<std::string> expected{"< Resolution: 1024 x 768 >",
                                             "< Screen Depth: 32 Bit >",
                                             "< Fullscreen: Yes >",
                                             "< Turnspeed: 280 Degrees >",

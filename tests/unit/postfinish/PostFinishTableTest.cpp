@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int raceMode = 1;
 constexpr int testLevelId = 9101;
 
 // `count` records named "p0", "p1", ..., with "racer" at `ownIndex` (none
