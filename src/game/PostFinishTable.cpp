@@ -4,10 +4,10 @@
 
 #include "app/GameWindow.hpp"
 #include "app/ScreenLook.hpp"
+#include "app/ShadowedLabel.hpp"
 #include "game/ControlKeys.hpp"
 #include "game/FinishSequence.hpp"
 #include "game/PersonalBest.hpp"
-#include "menu/MenuDrawing.hpp"
 #include "online/ScoreText.hpp"
 
 namespace {
@@ -144,7 +144,7 @@ std::vector<ShownRecord> PostFinishTable::shownRecords(const HighscoreTable& tab
 
 void PostFinishTable::showWait(GameWindow& window, const sf::Text& label) {
     // Displayed now: the request that follows blocks the rest of the frame.
-    MenuDrawing::drawLabel(window, label);
+    drawShadowedLabel(window, label);
     window.display();
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/GameMode.hpp"
-#include "menu/TableRowView.hpp"
+#include "online/TableRowView.hpp"
 #include "online/HighscoreClient.hpp"
 #include "online/HighscoreTable.hpp"
 

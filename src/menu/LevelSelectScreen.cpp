@@ -3,6 +3,7 @@
 #include "app/GameWindow.hpp"
 #include "app/ProgramObjects.hpp"
 #include "app/ScreenLook.hpp"
+#include "app/ShadowedLabel.hpp"
 #include "game/PlayScreen.hpp"
 #include "menu/MenuDrawing.hpp"
 #include "online/HighscoreClient.hpp"
@@ -162,7 +163,7 @@ bool LevelSelectScreen::tableStep() {
         rows.clear();
         // The message stays on screen while the request blocks (at most the
         // client's time-out).
-        MenuDrawing::drawLabel(window, waitLabel);
+        drawShadowedLabel(window, waitLabel);
         fade.draw(window, window.frameTime());
         window.display();
         menuMusic().update();
@@ -183,7 +184,7 @@ bool LevelSelectScreen::tableStep() {
     if (rows.empty()) {
         // A server that is down and a level nobody has finished look the same
         // from here; either way the player sees that there is nothing to show.
-        MenuDrawing::drawLabel(window, emptyTableLabel);
+        drawShadowedLabel(window, emptyTableLabel);
     }
     return false;
 }

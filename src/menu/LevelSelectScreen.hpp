@@ -15,7 +15,7 @@
 #include "app/SettingKeys.hpp"
 #include "app/SoundEffect.hpp"
 #include "level/LevelCatalogue.hpp"
-#include "menu/TableRowView.hpp"
+#include "online/TableRowView.hpp"
 #include "online/HighscoreTable.hpp"
 
 class GameWindow;

@@ -14,10 +14,6 @@ namespace MenuDrawing {
 // moves and draws the clouds (clouds that are not drawn do not move either).
 void beginFrame(GameWindow& window, const sf::View& view, ParticleEmitter* clouds, bool drawClouds);
 
-// A label over a soft shadow, so white text stays readable where it crosses a
-// white cloud. The shadow fades with the label's own alpha.
-void drawLabel(GameWindow& window, const sf::Text& label);
-
 // Every item of the menu with its shadow, in the colours the highlight gave.
 void drawMenu(GameWindow& window, const MenuList& menu);
 

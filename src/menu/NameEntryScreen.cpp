@@ -3,6 +3,7 @@
 #include "app/GameWindow.hpp"
 #include "app/ProgramObjects.hpp"
 #include "app/ScreenLook.hpp"
+#include "app/ShadowedLabel.hpp"
 #include "menu/MenuDrawing.hpp"
 
 namespace {
@@ -235,7 +236,7 @@ void NameEntryScreen::beginFrame() {
 
 void NameEntryScreen::drawTexts(const std::vector<const sf::Text*>& texts) {
     for (const sf::Text* text : texts) {
-        MenuDrawing::drawLabel(window, *text);
+        drawShadowedLabel(window, *text);
     }
 }
 

@@ -12,7 +12,7 @@
 
 #include "ScriptedGame.hpp"
 #include "ServerProcess.hpp"
-#include "app/GameEntry.hpp"
+#include "GameEntry.hpp"
 #include "game/LevelSimulation.hpp"
 #include "game/PersonalBest.hpp"
 #include "game/RecordedRun.hpp"

@@ -1,4 +1,4 @@
-#include "app/GameEntry.hpp"
+#include "GameEntry.hpp"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
