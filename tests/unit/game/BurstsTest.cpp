@@ -3,6 +3,7 @@
 #include "app/ParticleEmitter.hpp"
 #include "app/Random.hpp"
 #include "game/Bursts.hpp"
+#include "level/Level.hpp"
 #include "level/TileImages.hpp"
 
 TEST(Bursts, ColoursFollowTheEventCode) {
@@ -52,11 +53,19 @@ TEST(Bursts, APenaltyMakesOneSignAndABreakAHandfulOfStars) {
     EXPECT_LE(frames, 4 * 60 + 2);
 }
 
-TEST(Bursts, LevelCloudsGrowWithTheLevel) {
+TEST(Bursts, LevelCloudsGrowWithTheLevelAsFarAsItIsBuilt) {
     ParticleEmitter clouds;
     configureLevelClouds(clouds, 40, 30, nullptr);
     EXPECT_FLOAT_EQ(clouds.rate, 120.0f);
     EXPECT_EQ(clouds.spawnExtent, sf::Vector2f(3720.0f, 2790.0f));
     EXPECT_EQ(clouds.colourAt(0.5f).a, 93);
     EXPECT_FLOAT_EQ(clouds.scaleAt(0.2f), 1.0f);
+    // A file may claim any size; clouds cover no more cells than are built.
+    ParticleEmitter huge;
+    configureLevelClouds(huge, 20000, 20000, nullptr);
+    ParticleEmitter largest;
+    configureLevelClouds(largest, Level::maxCells, Level::maxCells, nullptr);
+    EXPECT_FLOAT_EQ(huge.rate, largest.rate);
+    EXPECT_EQ(huge.spawnExtent, largest.spawnExtent);
+    EXPECT_EQ(huge.centre, largest.centre);
 }
