@@ -51,13 +51,13 @@ bool claimsOversizedBody(const httplib::Request& request) {
 
 void refuse(httplib::Response& response, int status, const std::string& reason) {
     response.status = status;
-    response.set_content("ERROR " + reason + "\n", kTextType);
+    response.set_content(std::string(HighscoreProtocol::kRefusalPrefix) + reason + "\n", kTextType);
     note.outcome = "refused: " + reason;
 }
 
 void failStorage(httplib::Response& response, ScoreStore& store) {
     response.status = 500;
-    response.set_content("ERROR storage\n", kTextType);
+    response.set_content(std::string(HighscoreProtocol::kStorageFailure) + "\n", kTextType);
     note.outcome = "storage failure: " + store.lastError();
 }
 

@@ -8,10 +8,10 @@ NameCheckOutcome readNameCheckAnswer(std::string_view body) {
     if (nameCheckAnswerSaysFree(body)) {
         return NameCheckOutcome::free;
     }
-    if (body.empty()) {
-        return NameCheckOutcome::unreachable;
+    if (body.empty() || body.starts_with(HighscoreProtocol::kStorageFailure)) {
+        return NameCheckOutcome::unchecked;
     }
-    if (body.substr(0, 5) == "ERROR") {
+    if (body.starts_with(HighscoreProtocol::kRefusalPrefix)) {
         return NameCheckOutcome::refused;
     }
     return NameCheckOutcome::taken;

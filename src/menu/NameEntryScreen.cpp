@@ -21,10 +21,10 @@ using Lines = std::array<const char*, 4>;
 // not a free name.
 Lines warningWords(NameCheckOutcome outcome) {
     switch (outcome) {
-        case NameCheckOutcome::unreachable:
-            return {"could not be checked", "The highscore server did not answer.",
-                    "You can keep this name and play on; scores",
-                    "are only sent while the server can be reached."};
+        case NameCheckOutcome::unchecked:
+            return {"could not be checked", "The highscore server did not answer or could",
+                    "not look it up. You can keep this name and",
+                    "play on; scores are sent while it works."};
         case NameCheckOutcome::refused:
             return {"was refused by the highscore server",
                     "A name holds up to 15 letters, digits, spaces,",

@@ -86,7 +86,7 @@ TEST(NameEntryScene, UnreachableServerWarnsAndUseCurrentNameKeepsOnlineOn) {
     game.keyAt(firstKeyFrame + 30, Key::Escape);  // Escape checks a name like Return
     entry.run();
 
-    EXPECT_EQ(entry.lastCheck(), NameCheckOutcome::unreachable);
+    EXPECT_EQ(entry.lastCheck(), NameCheckOutcome::unchecked);
     EXPECT_GT(states.first([](int s) { return s == NameEntryScreen::closing; }), 0);
     ASSERT_GT(warningFrame.getSize().x, 0u);
     EXPECT_GT(countPixels(warningFrame, {400, 100, 480, 56}, isReddish), 50)
@@ -194,7 +194,7 @@ TEST(NameEntryScene, AHungServerCostsAtMostTheTimeOutAndSaysSo) {
     entry.run();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(entry.lastCheck(), NameCheckOutcome::unreachable);
+    EXPECT_EQ(entry.lastCheck(), NameCheckOutcome::unchecked);
     EXPECT_GT(seconds, 4.0);
     EXPECT_LT(seconds, 8.0);
     // "Checking name, please wait..." was on screen while the request waited.

@@ -62,10 +62,12 @@ TEST(NameCheckAnswer, OnlyOkIsFreeAndNoAnswerIsToldApartFromTaken) {
     EXPECT_EQ(readNameCheckAnswer("OK"), NameCheckOutcome::free);
     EXPECT_EQ(readNameCheckAnswer("OK\n"), NameCheckOutcome::free);
     EXPECT_EQ(readNameCheckAnswer("OKAY"), NameCheckOutcome::free);
-    EXPECT_EQ(readNameCheckAnswer(""), NameCheckOutcome::unreachable);
+    EXPECT_EQ(readNameCheckAnswer(""), NameCheckOutcome::unchecked);
     EXPECT_EQ(readNameCheckAnswer("TAKEN"), NameCheckOutcome::taken);
     EXPECT_EQ(readNameCheckAnswer("ok"), NameCheckOutcome::taken);
     EXPECT_EQ(readNameCheckAnswer(" OK"), NameCheckOutcome::taken);
     EXPECT_EQ(readNameCheckAnswer("<html>busy</html>"), NameCheckOutcome::taken);
     EXPECT_EQ(readNameCheckAnswer("ERROR name too long\n"), NameCheckOutcome::refused);
+    // The server's own failure says nothing about the name.
+    EXPECT_EQ(readNameCheckAnswer("ERROR storage\n"), NameCheckOutcome::unchecked);
 }
