@@ -154,29 +154,42 @@ void LevelSelectScreen::buildRows() {
     }
 }
 
-bool LevelSelectScreen::tableStep() {
-    if (catalogue.size() == 0) {
-        return false;
+bool LevelSelectScreen::tableShown() const {
+    return catalogue.size() > 0 && submitScores && idleTime > fetchDelay;
+}
+
+void LevelSelectScreen::updateTable() {
+    if (!tableShown() || !tableNeedsFetch || fade.fadingOut()) {
+        fetchAnnounced = false;
+        return;
     }
-    if (tableNeedsFetch && !fade.fadingOut()) {
+    if (!fetchAnnounced) {
+        // This frame shows the wait message; the request blocks the next one
+        // (at most the client's time-out) with the message on screen.
         scores.clear();
         rows.clear();
-        // The message stays on screen while the request blocks (at most the
-        // client's time-out).
+        fetchAnnounced = true;
+        return;
+    }
+    const HighscoreClient client(settings().get(Setting::highscoreServer));
+    client.fetchTable(mode, catalogue.levelIds[static_cast<int>(shownLevel)], scores);
+    scores.findOwnRecord(userName, leadRows);
+    buildRows();
+    tableNeedsFetch = false;
+    fetchAnnounced = false;
+    ++fetches;
+}
+
+void LevelSelectScreen::drawTable() const {
+    if (!tableShown()) {
+        return;
+    }
+    if (fetchAnnounced) {
         drawShadowedLabel(window, waitLabel);
-        fade.draw(window, window.frameTime());
-        window.display();
-        menuMusic().update();
-        const HighscoreClient client(settings().get(Setting::highscoreServer));
-        client.fetchTable(mode, catalogue.levelIds[static_cast<int>(shownLevel)], scores);
-        scores.findOwnRecord(userName, leadRows);
-        buildRows();
-        tableNeedsFetch = false;
-        ++fetches;
-        return true;
+        return;
     }
     if (tableNeedsFetch) {
-        return false;
+        return;
     }
     for (const TableRowView& row : rows) {
         row.draw(window);
@@ -186,7 +199,6 @@ bool LevelSelectScreen::tableStep() {
         // from here; either way the player sees that there is nothing to show.
         drawShadowedLabel(window, emptyTableLabel);
     }
-    return false;
 }
 
 void LevelSelectScreen::play(bool singleLevel) {
@@ -213,39 +225,47 @@ void LevelSelectScreen::endAction() {
     fade.restartFadeIn();
 }
 
-void LevelSelectScreen::drawFrame() {
-    MenuDrawing::beginFrame(window, view, clouds, drawClouds);
-    menu.highlight(window.frameTime());
-    MenuDrawing::drawMenu(window, menu);
-    window.draw(thumbnail);
-    if (idleTime > fetchDelay && submitScores && tableStep()) {
-        return;
-    }
-    if (fade.draw(window, window.frameTime())) {
-        endAction();
-        // After a game the window holds the play screen's last picture; the
-        // main menu's fade-in shows next.
-        if (quit) {
+// Reads the keys, moves clouds and highlight on, fetches the table when it is
+// due, and at the end of the fade-out goes back or plays (a game runs its own
+// frames until it is over).
+void LevelSelectScreen::update(float frameTime) {
+    idleTime += frameTime;
+    sf::Event event;
+    while (window.pollEvent(event)) {
+        if (event.type == sf::Event::Closed) {
+            window.close();
             return;
         }
+        if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
+            handleKey(event.key);
+        }
     }
-    window.display();
+    MenuDrawing::updateClouds(clouds, drawClouds, frameTime);
+    menu.highlight(frameTime);
+    updateTable();
+    if (fade.advance(frameTime)) {
+        endAction();
+    }
     menuMusic().update();
 }
 
+void LevelSelectScreen::draw() const {
+    MenuDrawing::beginFrame(window, view, clouds, drawClouds);
+    MenuDrawing::drawMenu(window, menu);
+    window.draw(thumbnail);
+    drawTable();
+    fade.draw(window);
+    window.display();
+}
+
+// A frame that ends the visit draws nothing: after a game the window holds
+// the play screen's last picture, and the main menu's fade-in shows next.
 void LevelSelectScreen::run() {
     while (!quit && window.isOpen()) {
-        idleTime += window.frameTime();
-        sf::Event event;
-        while (window.pollEvent(event)) {
-            if (event.type == sf::Event::Closed) {
-                window.close();
-                return;
-            }
-            if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
-                handleKey(event.key);
-            }
+        update(window.frameTime());
+        if (quit || !window.isOpen()) {
+            return;
         }
-        drawFrame();
+        draw();
     }
 }

@@ -67,19 +67,37 @@ void MainMenu::run() {
         settings().set(Setting::nameEntered, 1);
     }
     while (window.isOpen()) {
-        sf::Event event;
-        while (window.pollEvent(event)) {
-            if (event.type == sf::Event::Closed) {
-                window.close();
-            } else if (event.type == sf::Event::KeyPressed && acceptsInput()) {
-                handleKey(event.key);
-            }
-        }
+        update(window.frameTime());
         if (!window.isOpen()) {
             break;
         }
-        drawFrame();
+        draw();
     }
+}
+
+// Reads the keys, moves clouds, mascots and highlight on, and runs the chosen
+// screen once the fade-out has ended; that screen shows its own frames until
+// it returns, and the menu fades back in from black.
+void MainMenu::update(float frameTime) {
+    sf::Event event;
+    while (window.pollEvent(event)) {
+        if (event.type == sf::Event::Closed) {
+            window.close();
+            return;
+        }
+        if (event.type == sf::Event::KeyPressed && acceptsInput()) {
+            handleKey(event.key);
+        }
+    }
+    MenuDrawing::updateClouds(&clouds, drawClouds, frameTime);
+    right.update(frameTime);
+    left.update(frameTime);
+    menu.highlight(frameTime);
+    if (fade.advance(frameTime)) {
+        act();
+        fade.restartFadeIn();
+    }
+    menuMusic().update();
 }
 
 void MainMenu::handleKey(const sf::Event::KeyEvent& key) {
@@ -128,20 +146,12 @@ void MainMenu::act() {
     inSubScreen = false;
 }
 
-void MainMenu::drawFrame() {
+void MainMenu::draw() const {
     MenuDrawing::beginFrame(window, view, &clouds, drawClouds);
     window.draw(logo);
-    right.updateAndDraw(window, window.frameTime());
-    left.updateAndDraw(window, window.frameTime());
-    menu.highlight(window.frameTime());
+    right.draw(window);
+    left.draw(window);
     MenuDrawing::drawMenu(window, menu);
-    if (fade.draw(window, window.frameTime())) {
-        act();
-        fade.restartFadeIn();
-        // A sub-screen drew over the window, or "Exit" closed it: this frame's
-        // picture is gone, the next one starts black.
-        return;
-    }
+    fade.draw(window);
     window.display();
-    menuMusic().update();
 }

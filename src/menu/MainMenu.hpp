@@ -44,9 +44,10 @@ class MainMenu {
 
   private:
     void fillPlaylists();
+    void update(float frameTime);
     void handleKey(const sf::Event::KeyEvent& key);
-    void drawFrame();
     void act();
+    void draw() const;
 
     GameWindow& window;
     sf::Font font;

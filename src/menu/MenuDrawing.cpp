@@ -8,12 +8,18 @@
 
 namespace MenuDrawing {
 
-void beginFrame(GameWindow& window, const sf::View& view, ParticleEmitter* clouds,
+void updateClouds(ParticleEmitter* clouds, bool drawClouds, float frameTime) {
+    if (drawClouds && clouds != nullptr) {
+        clouds->update(frameTime);
+    }
+}
+
+void beginFrame(GameWindow& window, const sf::View& view, const ParticleEmitter* clouds,
                 bool drawClouds) {
     window.clear(ScreenLook::backdrop);
     window.setView(view);
     if (drawClouds && clouds != nullptr) {
-        clouds->updateAndDraw(window, window.frameTime());
+        clouds->draw(window);
     }
 }
 

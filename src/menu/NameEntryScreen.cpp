@@ -63,23 +63,35 @@ NameEntryScreen::NameEntryScreen(GameWindow& gameWindow, ParticleEmitter* cloudB
                      {600.0f, 700.0f, 800.0f}, font, bigSize);
 }
 
+// A frame that ends the screen draws nothing: its fade-out is complete.
 void NameEntryScreen::run() {
     while (!quit && window.isOpen()) {
-        switch (current) {
-            case checking:
-                checkingFrame();
-                break;
-            case warning:
-                warningFrame();
-                break;
-            case closing:
-                closingFrame();
-                break;
-            default:
-                typingFrame();
-                break;
+        update(window.frameTime());
+        if (quit || !window.isOpen()) {
+            return;
         }
+        draw();
     }
+}
+
+// Reads the keys, runs a name check that the last frame announced, moves the
+// clouds, the highlight and the fade on.
+void NameEntryScreen::update(float frameTime) {
+    const int stateBefore = current;
+    if (!takeEvents()) {
+        return;
+    }
+    if (stateBefore == checking) {
+        runCheck();
+    }
+    if (current == warning) {
+        choices.highlight(frameTime);
+    }
+    MenuDrawing::updateClouds(clouds, true, frameTime);
+    if (fade.advance(frameTime)) {
+        quit = true;
+    }
+    menuMusic().update();
 }
 
 bool NameEntryScreen::keysAccepted() const {
@@ -88,8 +100,7 @@ bool NameEntryScreen::keysAccepted() const {
     return fade.acceptsInput(inputThreshold);
 }
 
-template <typename OnKey>
-bool NameEntryScreen::takeEvents(OnKey onKey) {
+bool NameEntryScreen::takeEvents() {
     const int stateBefore = current;
     sf::Event event;
     while (window.pollEvent(event)) {
@@ -98,8 +109,13 @@ bool NameEntryScreen::takeEvents(OnKey onKey) {
             window.close();
             return false;
         }
-        if (event.type == sf::Event::KeyPressed && current == stateBefore && keysAccepted()) {
-            onKey(event.key);
+        if (event.type != sf::Event::KeyPressed || current != stateBefore || !keysAccepted()) {
+            continue;
+        }
+        if (current == typing) {
+            handleTypingKey(event.key);
+        } else if (current == warning) {
+            handleWarningKey(event.key);
         }
     }
     return true;
@@ -130,33 +146,20 @@ void NameEntryScreen::handleTypingKey(const sf::Event::KeyEvent& key) {
     }
 }
 
-void NameEntryScreen::typingFrame() {
-    if (!takeEvents([this](const sf::Event::KeyEvent& key) { handleTypingKey(key); }) ||
-        current != typing) {
-        return;
-    }
-    beginFrame();
-    if (firstStart) {
-        drawTexts({&greeting[0], &greeting[1], &greeting[2]});
-    }
-    drawTexts({&prompt, &optionsHint, &nameText});
-    finishFrame();
-}
-
-void NameEntryScreen::checkingFrame() {
-    if (!takeEvents([](const sf::Event::KeyEvent&) {})) {
-        return;
-    }
-    // The message is on screen while the request blocks.
-    beginFrame();
-    drawTexts({&checkingLabel});
-    finishFrame();
+// The checking message has been on screen since the last frame; it stays
+// there while the request blocks. A free name goes straight out.
+void NameEntryScreen::runCheck() {
     const std::string typed = editor.name();
     checkOutcome = checkNameOnServer(typed);
     // Kept whatever the answer: a name the server could not check may still be
     // the player's own.
     settings().set(Setting::userName, typed);
     settings().set(Setting::submitScores, 1);
+    if (checkOutcome == NameCheckOutcome::free) {
+        current = closing;
+        fade.startFadeOut();
+        return;
+    }
     current = warning;
     prepareWarningTexts();
 }
@@ -202,48 +205,36 @@ void NameEntryScreen::handleWarningKey(const sf::Event::KeyEvent& key) {
     fade.startFadeOut();
 }
 
-void NameEntryScreen::warningFrame() {
-    if (checkOutcome == NameCheckOutcome::free) {
-        current = closing;
-        fade.startFadeOut();
-        return;
-    }
-    if (!takeEvents([this](const sf::Event::KeyEvent& key) { handleWarningKey(key); }) ||
-        current != warning) {
-        return;
-    }
-    beginFrame();
-    drawTexts({&warningTitle, &nameText, &warningLines[0], &warningLines[1], &warningLines[2],
-               &warningLines[3]});
-    choices.highlight(window.frameTime());
-    MenuDrawing::drawMenu(window, choices);
-    finishFrame();
-}
-
-void NameEntryScreen::closingFrame() {
-    if (!takeEvents([](const sf::Event::KeyEvent&) {})) {
-        return;
-    }
-    beginFrame();
-    drawTexts({&savingLabel});
-    finishFrame();
-}
-
-void NameEntryScreen::beginFrame() {
-    // The name entry always shows the clouds, whatever "drawclouds" says.
+// The picture of the state: the name being typed, the checking or saving
+// message, or the warning with its choices. The name entry always shows the
+// clouds, whatever "drawclouds" says.
+void NameEntryScreen::draw() const {
     MenuDrawing::beginFrame(window, view, clouds, true);
+    switch (current) {
+        case checking:
+            drawTexts({&checkingLabel});
+            break;
+        case warning:
+            drawTexts({&warningTitle, &nameText, &warningLines[0], &warningLines[1],
+                       &warningLines[2], &warningLines[3]});
+            MenuDrawing::drawMenu(window, choices);
+            break;
+        case closing:
+            drawTexts({&savingLabel});
+            break;
+        default:
+            if (firstStart) {
+                drawTexts({&greeting[0], &greeting[1], &greeting[2]});
+            }
+            drawTexts({&prompt, &optionsHint, &nameText});
+            break;
+    }
+    fade.draw(window);
+    window.display();
 }
 
-void NameEntryScreen::drawTexts(const std::vector<const sf::Text*>& texts) {
+void NameEntryScreen::drawTexts(const std::vector<const sf::Text*>& texts) const {
     for (const sf::Text* text : texts) {
         drawShadowedLabel(window, *text);
     }
-}
-
-void NameEntryScreen::finishFrame() {
-    if (fade.draw(window, window.frameTime())) {
-        quit = true;
-    }
-    window.display();
-    menuMusic().update();
 }

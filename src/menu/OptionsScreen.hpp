@@ -37,7 +37,8 @@ class OptionsScreen {
     void save();
     void runNameEntry();
     void rebuildLine(int line);
-    void drawFrame();
+    void update(float frameTime);
+    void draw() const;
 
     GameWindow& window;
     ParticleEmitter* clouds;

@@ -62,9 +62,9 @@ int skyPercent(const sf::Image& image) {
 
 TEST(MenuScreenshots, MainMenu) {
     REQUIRE_DISPLAY();
-    Random::seed(3);
     ScriptedGame game(settingsText({{"nameentered", "1"}}));
     game.openAtLogicalSize();
+    Random::seed(3);
     MainMenu menu(game.window());
     sf::Image shot;
     game.keyAt(300, Key::Down);

@@ -75,36 +75,22 @@ int brightPixels(const sf::Image& picture, unsigned top, unsigned height) {
     return count;
 }
 
-// Which part of the step a display() belongs to.
-enum class Phase { none, submitting, submitted, fetched };
-
-Phase phaseOf(const PlayScreen& screen) {
-    const FinishSequence& finish = screen.finishState();
-    if (!finish.submitPending) {
-        return Phase::none;
-    }
-    if (!finish.submitted) {
-        return Phase::submitting;
-    }
-    return finish.tableFetched ? Phase::fetched : Phase::submitted;
-}
-
-// Every display() of the step with its wall time. A wait frame displays
-// twice: once with its message before the request, once at its end.
+// Every display() of the step with its wall time and the finish phase it
+// shows. A request blocks the update of the frame after its wait message.
 struct StepLog {
     struct Entry {
-        Phase phase;
+        FinishPhase phase;
         WallClock::time_point when;
     };
 
     void record(const PlayScreen& screen) {
-        const Phase phase = phaseOf(screen);
-        if (phase != Phase::none) {
+        const FinishPhase phase = screen.finishState().phase;
+        if (phase >= FinishPhase::submitting && phase <= FinishPhase::showingTable) {
             entries.push_back({phase, WallClock::now()});
         }
     }
     // Index of the n-th display (from 0) in `phase`, or -1.
-    int find(Phase phase, int n = 0) const {
+    int find(FinishPhase phase, int n = 0) const {
         for (std::size_t i = 0; i < entries.size(); ++i) {
             if (entries[i].phase == phase && n-- == 0) {
                 return static_cast<int>(i);
@@ -119,10 +105,10 @@ struct StepLog {
     }
     // Seconds the submission and the fetch blocked their frames.
     double submitSeconds() const {
-        return secondsBetween(find(Phase::submitting), find(Phase::submitted));
+        return secondsBetween(find(FinishPhase::submitting), find(FinishPhase::fetching));
     }
     double fetchSeconds() const {
-        return secondsBetween(find(Phase::submitted, 1), find(Phase::fetched));
+        return secondsBetween(find(FinishPhase::fetching), find(FinishPhase::showingTable));
     }
 
     std::vector<Entry> entries;
@@ -200,21 +186,18 @@ TEST(PostFinishScene, TheTimeReachesTheServerAndTheTableShowsTheOwnRowInGreen) {
     float finishTime = -1.0f;
     game.everyFrame([&](GameWindow& window) {
         log.record(screen);
-        const Phase phase = phaseOf(screen);
-        const std::size_t displays = log.entries.size();
-        if (phase == Phase::submitting) {
-            submittingPicture = window.capture();
-            finishTime = screen.simulation().raceClock();
-            // Pressed while the submission blocks: read by the next frame.
-            window.queueEventAt(window.frameNumber() + 1,
+        const FinishPhase phase = screen.finishState().phase;
+        if (phase == FinishPhase::submitting || phase == FinishPhase::fetching) {
+            if (phase == FinishPhase::submitting) {
+                submittingPicture = window.capture();
+                finishTime = screen.simulation().raceClock();
+            }
+            // Pressed while the next frame's request blocks: read by the
+            // frame after it.
+            window.queueEventAt(window.frameNumber() + 2,
                                 GameWindow::keyEvent(sf::Keyboard::Space, true));
         }
-        if (phase == Phase::submitted && log.find(Phase::submitted, 1) + 1 == int(displays)) {
-            // The same while the table is fetched.
-            window.queueEventAt(window.frameNumber() + 1,
-                                GameWindow::keyEvent(sf::Keyboard::Space, true));
-        }
-        if (phase != Phase::fetched || screen.finishState().leaving) {
+        if (phase != FinishPhase::showingTable) {
             return;
         }
         ++tableFrames;
@@ -235,7 +218,7 @@ TEST(PostFinishScene, TheTimeReachesTheServerAndTheTableShowsTheOwnRowInGreen) {
                                 GameWindow::keyEvent(sf::Keyboard::Space, true));
         }
     });
-    game.when([&](GameWindow&) { return screen.finishState().leaving; },
+    game.when([&](GameWindow&) { return screen.finishState().phase == FinishPhase::leaving; },
               [&](GameWindow&) { leftEarly = tableFrames < 30; });
     screen.run();
 
@@ -301,7 +284,7 @@ TEST(PostFinishScene, WithOnlineScoresOffNothingIsSentAndTheBestIsStoredAtOnce) 
     bool storedAtFinish = false;
     game.everyFrame([&](GameWindow&) {
         log.record(screen);
-        if (screen.finishState().finishHandled && !storedAtFinish) {
+        if (screen.finishState().phase != FinishPhase::racing && !storedAtFinish) {
             storedAtFinish = readPersonalBest(raceMode, playedLevelId) > 0.0f;
         }
     });
@@ -310,7 +293,6 @@ TEST(PostFinishScene, WithOnlineScoresOffNothingIsSentAndTheBestIsStoredAtOnce) 
     EXPECT_TRUE(screen.quitting());
     EXPECT_TRUE(storedAtFinish);
     EXPECT_TRUE(log.entries.empty()) << "the step never ran";
-    EXPECT_FALSE(screen.finishState().submitted);
     HighscoreTable table;
     HighscoreClient(server.address()).fetchTable(raceMode, playedLevelId, table);
     EXPECT_EQ(table.recordCount(), 0u);
@@ -323,7 +305,7 @@ TEST(PostFinishScene, AServerThatIsDownLetsTheFinishGoOnAtOnce) {
     EXPECT_TRUE(run.quit) << "the finish went on without a key press";
     EXPECT_FALSE(run.rowsSeen);
     EXPECT_GT(run.bestAfter, 0.3f) << "the best is kept locally";
-    ASSERT_GE(run.log.find(Phase::fetched), 0);
+    ASSERT_GE(run.log.find(FinishPhase::showingTable), 0);
     EXPECT_LT(run.log.submitSeconds(), 1.0);
     EXPECT_LT(run.log.fetchSeconds(), 1.0);
 }
@@ -337,7 +319,7 @@ TEST(PostFinishScene, AServerThatNeverAnswersCostsOneTimeOutPerRequest) {
     EXPECT_TRUE(run.quit);
     EXPECT_FALSE(run.rowsSeen);
     EXPECT_GT(run.bestAfter, 0.3f);
-    ASSERT_GE(run.log.find(Phase::fetched), 0);
+    ASSERT_GE(run.log.find(FinishPhase::showingTable), 0);
     for (const double seconds : {run.log.submitSeconds(), run.log.fetchSeconds()}) {
         EXPECT_GT(seconds, HighscoreClient::kDefaultTimeoutSeconds - slackSeconds);
         EXPECT_LT(seconds, HighscoreClient::kDefaultTimeoutSeconds + slackSeconds);

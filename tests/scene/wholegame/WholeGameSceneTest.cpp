@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "GameEntry.hpp"
 #include "ScriptedGame.hpp"
 #include "ServerProcess.hpp"
-#include "GameEntry.hpp"
 #include "game/LevelSimulation.hpp"
 #include "game/PersonalBest.hpp"
 #include "game/RecordedRun.hpp"
@@ -206,9 +206,9 @@ void WholeGameDriver::onFrame(GameWindow& window) {
             }
             break;
         case Phase::play:
-            if (frame == finishWindowFrame()) {
+            if (frame + 1 == finishWindowFrame()) {
                 beforeFinish = window.capture();
-            } else if (frame == finishWindowFrame() + 1) {
+            } else if (frame == finishWindowFrame()) {
                 afterFinish = window.capture();
                 // Space once the flash is over: the banner goes, the end phase
                 // fades to half darkness and the online step begins.
@@ -321,7 +321,7 @@ TEST_F(WholeGameScene, FirstStartNameRaceRecordedRunFinishSubmissionTableAndExit
     EXPECT_LT(game.window().frameNumber(), driver.backInMenuFrame + 120);
 
     // The ball followed the recorded path: sky behind the level in the frame
-    // the run finishes in, the white flash of the finish in the next one.
+    // before the run finishes, the white flash of the finish in its frame.
     ASSERT_GT(driver.beforeFinish.getSize().x, 0u);
     ASSERT_GT(driver.afterFinish.getSize().x, 0u);
     EXPECT_GT(countPixels(driver.beforeFinish, wholeScreen, isSky), 1000);

@@ -32,8 +32,7 @@ HighscoreTable tableOf(unsigned count, unsigned ownIndex = ~0u) {
 // A post-finish step that has sent its time and received `table`.
 struct ShownTable {
     explicit ShownTable(HighscoreTable fetched) : step(refusingAddress()) {
-        finish.submitPending = true;
-        finish.submitted = true;
+        finish.phase = FinishPhase::fetching;
         bool jump = false;
         step.receiveTable(std::move(fetched), "racer", finish, jump);
     }
@@ -42,7 +41,7 @@ struct ShownTable {
     unsigned press(sf::Keyboard::Key key) {
         keys.upPressed = key == sf::Keyboard::Up;
         keys.downPressed = key == sf::Keyboard::Down;
-        step.scroll(keys);
+        step.scroll(keys, "racer");
         EXPECT_FALSE(keys.upPressed || keys.downPressed) << "a press moves the table once";
         return first();
     }
@@ -112,29 +111,28 @@ TEST(PostFinishStep, ATableWithoutACompleteRecordEndsTheStep) {
     HighscoreTable three;
     three.tokens = {"1", "2026-12-06", "racer"};
     ShownTable broken(three);
-    EXPECT_EQ(PostFinishTable::stepDue(broken.finish), PostFinishTable::Step::show);
-    EXPECT_FALSE(broken.finish.leaving);
+    EXPECT_EQ(broken.finish.phase, FinishPhase::showingTable);
     EXPECT_TRUE(broken.step.endWithoutRecords(broken.finish));
-    EXPECT_TRUE(broken.finish.leaving) << "the finish fades out and goes on";
+    EXPECT_EQ(broken.finish.phase, FinishPhase::leaving) << "the finish fades out and goes on";
 
     ShownTable one(tableOf(1, 0));
     EXPECT_FALSE(one.step.endWithoutRecords(one.finish));
-    EXPECT_FALSE(one.finish.leaving) << "one record is a table to show";
+    EXPECT_EQ(one.finish.phase, FinishPhase::showingTable) << "one record is a table to show";
 }
 
 TEST(PostFinishStep, EachFrameDoesOneThingAndPressesDuringTheWaitsAreDropped) {
     settings().erase(personalBestKey(raceMode, testLevelId));
     PostFinishTable step(refusingAddress());
     FinishSequence finish;
-    finish.submitPending = true;
+    finish.phase = FinishPhase::submitting;
     finish.newPersonalBest = true;
     const FinishedRun run{"racer", raceMode, testLevelId, 12.5f};
     bool jump = true;  // pressed before the wait
+    ControlKeys keys;
 
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(PostFinishTable::stepDue(finish), PostFinishTable::Step::submit);
-    step.submit(run, finish, jump);
-    EXPECT_TRUE(finish.submitted);
+    step.update(run, finish, jump, keys);
+    EXPECT_EQ(finish.phase, FinishPhase::fetching);
     EXPECT_FALSE(jump);
     EXPECT_EQ(readPersonalBest(raceMode, testLevelId), 12.5f)
         << "a new best is kept although the server is down";
@@ -144,9 +142,8 @@ TEST(PostFinishStep, EachFrameDoesOneThingAndPressesDuringTheWaitsAreDropped) {
     jump = true;
     step.dropPressesFromWait(jump);
     EXPECT_FALSE(jump);
-    ASSERT_EQ(PostFinishTable::stepDue(finish), PostFinishTable::Step::fetch);
-    step.fetch(run, finish, jump);
-    EXPECT_TRUE(finish.tableFetched);
+    step.update(run, finish, jump, keys);
+    EXPECT_EQ(finish.phase, FinishPhase::showingTable);
     EXPECT_EQ(step.scores().recordCount(), 0u);
 
     jump = true;
@@ -156,19 +153,18 @@ TEST(PostFinishStep, EachFrameDoesOneThingAndPressesDuringTheWaitsAreDropped) {
     step.dropPressesFromWait(jump);
     EXPECT_TRUE(jump) << "a press after the waits counts";
 
-    ASSERT_EQ(PostFinishTable::stepDue(finish), PostFinishTable::Step::show);
-    EXPECT_TRUE(step.endWithoutRecords(finish)) << "a failed fetch shows nothing";
-    EXPECT_TRUE(finish.leaving);
+    step.update(run, finish, jump, keys);
+    EXPECT_EQ(finish.phase, FinishPhase::leaving) << "a failed fetch shows nothing";
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_LT(seconds, 1.0) << "a refused connection costs no time-out";
 
     // A finish that is no new best is sent too, and leaves the stored best.
     FinishSequence slower;
-    slower.submitPending = true;
+    slower.phase = FinishPhase::submitting;
     step.reset();
     step.submit({"racer", raceMode, testLevelId, 20.0f}, slower, jump);
-    EXPECT_TRUE(slower.submitted);
+    EXPECT_EQ(slower.phase, FinishPhase::fetching);
     EXPECT_EQ(readPersonalBest(raceMode, testLevelId), 12.5f);
     settings().erase(personalBestKey(raceMode, testLevelId));
 }
