@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <SFML/Network/SocketSelector.hpp>
 #include <SFML/Network/TcpListener.hpp>
+#include <SFML/Network/TcpSocket.hpp>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "NetworkStandIns.hpp"
@@ -12,6 +18,7 @@
 #include "ServerProcess.hpp"
 #include "game/PersonalBest.hpp"
 #include "online/HighscoreClient.hpp"
+#include "online/HighscoreProtocol.hpp"
 #include "online/ScoreText.hpp"
 
 #define REQUIRE_DISPLAY() \
@@ -146,7 +153,122 @@ OfflineFinish finishWithout(const std::string& serverAddress) {
     return result;
 }
 
+// Stands between the game and the real server on loopback: hands each request
+// to a watcher the moment it has fully arrived, before the server sees it,
+// then passes it on and the server's answer back untouched.
+class WatchingRelay {
+  public:
+    using Watcher = std::function<void(const std::string& request)>;
+
+    WatchingRelay(unsigned short serverPort, Watcher watcher)
+        : serverPort(serverPort), watch(std::move(watcher)) {
+        listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost);
+        worker = std::thread([this] { serve(); });
+    }
+    ~WatchingRelay() {
+        stopping = true;
+        worker.join();
+    }
+    std::string address() const { return "127.0.0.1:" + std::to_string(listener.getLocalPort()); }
+
+  private:
+    void serve() {
+        sf::SocketSelector selector;
+        selector.add(listener);
+        while (!stopping) {
+            sf::TcpSocket game;
+            if (selector.wait(sf::milliseconds(20)) && listener.accept(game) == sf::Socket::Done) {
+                relay(game);
+            }
+        }
+    }
+
+    void relay(sf::TcpSocket& game) {
+        const std::string request = readRequest(game);
+        watch(request);
+        sf::TcpSocket server;
+        if (server.connect(sf::IpAddress::LocalHost, serverPort) != sf::Socket::Done ||
+            server.send(request.data(), request.size()) != sf::Socket::Done) {
+            return;
+        }
+        char buffer[4096];
+        std::size_t got = 0;
+        while (server.receive(buffer, sizeof buffer, got) == sf::Socket::Done) {
+            game.send(buffer, got);
+        }
+    }
+
+    // The header section and Content-Length bytes of body.
+    static std::string readRequest(sf::TcpSocket& socket) {
+        std::string text;
+        char buffer[1024];
+        std::size_t got = 0;
+        for (;;) {
+            const std::size_t end = text.find("\r\n\r\n");
+            const std::size_t length = text.find("Content-Length: ");
+            if (end != std::string::npos && length != std::string::npos &&
+                text.size() >= end + 4 + std::stoul(text.substr(length + 16))) {
+                return text;
+            }
+            if (socket.receive(buffer, sizeof buffer, got) != sf::Socket::Done) {
+                return text;
+            }
+            text.append(buffer, got);
+        }
+    }
+
+    unsigned short serverPort;
+    Watcher watch;
+    sf::TcpListener listener;
+    std::atomic<bool> stopping{false};
+    std::thread worker;
+};
+
 }  // namespace
+
+TEST(PostFinishScene, TheNewBestIsInTheSettingsBeforeTheSubmissionGoesOut) {
+    REQUIRE_DISPLAY();
+    TempFolder folder;
+    ServerProcess server(folder.file("scores.db"), folder.file("server.log"));
+    ASSERT_TRUE(server.start()) << server.log();
+    ScriptedGame game;
+    const std::string bestKey = personalBestKey(raceMode, playedLevelId);
+    std::mutex seenLock;
+    std::string settingsAtSubmission;
+    const std::string serverAddress = server.address();
+    const auto serverPort =
+        static_cast<unsigned short>(std::stoi(serverAddress.substr(serverAddress.find(':') + 1)));
+    // The settings file's bytes as the submission arrives: the game waits for
+    // the answer meanwhile, so nothing writes the settings while they are read.
+    WatchingRelay relay(serverPort, [&](const std::string& request) {
+        if (request.find(HighscoreProtocol::kSubmitPath) != std::string::npos) {
+            const std::lock_guard<std::mutex> hold(seenLock);
+            settingsAtSubmission = game.settings().format();
+        }
+    });
+    game.settings().setInt("submitscores", 1);
+    game.settings().setString("username", playerName);
+    game.settings().setString("highscoreserver", relay.address());
+    PlayScreen screen(game.window(), raceMode, playedCatalogue(), 0, true);
+    CorridorDriver driver(game, screen);
+    game.when([&](GameWindow&) { return screen.finishState().phase == FinishPhase::showingTable; },
+              [](GameWindow& window) {
+                  // Later than the frame that drops the presses made during the wait.
+                  window.queueEventAt(window.frameNumber() + 3,
+                                      GameWindow::keyEvent(sf::Keyboard::Space, true));
+              });
+    screen.run();
+
+    ASSERT_TRUE(screen.quitting());
+    const std::string best = game.settings().getString(bestKey);
+    ASSERT_FALSE(best.empty());
+    const std::lock_guard<std::mutex> hold(seenLock);
+    EXPECT_NE(settingsAtSubmission.find(bestKey + "\t" + best + "\n"), std::string::npos)
+        << "the file would have lacked the new best while the request was out";
+    HighscoreTable table;
+    HighscoreClient(server.address()).fetchTable(raceMode, playedLevelId, table);
+    EXPECT_EQ(table.recordCount(), 1u) << "the relay passed the submission on";
+}
 
 TEST(PostFinishScene, TheTimeReachesTheServerAndTheTableShowsTheOwnRowInGreen) {
     REQUIRE_DISPLAY();
