@@ -1,4 +1,4 @@
-#include "app/GameEntry.hpp"
+#include "GameEntry.hpp"
 
 int main() {
     return runProgram();

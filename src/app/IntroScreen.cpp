@@ -22,6 +22,19 @@ IntroScreen::IntroScreen(GameWindow& gameWindow) : window(gameWindow) {
     jingle.play();
 }
 
+void IntroScreen::update(float frameTime) {
+    handleEvents();
+    if (finished || !window.isOpen()) {
+        return;
+    }
+    // A jingle that never started (missing file, no audio) counts as ended, so
+    // the intro then lasts one frame.
+    if (!jingle.isPlaying()) {
+        finished = true;
+    }
+    fadeElapsed = std::min(fadeElapsed + frameTime, fadeDuration);
+}
+
 void IntroScreen::handleEvents() {
     sf::Event event;
     while (window.pollEvent(event)) {
@@ -42,30 +55,25 @@ void IntroScreen::handleEvents() {
     }
 }
 
-void IntroScreen::drawFrame() {
+void IntroScreen::draw() const {
     window.clear(sf::Color::Black);
     window.setView(view);
     window.draw(logoSprite);
     const float remaining = 1.0f - fadeElapsed / fadeDuration;
     drawBlackCover(window, std::clamp(static_cast<int>(remaining * 255.0f), 0, 255));
-    // A jingle that never started (missing file, no audio) counts as ended, so
-    // the intro then lasts one frame.
-    if (!jingle.isPlaying()) {
-        finished = true;
-    }
     if (finished) {
         window.draw(label);
     }
+    window.display();
 }
 
+// The frame that ends the intro is drawn too: it is the loading message.
 void IntroScreen::run() {
     while (window.isOpen() && !finished) {
-        handleEvents();
+        update(window.frameTime());
         if (!window.isOpen()) {
             break;
         }
-        drawFrame();
-        window.display();
-        fadeElapsed = std::min(fadeElapsed + window.frameTime(), fadeDuration);
+        draw();
     }
 }

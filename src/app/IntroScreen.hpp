@@ -25,8 +25,11 @@ class IntroScreen {
     float fadeProgress() const { return fadeElapsed; }
 
   private:
+    // Reads the keys, watches the jingle and lets the logo fade in.
+    void update(float frameTime);
     void handleEvents();
-    void drawFrame();
+    // The logo under its fade, and the loading message once the intro ends.
+    void draw() const;
 
     GameWindow& window;
     SoundEffect jingle;

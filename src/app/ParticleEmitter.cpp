@@ -139,7 +139,7 @@ void ParticleEmitter::update(float frameTime) {
     }
 }
 
-void ParticleEmitter::draw(GameWindow& window) {
+void ParticleEmitter::draw(GameWindow& window) const {
     if (texture == nullptr || texture->getSize().x == 0) {
         return;
     }
@@ -163,11 +163,6 @@ void ParticleEmitter::draw(GameWindow& window) {
         sprite.setRotation(particle.rotation);
         window.draw(sprite);
     }
-}
-
-void ParticleEmitter::updateAndDraw(GameWindow& window, float frameTime) {
-    update(frameTime);
-    draw(window);
 }
 
 void ParticleEmitter::removeDead() {

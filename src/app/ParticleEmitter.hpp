@@ -34,12 +34,10 @@ class ParticleEmitter {
     enum Kind { cloudKind = 1, starKind = 2, penaltyKind = 3 };
 
     // Emits, moves and ages the particles by one frame; dead particles are
-    // reported by draw() once more and removed by the next update.
+    // drawn once more and removed by the next update.
     void update(float frameTime);
-    // Draws the live particles that lie near the window's current view.
-    void draw(GameWindow& window);
-    // One frame as the screens run it: update, draw, then drop the dead.
-    void updateAndDraw(GameWindow& window, float frameTime);
+    // Draws the particles that lie near the window's current view.
+    void draw(GameWindow& window) const;
 
     sf::Color colourAt(float t) const;
     float scaleAt(float t) const;

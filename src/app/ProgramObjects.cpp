@@ -1,8 +1,21 @@
 #include "app/ProgramObjects.hpp"
 
+#include <chrono>
+#include <cstdint>
+
+#include "app/Random.hpp"
+
 namespace {
 
 ProgramObjects* live = nullptr;
+
+// Nanoseconds of the system clock, folded to 32 bits: no two starts share it.
+std::uint32_t clockSeed() {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const auto nanoseconds = static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+    return static_cast<std::uint32_t>(nanoseconds ^ (nanoseconds >> 32));
+}
 
 ProgramObjects& current() {
     if (live != nullptr) {
@@ -19,6 +32,7 @@ ProgramObjects::ProgramObjects(const std::string& settingsPath)
     if (!settingsPath.empty()) {
         settings.load();
         live = this;
+        Random::seed(clockSeed());
     }
 }
 

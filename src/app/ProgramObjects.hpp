@@ -7,7 +7,9 @@
 
 // The objects that live for the whole program, built in this order before the
 // first screen and taken down in reverse after the last: the settings (loaded
-// from their file), the menu playlist and the game playlist.
+// from their file), the menu playlist and the game playlist. Building them
+// also seeds the random generator from the clock, so no two sessions draw
+// the same clouds and songs (a test reseeds it after).
 //
 // Exactly one is alive at a time; the accessors below reach it. The settings
 // are written by the entry function after a normal end, never by the

@@ -5,7 +5,7 @@
 namespace {
 
 std::mt19937& generator() {
-    static std::mt19937 engine(20091224u);
+    static std::mt19937 engine(Random::fixedSeed);
     return engine;
 }
 

@@ -7,7 +7,11 @@
 // makes a whole session repeatable in tests and replays.
 namespace Random {
 
-// Restarts the sequence. Without a call the generator starts from a fixed seed.
+// Where the generator starts before anything seeds it: tests and replays that
+// want a repeatable session seed it with this.
+inline constexpr std::uint32_t fixedSeed = 20091224u;
+
+// Restarts the sequence. Without a call the generator starts from fixedSeed.
 void seed(std::uint32_t value);
 
 // A whole number in [low, high], both bounds included; low when high < low.

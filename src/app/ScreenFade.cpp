@@ -33,14 +33,13 @@ void drawBlackCover(GameWindow& window, int alpha) {
     window.draw(cover);
 }
 
-bool ScreenFade::draw(GameWindow& window, float frameTime) {
+void ScreenFade::draw(GameWindow& window) const {
     if (fadeIn >= 0.0f) {
         drawBlackCover(window, fadeInAlpha(fadeIn));
     }
     if (fadeOut >= 0.0f) {
         drawBlackCover(window, fadeOutAlpha(fadeOut));
     }
-    return advance(frameTime);
 }
 
 bool ScreenFade::advance(float frameTime) {

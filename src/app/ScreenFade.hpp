@@ -23,11 +23,11 @@ class ScreenFade {
         return fadeOut < 0.0f && fadeIn < fadeInThreshold;
     }
 
-    // Draws both fades over the frame and advances them; true in the frame in
-    // which the fade-out ends.
-    bool draw(GameWindow& window, float frameTime);
-    // Advances without drawing; the same result as draw().
+    // Moves both fades on by the frame time; true in the frame in which the
+    // fade-out ends. A screen calls it once per update.
     bool advance(float frameTime);
+    // Covers the frame in the black of both fades as they stand.
+    void draw(GameWindow& window) const;
 
     // Alpha of the black cover for the current values (0 when inactive).
     static int fadeInAlpha(float fadeIn);

@@ -147,6 +147,11 @@ std::string& Settings::getString(const std::string& key) {
     return entries[key];
 }
 
+std::string Settings::get(const SettingKey<std::string>& setting) const {
+    const auto found = entries.find(setting.key);
+    return found == entries.end() || found->second.empty() ? setting.fallback : found->second;
+}
+
 void Settings::setInt(const std::string& key, int value) {
     entries[key] = std::to_string(value);
 }

@@ -3,6 +3,8 @@
 #include <map>
 #include <string>
 
+#include "app/SettingKeys.hpp"
+
 // The program's one persistent store: text keys to text values, kept in the
 // file ".Rollavortex" in the user's folder as two header lines and then one
 // "key TAB value" line per entry, in byte order of the keys.
@@ -41,6 +43,28 @@ class Settings {
     // Like a default output stream: 6 significant digits, no trailing zeros.
     void setFloat(const std::string& key, float value);
     void setString(const std::string& key, const std::string& value);
+
+    // The game's typed access, one key and default per setting (SettingKeys).
+    // A text reads as its default while absent or empty, and reading it never
+    // adds the key.
+    int get(const SettingKey<int>& setting) const { return getInt(setting.key, setting.fallback); }
+    float get(const SettingKey<float>& setting) const {
+        return getFloat(setting.key, setting.fallback);
+    }
+    std::string get(const SettingKey<std::string>& setting) const;
+    void set(const SettingKey<int>& setting, int value) { setInt(setting.key, value); }
+    void set(const SettingKey<float>& setting, float value) { setFloat(setting.key, value); }
+    void set(const SettingKey<std::string>& setting, const std::string& value) {
+        setString(setting.key, value);
+    }
+    // Reads the setting and writes it straight back, so the file lists it for
+    // players who edit it by hand.
+    template <typename Value>
+    Value keep(const SettingKey<Value>& setting) {
+        const Value value = get(setting);
+        set(setting, value);
+        return value;
+    }
 
     bool contains(const std::string& key) const { return entries.count(key) != 0; }
     void erase(const std::string& key) { entries.erase(key); }

@@ -1,6 +1,10 @@
 #include "game/Bursts.hpp"
 
+#include <algorithm>
+
 #include "app/ParticleEmitter.hpp"
+#include "level/ContactListener.hpp"
+#include "level/Level.hpp"
 #include "level/TileImages.hpp"
 
 namespace {
@@ -83,8 +87,10 @@ void configureBurst(ParticleEmitter& emitter, const ContactEvent& event, const T
 
 void configureLevelClouds(ParticleEmitter& emitter, int columns, int rows,
                           const sf::Texture* cloudTexture) {
-    const float w = static_cast<float>(columns);
-    const float h = static_cast<float>(rows);
+    // Bounded as the build bounds the level: a file that claims 20000 cells
+    // a side would otherwise ask for tens of millions of clouds a second.
+    const float w = static_cast<float>(std::clamp(columns, 0, Level::maxCells));
+    const float h = static_cast<float>(std::clamp(rows, 0, Level::maxCells));
     applyCloudLook(emitter, cloudTexture);
     emitter.centre = sf::Vector2f(0.5f * w, 0.5f * h);
     // 93 pixels each way per cell: the spawn area reaches well past the level

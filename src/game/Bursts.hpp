@@ -17,6 +17,7 @@ sf::Color burstColour(const ContactEvent& event);
 void configureBurst(ParticleEmitter& emitter, const ContactEvent& event, const TileImages& images);
 
 // Sets up the clouds that drift behind a level of `columns` x `rows` cells:
-// many more than behind a menu, spread over the whole level.
+// many more than behind a menu, spread over the whole level. Sizes beyond
+// Level::maxCells count as that, the most a level is built to.
 void configureLevelClouds(ParticleEmitter& emitter, int columns, int rows,
                           const sf::Texture* cloudTexture);

@@ -2,6 +2,8 @@
 
 #include <SFML/Window/Event.hpp>
 
+#include "app/SettingKeys.hpp"
+
 // The keys of the play state as the last key events left them. Nothing polls
 // the keyboard: a key released while the play state does not listen (the pause
 // menu) keeps its flag until it is pressed and released again.
@@ -21,14 +23,10 @@ struct ControlKeys {
 
 // Turn rates in degrees per second, as the settings give them.
 struct TurnSpeeds {
-    static constexpr float defaultTurn = 280.0f;
-    static constexpr float defaultShift = 140.0f;
-    static constexpr float defaultControl = 420.0f;
-
-    float turn = defaultTurn;
-    float shift = defaultShift;
-    float control = defaultControl;
-    bool inverted = false;
+    float turn = Setting::turnSpeed.fallback;
+    float shift = Setting::shiftSpeed.fallback;
+    float control = Setting::controlSpeed.fallback;
+    bool inverted = Setting::invertControls.fallback != 0;
 };
 
 // The play state's key handlers. Both take the modifiers from the event,

@@ -48,7 +48,7 @@ float BannerWave::letterTop(int k) const {
     return baseline + amplitude * std::sin(waveStep * static_cast<float>(k + 1) - phase);
 }
 
-void FinishBanner::draw(GameWindow& window, float frameTime) {
+void FinishBanner::draw(GameWindow& window) const {
     float x =
         static_cast<float>(wave.firstLeft(static_cast<int>(ScreenLook::viewWidth), totalWidth));
     const sf::Uint8 opacity = wave.fadingOut ? static_cast<sf::Uint8>(wave.alpha) : 255;
@@ -62,7 +62,6 @@ void FinishBanner::draw(GameWindow& window, float frameTime) {
         }
         x += static_cast<float>(letter.getSize().x);
     }
-    wave.advance(frameTime);
 }
 
 void BannerWave::advance(float frameTime) {

@@ -37,9 +37,9 @@ class FinishBanner {
     // The data folder's "images/finished/f.png", "i1", "n", "i2", "s", "h", "e", "d".
     void load();
     void reset() { wave.reset(); }
-    // Draws the row centred on the logical screen, then advances the wave by
-    // the frame time.
-    void draw(GameWindow& window, float frameTime);
+    // Draws the row centred on the logical screen where the wave has it (its
+    // owner advances the wave).
+    void draw(GameWindow& window) const;
 
     BannerWave wave;
     int totalWidth = 0;  // pixels, all letters side by side

@@ -9,33 +9,42 @@ void FinishSequence::reset() {
 }
 
 bool FinishSequence::score(float storedBest, float time) {
-    if (finishHandled) {
+    if (phase != FinishPhase::racing) {
         return false;
     }
-    finishHandled = true;
+    phase = FinishPhase::banner;
     newPersonalBest = beatsPersonalBest(storedBest, time);
     return true;
 }
 
-bool FinishSequence::endPhase(float frameTime, bool goOnPressed, int submitScores) {
-    if (!leaving) {
-        if (endFade > tableFade || submitScores < 1) {
-            endFade = std::max(0.0f, endFade - frameTime);
-        } else {
-            endFade = tableFade;
-            submitPending = true;
-            // The time goes to the server and its table is shown before the
-            // player may leave: a key still down from the banner (Return's
-            // release does not clear it) must not skip the table, and a new
-            // best must be stored whatever is pressed.
-            if (goOnPressed && submitted && tableFetched) {
-                leaving = true;
+void FinishSequence::dismissBanner(bool online) {
+    if (phase == FinishPhase::banner) {
+        phase = online ? FinishPhase::toTable : FinishPhase::leaving;
+    }
+}
+
+bool FinishSequence::advanceFade(float frameTime, bool goOnPressed) {
+    switch (phase) {
+        case FinishPhase::toTable:
+            if (endFade > tableFade) {
+                endFade = std::max(0.0f, endFade - frameTime);
+            } else {
+                endFade = tableFade;
+                phase = FinishPhase::submitting;
             }
-        }
+            return false;
+        case FinishPhase::showingTable:
+            if (!goOnPressed) {
+                return false;
+            }
+            phase = FinishPhase::leaving;
+            break;
+        case FinishPhase::leaving:
+            break;
+        default:
+            return false;
     }
-    if (leaving) {
-        endFade = std::max(0.0f, endFade - frameTime);
-    }
+    endFade = std::max(0.0f, endFade - frameTime);
     return endFade == 0.0f;
 }
 

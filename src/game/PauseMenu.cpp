@@ -66,17 +66,11 @@ PauseMenu::Choice PauseMenu::onKeyPressed(sf::Keyboard::Key key, SoundEffect& cl
     return Choice::none;
 }
 
-PauseMenu::Choice PauseMenu::draw(GameWindow& window, float frameTime) {
+PauseMenu::Choice PauseMenu::update(float frameTime) {
     list.highlight(frameTime);
-    sf::RectangleShape panel(panelSize);
-    panel.setPosition(panelTopLeft);
-    panel.setFillColor(panelColour);
-    window.draw(panel);
-    list.draw(window);
     if (!fading()) {
         return Choice::none;
     }
-    drawBlackCover(window, fadeAlpha());
     fade -= fadeRate * frameTime;
     if (fade >= 0.0f) {
         return Choice::none;
@@ -85,6 +79,17 @@ PauseMenu::Choice PauseMenu::draw(GameWindow& window, float frameTime) {
         return Choice::restart;
     }
     return nextLevelRequested ? Choice::nextLevel : Choice::exit;
+}
+
+void PauseMenu::draw(GameWindow& window) const {
+    sf::RectangleShape panel(panelSize);
+    panel.setPosition(panelTopLeft);
+    panel.setFillColor(panelColour);
+    window.draw(panel);
+    list.draw(window);
+    if (fading()) {
+        drawBlackCover(window, fadeAlpha());
+    }
 }
 
 int PauseMenu::fadeAlpha() const {

@@ -21,16 +21,18 @@ class PauseMenu {
     void setup(const sf::Font& font);
 
     // A key press while waiting for a choice. Escape and "Continue" resume at
-    // once; the other choices start the fade and are returned when it ends.
+    // once; the other choices start the fade and update() returns them when
+    // it ends.
     Choice onKeyPressed(sf::Keyboard::Key key, SoundEffect& click);
     bool fading() const { return fade >= 0.0f; }
     // Clears the leaving choice (every level build does).
     void clearRequests();
 
-    // The panel and items, and the fade cover while fading; advances the
-    // pulse and the fade. Returns the leaving choice in the frame the fade
-    // ends, Choice::none otherwise.
-    Choice draw(GameWindow& window, float frameTime);
+    // Advances the highlight's pulse and the fade. Returns the leaving choice
+    // in the frame the fade ends, Choice::none otherwise.
+    Choice update(float frameTime);
+    // The panel and items, and the fade cover while fading.
+    void draw(GameWindow& window) const;
     int fadeAlpha() const;
 
     MenuList list;

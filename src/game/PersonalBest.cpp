@@ -3,15 +3,11 @@
 #include "app/ProgramObjects.hpp"
 #include "online/ScoreText.hpp"
 
-std::string personalBestKey(int mode, int levelId) {
-    return "_ " + std::to_string(mode) + " " + std::to_string(levelId);
-}
-
-void storePersonalBest(int mode, int levelId, float seconds) {
+void storePersonalBest(GameMode mode, int levelId, float seconds) {
     settings().setString(personalBestKey(mode, levelId), encodeTime(seconds));
 }
 
-float readPersonalBest(int mode, int levelId) {
+float readPersonalBest(GameMode mode, int levelId) {
     const std::string key = personalBestKey(mode, levelId);
     // Looking first keeps levels never finished out of the settings file.
     if (!settings().contains(key)) {

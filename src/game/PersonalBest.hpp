@@ -1,17 +1,16 @@
 #pragma once
 
-#include <string>
+#include "app/SettingKeys.hpp"
 
 // Personal bests live in the settings as score texts (see online/ScoreText),
-// one entry per mode and level: key "_ <mode> <level id>".
-std::string personalBestKey(int mode, int levelId);
+// one entry per mode and level under personalBestKey.
 
 // Stores the time as the level's personal best, replacing what was there.
-void storePersonalBest(int mode, int levelId, float seconds);
+void storePersonalBest(GameMode mode, int levelId, float seconds);
 
 // The stored best in seconds, or -1 when there is none or the entry is not a
 // score text. Reading never adds an entry to the settings.
-float readPersonalBest(int mode, int levelId);
+float readPersonalBest(GameMode mode, int levelId);
 
 // A finish is a new personal best when nothing is stored yet or it is strictly
 // faster; equalling the best is not enough. The time is compared as it would

@@ -9,7 +9,6 @@
 #include "game/PersonalBest.hpp"
 #include "game/PlayScreenParts.hpp"
 #include "level/Level.hpp"
-#include "menu/OnlineSettings.hpp"
 
 namespace {
 
@@ -19,18 +18,10 @@ const sf::Vector2f badgePosition(640.0f, 960.0f);
 const sf::Vector2f thumbnailPosition(768.0f, 768.0f);
 const sf::Vector2f thumbnailSize(512.0f, 256.0f);
 
-LevelCatalogue catalogueOf(int mode) {
+LevelCatalogue catalogueOf(GameMode mode) {
     LevelCatalogue catalogue;
     catalogue.fill(mode);
     return catalogue;
-}
-
-// Reads a turn rate and writes it straight back, so the settings file always
-// lists it for players who want to tune it.
-float keepFloatSetting(const char* key, float fallback) {
-    const float value = settings().getFloat(key, fallback);
-    settings().setFloat(key, value);
-    return value;
 }
 
 }  // namespace
@@ -43,22 +34,27 @@ void scaleTo(sf::Sprite& sprite, const sf::Texture& texture, sf::Vector2f size) 
     sprite.setScale(size.x / static_cast<float>(own.x), size.y / static_cast<float>(own.y));
 }
 
-void drawPopups(std::vector<Popup>& popups, GameWindow& window, float frameTime) {
+void updatePopups(std::vector<Popup>& popups, float frameTime) {
     for (Popup& popup : popups) {
         popup.update(frameTime);
-        popup.draw(window);
     }
     std::erase_if(popups, [](const Popup& popup) { return popup.gone(); });
 }
 
-PlayScreen::PlayScreen(GameWindow& window, int mode, int levelIndex, bool singleLevel)
+void drawPopups(const std::vector<Popup>& popups, GameWindow& window) {
+    for (const Popup& popup : popups) {
+        popup.draw(window);
+    }
+}
+
+PlayScreen::PlayScreen(GameWindow& window, GameMode mode, int levelIndex, bool singleLevel)
     : PlayScreen(window, mode, catalogueOf(mode), levelIndex, singleLevel) {}
 
-PlayScreen::PlayScreen(GameWindow& window, int mode, LevelCatalogue levels, int levelIndex,
+PlayScreen::PlayScreen(GameWindow& window, GameMode mode, LevelCatalogue levels, int levelIndex,
                        bool singleLevel)
     : window(window),
       hudView(ScreenLook::logicalView()),
-      postFinish(highscoreServerAddress()),
+      postFinish(settings().get(Setting::highscoreServer)),
       singleLevel(singleLevel),
       levelIndex(levelIndex),
       catalogue(std::move(levels)),
@@ -81,16 +77,17 @@ PlayScreen::~PlayScreen() {
 }
 
 void PlayScreen::readSettings() {
-    speeds.turn = keepFloatSetting("turnspeed", TurnSpeeds::defaultTurn);
-    speeds.shift = keepFloatSetting("shiftspeed", TurnSpeeds::defaultShift);
-    speeds.control = keepFloatSetting("ctrlspeed", TurnSpeeds::defaultControl);
-    submitScores = settings().getInt("submitscores", 1);
-    userName = storedUserName();
-    speeds.inverted = settings().getInt("invertcontrols", 0) != 0;
+    // The turn rates are written back, so players who want to tune them find
+    // them in the settings file.
+    speeds.turn = settings().keep(Setting::turnSpeed);
+    speeds.shift = settings().keep(Setting::shiftSpeed);
+    speeds.control = settings().keep(Setting::controlSpeed);
+    speeds.inverted = settings().get(Setting::invertControls) != 0;
+    submitScores = settings().get(Setting::submitScores) > 0;
+    userName = settings().get(Setting::userName);
+    drawClouds = settings().get(Setting::drawClouds) > 0;
     window.setKeyBindings(KeyBindings::read(settings()));
-    const int musicVolume = settings().getInt("musicvolume", 7);
-    drawClouds = settings().getInt("drawclouds", 1);
-    if (musicVolume != 0) {
+    if (settings().get(Setting::musicVolume) != 0) {
         menuMusic().stop();
         gameMusic().start();
     }
@@ -162,6 +159,7 @@ void PlayScreen::buildLevel() {
     const TileMap& map = sim->play().tileMap;
     configureLevelClouds(clouds, map.width, map.height, images.texture(TileImages::lightSmoke));
     clock.value = 0.0f;
+    placeWorldView();
     ++builds;
 }
 
@@ -188,25 +186,29 @@ void PlayScreen::run() {
 }
 
 void PlayScreen::runFrame() {
+    const float frameTime = window.frameTime();
     if (state == playing) {
-        playFrame();
+        updatePlay(frameTime);
     } else {
-        pauseFrame();
+        updatePause(frameTime);
     }
+    if (over()) {
+        return;
+    }
+    draw();
 }
 
 bool PlayScreen::over() const {
     return !window.isOpen() || quitRequested;
 }
 
-// One play frame. Reads: the window's events and frame time. Writes: the
-// simulation (through its key handling and advance), what is drawn, the
-// finish flow (which may build the next level or end the screen) and, after
-// Escape, the switch to the pause state with a picture of this frame.
-void PlayScreen::playFrame() {
+// One play frame's update. Reads: the window's events and frame time.
+// Writes: the simulation (its key handling and advance), the sounds and
+// animations it asks for, the start and finish sequences (which may build
+// the next level or end the screen) and, after Escape, the pause state. An
+// Escape read in the frame that builds the next level pauses that level.
+void PlayScreen::updatePlay(float frameTime) {
     window.setInputUse(InputUse::play);
-    const float frameTime = window.frameTime();
-    window.clear(lerpColor(sf::Color::White, ScreenLook::backdrop, sim->play().finishFlash));
     pollPlayEvents();
     if (!window.isOpen()) {
         return;
@@ -217,18 +219,10 @@ void PlayScreen::playFrame() {
     react(sim->advance(frameTime));
     contactSounds.play(sim->play().soundRequests);
     badgeSeconds += frameTime;
-
-    drawWorld(frameTime);
-    window.setView(hudView);
-    drawHud(frameTime);
-    if (finish.submitPending && submitScores > 0) {
-        runPostFinishStep();
-    }
     const bool pausing = sim->keys().pauseRequested;
-    if (pausing) {
-        capturePause();
-    }
-    window.display();
+    updateWorld(frameTime);
+    updateStart(frameTime);
+    updateFinish(frameTime);
     gameMusic().update();
     if (pausing) {
         state = paused;
@@ -260,26 +254,37 @@ void PlayScreen::react(const FrameReport& report) {
     }
 }
 
-void PlayScreen::drawWorld(float frameTime) {
+void PlayScreen::placeWorldView() {
     worldView.setCenter(sim->cameraCentre());
     worldView.setRotation(sim->viewAngle());
-    window.setView(worldView);
-    if (drawClouds > 0) {
-        clouds.updateAndDraw(window, frameTime);
+}
+
+// The world's moving parts: clouds, the popups and bursts the contacts asked
+// for, the entities' animations (only where they can be seen, like the
+// drawing) and the ball's face.
+void PlayScreen::updateWorld(float frameTime) {
+    placeWorldView();
+    if (drawClouds) {
+        clouds.update(frameTime);
     }
     takeContactRequests();
-    drawPopups(contactPopups, window, frameTime);
-    if (Level* level = sim->level()) {
+    updatePopups(contactPopups, frameTime);
+    Level* level = sim->level();
+    if (level != nullptr) {
         for (auto& [number, entity] : level->entities) {
-            // Animations run only where they can be seen, like the drawing.
             if (entity->withinDrawRange(worldView)) {
                 entity->animate(frameTime);
             }
-            entity->draw(window.target());
         }
     }
-    drawBursts(frameTime);
-    drawFace(frameTime);
+    bursts.remove_if([](const ParticleEmitter& burst) { return burst.finished; });
+    for (ParticleEmitter& burst : bursts) {
+        burst.update(frameTime);
+    }
+    if (level != nullptr && level->ball) {
+        level->ball->sync();
+        face.animation.update(frameTime);
+    }
 }
 
 void PlayScreen::takeContactRequests() {
@@ -298,24 +303,36 @@ void PlayScreen::takeContactRequests() {
     play.contactEvents.clear();
 }
 
-void PlayScreen::drawBursts(float frameTime) {
-    for (auto burst = bursts.begin(); burst != bursts.end();) {
-        if (burst->finished) {
-            burst = bursts.erase(burst);
-            continue;
-        }
-        burst->updateAndDraw(window, frameTime);
-        ++burst;
+// The picture of the frame: the world, the head-up display and, while paused,
+// the menu over the level as it stood.
+void PlayScreen::draw() const {
+    window.clear(lerpColor(sf::Color::White, ScreenLook::backdrop, sim->play().finishFlash));
+    drawWorld();
+    window.setView(hudView);
+    drawHud();
+    if (state == paused) {
+        pauseMenu.draw(window);
     }
+    window.display();
 }
 
-void PlayScreen::drawFace(float frameTime) {
-    Level* level = sim->level();
-    if (level == nullptr || !level->ball) {
-        return;
+void PlayScreen::drawWorld() const {
+    window.setView(worldView);
+    if (drawClouds) {
+        clouds.draw(window);
     }
-    level->ball->sync();
-    face.animation.update(frameTime);
-    const sf::Sprite& ball = level->ball->sprite();
-    face.draw(window, ball.getPosition(), ball.getRotation());
+    drawPopups(contactPopups, window);
+    if (Level* level = sim->level()) {
+        for (auto& [number, entity] : level->entities) {
+            entity->draw(window.target());
+        }
+    }
+    for (const ParticleEmitter& burst : bursts) {
+        burst.draw(window);
+    }
+    const Level* level = sim->level();
+    if (level != nullptr && level->ball) {
+        const sf::Sprite& ball = level->ball->sprite();
+        face.draw(window, ball.getPosition(), ball.getRotation());
+    }
 }

@@ -36,18 +36,20 @@ struct FrameReport;
 // the head-up display, the start and finish sequences, the fades and the
 // pause menu.
 //
-// A play frame reads the window's events and frame time, advances the
-// simulation, draws, and may build the next level; a pause frame shows the
-// menu over a still picture of the last play frame and runs nothing else.
+// Every frame is one update, then one draw. The update of a play frame reads
+// the window's events and frame time, advances the simulation, the start and
+// finish sequences and may build the next level; that of a pause frame runs
+// the menu and nothing else. The draw shows the state the update left and
+// changes nothing: a paused level is drawn as it stood, under the menu.
 class PlayScreen {
   public:
     enum State { playing = 0, paused = 1 };
 
-    // The levels of `mode` (1 "Race", 2 "Puzzle") from `levelIndex` on;
-    // `singleLevel` ends the screen after that level.
-    PlayScreen(GameWindow& window, int mode, int levelIndex, bool singleLevel);
+    // The levels of `mode` from `levelIndex` on; `singleLevel` ends the
+    // screen after that level.
+    PlayScreen(GameWindow& window, GameMode mode, int levelIndex, bool singleLevel);
     // The same with a catalogue of the caller's own levels (tests, tools).
-    PlayScreen(GameWindow& window, int mode, LevelCatalogue catalogue, int levelIndex,
+    PlayScreen(GameWindow& window, GameMode mode, LevelCatalogue catalogue, int levelIndex,
                bool singleLevel);
     ~PlayScreen();
     PlayScreen(const PlayScreen&) = delete;
@@ -57,7 +59,8 @@ class PlayScreen {
     // the window is closed.
     void run();
     // One frame of the current state (play or pause), for tools that drive
-    // the screen frame by frame; run() is these until over().
+    // the screen frame by frame; run() is these until over(). A frame whose
+    // update ends the screen draws nothing.
     void runFrame();
     bool over() const;
 
@@ -82,21 +85,25 @@ class PlayScreen {
     void advanceLevel();
     int levelId() const;
 
-    void playFrame();
-    void pauseFrame();
+    // --- Update (PlayScreen.cpp, PlayScreenHud.cpp, PlayScreenPause.cpp) ---
+    void updatePlay(float frameTime);
     void pollPlayEvents();
     void react(const FrameReport& report);
-    void drawWorld(float frameTime);
+    void placeWorldView();
+    void updateWorld(float frameTime);
     void takeContactRequests();
-    void drawBursts(float frameTime);
-    void drawFace(float frameTime);
-    void drawHud(float frameTime);
-    void drawBadge();
-    void handleFinish(float frameTime);
-    void scoreFinish();
+    void updateStart(float frameTime);
     void showCountdownPopup(int number);
-    void runPostFinishStep();
-    void capturePause();
+    void updateFinish(float frameTime);
+    void scoreFinish();
+    void updatePause(float frameTime);
+    void applyPauseChoice(PauseMenu::Choice choice);
+
+    // --- Draw ---
+    void draw() const;
+    void drawWorld() const;
+    void drawHud() const;
+    void drawBadge() const;
 
     GameWindow& window;
     sf::Font font;
@@ -129,20 +136,18 @@ class PlayScreen {
     std::vector<Popup> contactPopups;  // world pixels
     std::vector<Popup> hudPopups;      // screen units
     std::list<ParticleEmitter> bursts;
-    sf::Texture pauseCaptureTexture;
-    sf::Sprite pauseCaptureSprite;
     PostFinishTable postFinish;
 
     bool quitRequested = false;
     bool singleLevel;
-    int drawClouds = 1;
+    bool drawClouds = true;
     float personalBest = -1.0f;
-    int submitScores = 1;
+    bool submitScores = true;
     std::string userName;
     int state = playing;
     int levelIndex;
     LevelCatalogue catalogue;
     float badgeSeconds = 0.0f;  // frame time of play since the screen opened
-    int mode;
+    GameMode mode;
     int builds = 0;
 };

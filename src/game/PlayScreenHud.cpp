@@ -1,4 +1,4 @@
-// The play screen's head-up display pass and the finish flow it runs.
+// The play screen's start and finish sequences and its head-up display.
 
 #include "game/PlayScreen.hpp"
 
@@ -20,51 +20,21 @@ constexpr float badgePulseRate = 3.0f;  // radians per second of the pulse
 
 }  // namespace
 
-// The head-up display in the fixed view, in the order the player's eye needs
-// it: thumbnail and countdown, the time, the badge, the finish sequence, and
-// the fade-in over everything; the finish is scored last.
-void PlayScreen::drawHud(float frameTime) {
+// The start: the countdown numbers with their click, the thumbnail's fade and
+// the fade-in, which shows the 3 when it ends.
+void PlayScreen::updateStart(float frameTime) {
     const int cue = start.countdownCue(sim->play().countdownTime);
     if (cue != 0) {
         showCountdownPopup(cue);
     }
-    const int thumbnailAlpha = start.thumbnailAlpha();
-    if (thumbnailAlpha >= 0) {
-        thumbnailSprite.setColor(sf::Color(255, 255, 255, static_cast<sf::Uint8>(thumbnailAlpha)));
-        if (thumbnailTexture.getSize().x > 0) {
-            window.draw(thumbnailSprite);
-        }
+    if (start.thumbnailAlpha() >= 0) {
         start.advanceThumbnail(frameTime);
     }
-    drawPopups(hudPopups, window, frameTime);
-    window.draw(timeLabelSprite);
+    updatePopups(hudPopups, frameTime);
     clock.value = sim->raceClock();
-    clock.draw(window);
-    if (finish.newPersonalBest) {
-        drawBadge();
+    if (start.advanceIntro(frameTime)) {
+        showCountdownPopup(StartSequence::firstNumber);
     }
-    if (sim->finished()) {
-        handleFinish(frameTime);
-    }
-    if (start.introFade > 0.0f) {
-        if (start.advanceIntro(frameTime)) {
-            showCountdownPopup(StartSequence::firstNumber);
-        }
-        drawBlackCover(window, start.introAlpha());
-    }
-    scoreFinish();
-}
-
-void PlayScreen::drawBadge() {
-    const sf::Texture* badge = personalBestSprite.getTexture();
-    if (badge == nullptr) {
-        return;
-    }
-    const float pulse = std::fabs(std::sin(badgePulseRate * badgeSeconds));
-    const sf::Vector2f size(badge->getSize());
-    const float shrink = badgeShrink - badgeShrink * pulse;
-    scaleTo(personalBestSprite, *badge, size - sf::Vector2f(shrink, shrink));
-    window.draw(personalBestSprite);
 }
 
 void PlayScreen::showCountdownPopup(int number) {
@@ -78,27 +48,35 @@ void PlayScreen::showCountdownPopup(int number) {
     hudPopups.push_back(popup);
 }
 
-// The banner waits for Space or Return once the finish flash is over; then
-// the end phase fades out and moves on.
-void PlayScreen::handleFinish(float frameTime) {
+// The finish in its phases: scored once, then the banner waits for Space or
+// Return once the flash is over; then the online step and the fade, and black
+// moves on to the next level.
+void PlayScreen::updateFinish(float frameTime) {
+    if (!sim->finished()) {
+        return;
+    }
+    scoreFinish();
     face.animation.setGrin(true);
-    finishBanner.draw(window, frameTime);
+    finishBanner.wave.advance(frameTime);
     PlayState& play = sim->play();
-    if (finishBanner.wave.incoming) {
+    if (finish.phase == FinishPhase::banner) {
         if (play.finishFlash == 0.0f && play.jumpRequested) {
             finishBanner.wave.incoming = false;
+            finish.dismissBanner(submitScores);
         }
         return;
     }
-    const bool black = finish.endPhase(frameTime, play.jumpRequested, submitScores);
-    drawBlackCover(window, finish.endFadeAlpha());
-    if (black) {
+    if (submitScores) {
+        const FinishedRun run{userName, mode, levelId(), sim->raceClock()};
+        postFinish.update(run, finish, play.jumpRequested, sim->keys());
+    }
+    if (finish.advanceFade(frameTime, play.jumpRequested)) {
         advanceLevel();
     }
 }
 
 void PlayScreen::scoreFinish() {
-    if (!sim->finished() || !finish.score(personalBest, sim->raceClock())) {
+    if (!finish.score(personalBest, sim->raceClock())) {
         return;
     }
     if (!finish.newPersonalBest) {
@@ -106,15 +84,52 @@ void PlayScreen::scoreFinish() {
         return;
     }
     // With online scores on, the best is stored just before it is sent.
-    if (submitScores == 0) {
+    if (!submitScores) {
         storePersonalBest(mode, levelId(), sim->raceClock());
     }
     personalBestSound.play();
 }
 
-// The online step after a finish: send the time, fetch and show the table,
-// over the half-dark frame.
-void PlayScreen::runPostFinishStep() {
-    const FinishedRun run{userName, mode, levelId(), sim->raceClock()};
-    postFinish.runFrame(window, run, finish, sim->play().jumpRequested, sim->keys());
+// The head-up display in the fixed view, in the order the player's eye needs
+// it: thumbnail and countdown, the time, the badge, the finish sequence and
+// its fade, the fade-in over everything, and the online step's message or
+// table over the half-dark frame.
+void PlayScreen::drawHud() const {
+    const int thumbnailAlpha = start.thumbnailAlpha();
+    if (thumbnailAlpha >= 0 && thumbnailTexture.getSize().x > 0) {
+        sf::Sprite thumbnail(thumbnailSprite);
+        thumbnail.setColor(sf::Color(255, 255, 255, static_cast<sf::Uint8>(thumbnailAlpha)));
+        window.draw(thumbnail);
+    }
+    drawPopups(hudPopups, window);
+    window.draw(timeLabelSprite);
+    clock.draw(window);
+    if (finish.newPersonalBest) {
+        drawBadge();
+    }
+    if (finish.phase != FinishPhase::racing) {
+        finishBanner.draw(window);
+    }
+    if (finish.fading()) {
+        drawBlackCover(window, finish.endFadeAlpha());
+    }
+    if (start.introAlpha() > 0) {
+        drawBlackCover(window, start.introAlpha());
+    }
+    if (submitScores && finish.phase >= FinishPhase::submitting) {
+        postFinish.draw(window, finish.phase);
+    }
+}
+
+void PlayScreen::drawBadge() const {
+    const sf::Texture* badge = personalBestSprite.getTexture();
+    if (badge == nullptr) {
+        return;
+    }
+    const float pulse = std::fabs(std::sin(badgePulseRate * badgeSeconds));
+    const sf::Vector2f size(badge->getSize());
+    const float shrink = badgeShrink - badgeShrink * pulse;
+    sf::Sprite sprite(personalBestSprite);
+    scaleTo(sprite, *badge, size - sf::Vector2f(shrink, shrink));
+    window.draw(sprite);
 }

@@ -16,5 +16,6 @@ class GameWindow;
 // nothing for an empty texture.
 void scaleTo(sf::Sprite& sprite, const sf::Texture& texture, sf::Vector2f size);
 
-// One frame of a list of popups: update, draw, then drop the gone ones.
-void drawPopups(std::vector<Popup>& popups, GameWindow& window, float frameTime);
+// Moves a list of popups on by a frame and drops the gone ones.
+void updatePopups(std::vector<Popup>& popups, float frameTime);
+void drawPopups(const std::vector<Popup>& popups, GameWindow& window);

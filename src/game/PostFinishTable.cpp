@@ -4,10 +4,10 @@
 
 #include "app/GameWindow.hpp"
 #include "app/ScreenLook.hpp"
+#include "app/ShadowedLabel.hpp"
 #include "game/ControlKeys.hpp"
 #include "game/FinishSequence.hpp"
 #include "game/PersonalBest.hpp"
-#include "menu/MenuDrawing.hpp"
 #include "online/ScoreText.hpp"
 
 namespace {
@@ -32,34 +32,40 @@ void PostFinishTable::loadLabels(const sf::Font& playFont) {
 void PostFinishTable::reset() {
     table.clear();
     rows.clear();
-    rowsValid = false;
     justWaited = false;
 }
 
-PostFinishTable::Step PostFinishTable::stepDue(const FinishSequence& finish) {
-    if (!finish.submitted) {
-        return Step::submit;
-    }
-    return finish.tableFetched ? Step::show : Step::fetch;
-}
-
-void PostFinishTable::runFrame(GameWindow& window, const FinishedRun& run, FinishSequence& finish,
-                               bool& jumpRequested, ControlKeys& keys) {
-    switch (stepDue(finish)) {
-        case Step::submit:
-            showWait(window, submittingLabel);
+void PostFinishTable::update(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested,
+                             ControlKeys& keys) {
+    switch (finish.phase) {
+        case FinishPhase::submitting:
             submit(run, finish, jumpRequested);
             return;
-        case Step::fetch:
-            showWait(window, loadingLabel);
+        case FinishPhase::fetching:
             fetch(run, finish, jumpRequested);
             return;
-        case Step::show:
-            if (endWithoutRecords(finish)) {
-                return;
+        case FinishPhase::showingTable:
+            if (!endWithoutRecords(finish)) {
+                scroll(keys, run.playerName);
             }
-            drawRows(window, run.playerName);
-            scroll(keys);
+            return;
+        default:
+            return;
+    }
+}
+
+void PostFinishTable::draw(GameWindow& window, FinishPhase phase) const {
+    switch (phase) {
+        case FinishPhase::submitting:
+            drawShadowedLabel(window, submittingLabel);
+            return;
+        case FinishPhase::fetching:
+            drawShadowedLabel(window, loadingLabel);
+            return;
+        default:
+            for (const TableRowView& row : rows) {
+                row.draw(window);
+            }
             return;
     }
 }
@@ -78,7 +84,7 @@ void PostFinishTable::submit(const FinishedRun& run, FinishSequence& finish, boo
         storePersonalBest(run.mode, run.levelId, run.seconds);
     }
     client.submitScore(run.playerName, run.mode, run.levelId, encodeTime(run.seconds));
-    finish.submitted = true;
+    finish.phase = FinishPhase::fetching;
     jumpRequested = false;
     justWaited = true;
 }
@@ -93,8 +99,8 @@ void PostFinishTable::receiveTable(HighscoreTable fetched, const std::string& pl
                                    FinishSequence& finish, bool& jumpRequested) {
     table = std::move(fetched);
     table.findOwnRecord(playerName, leadRows);
-    rowsValid = false;
-    finish.tableFetched = true;
+    layOutRows(playerName);
+    finish.phase = FinishPhase::showingTable;
     jumpRequested = false;
     justWaited = true;
 }
@@ -103,11 +109,12 @@ bool PostFinishTable::endWithoutRecords(FinishSequence& finish) const {
     if (table.recordCount() > 0) {
         return false;
     }
-    finish.leaving = true;
+    finish.phase = FinishPhase::leaving;
     return true;
 }
 
-void PostFinishTable::scroll(ControlKeys& keys) {
+void PostFinishTable::scroll(ControlKeys& keys, const std::string& playerName) {
+    const unsigned before = table.firstShown;
     if (keys.upPressed) {
         table.firstShown = scrolledUp(table.firstShown);
         keys.upPressed = false;
@@ -115,6 +122,9 @@ void PostFinishTable::scroll(ControlKeys& keys) {
     if (keys.downPressed) {
         table.firstShown = scrolledDown(table.firstShown, table.recordCount());
         keys.downPressed = false;
+    }
+    if (table.firstShown != before) {
+        layOutRows(playerName);
     }
 }
 
@@ -142,28 +152,14 @@ std::vector<ShownRecord> PostFinishTable::shownRecords(const HighscoreTable& tab
     return shown;
 }
 
-void PostFinishTable::showWait(GameWindow& window, const sf::Text& label) {
-    // Displayed now: the request that follows blocks the rest of the frame.
-    MenuDrawing::drawLabel(window, label);
-    window.display();
-}
-
-void PostFinishTable::drawRows(GameWindow& window, const std::string& playerName) {
+void PostFinishTable::layOutRows(const std::string& playerName) {
+    rows.clear();
     if (font == nullptr) {
         return;
     }
-    if (!rowsValid || rowsFirstShown != table.firstShown) {
-        rows.clear();
-        for (const ShownRecord& shown : shownRecords(table, playerName)) {
-            const float top =
-                firstRowTop + rowGap * static_cast<float>(shown.record - table.firstShown);
-            rows.emplace_back(table, shown.record, *font, top,
-                              shown.own ? ownRowColour : rowColour);
-        }
-        rowsFirstShown = table.firstShown;
-        rowsValid = true;
-    }
-    for (const TableRowView& row : rows) {
-        row.draw(window);
+    for (const ShownRecord& shown : shownRecords(table, playerName)) {
+        const float top =
+            firstRowTop + rowGap * static_cast<float>(shown.record - table.firstShown);
+        rows.emplace_back(table, shown.record, *font, top, shown.own ? ownRowColour : rowColour);
     }
 }

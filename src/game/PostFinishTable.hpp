@@ -8,18 +8,19 @@
 #include <string_view>
 #include <vector>
 
-#include "menu/TableRowView.hpp"
+#include "app/GameMode.hpp"
+#include "game/FinishSequence.hpp"
 #include "online/HighscoreClient.hpp"
 #include "online/HighscoreTable.hpp"
+#include "online/TableRowView.hpp"
 
-class FinishSequence;
 class GameWindow;
 struct ControlKeys;
 
 // A finished run as the highscore server hears of it.
 struct FinishedRun {
     std::string playerName;
-    int mode = 0;
+    GameMode mode = raceMode;
     int levelId = 0;
     float seconds = 0.0f;  // the race clock at the finish, penalties included
 };
@@ -37,16 +38,13 @@ struct ShownRecord {
 // the time goes to the highscore server, the level's table comes back and is
 // shown until the player goes on. Each frame does one thing, so the two
 // blocking requests (at most the client's time-out each) happen in two
-// consecutive frames, each behind its wait message.
+// consecutive frames, each behind the wait message the frame before showed.
 //
-// The flags of the flow (results wanted, time sent, table fetched, table done)
-// live in the FinishSequence, because its end phase reads them too; this class
-// keeps the table, its rows and the wait messages. The frame step draws; the
-// steps it is made of do not, so they run without a window.
+// The phase of the flow lives in the FinishSequence, because its fade reads
+// it too; this class keeps the table, its rows and the wait messages. Only
+// draw() needs a window.
 class PostFinishTable {
   public:
-    enum class Step { submit, fetch, show };
-
     static constexpr unsigned maxRows = 18;
     // Rows above the player's own record when the table opens.
     static constexpr unsigned leadRows = 9;
@@ -64,12 +62,14 @@ class PostFinishTable {
     // Start of a level: no table, no rows.
     void reset();
 
-    // One frame of the step, drawn over the finished frame in the fixed view:
-    // a wait message shown while the time is sent, then one while the table
-    // is fetched, then the table with scrolling. Runs only while the finish
-    // asks for results with online scores on (the caller checks).
-    void runFrame(GameWindow& window, const FinishedRun& run, FinishSequence& finish,
-                  bool& jumpRequested, ControlKeys& keys);
+    // One frame's work of the finish phase: send the time (submitting), fetch
+    // the table (fetching), or scroll the table on screen (showingTable).
+    // Runs only with online scores on (the caller checks).
+    void update(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested,
+                ControlKeys& keys);
+    // Over the finished frame in the fixed view: the wait message of the
+    // request the next frame makes, or the table's rows once fetched.
+    void draw(GameWindow& window, FinishPhase phase) const;
 
     // A Space or Return press read in the first frame after a wait was made
     // while the request blocked the game, before the player could see what
@@ -77,9 +77,8 @@ class PostFinishTable {
     // events are read, before the end phase looks at them.
     void dropPressesFromWait(bool& jumpRequested);
 
-    // --- The parts of the frame step, without drawing ---
+    // --- The parts of update() ---
 
-    static Step stepDue(const FinishSequence& finish);
     // Stores a new personal best, then sends the time; the answer is not
     // looked at.
     void submit(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested);
@@ -93,7 +92,7 @@ class PostFinishTable {
     // and the finish may fade out. True when that happened.
     bool endWithoutRecords(FinishSequence& finish) const;
     // Moves the table by the Up or Down press, if any, and consumes it.
-    void scroll(ControlKeys& keys);
+    void scroll(ControlKeys& keys, const std::string& playerName);
 
     // First record shown after Up or Down: five records, not above the first
     // record, and not so far down that fewer than nine rows stay filled.
@@ -110,16 +109,12 @@ class PostFinishTable {
     const sf::Text& loadingMessage() const { return loadingLabel; }
 
   private:
-    void showWait(GameWindow& window, const sf::Text& label);
-    void drawRows(GameWindow& window, const std::string& playerName);
+    // Lays the rows out again from the table's first shown record.
+    void layOutRows(const std::string& playerName);
 
     HighscoreClient client;
     HighscoreTable table;
-    // Rows as last laid out, and the first record they start at; laid out
-    // again only when the table moves.
     std::vector<TableRowView> rows;
-    unsigned rowsFirstShown = 0;
-    bool rowsValid = false;
     const sf::Font* font = nullptr;
     sf::Text submittingLabel;
     sf::Text loadingLabel;

@@ -258,11 +258,12 @@ class RunParser {
             }
             result.turnSpeeds.inverted = value == "1";
         } else if (key == "mode") {
-            if (!readNumber(value, result.mode) ||
-                (result.mode != raceMode && result.mode != puzzleMode)) {
+            int number = 0;
+            if (!readNumber(value, number) || (number != raceMode && number != puzzleMode)) {
                 problem = "mode must be 1 or 2";
                 return false;
             }
+            result.mode = static_cast<GameMode>(number);
         } else if (key == "time-ms") {
             if (!readNumber(value, result.finishMilliseconds) || result.finishMilliseconds < -1) {
                 problem = "time-ms must be a whole number of milliseconds";

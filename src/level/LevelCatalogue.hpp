@@ -13,8 +13,8 @@
 class LevelCatalogue {
   public:
     // Replaces the contents with the levels of `mode` (files of the data
-    // folder) and loads their thumbnails (the level file's path with ".png"
-    // appended).
+    // folder; none for a mode the game does not know) and loads their
+    // thumbnails (the level file's path with ".png" appended).
     void fill(GameMode mode);
     void addLevel(const std::string& file, const char* name, int levelId);
     // A missing or broken thumbnail stays an empty picture.

@@ -2,10 +2,7 @@
 
 #include <span>
 
-// 1 "Race", 2 "Puzzle"; any other value has no levels.
-using GameMode = int;
-constexpr GameMode raceMode = 1;
-constexpr GameMode puzzleMode = 2;
+#include "app/GameMode.hpp"
 
 // One level of a mode. The texts are the program's own literals.
 struct LevelEntry {

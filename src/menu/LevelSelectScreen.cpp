@@ -3,9 +3,9 @@
 #include "app/GameWindow.hpp"
 #include "app/ProgramObjects.hpp"
 #include "app/ScreenLook.hpp"
+#include "app/ShadowedLabel.hpp"
 #include "game/PlayScreen.hpp"
 #include "menu/MenuDrawing.hpp"
-#include "menu/OnlineSettings.hpp"
 #include "online/HighscoreClient.hpp"
 
 namespace {
@@ -33,18 +33,18 @@ LevelSelectScreen::LevelSelectScreen(GameWindow& gameWindow, GameMode gameMode,
     : window(gameWindow),
       mode(gameMode),
       clouds(cloudBackdrop),
-      startLevelKey("startlevel_" + std::to_string(gameMode)),
-      userName(storedUserName()),
-      submitScores(settings().getInt("submitscores", 1)),
-      musicVolume(settings().getInt("musicvolume", 7)),
-      drawClouds(settings().getInt("drawclouds", 1)) {
+      startLevel(Setting::startLevel(gameMode)),
+      userName(settings().get(Setting::userName)),
+      submitScores(settings().get(Setting::submitScores) > 0),
+      musicOn(settings().get(Setting::musicVolume) != 0),
+      drawClouds(settings().get(Setting::drawClouds) > 0) {
     ScreenLook::loadFont(font);
     catalogue.fill(mode);
     // Compared as unsigned, so a negative stored level counts as too large.
-    const auto stored = static_cast<unsigned>(settings().getInt(startLevelKey, 0));
+    const auto stored = static_cast<unsigned>(settings().get(startLevel));
     const auto levels = static_cast<unsigned>(catalogue.size());
     shownLevel = levels == 0 || stored > levels - 1 ? 0 : stored;
-    settings().setInt(startLevelKey, static_cast<int>(shownLevel));
+    settings().set(startLevel, static_cast<int>(shownLevel));
 
     view = ScreenLook::logicalView();
     menu.setItems({"Play all", "Play single level", "", "Back"}, {50.0f, 120.0f, 190.0f, 900.0f},
@@ -154,29 +154,42 @@ void LevelSelectScreen::buildRows() {
     }
 }
 
-bool LevelSelectScreen::tableStep() {
-    if (catalogue.size() == 0) {
-        return false;
+bool LevelSelectScreen::tableShown() const {
+    return catalogue.size() > 0 && submitScores && idleTime > fetchDelay;
+}
+
+void LevelSelectScreen::updateTable() {
+    if (!tableShown() || !tableNeedsFetch || fade.fadingOut()) {
+        fetchAnnounced = false;
+        return;
     }
-    if (tableNeedsFetch && !fade.fadingOut()) {
+    if (!fetchAnnounced) {
+        // This frame shows the wait message; the request blocks the next one
+        // (at most the client's time-out) with the message on screen.
         scores.clear();
         rows.clear();
-        // The message stays on screen while the request blocks (at most the
-        // client's time-out).
-        MenuDrawing::drawLabel(window, waitLabel);
-        fade.draw(window, window.frameTime());
-        window.display();
-        menuMusic().update();
-        const HighscoreClient client(highscoreServerAddress());
-        client.fetchTable(mode, catalogue.levelIds[static_cast<int>(shownLevel)], scores);
-        scores.findOwnRecord(userName, leadRows);
-        buildRows();
-        tableNeedsFetch = false;
-        ++fetches;
-        return true;
+        fetchAnnounced = true;
+        return;
+    }
+    const HighscoreClient client(settings().get(Setting::highscoreServer));
+    client.fetchTable(mode, catalogue.levelIds[static_cast<int>(shownLevel)], scores);
+    scores.findOwnRecord(userName, leadRows);
+    buildRows();
+    tableNeedsFetch = false;
+    fetchAnnounced = false;
+    ++fetches;
+}
+
+void LevelSelectScreen::drawTable() const {
+    if (!tableShown()) {
+        return;
+    }
+    if (fetchAnnounced) {
+        drawShadowedLabel(window, waitLabel);
+        return;
     }
     if (tableNeedsFetch) {
-        return false;
+        return;
     }
     for (const TableRowView& row : rows) {
         row.draw(window);
@@ -184,13 +197,12 @@ bool LevelSelectScreen::tableStep() {
     if (rows.empty()) {
         // A server that is down and a level nobody has finished look the same
         // from here; either way the player sees that there is nothing to show.
-        MenuDrawing::drawLabel(window, emptyTableLabel);
+        drawShadowedLabel(window, emptyTableLabel);
     }
-    return false;
 }
 
 void LevelSelectScreen::play(bool singleLevel) {
-    settings().setInt(startLevelKey, static_cast<int>(shownLevel));
+    settings().set(startLevel, static_cast<int>(shownLevel));
     ++gamesPlayed;
     {
         PlayScreen game(window, mode, static_cast<int>(shownLevel), singleLevel);
@@ -198,7 +210,7 @@ void LevelSelectScreen::play(bool singleLevel) {
     }
     // Every game ends the visit: the next one starts from the main menu.
     quit = true;
-    if (musicVolume != 0) {
+    if (musicOn) {
         gameMusic().stop();
         menuMusic().start();
     }
@@ -213,39 +225,47 @@ void LevelSelectScreen::endAction() {
     fade.restartFadeIn();
 }
 
-void LevelSelectScreen::drawFrame() {
-    MenuDrawing::beginFrame(window, view, clouds, drawClouds > 0);
-    menu.highlight(window.frameTime());
-    MenuDrawing::drawMenu(window, menu);
-    window.draw(thumbnail);
-    if (idleTime > fetchDelay && submitScores > 0 && tableStep()) {
-        return;
-    }
-    if (fade.draw(window, window.frameTime())) {
-        endAction();
-        // After a game the window holds the play screen's last picture; the
-        // main menu's fade-in shows next.
-        if (quit) {
+// Reads the keys, moves clouds and highlight on, fetches the table when it is
+// due, and at the end of the fade-out goes back or plays (a game runs its own
+// frames until it is over).
+void LevelSelectScreen::update(float frameTime) {
+    idleTime += frameTime;
+    sf::Event event;
+    while (window.pollEvent(event)) {
+        if (event.type == sf::Event::Closed) {
+            window.close();
             return;
         }
+        if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
+            handleKey(event.key);
+        }
     }
-    window.display();
+    MenuDrawing::updateClouds(clouds, drawClouds, frameTime);
+    menu.highlight(frameTime);
+    updateTable();
+    if (fade.advance(frameTime)) {
+        endAction();
+    }
     menuMusic().update();
 }
 
+void LevelSelectScreen::draw() const {
+    MenuDrawing::beginFrame(window, view, clouds, drawClouds);
+    MenuDrawing::drawMenu(window, menu);
+    window.draw(thumbnail);
+    drawTable();
+    fade.draw(window);
+    window.display();
+}
+
+// A frame that ends the visit draws nothing: after a game the window holds
+// the play screen's last picture, and the main menu's fade-in shows next.
 void LevelSelectScreen::run() {
     while (!quit && window.isOpen()) {
-        idleTime += window.frameTime();
-        sf::Event event;
-        while (window.pollEvent(event)) {
-            if (event.type == sf::Event::Closed) {
-                window.close();
-                return;
-            }
-            if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
-                handleKey(event.key);
-            }
+        update(window.frameTime());
+        if (quit || !window.isOpen()) {
+            return;
         }
-        drawFrame();
+        draw();
     }
 }

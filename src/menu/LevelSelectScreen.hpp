@@ -12,10 +12,11 @@
 
 #include "app/MenuList.hpp"
 #include "app/ScreenFade.hpp"
+#include "app/SettingKeys.hpp"
 #include "app/SoundEffect.hpp"
 #include "level/LevelCatalogue.hpp"
-#include "menu/TableRowView.hpp"
 #include "online/HighscoreTable.hpp"
+#include "online/TableRowView.hpp"
 
 class GameWindow;
 class ParticleEmitter;
@@ -57,10 +58,15 @@ class LevelSelectScreen {
     // Moving through the menu while the table still waits restarts the wait;
     // a table already on screen stays.
     void applyWaitRule();
-    void drawFrame();
-    // True when it fetched in this frame (the frame is then already shown).
-    bool tableStep();
+    void update(float frameTime);
+    // The table shows once the level line has rested, with online scores on.
+    bool tableShown() const;
+    // A due fetch is announced by one frame's wait message and made in the
+    // next frame's update.
+    void updateTable();
     void buildRows();
+    void draw() const;
+    void drawTable() const;
     void endAction();
     void play(bool singleLevel);
 
@@ -68,7 +74,7 @@ class LevelSelectScreen {
     GameMode mode;
     ParticleEmitter* clouds;
     LevelCatalogue catalogue;
-    std::string startLevelKey;
+    SettingKey<int> startLevel;
     unsigned shownLevel = 0;
     sf::Font font;
     sf::View view;
@@ -82,6 +88,7 @@ class LevelSelectScreen {
 
     float idleTime = 0.0f;
     bool tableNeedsFetch = true;
+    bool fetchAnnounced = false;
     int fetches = 0;
     int gamesPlayed = 0;
     HighscoreTable scores;
@@ -90,7 +97,7 @@ class LevelSelectScreen {
     sf::Text emptyTableLabel;
 
     std::string userName;
-    int submitScores;
-    int musicVolume;
-    int drawClouds;
+    bool submitScores;
+    bool musicOn;
+    bool drawClouds;
 };

@@ -16,8 +16,6 @@ constexpr float leftMascotX = 135.0f;
 constexpr float rightMascotX = 1145.0f;
 constexpr float logoX = 650.0f;
 constexpr float logoY = 170.0f;
-constexpr int defaultMusicVolume = 7;
-constexpr float maxMusicVolume = 9.0f;
 
 }  // namespace
 
@@ -38,9 +36,9 @@ MainMenu::MainMenu(GameWindow& gameWindow) : window(gameWindow) {
     logo.setOrigin(static_cast<float>(logoSize.x) * 0.5f, static_cast<float>(logoSize.y) * 0.5f);
     logo.setPosition(logoX, logoY);
     fillPlaylists();
-    drawClouds = settings().getInt("drawclouds", 1);
-    const float volume =
-        static_cast<float>(settings().getInt("musicvolume", defaultMusicVolume)) / maxMusicVolume;
+    drawClouds = settings().get(Setting::drawClouds) > 0;
+    const float volume = static_cast<float>(settings().get(Setting::musicVolume)) /
+                         static_cast<float>(Setting::maxMusicVolume);
     menuMusic().volume = volume;
     gameMusic().volume = volume;
     menuMusic().start();
@@ -62,27 +60,45 @@ void MainMenu::fillPlaylists() {
 void MainMenu::run() {
     // Even with the window closed during the intro: the name entry then
     // returns at once, and the first start still counts as done.
-    if (settings().getInt("nameentered", 0) == 0) {
+    if (settings().get(Setting::nameEntered) == 0) {
         {
             NameEntryScreen entry(window, &clouds, true);
             entry.run();
         }
-        settings().setInt("nameentered", 1);
+        settings().set(Setting::nameEntered, 1);
     }
     while (window.isOpen()) {
-        sf::Event event;
-        while (window.pollEvent(event)) {
-            if (event.type == sf::Event::Closed) {
-                window.close();
-            } else if (event.type == sf::Event::KeyPressed && acceptsInput()) {
-                handleKey(event.key);
-            }
-        }
+        update(window.frameTime());
         if (!window.isOpen()) {
             break;
         }
-        drawFrame();
+        draw();
     }
+}
+
+// Reads the keys, moves clouds, mascots and highlight on, and runs the chosen
+// screen once the fade-out has ended; that screen shows its own frames until
+// it returns, and the menu fades back in from black.
+void MainMenu::update(float frameTime) {
+    sf::Event event;
+    while (window.pollEvent(event)) {
+        if (event.type == sf::Event::Closed) {
+            window.close();
+            return;
+        }
+        if (event.type == sf::Event::KeyPressed && acceptsInput()) {
+            handleKey(event.key);
+        }
+    }
+    MenuDrawing::updateClouds(&clouds, drawClouds, frameTime);
+    right.update(frameTime);
+    left.update(frameTime);
+    menu.highlight(frameTime);
+    if (fade.advance(frameTime)) {
+        act();
+        fade.restartFadeIn();
+    }
+    menuMusic().update();
 }
 
 void MainMenu::handleKey(const sf::Event::KeyEvent& key) {
@@ -121,7 +137,7 @@ void MainMenu::act() {
         case optionsItem: {
             OptionsScreen options(window, &clouds);
             options.run();
-            drawClouds = settings().getInt("drawclouds", 1);
+            drawClouds = settings().get(Setting::drawClouds) > 0;
             break;
         }
         default:
@@ -131,20 +147,12 @@ void MainMenu::act() {
     inSubScreen = false;
 }
 
-void MainMenu::drawFrame() {
-    MenuDrawing::beginFrame(window, view, &clouds, drawClouds > 0);
+void MainMenu::draw() const {
+    MenuDrawing::beginFrame(window, view, &clouds, drawClouds);
     window.draw(logo);
-    right.updateAndDraw(window, window.frameTime());
-    left.updateAndDraw(window, window.frameTime());
-    menu.highlight(window.frameTime());
+    right.draw(window);
+    left.draw(window);
     MenuDrawing::drawMenu(window, menu);
-    if (fade.draw(window, window.frameTime())) {
-        act();
-        fade.restartFadeIn();
-        // A sub-screen drew over the window, or "Exit" closed it: this frame's
-        // picture is gone, the next one starts black.
-        return;
-    }
+    fade.draw(window);
     window.display();
-    menuMusic().update();
 }

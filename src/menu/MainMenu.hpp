@@ -37,16 +37,17 @@ class MainMenu {
     // True while the menu itself is on screen and takes keys (not while one of
     // its screens runs).
     bool acceptsInput() const { return !inSubScreen && fade.acceptsInput(inputThreshold); }
-    bool drawsClouds() const { return drawClouds > 0; }
+    bool drawsClouds() const { return drawClouds; }
     const TitleMascot& leftMascot() const { return left; }
     const TitleMascot& rightMascot() const { return right; }
     ParticleEmitter& cloudBackdrop() { return clouds; }
 
   private:
     void fillPlaylists();
+    void update(float frameTime);
     void handleKey(const sf::Event::KeyEvent& key);
-    void drawFrame();
     void act();
+    void draw() const;
 
     GameWindow& window;
     sf::Font font;
@@ -60,6 +61,6 @@ class MainMenu {
     TitleMascot left;
     sf::Texture logoTexture;
     sf::Sprite logo;
-    int drawClouds = 1;
+    bool drawClouds = true;
     bool inSubScreen = false;
 };

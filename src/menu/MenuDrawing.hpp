@@ -7,16 +7,18 @@ class GameWindow;
 class MenuList;
 class ParticleEmitter;
 
-// Drawing shared by the front-end screens.
+// Frame helpers shared by the front-end screens: the backdrop, its clouds and
+// the menu labels.
 namespace MenuDrawing {
 
-// Clears to the sky-blue backdrop, sets the logical view and, when wanted,
-// moves and draws the clouds (clouds that are not drawn do not move either).
-void beginFrame(GameWindow& window, const sf::View& view, ParticleEmitter* clouds, bool drawClouds);
+// Moves the shared cloud backdrop on by a frame, when it is shown at all:
+// clouds that are not drawn do not move either. Part of a screen's update.
+void updateClouds(ParticleEmitter* clouds, bool drawClouds, float frameTime);
 
-// A label over a soft shadow, so white text stays readable where it crosses a
-// white cloud. The shadow fades with the label's own alpha.
-void drawLabel(GameWindow& window, const sf::Text& label);
+// Clears to the sky-blue backdrop, sets the logical view and, when wanted,
+// draws the clouds.
+void beginFrame(GameWindow& window, const sf::View& view, const ParticleEmitter* clouds,
+                bool drawClouds);
 
 // Every item of the menu with its shadow, in the colours the highlight gave.
 void drawMenu(GameWindow& window, const MenuList& menu);

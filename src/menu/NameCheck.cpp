@@ -1,6 +1,6 @@
 #include "menu/NameCheck.hpp"
 
-#include "menu/OnlineSettings.hpp"
+#include "app/ProgramObjects.hpp"
 #include "online/HighscoreClient.hpp"
 #include "online/HighscoreProtocol.hpp"
 
@@ -8,17 +8,17 @@ NameCheckOutcome readNameCheckAnswer(std::string_view body) {
     if (nameCheckAnswerSaysFree(body)) {
         return NameCheckOutcome::free;
     }
-    if (body.empty()) {
-        return NameCheckOutcome::unreachable;
+    if (body.empty() || body.starts_with(HighscoreProtocol::kStorageFailure)) {
+        return NameCheckOutcome::unchecked;
     }
-    if (body.substr(0, 5) == "ERROR") {
+    if (body.starts_with(HighscoreProtocol::kRefusalPrefix)) {
         return NameCheckOutcome::refused;
     }
     return NameCheckOutcome::taken;
 }
 
 NameCheckOutcome checkNameOnServer(const std::string& name) {
-    const HighscoreClient client(highscoreServerAddress());
+    const HighscoreClient client(settings().get(Setting::highscoreServer));
     return readNameCheckAnswer(
         client.post(HighscoreProtocol::kNameCheckPath, HighscoreProtocol::nameCheckBody(name)));
 }

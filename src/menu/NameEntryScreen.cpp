@@ -3,8 +3,8 @@
 #include "app/GameWindow.hpp"
 #include "app/ProgramObjects.hpp"
 #include "app/ScreenLook.hpp"
+#include "app/ShadowedLabel.hpp"
 #include "menu/MenuDrawing.hpp"
-#include "menu/OnlineSettings.hpp"
 
 namespace {
 
@@ -21,10 +21,10 @@ using Lines = std::array<const char*, 4>;
 // not a free name.
 Lines warningWords(NameCheckOutcome outcome) {
     switch (outcome) {
-        case NameCheckOutcome::unreachable:
-            return {"could not be checked", "The highscore server did not answer.",
-                    "You can keep this name and play on; scores",
-                    "are only sent while the server can be reached."};
+        case NameCheckOutcome::unchecked:
+            return {"could not be checked", "The highscore server did not answer or could",
+                    "not look it up. You can keep this name and",
+                    "play on; scores are sent while it works."};
         case NameCheckOutcome::refused:
             return {"was refused by the highscore server",
                     "A name holds up to 15 letters, digits, spaces,",
@@ -39,7 +39,10 @@ Lines warningWords(NameCheckOutcome outcome) {
 }  // namespace
 
 NameEntryScreen::NameEntryScreen(GameWindow& gameWindow, ParticleEmitter* cloudBackdrop, bool greet)
-    : window(gameWindow), clouds(cloudBackdrop), editor(storedUserName()), firstStart(greet) {
+    : window(gameWindow),
+      clouds(cloudBackdrop),
+      editor(settings().get(Setting::userName)),
+      firstStart(greet) {
     ScreenLook::loadFont(font);
     view = ScreenLook::logicalView();
     click.load(ScreenLook::clickSoundPath());
@@ -61,23 +64,35 @@ NameEntryScreen::NameEntryScreen(GameWindow& gameWindow, ParticleEmitter* cloudB
                      {600.0f, 700.0f, 800.0f}, font, bigSize);
 }
 
+// A frame that ends the screen draws nothing: its fade-out is complete.
 void NameEntryScreen::run() {
     while (!quit && window.isOpen()) {
-        switch (current) {
-            case checking:
-                checkingFrame();
-                break;
-            case warning:
-                warningFrame();
-                break;
-            case closing:
-                closingFrame();
-                break;
-            default:
-                typingFrame();
-                break;
+        update(window.frameTime());
+        if (quit || !window.isOpen()) {
+            return;
         }
+        draw();
     }
+}
+
+// Reads the keys, runs a name check that the last frame announced, moves the
+// clouds, the highlight and the fade on.
+void NameEntryScreen::update(float frameTime) {
+    const int stateBefore = current;
+    if (!takeEvents()) {
+        return;
+    }
+    if (stateBefore == checking) {
+        runCheck();
+    }
+    if (current == warning) {
+        choices.highlight(frameTime);
+    }
+    MenuDrawing::updateClouds(clouds, true, frameTime);
+    if (fade.advance(frameTime)) {
+        quit = true;
+    }
+    menuMusic().update();
 }
 
 bool NameEntryScreen::keysAccepted() const {
@@ -86,8 +101,7 @@ bool NameEntryScreen::keysAccepted() const {
     return fade.acceptsInput(inputThreshold);
 }
 
-template <typename OnKey>
-bool NameEntryScreen::takeEvents(OnKey onKey) {
+bool NameEntryScreen::takeEvents() {
     const int stateBefore = current;
     sf::Event event;
     while (window.pollEvent(event)) {
@@ -96,8 +110,13 @@ bool NameEntryScreen::takeEvents(OnKey onKey) {
             window.close();
             return false;
         }
-        if (event.type == sf::Event::KeyPressed && current == stateBefore && keysAccepted()) {
-            onKey(event.key);
+        if (event.type != sf::Event::KeyPressed || current != stateBefore || !keysAccepted()) {
+            continue;
+        }
+        if (current == typing) {
+            handleTypingKey(event.key);
+        } else if (current == warning) {
+            handleWarningKey(event.key);
         }
     }
     return true;
@@ -108,8 +127,8 @@ void NameEntryScreen::showNameForTyping() {
 }
 
 void NameEntryScreen::declineOnline() {
-    settings().setString("username", "");
-    settings().setInt("submitscores", 0);
+    settings().set(Setting::userName, "");
+    settings().set(Setting::submitScores, 0);
     fade.startFadeOut();
 }
 
@@ -128,36 +147,20 @@ void NameEntryScreen::handleTypingKey(const sf::Event::KeyEvent& key) {
     }
 }
 
-void NameEntryScreen::typingFrame() {
-    if (!takeEvents([this](const sf::Event::KeyEvent& key) { handleTypingKey(key); }) ||
-        current != typing) {
-        return;
-    }
-    beginFrame();
-    if (firstStart) {
-        drawTexts({&greeting[0], &greeting[1], &greeting[2]});
-    }
-    drawTexts({&prompt, &optionsHint, &nameText});
-    if (window.padConnected()) {
-        drawTexts({&padHint});
-    }
-    finishFrame();
-}
-
-void NameEntryScreen::checkingFrame() {
-    if (!takeEvents([](const sf::Event::KeyEvent&) {})) {
-        return;
-    }
-    // The message is on screen while the request blocks.
-    beginFrame();
-    drawTexts({&checkingLabel});
-    finishFrame();
+// The checking message has been on screen since the last frame; it stays
+// there while the request blocks. A free name goes straight out.
+void NameEntryScreen::runCheck() {
     const std::string typed = editor.name();
     checkOutcome = checkNameOnServer(typed);
     // Kept whatever the answer: a name the server could not check may still be
     // the player's own.
-    settings().setString("username", typed);
-    settings().setInt("submitscores", 1);
+    settings().set(Setting::userName, typed);
+    settings().set(Setting::submitScores, 1);
+    if (checkOutcome == NameCheckOutcome::free) {
+        current = closing;
+        fade.startFadeOut();
+        return;
+    }
     current = warning;
     prepareWarningTexts();
 }
@@ -197,54 +200,45 @@ void NameEntryScreen::handleWarningKey(const sf::Event::KeyEvent& key) {
         return;
     }
     if (choices.selected == disableOnline) {
-        settings().setInt("submitscores", 0);
+        settings().set(Setting::submitScores, 0);
     }
     current = closing;
     fade.startFadeOut();
 }
 
-void NameEntryScreen::warningFrame() {
-    if (checkOutcome == NameCheckOutcome::free) {
-        current = closing;
-        fade.startFadeOut();
-        return;
-    }
-    if (!takeEvents([this](const sf::Event::KeyEvent& key) { handleWarningKey(key); }) ||
-        current != warning) {
-        return;
-    }
-    beginFrame();
-    drawTexts({&warningTitle, &nameText, &warningLines[0], &warningLines[1], &warningLines[2],
-               &warningLines[3]});
-    choices.highlight(window.frameTime());
-    MenuDrawing::drawMenu(window, choices);
-    finishFrame();
-}
-
-void NameEntryScreen::closingFrame() {
-    if (!takeEvents([](const sf::Event::KeyEvent&) {})) {
-        return;
-    }
-    beginFrame();
-    drawTexts({&savingLabel});
-    finishFrame();
-}
-
-void NameEntryScreen::beginFrame() {
-    // The name entry always shows the clouds, whatever "drawclouds" says.
+// The picture of the state: the name being typed, the checking or saving
+// message, or the warning with its choices. The name entry always shows the
+// clouds, whatever "drawclouds" says.
+void NameEntryScreen::draw() const {
     MenuDrawing::beginFrame(window, view, clouds, true);
-}
-
-void NameEntryScreen::drawTexts(const std::vector<const sf::Text*>& texts) {
-    for (const sf::Text* text : texts) {
-        MenuDrawing::drawLabel(window, *text);
+    switch (current) {
+        case checking:
+            drawTexts({&checkingLabel});
+            break;
+        case warning:
+            drawTexts({&warningTitle, &nameText, &warningLines[0], &warningLines[1],
+                       &warningLines[2], &warningLines[3]});
+            MenuDrawing::drawMenu(window, choices);
+            break;
+        case closing:
+            drawTexts({&savingLabel});
+            break;
+        default:
+            if (firstStart) {
+                drawTexts({&greeting[0], &greeting[1], &greeting[2]});
+            }
+            drawTexts({&prompt, &optionsHint, &nameText});
+            if (window.padConnected()) {
+                drawTexts({&padHint});
+            }
+            break;
     }
-}
-
-void NameEntryScreen::finishFrame() {
-    if (fade.draw(window, window.frameTime())) {
-        quit = true;
-    }
+    fade.draw(window);
     window.display();
-    menuMusic().update();
+}
+
+void NameEntryScreen::drawTexts(const std::vector<const sf::Text*>& texts) const {
+    for (const sf::Text* text : texts) {
+        drawShadowedLabel(window, *text);
+    }
 }

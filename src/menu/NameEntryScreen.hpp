@@ -45,28 +45,22 @@ class NameEntryScreen {
     NameCheckOutcome lastCheck() const { return checkOutcome; }
 
   private:
-    void typingFrame();
-    void checkingFrame();
-    void warningFrame();
-    void closingFrame();
-
+    void update(float frameTime);
     // Takes the frame's events; false when the window was closed (the screen
-    // then ends). Keys go to `onKey` while the screen accepts them and until a
-    // key changed the state; the rest of the frame's events are dropped.
-    template <typename OnKey>
-    bool takeEvents(OnKey onKey);
+    // then ends). Keys go to the state's handler while the screen accepts them
+    // and until a key changed the state; the rest of the frame's events are
+    // dropped.
+    bool takeEvents();
     bool keysAccepted() const;
+    void runCheck();
     void handleTypingKey(const sf::Event::KeyEvent& key);
     void handleWarningKey(const sf::Event::KeyEvent& key);
     void declineOnline();
     void showNameForTyping();
     void prepareWarningTexts();
 
-    void beginFrame();
-    // Fades, shows the frame and keeps the music going; the screen ends when
-    // the fade-out has run out.
-    void finishFrame();
-    void drawTexts(const std::vector<const sf::Text*>& texts);
+    void draw() const;
+    void drawTexts(const std::vector<const sf::Text*>& texts) const;
 
     GameWindow& window;
     ParticleEmitter* clouds;

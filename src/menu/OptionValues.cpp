@@ -6,32 +6,32 @@
 
 OptionValues OptionValues::read(const Settings& store) {
     OptionValues v;
-    v.screenWidth = store.getInt("screenwidth", v.screenWidth);
-    v.screenHeight = store.getInt("screenheight", v.screenHeight);
-    v.screenDepth = store.getInt("screendepth", v.screenDepth);
-    v.fullscreen = store.getInt("fullscreen", v.fullscreen);
-    v.submitScores = store.getInt("submitscores", v.submitScores);
-    v.turnSpeed = store.getFloat("turnspeed", v.turnSpeed);
-    v.shiftSpeed = store.getFloat("shiftspeed", v.shiftSpeed);
-    v.controlSpeed = store.getFloat("ctrlspeed", v.controlSpeed);
-    v.invertControls = store.getInt("invertcontrols", v.invertControls);
-    v.musicVolume = store.getInt("musicvolume", v.musicVolume);
-    v.drawClouds = store.getInt("drawclouds", v.drawClouds);
+    v.screenWidth = store.get(Setting::screenWidth);
+    v.screenHeight = store.get(Setting::screenHeight);
+    v.screenDepth = store.get(Setting::screenDepth);
+    v.fullscreen = store.get(Setting::fullscreen);
+    v.submitScores = store.get(Setting::submitScores);
+    v.turnSpeed = store.get(Setting::turnSpeed);
+    v.shiftSpeed = store.get(Setting::shiftSpeed);
+    v.controlSpeed = store.get(Setting::controlSpeed);
+    v.invertControls = store.get(Setting::invertControls);
+    v.musicVolume = store.get(Setting::musicVolume);
+    v.drawClouds = store.get(Setting::drawClouds);
     return v;
 }
 
 void OptionValues::write(Settings& store) const {
-    store.setInt("screenwidth", screenWidth);
-    store.setInt("screenheight", screenHeight);
-    store.setInt("screendepth", screenDepth);
-    store.setInt("fullscreen", fullscreen);
-    store.setInt("submitscores", submitScores);
-    store.setFloat("turnspeed", turnSpeed);
-    store.setFloat("shiftspeed", shiftSpeed);
-    store.setFloat("ctrlspeed", controlSpeed);
-    store.setInt("invertcontrols", invertControls);
-    store.setInt("musicvolume", musicVolume);
-    store.setInt("drawclouds", drawClouds);
+    store.set(Setting::screenWidth, screenWidth);
+    store.set(Setting::screenHeight, screenHeight);
+    store.set(Setting::screenDepth, screenDepth);
+    store.set(Setting::fullscreen, fullscreen);
+    store.set(Setting::submitScores, submitScores);
+    store.set(Setting::turnSpeed, turnSpeed);
+    store.set(Setting::shiftSpeed, shiftSpeed);
+    store.set(Setting::controlSpeed, controlSpeed);
+    store.set(Setting::invertControls, invertControls);
+    store.set(Setting::musicVolume, musicVolume);
+    store.set(Setting::drawClouds, drawClouds);
 }
 
 namespace {
@@ -109,7 +109,8 @@ bool OptionLines::change(int line, int direction) {
             toggle(values.invertControls);
             return true;
         case musicVolumeLine:
-            values.musicVolume = std::clamp(values.musicVolume + direction, 0, maxMusicVolume);
+            values.musicVolume =
+                std::clamp(values.musicVolume + direction, 0, Setting::maxMusicVolume);
             return true;
         case drawCloudsLine:
             toggle(values.drawClouds);

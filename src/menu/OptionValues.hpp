@@ -3,24 +3,25 @@
 #include <array>
 #include <string>
 
+#include "app/SettingKeys.hpp"
+
 class Settings;
 
 // The options the options screen edits, as working values: they change only
-// on screen and reach the settings all at once when the player leaves.
+// on screen and reach the settings all at once when the player leaves. Each
+// starts from its setting's default (SettingKeys has units and ranges).
 struct OptionValues {
-    int screenWidth = 800;
-    int screenHeight = 600;
-    int screenDepth = 32;
-    int fullscreen = 1;
-    int submitScores = 1;
-    // Degrees per second.
-    float turnSpeed = 280.0f;
-    float shiftSpeed = 140.0f;
-    float controlSpeed = 420.0f;
-    int invertControls = 0;
-    // 0 (silent) to 9 (full).
-    int musicVolume = 7;
-    int drawClouds = 1;
+    int screenWidth = Setting::screenWidth.fallback;
+    int screenHeight = Setting::screenHeight.fallback;
+    int screenDepth = Setting::screenDepth.fallback;
+    int fullscreen = Setting::fullscreen.fallback;
+    int submitScores = Setting::submitScores.fallback;
+    float turnSpeed = Setting::turnSpeed.fallback;
+    float shiftSpeed = Setting::shiftSpeed.fallback;
+    float controlSpeed = Setting::controlSpeed.fallback;
+    int invertControls = Setting::invertControls.fallback;
+    int musicVolume = Setting::musicVolume.fallback;
+    int drawClouds = Setting::drawClouds.fallback;
 
     static OptionValues read(const Settings& store);
     void write(Settings& store) const;
@@ -58,7 +59,6 @@ class OptionLines {
     static constexpr float minSpeed = 100.0f;
     static constexpr float maxSpeed = 720.0f;
     static constexpr float speedStep = 20.0f;
-    static constexpr int maxMusicVolume = 9;
 
     explicit OptionLines(const OptionValues& start);
 

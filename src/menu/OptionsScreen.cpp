@@ -58,7 +58,7 @@ void OptionsScreen::changeValue(int direction) {
     }
     if (menu.selected == musicVolumeLine) {
         const float volume = static_cast<float>(lines.values.musicVolume) /
-                             static_cast<float>(OptionLines::maxMusicVolume);
+                             static_cast<float>(Setting::maxMusicVolume);
         menuMusic().volume = volume;
         gameMusic().volume = volume;
     }
@@ -71,7 +71,7 @@ void OptionsScreen::runNameEntry() {
     }
     // The name entry writes "submitscores" itself; adopt it so that saving
     // here does not undo it.
-    lines.values.submitScores = settings().getInt("submitscores", 1);
+    lines.values.submitScores = settings().get(Setting::submitScores);
     rebuildLine(submitScoresLine);
     // The name entry left on a black frame.
     fade.restartFadeIn();
@@ -132,35 +132,46 @@ void OptionsScreen::handleKey(const sf::Event::KeyEvent& key) {
     }
 }
 
-void OptionsScreen::drawFrame() {
-    MenuDrawing::beginFrame(window, view, clouds, lines.values.drawClouds > 0);
-    menu.highlight(window.frameTime());
-    MenuDrawing::drawMenu(window, menu);
-    if (fade.draw(window, window.frameTime())) {
+// Reads the keys (the name entry runs its own frames from here), moves clouds
+// and highlight on and ends the screen with its fade-out.
+void OptionsScreen::update(float frameTime) {
+    sf::Event event;
+    while (window.pollEvent(event)) {
+        if (event.type == sf::Event::Closed) {
+            window.close();
+            return;
+        }
+        if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
+            handleKey(event.key);
+        }
+        // Closed inside the name entry: nothing more will come, and the
+        // working values are dropped.
+        if (!window.isOpen()) {
+            return;
+        }
+    }
+    MenuDrawing::updateClouds(clouds, lines.values.drawClouds > 0, frameTime);
+    menu.highlight(frameTime);
+    if (fade.advance(frameTime)) {
         quit = true;
     }
-    window.display();
     menuMusic().update();
+}
+
+void OptionsScreen::draw() const {
+    MenuDrawing::beginFrame(window, view, clouds, lines.values.drawClouds > 0);
+    MenuDrawing::drawMenu(window, menu);
+    fade.draw(window);
+    window.display();
 }
 
 void OptionsScreen::run() {
     while (!quit && window.isOpen()) {
-        sf::Event event;
-        while (window.pollEvent(event)) {
-            if (event.type == sf::Event::Closed) {
-                window.close();
-                return;
-            }
-            if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
-                handleKey(event.key);
-            }
-            // Closed inside the name entry: nothing more will come, and the
-            // working values are dropped.
-            if (!window.isOpen()) {
-                return;
-            }
+        update(window.frameTime());
+        if (quit || !window.isOpen()) {
+            return;
         }
         followFullscreenSwitch();
-        drawFrame();
+        draw();
     }
 }

@@ -40,7 +40,8 @@ class OptionsScreen {
     void runControls();
     void followFullscreenSwitch();
     void rebuildLine(int line);
-    void drawFrame();
+    void update(float frameTime);
+    void draw() const;
 
     GameWindow& window;
     ParticleEmitter* clouds;

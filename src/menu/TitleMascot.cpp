@@ -36,9 +36,12 @@ void TitleMascot::setup(float centreX) {
     centreSprite(mouth, mouthTexture, base + "mouth.png", centreX, centreY);
 }
 
-void TitleMascot::updateAndDraw(GameWindow& window, float frameTime) {
+void TitleMascot::update(float frameTime) {
     left.update(frameTime);
     right.update(frameTime);
+}
+
+void TitleMascot::draw(GameWindow& window) const {
     window.draw(body);
     window.draw(leftFrames[static_cast<std::size_t>(left.frame())]);
     window.draw(rightFrames[static_cast<std::size_t>(right.frame())]);

@@ -24,9 +24,10 @@ class TitleMascot {
     // Loads the pictures and starts both eyes' first waits; missing pictures
     // leave those parts empty.
     void setup(float centreX);
-    // Advances both eyes by the frame time (seconds) and draws body, left eye,
-    // right eye and mouth.
-    void updateAndDraw(GameWindow& window, float frameTime);
+    // Advances both eyes by the frame time (seconds).
+    void update(float frameTime);
+    // Body, left eye, right eye and mouth.
+    void draw(GameWindow& window) const;
 
     const MascotEye& leftEye() const { return left; }
     const MascotEye& rightEye() const { return right; }

@@ -19,6 +19,11 @@ inline constexpr std::size_t kMaxNameLength = 15;
 // Times are accepted above 0 and below this many seconds.
 inline constexpr float kMaxSeconds = 1e6f;
 
+// A refused request's answer starts with "ERROR "; this one (status 500) means
+// the server's database failed, whatever was asked.
+inline constexpr std::string_view kRefusalPrefix = "ERROR ";
+inline constexpr std::string_view kStorageFailure = "ERROR storage";
+
 // "name=" and the name.
 std::string nameCheckBody(std::string_view name);
 // "name=", the name, "&mode=", the mode, "&level=", the level id, "&score=", the

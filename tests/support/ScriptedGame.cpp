@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "app/Random.hpp"
+
 namespace {
 
 std::string prepareSettings(const TempFolder& folder, const std::string& text) {
@@ -29,6 +31,7 @@ bool haveDisplay() {
 ScriptedGame::ScriptedGame(const std::string& settingsText, float frameTime,
                            std::uint64_t frameBudget)
     : path(prepareSettings(temp, settingsText)), objects(path) {
+    Random::seed(Random::fixedSeed);
     gameWindow.startScript(frameTime);
     gameWindow.setFrameBudget(frameBudget);
     // Small and windowed: the logical view scales to any size.

@@ -14,7 +14,7 @@
 
 // Everything a scene test needs to run real screens: the real mixer on the
 // dummy driver, program-wide objects whose settings file lives in a temporary
-// folder, and a real window (in the virtual display) in script mode with a
+// folder (the random generator back at its fixed seed), and a real window (in the virtual display) in script mode with a
 // fixed frame time and a frame budget so a wrong script ends instead of hanging.
 //
 // Steps are queued against frame numbers; `at` lets a test act when a

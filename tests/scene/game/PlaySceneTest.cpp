@@ -111,14 +111,14 @@ TEST(PlayScene, WithOnlineScoresTheBestIsStoredAtHalfDarkness) {
         if (screen.finishState().endFade > 1.0f && stored) {
             storedBeforeHalfDark = true;
         }
-        halfDarkSeen = halfDarkSeen || screen.finishState().submitPending;
+        halfDarkSeen = halfDarkSeen || screen.finishState().phase == FinishPhase::submitting;
     });
     screen.run();
     EXPECT_TRUE(screen.quitting());
     EXPECT_TRUE(halfDarkSeen);
     EXPECT_FALSE(storedBeforeHalfDark);
     EXPECT_LT(readPersonalBest(raceMode, corridorId), 5.0f);
-    EXPECT_TRUE(screen.finishState().submitted);
+    EXPECT_EQ(screen.finishState().phase, FinishPhase::leaving);
 }
 
 TEST(PlayScene, PlayAllGoesThroughEveryLevelStoringEachBest) {
@@ -142,6 +142,37 @@ TEST(PlayScene, PlayAllGoesThroughEveryLevelStoringEachBest) {
     const float second = readPersonalBest(raceMode, longCorridorId);
     EXPECT_GT(first, 0.0f);
     EXPECT_GT(second, first) << "the long corridor takes longer";
+}
+
+TEST(PlayScene, EscapeReadAsTheFinishFadeEndsPausesTheNextLevel) {
+    REQUIRE_DISPLAY();
+    ScriptedGame game;
+    game.settings().setInt("submitscores", 0);
+    PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, false);
+    CorridorDriver driver(game, screen);
+    // The fade loses one frame time a frame: the next frame reaches black.
+    whenScreen(
+        game,
+        [&] {
+            const float fade = screen.finishState().endFade;
+            return screen.simulation().finished() && !screen.bannerWave().incoming && fade > 0.0f &&
+                   fade - game.window().frameTime() <= 0.0f;
+        },
+        [&](GameWindow& window) { tap(window, sf::Keyboard::Escape); });
+    std::uint64_t builtIn = 0;
+    bool pausedAfterBuild = false;
+    game.everyFrame([&](GameWindow& window) {
+        if (builtIn == 0 && screen.levelsBuilt() == 2) {
+            builtIn = window.frameNumber();
+        } else if (builtIn != 0 && window.frameNumber() == builtIn + 1) {
+            pausedAfterBuild = screen.currentState() == PlayScreen::paused;
+            window.queueEvent(GameWindow::closedEvent());
+        }
+    });
+    screen.run();
+    ASSERT_NE(builtIn, 0u);
+    EXPECT_EQ(screen.currentLevel(), 1);
+    EXPECT_TRUE(pausedAfterBuild) << "an Escape outlives the level it was pressed in";
 }
 
 TEST(PlayScene, PauseFreezesTheLevelAndContinueResumesIt) {
@@ -294,7 +325,7 @@ TEST(PlayScene, AModeWithoutLevelsEndsAtOnce) {
     REQUIRE_DISPLAY();
     ScriptedGame game;
     const std::uint64_t before = game.window().frameNumber();
-    PlayScreen screen(game.window(), 7, 0, false);
+    PlayScreen screen(game.window(), static_cast<GameMode>(7), 0, false);
     screen.run();
     EXPECT_EQ(game.window().frameNumber(), before);
     EXPECT_TRUE(game.window().isOpen());

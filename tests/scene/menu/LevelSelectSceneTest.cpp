@@ -30,12 +30,12 @@ TEST(LevelSelectScene, AStoredStartLevelOutOfRangeOpensAndStoresTheFirst) {
     for (const auto& [stored, shown] : std::vector<std::pair<std::string, unsigned>>{
              {"7", 0}, {"-1", 0}, {"1", 1}, {"0", 0}, {"junk", 0}}) {
         ScriptedGame game(settingsFor(refusingAddress(), stored));
-        LevelSelectScreen screen(game.window(), 1, nullptr);
+        LevelSelectScreen screen(game.window(), raceMode, nullptr);
         EXPECT_EQ(screen.levelIndex(), shown) << stored;
         EXPECT_EQ(game.settings().getInt("startlevel_1", -5), static_cast<int>(shown)) << stored;
     }
     ScriptedGame game(settingsFor(refusingAddress(), "0"));
-    LevelSelectScreen puzzle(game.window(), 2, nullptr);
+    LevelSelectScreen puzzle(game.window(), puzzleMode, nullptr);
     EXPECT_EQ(puzzle.lineText(LevelSelectScreen::levelLine), "< 1 | Fortified >");
     EXPECT_EQ(game.settings().getInt("startlevel_2", -5), 0);
 }
@@ -43,7 +43,7 @@ TEST(LevelSelectScene, AStoredStartLevelOutOfRangeOpensAndStoresTheFirst) {
 TEST(LevelSelectScene, LeftAndRightWrapAndOnlyMoveTheLevelLine) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsFor(refusingAddress(), "0", "0"));
-    LevelSelectScreen screen(game.window(), 1, nullptr);
+    LevelSelectScreen screen(game.window(), raceMode, nullptr);
     FrameLog<std::string> line(game, [&] { return screen.lineText(LevelSelectScreen::levelLine); });
     // Right on "Play all" does nothing; then down to the level line.
     const std::uint64_t frame =
@@ -68,7 +68,7 @@ TEST(LevelSelectScene, LeftAndRightWrapAndOnlyMoveTheLevelLine) {
 TEST(LevelSelectScene, EveryMoveRestartsTheWaitForTheTableAndADownServerCostsNothing) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsFor(refusingAddress(), "0"));
-    LevelSelectScreen screen(game.window(), 1, nullptr);
+    LevelSelectScreen screen(game.window(), raceMode, nullptr);
     FrameLog<int> fetches(game, [&] { return screen.fetchCount(); });
     // Moves faster than every 1.5 s, on the level line and through the menu:
     // no request until the last of them has rested.
@@ -110,7 +110,7 @@ TEST(LevelSelectScene, TheTableOpensOnTheOwnRecordAndFollowsTheShownLevel) {
     }
     server.submit("other", 1, 275, 50.0f);
     ScriptedGame game(settingsFor(server.address(), "0"));
-    LevelSelectScreen screen(game.window(), 1, nullptr);
+    LevelSelectScreen screen(game.window(), raceMode, nullptr);
     std::vector<std::string> firstRows;
     sf::Image shown;
     game.when([&](GameWindow&) { return screen.fetchCount() == 1; },
@@ -149,7 +149,7 @@ std::uint64_t leaveGameAt(ScriptedGame& game, std::uint64_t frame) {
 TEST(LevelSelectScene, PlaySingleLevelStoresTheLevelPlaysItAndEndsTheVisit) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsFor(refusingAddress(), "0", "0"), 1.0f / 60.0f, 3000);
-    LevelSelectScreen screen(game.window(), 1, nullptr);
+    LevelSelectScreen screen(game.window(), raceMode, nullptr);
     FrameLog<int> started(game, [&] { return screen.gamesStarted(); });
     // Level 2, then "Play single level".
     game.tapKeys(firstKeyFrame, {Key::Down, Key::Down, Key::Right, Key::Up, Key::Return}, 4);

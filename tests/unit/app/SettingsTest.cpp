@@ -106,3 +106,21 @@ TEST(SettingsFile, PathComesFromTheEnvironment) {
         value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
     }
 }
+
+TEST(SettingsTyped, KeysAndDefaultsAreTheFilesOwn) {
+    // The typed keys read what the file has always held, under the same names.
+    Settings s = parsed("drawclouds\t0\nturnspeed\t300\nhighscoreserver\t\nstartlevel_2\t1\n");
+    EXPECT_EQ(s.get(Setting::drawClouds), 0);
+    EXPECT_EQ(s.get(Setting::turnSpeed), 300.0f);
+    EXPECT_EQ(s.get(Setting::startLevel(puzzleMode)), 1);
+    EXPECT_EQ(s.get(Setting::startLevel(raceMode)), 0);
+    EXPECT_EQ(s.get(Setting::musicVolume), 7);
+    // An absent or empty text is its default, and reading it adds nothing.
+    EXPECT_EQ(s.get(Setting::highscoreServer), "localhost:8077");
+    EXPECT_EQ(s.get(Setting::userName), "");
+    EXPECT_FALSE(s.contains("username"));
+    // keep writes what it read, the default included, as the setters would.
+    EXPECT_EQ(s.keep(Setting::shiftSpeed), 140.0f);
+    EXPECT_EQ(s.keep(Setting::screenWidth), 1024);
+    EXPECT_NE(s.format().find("screenwidth\t1024\nshiftspeed\t140\n"), std::string::npos);
+}

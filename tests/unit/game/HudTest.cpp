@@ -72,55 +72,47 @@ TEST(StartSequence, FadeInAlphaAndThumbnailFade) {
     EXPECT_EQ(start.thumbnailAlpha(), -1) << "no countdown, no thumbnail again";
 }
 
-TEST(FinishSequence, EndPhaseWithAndWithoutOnlineScores) {
-    // Offline: a plain two-second fade to black.
+TEST(FinishSequence, PhasesWithAndWithoutOnlineScores) {
+    // Offline: after the banner a plain two-second fade to black.
     FinishSequence offline;
-    int frames = 0;
-    while (!offline.endPhase(0.1f, false, 0)) {
+    EXPECT_FALSE(offline.advanceFade(0.1f, true)) << "no fade before the finish";
+    ASSERT_TRUE(offline.score(-1.0f, 30.0f));
+    offline.dismissBanner(false);
+    EXPECT_EQ(offline.phase, FinishPhase::leaving);
+    int frames = 1;
+    while (!offline.advanceFade(0.1f, false)) {
         ++frames;
         ASSERT_LT(frames, 100);
     }
-    EXPECT_EQ(frames + 1, 20);
+    EXPECT_EQ(frames, 20);
     EXPECT_EQ(offline.endFadeAlpha(), 255);
-    EXPECT_FALSE(offline.submitPending);
 
-    // Online: the fade rests at half darkness until the player goes on.
+    // Online: the fade rests at half darkness; the player may go on only
+    // from the table, whatever is held before.
     FinishSequence online;
     ASSERT_TRUE(online.score(-1.0f, 30.0f));
     EXPECT_TRUE(online.newPersonalBest);
+    EXPECT_EQ(online.phase, FinishPhase::banner);
+    online.dismissBanner(true);
     for (int i = 0; i < 40; ++i) {
-        EXPECT_FALSE(online.endPhase(0.1f, false, 1));
+        EXPECT_FALSE(online.advanceFade(0.1f, true));
     }
     EXPECT_EQ(online.endFade, 1.0f);
     EXPECT_EQ(online.endFadeAlpha(), 127);
-    EXPECT_TRUE(online.submitPending);
-    // A new best that is not yet submitted keeps the player here, and so
-    // does a table not yet fetched.
-    EXPECT_FALSE(online.endPhase(0.1f, true, 1));
-    EXPECT_FALSE(online.leaving);
-    online.submitted = true;
-    EXPECT_FALSE(online.endPhase(0.1f, true, 1));
-    EXPECT_FALSE(online.leaving);
-    online.tableFetched = true;
-    EXPECT_FALSE(online.endPhase(0.1f, true, 1));
-    EXPECT_TRUE(online.leaving);
+    EXPECT_EQ(online.phase, FinishPhase::submitting);
+    online.phase = FinishPhase::fetching;
+    EXPECT_FALSE(online.advanceFade(0.1f, true));
+    EXPECT_EQ(online.phase, FinishPhase::fetching);
+    online.phase = FinishPhase::showingTable;
+    EXPECT_FALSE(online.advanceFade(0.1f, false));
+    EXPECT_FALSE(online.advanceFade(0.1f, true));
+    EXPECT_EQ(online.phase, FinishPhase::leaving);
     frames = 0;
-    while (!online.endPhase(0.1f, false, 1)) {
+    while (!online.advanceFade(0.1f, false)) {
         ++frames;
         ASSERT_LT(frames, 100);
     }
     EXPECT_EQ(online.endFade, 0.0f);
-
-    // A slower time with go-on still held from the banner waits for the table
-    // all the same.
-    FinishSequence slower;
-    ASSERT_TRUE(slower.score(20.0f, 30.0f));
-    EXPECT_FALSE(slower.newPersonalBest);
-    for (int i = 0; i < 40; ++i) {
-        EXPECT_FALSE(slower.endPhase(0.1f, true, 1));
-    }
-    EXPECT_FALSE(slower.leaving);
-    EXPECT_TRUE(slower.submitPending);
 
     // Scoring happens once per level; equalling the best is no new best.
     FinishSequence equal;

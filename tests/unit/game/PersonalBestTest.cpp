@@ -5,25 +5,25 @@
 #include "online/ScoreText.hpp"
 
 TEST(PersonalBest, StoredAsScoreTextUnderTheModeAndLevel) {
-    EXPECT_EQ(personalBestKey(2, 20057), "_ 2 20057");
+    EXPECT_EQ(personalBestKey(puzzleMode, 20057), "_ 2 20057");
     settings().erase("_ 1 250");
-    EXPECT_EQ(readPersonalBest(1, 250), -1.0f);
+    EXPECT_EQ(readPersonalBest(raceMode, 250), -1.0f);
     EXPECT_FALSE(settings().contains("_ 1 250")) << "reading adds no entry";
 
-    storePersonalBest(1, 250, 65.0f);
+    storePersonalBest(raceMode, 250, 65.0f);
     EXPECT_EQ(settings().getString("_ 1 250"), encodeTime(65.0f));
-    EXPECT_EQ(readPersonalBest(1, 250), 65.0f);
-    EXPECT_EQ(readPersonalBest(2, 250), -1.0f) << "modes keep their own bests";
+    EXPECT_EQ(readPersonalBest(raceMode, 250), 65.0f);
+    EXPECT_EQ(readPersonalBest(puzzleMode, 250), -1.0f) << "modes keep their own bests";
 
     for (float time : {0.001f, 99.999f, 1234.56f}) {
-        storePersonalBest(2, 20000, time);
-        EXPECT_NEAR(readPersonalBest(2, 20000), time, time * 1e-5f) << time;
+        storePersonalBest(puzzleMode, 20000, time);
+        EXPECT_NEAR(readPersonalBest(puzzleMode, 20000), time, time * 1e-5f) << time;
     }
 
     // Broken entries read as "none", so the next finish overwrites them.
     for (const char* broken : {"", "7", "ab", "x 123", "  "}) {
         settings().setString("_ 1 275", broken);
-        EXPECT_EQ(readPersonalBest(1, 275), -1.0f) << '"' << broken << '"';
+        EXPECT_EQ(readPersonalBest(raceMode, 275), -1.0f) << '"' << broken << '"';
     }
     settings().erase("_ 1 250");
     settings().erase("_ 1 275");

@@ -22,8 +22,8 @@ TEST(LevelCatalogue, EachModeListsItsLevelsInOrderAndOthersNone) {
     ASSERT_EQ(catalogue.thumbnails.size(), 3u);
     EXPECT_EQ(catalogue.thumbnails[2].getSize(), sf::Vector2u(0, 0));
 
-    for (const GameMode mode : {0, 3, -1}) {
-        catalogue.fill(mode);
+    for (const int mode : {0, 3, -1}) {
+        catalogue.fill(static_cast<GameMode>(mode));
         EXPECT_EQ(catalogue.size(), 0) << "mode " << mode;
         EXPECT_TRUE(catalogue.thumbnails.empty());
     }

@@ -59,10 +59,12 @@ TEST(NameEditor, AnOverlongStoredNameIsKeptUntilShortenedBelowTheLimit) {
 
 TEST(NameCheckAnswer, OnlyOkIsFreeAndNoAnswerIsToldApartFromTaken) {
     for (auto [body, outcome] : {std::pair{"OKAY", NameCheckOutcome::free},
-                                 {"", NameCheckOutcome::unreachable},
+                                 {"", NameCheckOutcome::unchecked},
                                  {" OK", NameCheckOutcome::taken},
                                  {"<html>busy</html>", NameCheckOutcome::taken},
-                                 {"ERROR name too long\n", NameCheckOutcome::refused}}) {
+                                 {"ERROR name too long\n", NameCheckOutcome::refused},
+                                 // The server's own failure says nothing about the name.
+                                 {"ERROR storage\n", NameCheckOutcome::unchecked}}) {
         EXPECT_EQ(readNameCheckAnswer(body), outcome) << body;
     }
 }

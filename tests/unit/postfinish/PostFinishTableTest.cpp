@@ -26,8 +26,7 @@ HighscoreTable tableOf(unsigned count, unsigned ownIndex = ~0u) {
 // A post-finish step that has sent its time and received `table`.
 struct ShownTable {
     explicit ShownTable(HighscoreTable fetched) : step(refusingAddress()) {
-        finish.submitPending = true;
-        finish.submitted = true;
+        finish.phase = FinishPhase::fetching;
         bool jump = false;
         step.receiveTable(std::move(fetched), "racer", finish, jump);
     }
@@ -36,7 +35,7 @@ struct ShownTable {
     unsigned press(sf::Keyboard::Key key) {
         keys.upPressed = key == sf::Keyboard::Up;
         keys.downPressed = key == sf::Keyboard::Down;
-        step.scroll(keys);
+        step.scroll(keys, "racer");
         EXPECT_FALSE(keys.upPressed || keys.downPressed) << "a press moves the table once";
         return first();
     }
@@ -99,14 +98,13 @@ TEST(PostFinishStep, ATableWithoutACompleteRecordEndsTheStep) {
     HighscoreTable three;
     three.tokens = {"1", "2026-12-06", "racer"};
     ShownTable broken(three);
-    EXPECT_EQ(PostFinishTable::stepDue(broken.finish), PostFinishTable::Step::show);
-    EXPECT_FALSE(broken.finish.leaving);
+    EXPECT_EQ(broken.finish.phase, FinishPhase::showingTable);
     EXPECT_TRUE(broken.step.endWithoutRecords(broken.finish));
-    EXPECT_TRUE(broken.finish.leaving) << "the finish fades out and goes on";
+    EXPECT_EQ(broken.finish.phase, FinishPhase::leaving) << "the finish fades out and goes on";
 
     ShownTable one(tableOf(1, 0));
     EXPECT_FALSE(one.step.endWithoutRecords(one.finish));
-    EXPECT_FALSE(one.finish.leaving) << "one record is a table to show";
+    EXPECT_EQ(one.finish.phase, FinishPhase::showingTable) << "one record is a table to show";
 }
 
 TEST(PostFinishStep, ResetForgetsTheTableAndAPendingDrop) {

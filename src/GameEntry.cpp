@@ -1,4 +1,4 @@
-#include "app/GameEntry.hpp"
+#include "GameEntry.hpp"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -16,14 +16,6 @@ namespace {
 
 constexpr const char* windowTitle = "Rollavortex 1.0";
 
-// Each screen setting is read with its default and written straight back, so
-// the file holds them all after the first run.
-int keepSetting(const char* key, int fallback) {
-    const int value = settings().getInt(key, fallback);
-    settings().setInt(key, value);
-    return value;
-}
-
 void openAudio() {
     SDL_Init(SDL_INIT_AUDIO);
     Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048);
@@ -31,11 +23,12 @@ void openAudio() {
 }
 
 void openWindow(GameWindow& window) {
-    const int width = keepSetting("screenwidth", 1024);
-    const int height = keepSetting("screenheight", 768);
-    const int depth = keepSetting("screendepth", 32);
-    const int fullscreen = keepSetting("fullscreen", 1);
-    settings().setString("version", "1.0");
+    // Written straight back, so the file holds them all after the first run.
+    const int width = settings().keep(Setting::screenWidth);
+    const int height = settings().keep(Setting::screenHeight);
+    const int depth = settings().keep(Setting::screenDepth);
+    const int fullscreen = settings().keep(Setting::fullscreen);
+    settings().set(Setting::version, Setting::version.fallback);
 
     std::uint32_t style = sf::Style::Titlebar | sf::Style::Close;
     if (fullscreen > 0) {

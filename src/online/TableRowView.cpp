@@ -1,8 +1,8 @@
-#include "menu/TableRowView.hpp"
+#include "online/TableRowView.hpp"
 
 #include <charconv>
 
-#include "menu/MenuDrawing.hpp"
+#include "app/ShadowedLabel.hpp"
 #include "online/HighscoreTable.hpp"
 
 namespace {
@@ -45,6 +45,6 @@ TableRowView::TableRowView(const HighscoreTable& table, unsigned record, const s
 
 void TableRowView::draw(GameWindow& window) const {
     for (const sf::Text& column : columns) {
-        MenuDrawing::drawLabel(window, column);
+        drawShadowedLabel(window, column);
     }
 }
