@@ -29,7 +29,7 @@ std::optional<int> plainNumber(std::string_view text) {
 }
 
 const LevelEntry* findLevel(const LevelKey& key) {
-    for (const LevelEntry& level : levelsOf(key.mode)) {
+    for (const LevelEntry& level : levelsOf(static_cast<GameMode>(key.mode))) {
         if (level.levelId == key.levelId) {
             return &level;
         }
@@ -53,7 +53,7 @@ std::optional<LevelKey> levelOfPath(std::string_view rest) {
 
 std::string levelHeading(const char* tag, const LevelEntry& level, int mode) {
     return std::string("<") + tag + ">" + htmlEscape(level.name) + " <span class=\"mode\">" +
-           htmlEscape(modeName(mode)) + "</span></" + tag + ">";
+           htmlEscape(modeName(static_cast<GameMode>(mode))) + "</span></" + tag + ">";
 }
 
 HttpResponse page(int status, std::string_view title, const std::string& content,
@@ -98,7 +98,7 @@ HttpResponse WebBoard::handle(const HttpRequest& request) {
 
 HttpResponse WebBoard::frontPage() {
     std::string content = "<h1>Rollavortex highscores</h1>";
-    for (const int mode : {raceMode, puzzleMode}) {
+    for (const GameMode mode : {raceMode, puzzleMode}) {
         for (const LevelEntry& level : levelsOf(mode)) {
             const auto table = tables.table(mode, level.levelId);
             if (!table) {

@@ -13,7 +13,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/GameEntry.hpp"
+#include "GameEntry.hpp"
 #include "app/GameWindow.hpp"
 #include "app/ProgramObjects.hpp"
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/ShadowedLabel.hpp"
 #include "app/GameWindow.hpp"
 #include "app/ProgramObjects.hpp"
 #include "app/ScreenLook.hpp"
@@ -94,33 +95,42 @@ void ControlsScreen::handleKey(const sf::Event::KeyEvent& key) {
     }
 }
 
-void ControlsScreen::drawFrame() {
-    MenuDrawing::beginFrame(window, view, clouds, drawClouds);
-    menu.highlight(window.frameTime());
-    MenuDrawing::drawMenu(window, menu);
-    MenuDrawing::drawLabel(window, message);
-    if (window.padConnected()) {
-        MenuDrawing::drawLabel(window, padLine);
+void ControlsScreen::update(float frameTime) {
+    sf::Event event;
+    while (window.pollEvent(event)) {
+        if (event.type == sf::Event::Closed) {
+            window.close();
+            return;
+        }
+        if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
+            handleKey(event.key);
+        }
     }
-    if (fade.draw(window, window.frameTime())) {
+    MenuDrawing::updateClouds(clouds, drawClouds, frameTime);
+    menu.highlight(frameTime);
+    if (fade.advance(frameTime)) {
         quit = true;
     }
-    window.display();
     menuMusic().update();
+}
+
+void ControlsScreen::draw() const {
+    MenuDrawing::beginFrame(window, view, clouds, drawClouds);
+    MenuDrawing::drawMenu(window, menu);
+    drawShadowedLabel(window, message);
+    if (window.padConnected()) {
+        drawShadowedLabel(window, padLine);
+    }
+    fade.draw(window);
+    window.display();
 }
 
 void ControlsScreen::run() {
     while (!quit && window.isOpen()) {
-        sf::Event event;
-        while (window.pollEvent(event)) {
-            if (event.type == sf::Event::Closed) {
-                window.close();
-                return;
-            }
-            if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
-                handleKey(event.key);
-            }
+        update(window.frameTime());
+        if (quit || !window.isOpen()) {
+            return;
         }
-        drawFrame();
+        draw();
     }
 }

@@ -35,7 +35,8 @@ class ControlsScreen {
     void handleKey(const sf::Event::KeyEvent& key);
     void leave();
     void showLines();
-    void drawFrame();
+    void update(float frameTime);
+    void draw() const;
 
     GameWindow& window;
     ParticleEmitter* clouds;

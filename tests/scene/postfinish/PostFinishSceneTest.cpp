@@ -289,7 +289,6 @@ TEST(PostFinishScene, TheTimeReachesTheServerAndTheTableShowsTheOwnRowInGreen) {
     seeder.submitScore("elsewhere", raceMode, otherLevelId, encodeTime(30.0f));
 
     ScriptedGame game;
-    game.openAtLogicalSize();
     game.settings().setInt("submitscores", 1);
     game.settings().setString("username", playerName);
     game.settings().setString("highscoreserver", server.address());

@@ -20,7 +20,7 @@ TEST(RunHeader, NewFieldsAndKeysWithoutNamesSurviveTheTextAndVersionOneStillRead
     EXPECT_NE(text.find(" +Other/s\n"), std::string::npos) << "a key that only sets modifiers";
     ASSERT_TRUE(parseRun("rollavortex-run 1\nmode: 2\n1 0.5\n", back, error)) << error;
     EXPECT_EQ(back.physicsVersion, 0);
-    EXPECT_EQ(back.turnSpeeds.turn, TurnSpeeds::defaultTurn);
+    EXPECT_EQ(back.turnSpeeds.turn, TurnSpeeds().turn);
 }
 
 // Bad header values name their field; a submitted run has only frames the game
