@@ -385,7 +385,11 @@ bool stampLevelFile(RecordedRun& run, const std::string& levelFile, int levelId)
     run.levelId = levelId;
     run.physicsVersion = LevelSimulation::physicsVersion;
     run.levelSha256.clear();
-    const auto bytes = readWholeFile(levelFile);
+    // A path as given, else a name inside the data folder, as runs write it.
+    auto bytes = readWholeFile(levelFile);
+    if (!bytes && std::filesystem::path(levelFile).is_relative()) {
+        bytes = readWholeFile(dataPath(levelFile));
+    }
     if (!bytes) {
         return false;
     }

@@ -62,7 +62,7 @@ TEST(RunVerification, RefusalsSayWhy) {
     } cases[] = {
         {"GET / HTTP/1.0\r\n", claim, level, "not a recorded run: line 1: not a recorded run"},
         {text.substr(0, text.size() / 2), claim, level,
-         "not a recorded run: line 179: the frame lines do not add up to the declared frames"},
+         "not a recorded run: line 180: the frame lines do not add up to the declared frames"},
         {text, {raceMode, claim.levelId, claim.seconds}, level, "run is for another mode"},
         {text, {claim.mode, 20057, claim.seconds}, level, "run is for another level"},
         {text, claim, level + "\n", "run is for another version of the level"},
