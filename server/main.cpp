@@ -58,10 +58,10 @@ int serve(const ServerOptions& options) {
                 error);
         return 1;
     }
-    logLine("listening on " + options.host + ":" + std::to_string(server.port()) + ", database " +
-            options.databasePath);
     const DataFolderChoice data = findDataFolder();
-    logLine("level files from " + data.folder.string() + " (" + data.reason + ")");
+    logLine("listening on " + options.host + ":" + std::to_string(server.port()) + ", database " +
+            options.databasePath + ", level files from " + data.folder.string() + " (" +
+            data.reason + ")");
 
     boost::asio::signal_set stopSignals(io, SIGTERM, SIGINT);
     stopSignals.async_wait([&](const boost::system::error_code& failure, int received) {
