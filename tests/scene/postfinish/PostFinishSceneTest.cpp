@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "NetworkStandIns.hpp"
+#include "Pixels.hpp"
 #include "PlayDriver.hpp"
 #include "ServerProcess.hpp"
 #include "game/PersonalBest.hpp"
@@ -57,29 +58,13 @@ void keep(const sf::Image& picture, const char* name) {
     }
 }
 
-// Pixels of a band of the picture (all columns from x = 100) that are plainly
-// green, the colour of the own row.
-int greenPixels(const sf::Image& picture, unsigned top, unsigned height) {
-    int count = 0;
-    for (unsigned y = top; y < top + height && y < picture.getSize().y; ++y) {
-        for (unsigned x = 100; x < picture.getSize().x; ++x) {
-            const sf::Color c = picture.getPixel(x, y);
-            count += (c.g > 150 && c.r < 90 && c.b < 90) ? 1 : 0;
-        }
-    }
-    return count;
+// Pixels of a band of the logical screen that are plainly green, the colour
+// of the own row, and bright: text drawn over the half-dark frame.
+int greenPixels(const sf::Image& picture, float top, float height) {
+    return countPixels(picture, {100.0f, top, 1180.0f, height}, isGreenish);
 }
-
-// Bright pixels of a band: text drawn over the half-dark frame.
-int brightPixels(const sf::Image& picture, unsigned top, unsigned height) {
-    int count = 0;
-    for (unsigned y = top; y < top + height && y < picture.getSize().y; ++y) {
-        for (unsigned x = 0; x < picture.getSize().x; ++x) {
-            const sf::Color c = picture.getPixel(x, y);
-            count += (c.r > 200 && c.g > 200 && c.b > 200) ? 1 : 0;
-        }
-    }
-    return count;
+int brightPixels(const sf::Image& picture, float top, float height) {
+    return countPixels(picture, {0.0f, top, 1280.0f, height}, isWhitish);
 }
 
 // Every display() of the step with its wall time and the finish phase it
@@ -363,9 +348,9 @@ TEST(PostFinishScene, TheTimeReachesTheServerAndTheTableShowsTheOwnRowInGreen) {
         << "the new best is kept too";
 
     // The wait message was on screen while the submission ran.
-    ASSERT_EQ(submittingPicture.getSize().x, 1280u);
+    ASSERT_GT(submittingPicture.getSize().x, 0u);
     keep(submittingPicture, "postfinish-submitting.png");
-    EXPECT_GT(brightPixels(submittingPicture, 512, 60), 500);
+    EXPECT_GT(brightPixels(submittingPicture, 512, 60), 100);
     EXPECT_LT(log.submitSeconds(), 2.0);
     EXPECT_LT(log.fetchSeconds(), 2.0);
 
@@ -380,13 +365,13 @@ TEST(PostFinishScene, TheTimeReachesTheServerAndTheTableShowsTheOwnRowInGreen) {
     }
 
     // In the picture: green in the tenth row's band, none in the others'.
-    ASSERT_EQ(tablePicture.getSize().x, 1280u);
+    ASSERT_GT(tablePicture.getSize().x, 0u);
     keep(tablePicture, "postfinish-table.png");
-    const unsigned tenthRowTop = 100 + 42 * 9;
-    EXPECT_GT(greenPixels(tablePicture, tenthRowTop, 42), 300);
+    const float tenthRowTop = 100 + 42 * 9;
+    EXPECT_GT(greenPixels(tablePicture, tenthRowTop, 42), 60);
     EXPECT_EQ(greenPixels(tablePicture, 100, 42 * 9), 0);
     EXPECT_EQ(greenPixels(tablePicture, tenthRowTop + 42, 42 * 6), 0);
-    EXPECT_GT(brightPixels(tablePicture, 100, 42 * 9), 2000) << "the white rows above";
+    EXPECT_GT(brightPixels(tablePicture, 100, 42 * 9), 400) << "the white rows above";
 }
 
 TEST(PostFinishScene, WithOnlineScoresOffNothingIsSentAndTheBestIsStoredAtOnce) {
