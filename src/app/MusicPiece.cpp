@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/SoundEffect.hpp"
 
@@ -22,7 +23,11 @@ void MusicPiece::release() {
 bool MusicPiece::load(const std::string& path) {
     release();
     auto bytes = readWholeFile(path);
-    if (!bytes || bytes->empty() || !mixerOpen()) {
+    if (!bytes || bytes->empty()) {
+        reportUnreadableFile(path);
+        return false;
+    }
+    if (!mixerOpen()) {
         return false;
     }
     file = std::move(*bytes);
