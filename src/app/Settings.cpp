@@ -6,7 +6,7 @@
 #include <sstream>
 #include <vector>
 
-#include <unistd.h>
+#include "app/FileReplace.hpp"
 
 namespace {
 
@@ -114,23 +114,7 @@ std::string Settings::format() const {
 }
 
 bool Settings::save() const {
-    if (path.empty()) {
-        return false;
-    }
-    const std::string temporary = path + ".tmp";
-    const std::string text = format();
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool flushed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !flushed || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return !path.empty() && replaceFileContents(path, format());
 }
 
 int Settings::getInt(const std::string& key, int fallback) const {
