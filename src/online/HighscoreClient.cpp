@@ -20,6 +20,18 @@ void HighscoreClient::submitScore(const std::string& name, int mode, int levelId
          HighscoreProtocol::submissionBody(name, mode, levelId, scoreText));
 }
 
+std::string HighscoreClient::submitRun(const std::string& name, int mode, int levelId,
+                                       const std::string& scoreText,
+                                       const std::string& runText) const {
+    return post(HighscoreProtocol::kRunPath,
+                HighscoreProtocol::runBody(name, mode, levelId, scoreText, runText));
+}
+
+std::string HighscoreClient::fetchRun(int mode, int levelId, int position) const {
+    return post(HighscoreProtocol::kRunFetchPath,
+                HighscoreProtocol::runQueryBody(mode, levelId, position));
+}
+
 void HighscoreClient::fetchTable(int mode, int levelId, HighscoreTable& table) const {
     const std::string body =
         post(HighscoreProtocol::kTablePath, HighscoreProtocol::tableQueryBody(mode, levelId));

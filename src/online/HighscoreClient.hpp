@@ -26,6 +26,13 @@ class HighscoreClient {
     // Sends a finished time; the answer is not looked at.
     void submitScore(const std::string& name, int mode, int levelId,
                      const std::string& scoreText) const;
+    // Sends a finished run for the server to verify; the answer, "OK verified"
+    // or the refusal, empty when none came.
+    std::string submitRun(const std::string& name, int mode, int levelId,
+                          const std::string& scoreText, const std::string& runText) const;
+    // The run text the server keeps for the table position (1: the record);
+    // empty when there is none or no answer came.
+    std::string fetchRun(int mode, int levelId, int position) const;
     // Appends the level's table to `table` (the caller clears it first). A
     // failed fetch appends nothing.
     void fetchTable(int mode, int levelId, HighscoreTable& table) const;
