@@ -50,3 +50,29 @@ TEST(OptionLines, LowerEndsHoldAndTheNameAndBackLinesIgnoreLeftAndRight) {
     EXPECT_FALSE(lines.change(backLine, right));
     EXPECT_FALSE(lines.change(optionLineCount, right));
 }
+
+TEST(OptionLines, GhostGoesRoundItsThreeChoices) {
+    struct Case {
+        const char* stored;
+        int direction;
+        const char* shownBefore;
+        const char* shownAfter;
+    };
+    const Case cases[] = {
+        {"", right, "< Ghost: Personal Best >", "< Ghost: Record >"},
+        {"ghost\t2\n", right, "< Ghost: Record >", "< Ghost: Off >"},
+        {"ghost\t0\n", left, "< Ghost: Off >", "< Ghost: Record >"},
+        {"ghost\t1\n", left, "< Ghost: Personal Best >", "< Ghost: Off >"},
+        // Out of range shows "Off" and steps on from there.
+        {"ghost\t7\n", right, "< Ghost: Off >", "< Ghost: Personal Best >"},
+    };
+    for (const Case& c : cases) {
+        OptionLines lines = linesFrom(c.stored);
+        EXPECT_EQ(lines.text(ghostLine), c.shownBefore) << c.stored;
+        EXPECT_TRUE(lines.change(ghostLine, c.direction));
+        EXPECT_EQ(lines.text(ghostLine), c.shownAfter) << c.stored;
+    }
+    Settings store;
+    linesFrom("ghost\t0\n").values.write(store);
+    EXPECT_EQ(store.get(Setting::ghost), Setting::ghostOff);
+}
