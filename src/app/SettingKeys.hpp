@@ -47,6 +47,14 @@ inline const SettingKey<std::string> highscoreServer{"highscoreserver", "localho
 // 1 once the first-start name entry has been shown.
 inline const SettingKey<int> nameEntered{"nameentered", 0};
 
+// The ghost ball the play screen shows: 0 none, 1 the personal best's run,
+// 2 the record's run from the highscore server (the personal best's when the
+// server has none).
+inline const SettingKey<int> ghost{"ghost", 1};
+inline constexpr int ghostOff = 0;
+inline constexpr int ghostPersonalBest = 1;
+inline constexpr int ghostRecord = 2;
+
 // "startlevel_" and the mode's number: the level index last chosen in the
 // level selection of that mode.
 SettingKey<int> startLevel(GameMode mode);

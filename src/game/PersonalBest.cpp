@@ -1,10 +1,25 @@
 #include "game/PersonalBest.hpp"
 
+#include <iostream>
+
 #include "app/ProgramObjects.hpp"
+#include "game/PersonalRuns.hpp"
 #include "online/ScoreText.hpp"
 
 void storePersonalBest(GameMode mode, int levelId, float seconds) {
     settings().setString(personalBestKey(mode, levelId), encodeTime(seconds));
+}
+
+void storePersonalBest(GameMode mode, int levelId, float seconds, const RecordedRun* run) {
+    storePersonalBest(mode, levelId, seconds);
+    if (run == nullptr) {
+        return;
+    }
+    const PersonalRuns runs;
+    if (!runs.save(*run)) {
+        std::cerr << "rollavortex: could not store the run of the personal best in "
+                  << runs.pathOf(mode, levelId).string() << '\n';
+    }
 }
 
 float readPersonalBest(GameMode mode, int levelId) {

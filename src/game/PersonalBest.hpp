@@ -2,11 +2,17 @@
 
 #include "app/SettingKeys.hpp"
 
+struct RecordedRun;
+
 // Personal bests live in the settings as score texts (see online/ScoreText),
 // one entry per mode and level under personalBestKey.
 
 // Stores the time as the level's personal best, replacing what was there.
 void storePersonalBest(GameMode mode, int levelId, float seconds);
+// The same, and the run that set it (when it was recorded) as the level's
+// personal run (game/PersonalRuns), which the ghost replays. A run that cannot
+// be written costs one line on standard error; the best is stored all the same.
+void storePersonalBest(GameMode mode, int levelId, float seconds, const RecordedRun* run);
 
 // The stored best in seconds, or -1 when there is none or the entry is not a
 // score text. Reading never adds an entry to the settings.

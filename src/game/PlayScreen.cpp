@@ -55,6 +55,7 @@ PlayScreen::PlayScreen(GameWindow& window, GameMode mode, LevelCatalogue levels,
     : window(window),
       hudView(ScreenLook::logicalView()),
       postFinish(settings().get(Setting::highscoreServer)),
+      ghostSource(settings().get(Setting::highscoreServer)),
       singleLevel(singleLevel),
       levelIndex(levelIndex),
       catalogue(std::move(levels)),
@@ -86,6 +87,7 @@ void PlayScreen::readSettings() {
     submitScores = settings().get(Setting::submitScores) > 0;
     userName = settings().get(Setting::userName);
     drawClouds = settings().get(Setting::drawClouds) > 0;
+    ghostChoice = settings().get(Setting::ghost);
     window.setKeyBindings(KeyBindings::read(settings()));
     if (settings().get(Setting::musicVolume) != 0) {
         menuMusic().stop();
@@ -128,6 +130,11 @@ void PlayScreen::loadResources() {
     plonkSound.load(ScreenLook::clickSoundPath());
     pauseMenu.fade = -1.0f;
     face.loadImages();
+    ghost.loadImage();
+}
+
+const RecordedRun* PlayScreen::finishedRecording() const {
+    return levelFileReadable && recorder.finished() ? &recorder.run() : nullptr;
 }
 
 int PlayScreen::levelId() const {
@@ -144,6 +151,13 @@ void PlayScreen::buildLevel() {
     postFinish.reset();
     sim->loadLevel(catalogue.files[static_cast<std::size_t>(levelIndex)]);
     personalBest = readPersonalBest(mode, levelId());
+    // Every build is a new run; a level file that cannot be read for its hash
+    // gives a run no ghost or server can replay, so it is not kept.
+    const std::size_t index = static_cast<std::size_t>(levelIndex);
+    levelFileReadable =
+        recorder.start(*sim, catalogue.names[index], catalogue.files[index], levelId());
+    ghost.follow(ghostSource.trackFor(ghostChoice, mode, levelId(), catalogue.files[index]));
+    ghost.update(sim->stepsTaken());
 
     thumbnailTexture = sf::Texture();
     const sf::Image& thumbnail = catalogue.thumbnails[static_cast<std::size_t>(levelIndex)];
@@ -217,6 +231,7 @@ void PlayScreen::updatePlay(float frameTime) {
     // the player's answer to a table they have not seen yet.
     postFinish.dropPressesFromWait(sim->play().jumpRequested);
     react(sim->advance(frameTime));
+    recorder.frame(frameTime, *sim);
     contactSounds.play(sim->play().soundRequests);
     badgeSeconds += frameTime;
     const bool pausing = sim->keys().pauseRequested;
@@ -238,6 +253,7 @@ void PlayScreen::pollPlayEvents() {
             continue;
         }
         sim->handleEvent(event);
+        recorder.event(event);
     }
 }
 
@@ -281,6 +297,7 @@ void PlayScreen::updateWorld(float frameTime) {
     for (ParticleEmitter& burst : bursts) {
         burst.update(frameTime);
     }
+    ghost.update(sim->stepsTaken());
     if (level != nullptr && level->ball) {
         level->ball->sync();
         face.animation.update(frameTime);
@@ -330,6 +347,8 @@ void PlayScreen::drawWorld() const {
     for (const ParticleEmitter& burst : bursts) {
         burst.draw(window);
     }
+    // Under the player's ball: where the two meet, the player's own shows.
+    ghost.draw(window);
     const Level* level = sim->level();
     if (level != nullptr && level->ball) {
         const sf::Sprite& ball = level->ball->sprite();

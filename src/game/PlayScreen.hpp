@@ -16,11 +16,14 @@
 #include "game/ContactSounds.hpp"
 #include "game/FinishBanner.hpp"
 #include "game/FinishSequence.hpp"
+#include "game/GhostBall.hpp"
+#include "game/GhostSource.hpp"
 #include "game/LevelSimulation.hpp"
 #include "game/PauseMenu.hpp"
 #include "game/PlayerFace.hpp"
 #include "game/Popup.hpp"
 #include "game/PostFinishTable.hpp"
+#include "game/RunRecorder.hpp"
 #include "game/ScoreFont.hpp"
 #include "game/StartSequence.hpp"
 #include "level/LevelCatalogue.hpp"
@@ -76,6 +79,8 @@ class PlayScreen {
     const PostFinishTable& postFinishState() const { return postFinish; }
     float storedBest() const { return personalBest; }
     int levelsBuilt() const { return builds; }
+    const RunRecorder& recording() const { return recorder; }
+    const GhostBall& ghostBall() const { return ghost; }
 
   private:
     void loadResources();
@@ -84,6 +89,8 @@ class PlayScreen {
     void clearLevel();
     void advanceLevel();
     int levelId() const;
+    // The run just finished, when it was recorded from its build on.
+    const RecordedRun* finishedRecording() const;
 
     // --- Update (PlayScreen.cpp, PlayScreenHud.cpp, PlayScreenPause.cpp) ---
     void updatePlay(float frameTime);
@@ -137,6 +144,9 @@ class PlayScreen {
     std::vector<Popup> hudPopups;      // screen units
     std::list<ParticleEmitter> bursts;
     PostFinishTable postFinish;
+    RunRecorder recorder;
+    GhostSource ghostSource;
+    GhostBall ghost;
 
     bool quitRequested = false;
     bool singleLevel;
@@ -150,4 +160,6 @@ class PlayScreen {
     float badgeSeconds = 0.0f;  // frame time of play since the screen opened
     GameMode mode;
     int builds = 0;
+    bool levelFileReadable = false;
+    int ghostChoice = Setting::ghost.fallback;
 };

@@ -67,7 +67,7 @@ void PlayScreen::updateFinish(float frameTime) {
         return;
     }
     if (submitScores) {
-        const FinishedRun run{userName, mode, levelId(), sim->raceClock()};
+        const FinishedRun run{userName, mode, levelId(), sim->raceClock(), finishedRecording()};
         postFinish.update(run, finish, play.jumpRequested, sim->keys());
     }
     if (finish.advanceFade(frameTime, play.jumpRequested)) {
@@ -85,7 +85,7 @@ void PlayScreen::scoreFinish() {
     }
     // With online scores on, the best is stored just before it is sent.
     if (!submitScores) {
-        storePersonalBest(mode, levelId(), sim->raceClock());
+        storePersonalBest(mode, levelId(), sim->raceClock(), finishedRecording());
     }
     personalBestSound.play();
 }

@@ -1,6 +1,9 @@
 #include "game/PostFinishTable.hpp"
 
+#include <SFML/System/Clock.hpp>
+
 #include <algorithm>
+#include <iostream>
 
 #include "app/GameWindow.hpp"
 #include "app/ScreenLook.hpp"
@@ -8,6 +11,8 @@
 #include "game/ControlKeys.hpp"
 #include "game/FinishSequence.hpp"
 #include "game/PersonalBest.hpp"
+#include "game/RecordedRun.hpp"
+#include "online/HighscoreProtocol.hpp"
 #include "online/ScoreText.hpp"
 
 namespace {
@@ -81,12 +86,33 @@ void PostFinishTable::submit(const FinishedRun& run, FinishSequence& finish, boo
     // Stored first: the request may block for its whole time-out, and the
     // best must not depend on the server.
     if (finish.newPersonalBest) {
-        storePersonalBest(run.mode, run.levelId, run.seconds);
+        storePersonalBest(run.mode, run.levelId, run.seconds, run.recording);
     }
+    const sf::Clock submitting;
     client.submitScore(run.playerName, run.mode, run.levelId, encodeTime(run.seconds));
+    submitRecording(run, client.timeLimit() - submitting.getElapsedTime());
     finish.phase = FinishPhase::fetching;
     jumpRequested = false;
     justWaited = true;
+}
+
+void PostFinishTable::submitRecording(const FinishedRun& run, sf::Time limit) const {
+    if (run.recording == nullptr) {
+        return;
+    }
+    // Behind the same wait message and within the same time-out; whatever the
+    // server says, the player's finish stays as it is.
+    if (limit <= sf::Time::Zero) {
+        std::cerr << "rollavortex: no time left to send the run\n";
+        return;
+    }
+    const std::string answer =
+        client.submitRun(run.playerName, run.mode, run.levelId, encodeTime(run.seconds),
+                         formatRun(*run.recording), limit);
+    if (answer.rfind(HighscoreProtocol::kRunVerified, 0) != 0) {
+        std::cerr << "rollavortex: the server did not keep the run: "
+                  << (answer.empty() ? std::string("no answer") : answer.substr(0, 200)) << '\n';
+    }
 }
 
 void PostFinishTable::fetch(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested) {

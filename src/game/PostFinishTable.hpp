@@ -15,6 +15,7 @@
 #include "online/TableRowView.hpp"
 
 class GameWindow;
+struct RecordedRun;
 struct ControlKeys;
 
 // A finished run as the highscore server hears of it.
@@ -22,7 +23,8 @@ struct FinishedRun {
     std::string playerName;
     GameMode mode = raceMode;
     int levelId = 0;
-    float seconds = 0.0f;  // the race clock at the finish, penalties included
+    float seconds = 0.0f;                    // the race clock at the finish, penalties included
+    const RecordedRun* recording = nullptr;  // null when the run was not recorded whole
 };
 
 // One row of the table on screen: the record it shows and whether that record
@@ -79,9 +81,12 @@ class PostFinishTable {
 
     // --- The parts of update() ---
 
-    // Stores a new personal best, then sends the time; the answer is not
-    // looked at.
+    // Stores a new personal best with its run, then sends the time (the
+    // answer is not looked at) and the recorded run, both within one time-out.
     void submit(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested);
+    // Sends the recorded run (when there is one) for the server to verify,
+    // within `limit`; a refusal or no answer costs one line on standard error.
+    void submitRecording(const FinishedRun& run, sf::Time limit) const;
     // Fetches the level's table; a failed fetch gives an empty table.
     void fetch(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested);
     // Takes a fetched table and opens it with the player's own record on the

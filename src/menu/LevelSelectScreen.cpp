@@ -24,8 +24,9 @@ const sf::Color rowColour(255, 255, 255, 160);
 
 }  // namespace
 
-std::string levelLineText(unsigned levelIndex, const std::string& name) {
-    return "< " + std::to_string(levelIndex + 1) + " | " + name + " >";
+std::string levelLineText(unsigned levelIndex, const std::string& name, bool recordGhost) {
+    return "< " + std::to_string(levelIndex + 1) + " | " + name +
+           (recordGhost ? " | Record Ghost >" : " >");
 }
 
 LevelSelectScreen::LevelSelectScreen(GameWindow& gameWindow, GameMode gameMode,
@@ -58,6 +59,13 @@ LevelSelectScreen::LevelSelectScreen(GameWindow& gameWindow, GameMode gameMode,
     click.load(ScreenLook::clickSoundPath());
 }
 
+void LevelSelectScreen::toggleGhost() {
+    const bool record = settings().get(Setting::ghost) == Setting::ghostRecord;
+    settings().set(Setting::ghost, record ? Setting::ghostPersonalBest : Setting::ghostRecord);
+    click.play();
+    showLevel(shownLevel);
+}
+
 void LevelSelectScreen::showLevel(unsigned index) {
     shownLevel = index;
     if (index >= static_cast<unsigned>(catalogue.size())) {
@@ -66,7 +74,8 @@ void LevelSelectScreen::showLevel(unsigned index) {
         thumbnailTexture = sf::Texture();
         return;
     }
-    menu.setLabel(levelLine, levelLineText(index, catalogue.names[index]));
+    const bool recordGhost = settings().get(Setting::ghost) == Setting::ghostRecord;
+    menu.setLabel(levelLine, levelLineText(index, catalogue.names[index], recordGhost));
     const sf::Image& picture = catalogue.thumbnails[index];
     if (picture.getSize().x == 0 || !thumbnailTexture.loadFromImage(picture)) {
         thumbnailTexture = sf::Texture();
@@ -121,6 +130,9 @@ void LevelSelectScreen::handleKey(const sf::Event::KeyEvent& key) {
             click.play();
             fade.startFadeOut();
             applyWaitRule();
+            return;
+        case sf::Keyboard::G:
+            toggleGhost();
             return;
         case sf::Keyboard::Right:
         case sf::Keyboard::Left:

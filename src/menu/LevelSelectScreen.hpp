@@ -21,8 +21,10 @@
 class GameWindow;
 class ParticleEmitter;
 
-// "< 2 | The Rope Bridge >": the level line for a level index and name.
-std::string levelLineText(unsigned levelIndex, const std::string& name);
+// "< 2 | The Rope Bridge >": the level line for a level index and name;
+// "< 2 | The Rope Bridge | Record Ghost >" when the next play races the
+// record's ghost.
+std::string levelLineText(unsigned levelIndex, const std::string& name, bool recordGhost = false);
 
 // The level selection of one mode: the start level with its thumbnail, "Play
 // all" from there or "Play single level", and the online table of the shown
@@ -54,6 +56,9 @@ class LevelSelectScreen {
 
   private:
     void handleKey(const sf::Event::KeyEvent& key);
+    // G: the next play races the record's ghost instead of the personal
+    // best's, or back. Kept in the settings, as the Ghost option shows it.
+    void toggleGhost();
     void showLevel(unsigned index);
     // Moving through the menu while the table still waits restarts the wait;
     // a table already on screen stays.

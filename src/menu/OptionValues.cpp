@@ -17,6 +17,7 @@ OptionValues OptionValues::read(const Settings& store) {
     v.invertControls = store.get(Setting::invertControls);
     v.musicVolume = store.get(Setting::musicVolume);
     v.drawClouds = store.get(Setting::drawClouds);
+    v.ghost = store.get(Setting::ghost);
     return v;
 }
 
@@ -32,6 +33,7 @@ void OptionValues::write(Settings& store) const {
     store.set(Setting::invertControls, invertControls);
     store.set(Setting::musicVolume, musicVolume);
     store.set(Setting::drawClouds, drawClouds);
+    store.set(Setting::ghost, ghost);
 }
 
 namespace {
@@ -64,6 +66,26 @@ std::string yesNo(int value) {
 // Whole degrees, the fraction cut off.
 std::string degrees(float speed) {
     return std::to_string(static_cast<int>(speed)) + " Degrees";
+}
+
+constexpr int ghostChoices = 3;
+
+// Left and Right go round the three ghosts; a stored value out of range
+// starts again from "Off".
+void stepGhost(int& ghost, int direction) {
+    const int from = ghost >= 0 && ghost < ghostChoices ? ghost : Setting::ghostOff;
+    ghost = (from + direction + ghostChoices) % ghostChoices;
+}
+
+std::string ghostName(int ghost) {
+    switch (ghost) {
+        case Setting::ghostPersonalBest:
+            return "Personal Best";
+        case Setting::ghostRecord:
+            return "Record";
+        default:
+            return "Off";
+    }
 }
 
 std::string valueLine(const std::string& label, const std::string& value) {
@@ -115,6 +137,9 @@ bool OptionLines::change(int line, int direction) {
         case drawCloudsLine:
             toggle(values.drawClouds);
             return true;
+        case ghostLine:
+            stepGhost(values.ghost, direction);
+            return true;
         default:
             return false;
     }
@@ -146,6 +171,8 @@ std::string OptionLines::text(int line) const {
             return valueLine("Music Volume", std::to_string(values.musicVolume));
         case drawCloudsLine:
             return valueLine("Draw Clouds", yesNo(values.drawClouds));
+        case ghostLine:
+            return valueLine("Ghost", ghostName(values.ghost));
         case controlsLine:
             return "Controls";
         case backLine:

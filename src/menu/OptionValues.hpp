@@ -22,12 +22,13 @@ struct OptionValues {
     int invertControls = Setting::invertControls.fallback;
     int musicVolume = Setting::musicVolume.fallback;
     int drawClouds = Setting::drawClouds.fallback;
+    int ghost = Setting::ghost.fallback;
 
     static OptionValues read(const Settings& store);
     void write(Settings& store) const;
 };
 
-// The thirteen lines of the options screen, top to bottom.
+// The fourteen lines of the options screen, top to bottom.
 enum OptionLine {
     resolutionLine,
     screenDepthLine,
@@ -40,6 +41,7 @@ enum OptionLine {
     invertControlsLine,
     musicVolumeLine,
     drawCloudsLine,
+    ghostLine,
     controlsLine,
     backLine,
     optionLineCount

@@ -20,6 +20,18 @@ void HighscoreClient::submitScore(const std::string& name, int mode, int levelId
          HighscoreProtocol::submissionBody(name, mode, levelId, scoreText));
 }
 
+std::string HighscoreClient::submitRun(const std::string& name, int mode, int levelId,
+                                       const std::string& scoreText, const std::string& runText,
+                                       sf::Time limit) const {
+    return post(HighscoreProtocol::kRunPath,
+                HighscoreProtocol::runBody(name, mode, levelId, scoreText, runText), limit);
+}
+
+std::string HighscoreClient::fetchRun(int mode, int levelId, int position) const {
+    return post(HighscoreProtocol::kRunFetchPath,
+                HighscoreProtocol::runQueryBody(mode, levelId, position));
+}
+
 void HighscoreClient::fetchTable(int mode, int levelId, HighscoreTable& table) const {
     const std::string body =
         post(HighscoreProtocol::kTablePath, HighscoreProtocol::tableQueryBody(mode, levelId));
@@ -27,6 +39,11 @@ void HighscoreClient::fetchTable(int mode, int levelId, HighscoreTable& table) c
 }
 
 std::string HighscoreClient::post(std::string_view path, std::string_view body) const {
-    const HttpAnswer answer = exchange(address, buildPostRequest(address, path, body), timeout);
+    return post(path, body, timeout);
+}
+
+std::string HighscoreClient::post(std::string_view path, std::string_view body,
+                                  sf::Time limit) const {
+    const HttpAnswer answer = exchange(address, buildPostRequest(address, path, body), limit);
     return answer.complete ? answer.body : std::string();
 }

@@ -26,6 +26,15 @@ class HighscoreClient {
     // Sends a finished time; the answer is not looked at.
     void submitScore(const std::string& name, int mode, int levelId,
                      const std::string& scoreText) const;
+    // Sends a finished run for the server to verify, ending within `limit`
+    // (what is left of the submission's time-out); the answer, "OK verified"
+    // or the refusal, empty when none came.
+    std::string submitRun(const std::string& name, int mode, int levelId,
+                          const std::string& scoreText, const std::string& runText,
+                          sf::Time limit) const;
+    // The run text the server keeps for the table position (1: the record);
+    // empty when there is none or no answer came.
+    std::string fetchRun(int mode, int levelId, int position) const;
     // Appends the level's table to `table` (the caller clears it first). A
     // failed fetch appends nothing.
     void fetchTable(int mode, int levelId, HighscoreTable& table) const;
@@ -33,6 +42,9 @@ class HighscoreClient {
     // The body of the server's answer to one POST, whatever its status; empty
     // when no complete answer arrived in time.
     std::string post(std::string_view path, std::string_view body) const;
+    std::string post(std::string_view path, std::string_view body, sf::Time limit) const;
+
+    sf::Time timeLimit() const { return timeout; }
 
   private:
     ServerAddress address;

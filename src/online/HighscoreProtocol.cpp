@@ -37,6 +37,16 @@ std::string tableQueryBody(int mode, int levelId) {
     return "&mode=" + std::to_string(mode) + "&level=" + std::to_string(levelId);
 }
 
+std::string runBody(std::string_view name, int mode, int levelId, std::string_view scoreText,
+                    std::string_view runText) {
+    return submissionBody(name, mode, levelId, scoreText) + "&run=" + percentEscape(runText);
+}
+
+std::string runQueryBody(int mode, int levelId, int position) {
+    return "mode=" + std::to_string(mode) + "&level=" + std::to_string(levelId) +
+           "&position=" + std::to_string(position);
+}
+
 bool isValidPlayerName(std::string_view name) {
     return !name.empty() && name.size() <= kMaxNameLength &&
            std::all_of(name.begin(), name.end(), isNameCharacter);

@@ -12,6 +12,12 @@ namespace HighscoreProtocol {
 inline constexpr std::string_view kNameCheckPath = "/games/Rollavortex/chk.php";
 inline constexpr std::string_view kSubmitPath = "/games/Rollavortex/sbmt.php";
 inline constexpr std::string_view kTablePath = "/games/Rollavortex/hsc.php";
+// A finished run for the server to replay and keep with the time it proves
+// ("OK verified", or status 400 and "ERROR " with the reason), and the kept run
+// of a table position (the run text; an empty body when there is none).
+inline constexpr std::string_view kRunPath = "/games/Rollavortex/run.php";
+inline constexpr std::string_view kRunFetchPath = "/games/Rollavortex/getrun.php";
+inline constexpr std::string_view kRunVerified = "OK verified";
 
 // The server refuses longer bodies; the longest valid one is under 100 bytes.
 inline constexpr std::size_t kMaxBodyBytes = 1024;
@@ -33,6 +39,14 @@ std::string submissionBody(std::string_view name, int mode, int levelId,
 // "&mode=", the mode, "&level=", the level id (the leading "&" is how the game
 // has always sent it).
 std::string tableQueryBody(int mode, int levelId);
+
+// The submission's fields, then "&run=" and the run text, every byte but
+// letters, digits and "-._~" percent-escaped.
+std::string runBody(std::string_view name, int mode, int levelId, std::string_view scoreText,
+                    std::string_view runText);
+// "mode=", the mode, "&level=", the level id, "&position=", the table position
+// (1: the record).
+std::string runQueryBody(int mode, int levelId, int position);
 
 // 1 to 15 characters, each a letter, a digit, ".", "," or a space: what the name
 // entry lets a player type.

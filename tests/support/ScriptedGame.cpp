@@ -30,7 +30,9 @@ bool haveDisplay() {
 
 ScriptedGame::ScriptedGame(const std::string& settingsText, float frameTime,
                            std::uint64_t frameBudget)
-    : path(prepareSettings(temp, settingsText)), objects(path) {
+    : userData(temp.path(), "XDG_DATA_HOME"),
+      path(prepareSettings(temp, settingsText)),
+      objects(path) {
     Random::seed(Random::fixedSeed);
     gameWindow.startScript(frameTime);
     gameWindow.setFrameBudget(frameBudget);

@@ -14,8 +14,9 @@
 
 // Everything a scene test needs to run real screens: the real mixer on the
 // dummy driver, program-wide objects whose settings file lives in a temporary
-// folder (the random generator back at its fixed seed), and a real window (in the virtual display) in script mode with a
-// fixed frame time and a frame budget so a wrong script ends instead of hanging.
+// folder (the random generator back at its fixed seed), and a real window (in the virtual display)
+// in script mode with a fixed frame time and a frame budget so a wrong script ends instead of
+// hanging.
 //
 // Steps are queued against frame numbers; `at` lets a test act when a
 // condition first holds (for example "the menu accepts input").
@@ -52,6 +53,8 @@ class ScriptedGame {
     };
 
     TempFolder temp;
+    // The player's runs go to the temporary folder too, never to the home.
+    ScopedDataFolder userData;
     std::string path;
     TestAudio audio;
     ProgramObjects objects;

@@ -33,7 +33,8 @@ void writeFileBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-ScopedDataFolder::ScopedDataFolder(const std::filesystem::path& folder) {
+ScopedDataFolder::ScopedDataFolder(const std::filesystem::path& folder, const char* variable)
+    : variable(variable) {
     const char* old = std::getenv(variable);
     if (old != nullptr) {
         previous = old;

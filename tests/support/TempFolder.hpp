@@ -27,15 +27,17 @@ void writeFileBytes(const std::string& path, const std::string& bytes);
 
 // Makes a folder the game's data folder (ROLLAVORTEX_DATA) for the lifetime
 // of the object, so a test can give a screen its own "music/...", "images/..."
-// files.
+// files; or, with "XDG_DATA_HOME", the folder the game keeps the player's
+// runs in.
 class ScopedDataFolder {
   public:
-    explicit ScopedDataFolder(const std::filesystem::path& folder);
+    explicit ScopedDataFolder(const std::filesystem::path& folder,
+                              const char* variable = "ROLLAVORTEX_DATA");
     ~ScopedDataFolder();
     ScopedDataFolder(const ScopedDataFolder&) = delete;
     ScopedDataFolder& operator=(const ScopedDataFolder&) = delete;
 
   private:
-    static constexpr const char* variable = "ROLLAVORTEX_DATA";
+    const char* variable;
     std::optional<std::string> previous;
 };

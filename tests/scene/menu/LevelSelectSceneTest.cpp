@@ -45,10 +45,12 @@ TEST(LevelSelectScene, LeftAndRightWrapAndOnlyMoveTheLevelLine) {
     ScriptedGame game(settingsFor(refusingAddress(), "0", "0"));
     LevelSelectScreen screen(game.window(), raceMode, nullptr);
     FrameLog<std::string> line(game, [&] { return screen.lineText(LevelSelectScreen::levelLine); });
-    // Right on "Play all" does nothing; then down to the level line.
+    FrameLog<int> ghost(game, [&] { return game.settings().getInt("ghost", -1); });
+    // Right on "Play all" does nothing; then down to the level line; G twice
+    // picks the record's ghost and goes back to the personal best's.
     const std::uint64_t frame =
         game.tapKeys(firstKeyFrame, {Key::Right, Key::Down, Key::Down, Key::Right, Key::Right,
-                                     Key::Left, Key::Return, Key::Space});
+                                     Key::Left, Key::Return, Key::Space, Key::G, Key::G});
     game.keyAt(frame + 10, Key::Escape);
     screen.run();
 
@@ -56,6 +58,10 @@ TEST(LevelSelectScene, LeftAndRightWrapAndOnlyMoveTheLevelLine) {
     EXPECT_EQ(line.at(firstKeyFrame + 19), "< 2 | The Rope Bridge >");
     EXPECT_EQ(line.at(firstKeyFrame + 25), "< 1 | The Labyrinth >") << "Right on the last wraps";
     EXPECT_EQ(line.at(firstKeyFrame + 31), "< 2 | The Rope Bridge >") << "Left on the first wraps";
+    EXPECT_EQ(line.at(firstKeyFrame + 49), "< 2 | The Rope Bridge | Record Ghost >");
+    EXPECT_EQ(ghost.at(firstKeyFrame + 49), 2);
+    EXPECT_EQ(line.at(firstKeyFrame + 55), "< 2 | The Rope Bridge >");
+    EXPECT_EQ(ghost.at(firstKeyFrame + 55), 1);
     // Return and Space on the level line did not leave; Escape did, after its
     // fade-out, without starting a game.
     EXPECT_NEAR(static_cast<double>(game.window().frameNumber()), frame + 10 + 60, 2);

@@ -32,6 +32,7 @@ std::uint64_t changeEveryLine(ScriptedGame& game, std::uint64_t frame) {
         Key::Down,  Key::Right,              // invert controls on
         Key::Down,  Key::Right, Key::Right,  // volume 8 -> 9 -> stays 9
         Key::Down,  Key::Left,               // clouds off
+        Key::Down,  Key::Left,               // ghost: personal best -> off
     };
     return game.tapKeys(frame, keys, 4);
 }
@@ -79,7 +80,7 @@ TEST(OptionsScene, EveryLineFollowsItsRuleAndBackOrEscapeSavesThemAll) {
                       "< Turnspeed: 260 Degrees >", "< Shift Turnspeed: 720 Degrees >",
                       "< Ctrl Turnspeed: 120 Degrees >", "< Submit Scores Online: No >",
                       "Set Highscore Name", "< Invert Controls: Yes >", "< Music Volume: 9 >",
-                      "< Draw Clouds: No >", "Controls", "Back"}));
+                      "< Draw Clouds: No >", "< Ghost: Off >", "Controls", "Back"}));
         // The volume was heard at once, long before anything was saved.
         const long long louder = volume.first([](float v) { return v == 1.0f; });
         ASSERT_GT(louder, 0);
@@ -91,7 +92,8 @@ TEST(OptionsScene, EveryLineFollowsItsRuleAndBackOrEscapeSavesThemAll) {
             {"screenwidth", "800"}, {"screenheight", "600"}, {"screendepth", "16"},
             {"fullscreen", "0"},    {"submitscores", "0"},   {"turnspeed", "260"},
             {"shiftspeed", "720"},  {"ctrlspeed", "120"},    {"invertcontrols", "1"},
-            {"musicvolume", "9"},   {"drawclouds", "0"},     {"username", "keeper"}};
+            {"musicvolume", "9"},   {"drawclouds", "0"},     {"username", "keeper"},
+            {"ghost", "0"}};
         for (const auto& [key, value] : expected) {
             EXPECT_EQ(valueOf(saved, key), value) << key;
         }

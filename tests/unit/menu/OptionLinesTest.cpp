@@ -2,6 +2,8 @@
 // off the lists and steps, and how they show and change.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/Settings.hpp"
 #include "menu/OptionValues.hpp"
 
@@ -49,4 +51,19 @@ TEST(OptionLines, LowerEndsHoldAndTheNameAndBackLinesIgnoreLeftAndRight) {
     EXPECT_FALSE(lines.change(highscoreNameLine, left));
     EXPECT_FALSE(lines.change(backLine, right));
     EXPECT_FALSE(lines.change(optionLineCount, right));
+}
+
+TEST(OptionLines, GhostGoesRoundItsThreeChoices) {
+    // Stored value, key, line after it; out of range shows "Off" and steps on.
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"", right, "< Ghost: Record >"},
+        {"ghost\t2\n", right, "< Ghost: Off >"},
+        {"ghost\t0\n", left, "< Ghost: Record >"},
+        {"ghost\t7\n", right, "< Ghost: Personal Best >"},
+    };
+    for (const auto& [stored, direction, shown] : cases) {
+        OptionLines lines = linesFrom(stored);
+        EXPECT_TRUE(lines.change(ghostLine, direction));
+        EXPECT_EQ(lines.text(ghostLine), shown) << stored;
+    }
 }
