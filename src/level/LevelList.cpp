@@ -3,12 +3,12 @@
 namespace {
 
 constexpr LevelEntry kRaceLevels[] = {
-    {"data/levels/TheLabyrinth.tmx", "The Labyrinth", 250},
-    {"data/levels/TheRopeBridge.tmx", "The Rope Bridge", 275},
+    {"levels/TheLabyrinth.tmx", "The Labyrinth", 250},
+    {"levels/TheRopeBridge.tmx", "The Rope Bridge", 275},
 };
 constexpr LevelEntry kPuzzleLevels[] = {
-    {"data/levels/Fortified.tmx", "Fortified", 20000},
-    {"data/levels/ChaosUnleashed.tmx", "Chaos Unleashed", 20057},
+    {"levels/Fortified.tmx", "Fortified", 20000},
+    {"levels/ChaosUnleashed.tmx", "Chaos Unleashed", 20057},
 };
 
 }  // namespace

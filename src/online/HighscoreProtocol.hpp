@@ -12,9 +12,16 @@ namespace HighscoreProtocol {
 inline constexpr std::string_view kNameCheckPath = "/games/Rollavortex/chk.php";
 inline constexpr std::string_view kSubmitPath = "/games/Rollavortex/sbmt.php";
 inline constexpr std::string_view kTablePath = "/games/Rollavortex/hsc.php";
+// A submission with the recorded run that proves it, and the fetch of a
+// verified record's run.
+inline constexpr std::string_view kRunSubmitPath = "/games/Rollavortex/run.php";
+inline constexpr std::string_view kRunFetchPath = "/games/Rollavortex/getrun.php";
 
 // The server refuses longer bodies; the longest valid one is under 100 bytes.
 inline constexpr std::size_t kMaxBodyBytes = 1024;
+// A run submission carries the whole run text: half an hour of frames with
+// key events fits with room to spare.
+inline constexpr std::size_t kMaxRunBodyBytes = std::size_t{1} << 20;
 inline constexpr std::size_t kMaxNameLength = 15;
 // Times are accepted above 0 and below this many seconds.
 inline constexpr float kMaxSeconds = 1e6f;
