@@ -1,5 +1,7 @@
 #include "RunService.hpp"
 
+#include <boost/asio/post.hpp>
+
 #include "UtcDay.hpp"
 #include "app/DataFolder.hpp"
 #include "game/RunVerification.hpp"
@@ -49,7 +51,7 @@ void RunService::verify(const HttpRequest& request, const HttpHandler::Reply& re
     }
     const bool queued = queue.tryPost([this, body = request.body, reply] {
         try {
-            reply(replay(body));
+            replay(body, reply);
         } catch (const std::exception& error) {
             HttpResponse response = errorResponse(500, "internal error");
             response.note += std::string(" (") + error.what() + ")";
@@ -61,10 +63,11 @@ void RunService::verify(const HttpRequest& request, const HttpHandler::Reply& re
     }
 }
 
-HttpResponse RunService::replay(const std::string& body) {
-    const auto parsed = parseRunSubmissionRequest(body);
+void RunService::replay(const std::string& body, const HttpHandler::Reply& reply) {
+    auto parsed = parseRunSubmissionRequest(body);
     if (!parsed.request) {
-        return errorResponse(400, parsed.refusal);
+        reply(errorResponse(400, parsed.refusal));
+        return;
     }
     const SubmissionRequest& submission = parsed.request->submission;
     const RunClaim claim{submission.mode, submission.levelId, submission.seconds};
@@ -73,9 +76,18 @@ HttpResponse RunService::replay(const std::string& body) {
     if (!verdict.verified) {
         HttpResponse response = errorResponse(400, verdict.reason);
         response.note = claimText(submission) + " refused: " + verdict.reason;
-        return response;
+        reply(response);
+        return;
     }
-    const auto outcome = store.submitVerified(submission, parsed.request->runText, utcDay());
+    // The replay threads run at a lower priority; the store's lock must not
+    // be held by one of them while the workers wait for it.
+    boost::asio::post(workers,
+                      [this, run = std::move(*parsed.request), reply] { reply(keep(run)); });
+}
+
+HttpResponse RunService::keep(const RunSubmissionRequest& run) {
+    const SubmissionRequest& submission = run.submission;
+    const auto outcome = store.submitVerified(submission, run.runText, utcDay());
     if (outcome == ScoreStore::SubmitOutcome::Failed) {
         return storageFailure(store);
     }

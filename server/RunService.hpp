@@ -1,5 +1,6 @@
 #pragma once
 
+#include <boost/asio/thread_pool.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,8 +19,11 @@
 // verified table's record ("" when there is none).
 class RunService {
   public:
-    RunService(ScoreStore& store, TableCache& tables, VerificationQueue& queue)
-        : store(store), tables(tables), queue(queue) {}
+    // The verdict comes from the queue's threads; a verified time is kept by
+    // the `workers`, like every other write.
+    RunService(ScoreStore& store, TableCache& tables, VerificationQueue& queue,
+               boost::asio::thread_pool& workers)
+        : store(store), tables(tables), queue(queue), workers(workers) {}
 
     static bool verifies(std::string_view path);
     static bool fetches(std::string_view path);
@@ -28,10 +32,12 @@ class RunService {
     HttpResponse fetch(const HttpRequest& request);
 
   private:
-    HttpResponse replay(const std::string& body);
+    void replay(const std::string& body, const HttpHandler::Reply& reply);
+    HttpResponse keep(const RunSubmissionRequest& run);
     std::optional<std::string> shownRun(const RunFetchRequest& wanted);
 
     ScoreStore& store;
     TableCache& tables;
     VerificationQueue& queue;
+    boost::asio::thread_pool& workers;
 };

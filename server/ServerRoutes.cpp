@@ -8,13 +8,14 @@ constexpr std::string_view kHealthPath = "/healthz";
 
 }  // namespace
 
-ServerRoutes::ServerRoutes(ScoreStore& store, const ServerOptions& options)
+ServerRoutes::ServerRoutes(ScoreStore& store, const ServerOptions& options,
+                           boost::asio::thread_pool& workers)
     : store(store),
       tables(store, options.tableCacheAge, options.verifiedOnly),
       highscores(store, tables),
       board(tables),
       verification(options.verifyThreads, options.verifyQueue),
-      runs(store, tables, verification),
+      runs(store, tables, verification, workers),
       maxFormBody(options.maxFormBody) {}
 
 // A submitted run carries its whole run text; every other path takes a short

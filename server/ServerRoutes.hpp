@@ -1,5 +1,6 @@
 #pragma once
 
+#include <boost/asio/thread_pool.hpp>
 #include <chrono>
 #include <cstddef>
 #include <string_view>
@@ -19,7 +20,8 @@
 // database answers, else 503).
 class ServerRoutes : public HttpHandler {
   public:
-    ServerRoutes(ScoreStore& store, const ServerOptions& options);
+    ServerRoutes(ScoreStore& store, const ServerOptions& options,
+                 boost::asio::thread_pool& workers);
 
     std::size_t bodyLimit(std::string_view path) const override;
     HttpResponse handle(const HttpRequest& request) override;

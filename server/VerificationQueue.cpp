@@ -1,5 +1,17 @@
 #include "VerificationQueue.hpp"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+// Replays are background work: on a busy machine the network thread, the
+// workers and the database come first. (On Linux the nice value is per
+// thread.)
+constexpr int kReplayNiceness = 10;
+
+}  // namespace
+
 VerificationQueue::VerificationQueue(std::size_t threadCount, std::size_t waiting)
     : maxWaiting(waiting) {
     for (std::size_t i = 0; i < threadCount; ++i) {
@@ -33,6 +45,7 @@ bool VerificationQueue::tryPost(Job job) {
 }
 
 void VerificationQueue::work() {
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kReplayNiceness);
     std::unique_lock lock(mutex);
     for (;;) {
         ++idle;

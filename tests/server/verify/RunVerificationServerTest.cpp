@@ -194,22 +194,27 @@ TEST_P(RunVerificationServer, VerificationFloodDelaysNoTableFetch) {
     // goes to the workers and the database.
     start({"--verify-queue", "4", "--table-cache-ms", "0"});
     const std::string run = slurpFile(kRuns[3].file);
+    const std::string body = runBody(run, 20057, 0, recordedMs(run));
     std::atomic<int> verified{0}, busy{0}, other{0};
     std::vector<std::thread> flood;
     for (int i = 0; i < 100; ++i) {
         flood.emplace_back([&] {
-            const int status = post(kRunSubmitPath, runBody(run, 20057, 0, recordedMs(run))).status;
+            const int status = post(kRunSubmitPath, body).status;
             (status == 200 ? verified : status == 503 ? busy : other)++;
         });
     }
-    std::vector<double> fetchMs;
-    while (verified + busy + other < 100) {
-        const auto start = std::chrono::steady_clock::now();
-        const bool answered = post(kTablePath, tableQueryBody(1, 250)).status == 200;
-        fetchMs.push_back(answered ? std::chrono::duration<double, std::milli>(
-                                         std::chrono::steady_clock::now() - start)
-                                         .count()
-                                   : 1e9);
+    // The player's fetches on a kept-alive connection of their own.
+    LoopbackClient player(server.listeningPort());
+    const std::string fetch = httpRequest("POST", kTablePath, tableQueryBody(1, 250));
+    double slowestMs = 0;
+    int fetches = 0;
+    for (; verified + busy + other < 100; ++fetches) {
+        const auto begin = std::chrono::steady_clock::now();
+        ASSERT_TRUE(player.send(fetch));
+        EXPECT_EQ(player.readAnswer().value_or(LoopbackClient::Answer{}).status, 200);
+        slowestMs = std::max(slowestMs, std::chrono::duration<double, std::milli>(
+                                            std::chrono::steady_clock::now() - begin)
+                                            .count());
     }
     for (std::thread& thread : flood) {
         thread.join();
@@ -217,8 +222,8 @@ TEST_P(RunVerificationServer, VerificationFloodDelaysNoTableFetch) {
     EXPECT_GE(verified, 1);
     EXPECT_GE(busy, 1);
     EXPECT_EQ(other, 0);
-    ASSERT_GE(fetchMs.size(), 10u);
-    EXPECT_LT(*std::max_element(fetchMs.begin(), fetchMs.end()), 100.0);
+    EXPECT_GE(fetches, 10);
+    EXPECT_LT(slowestMs, 100.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, RunVerificationServer, bothBackends(), backendName);
