@@ -8,7 +8,7 @@ namespace {
 // Replays are background work: on a busy machine the network thread, the
 // workers and the database come first. (On Linux the nice value is per
 // thread.)
-constexpr int kReplayNiceness = 5;
+constexpr int kReplayNiceness = 10;
 
 }  // namespace
 
