@@ -32,11 +32,15 @@ Finished times go to online highscore tables.")
 
 set(CPACK_DEBIAN_SERVER_PACKAGE_NAME rollavortex-server)
 set(CPACK_DEBIAN_SERVER_PACKAGE_SECTION games)
+# Submitted runs are replayed on the game's level files, which the game's
+# package installs.
+set(CPACK_DEBIAN_SERVER_PACKAGE_DEPENDS "rollavortex (>= ${PROJECT_VERSION})")
 set(CPACK_COMPONENT_SERVER_DESCRIPTION
     "highscore server of the game Rollavortex
 rollavortex-highscored keeps the online highscore tables of the game
-Rollavortex in an SQLite database and serves them over HTTP. It needs none
-of the game's window, sound or physics libraries.")
+Rollavortex in an SQLite or PostgreSQL database and serves them over HTTP.
+It verifies submitted runs by replaying them with the game's own physics,
+without opening a window or an audio device.")
 
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/DebianLayout.cmake)
 

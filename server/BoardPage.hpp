@@ -11,8 +11,7 @@ struct BoardRow {
     // UTC day the time arrived, "YYYY-MM-DD".
     std::string day;
     std::string name;
-    // The server replayed the run with the game's own simulation; false until
-    // the store's records carry that flag (boardRows copies it).
+    // The server replayed the run with the game's own simulation.
     bool verified = false;
 };
 

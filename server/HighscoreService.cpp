@@ -1,21 +1,11 @@
 #include "HighscoreService.hpp"
 
-#include <ctime>
-
+#include "UtcDay.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/HighscoreRequest.hpp"
 #include "online/PlainDecimal.hpp"
 
 namespace {
-
-std::string utcDay() {
-    const std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    gmtime_r(&now, &parts);
-    char text[16];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &parts);
-    return text;
-}
 
 HttpResponse storageFailure(ScoreStore& store) {
     HttpResponse response = errorResponse(500, "storage");

@@ -190,15 +190,22 @@ void HttpConnection::dispatch() {
         answer(*quick, keepAlive && !server.stopping());
         return;
     }
-    // The io_context knows nothing of the worker pool: the guard keeps it
+    // The io_context knows nothing of the worker threads: the guard keeps it
     // running (a stopping server included) until the answer is back.
-    asio::post(server.workers(), [self = shared_from_this(), request = std::move(request),
-                                  work = asio::make_work_guard(socket.get_executor())] {
-        HttpResponse response = handleSafely(self->server.handler(), request);
-        asio::post(self->socket.get_executor(), [self, response = std::move(response)] {
-            self->answer(response, self->keepAlive && !self->server.stopping());
-        });
-    });
+    HttpHandler::Reply reply =
+        [self = shared_from_this(),
+         work = asio::make_work_guard(socket.get_executor())](HttpResponse response) {
+            asio::post(self->socket.get_executor(), [self, response = std::move(response)] {
+                self->answer(response, self->keepAlive && !self->server.stopping());
+            });
+        };
+    if (server.handler().handleElsewhere(request, reply)) {
+        return;
+    }
+    asio::post(server.workers(),
+               [self = shared_from_this(), request = std::move(request), reply = std::move(reply)] {
+                   reply(handleSafely(self->server.handler(), request));
+               });
 }
 
 void HttpConnection::answer(const HttpResponse& response, bool keepOpen) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -20,4 +21,10 @@ class HttpHandler {
     // An answer that needs no waiting (a table already in memory), given on
     // the network thread to spare the trip to a worker; empty otherwise.
     virtual std::optional<HttpResponse> answerAtOnce(const HttpRequest&) { return std::nullopt; }
+
+    // Hands the answer back from any thread, exactly once.
+    using Reply = std::function<void(HttpResponse)>;
+    // Takes a long request (a replayed run) to threads of the handler's own,
+    // called on the network thread; false leaves it to the workers.
+    virtual bool handleElsewhere(const HttpRequest&, const Reply&) { return false; }
 };

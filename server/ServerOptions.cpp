@@ -29,6 +29,13 @@ const std::vector<NumberOption>& numberOptions() {
         {"--max-body", "BYTES", 0, 1 << 20, "longest body of a game request",
          [](const ServerOptions& o) { return static_cast<long long>(o.maxFormBody); },
          [](ServerOptions& o, long long v) { o.maxFormBody = static_cast<std::size_t>(v); }},
+        {"--verify-threads", "N", 1, 64, "threads replaying submitted runs",
+         [](const ServerOptions& o) { return static_cast<long long>(o.verifyThreads); },
+         [](ServerOptions& o, long long v) { o.verifyThreads = static_cast<std::size_t>(v); }},
+        {"--verify-queue", "N", 0, 100000,
+         "submitted runs that may wait for a thread; more are answered 503 busy",
+         [](const ServerOptions& o) { return static_cast<long long>(o.verifyQueue); },
+         [](ServerOptions& o, long long v) { o.verifyQueue = static_cast<std::size_t>(v); }},
         {"--max-header-bytes", "BYTES", 256, 1 << 20, "longest request line and headers",
          [](const ServerOptions& o) { return static_cast<long long>(o.limits.maxHeaderBytes); },
          [](ServerOptions& o, long long v) {
@@ -142,6 +149,10 @@ std::optional<ServerOptions> parseServerOptions(const std::vector<std::string>& 
             options.helpWanted = true;
             continue;
         }
+        if (argument == "--verified-only") {
+            options.verifiedOnly = true;
+            continue;
+        }
         if (argument != "--listen" && argument != "--db" && argument != "--import-sqlite" &&
             !findNumberOption(argument)) {
             error = "unknown option '" + argument + "'";
@@ -178,6 +189,8 @@ std::string serverUsage() {
         "                      postgresql://USER@HOST/DB (libpq's URI form)\n"
         "  --import-sqlite FILE  copy the SQLite board FILE into the empty\n"
         "                      PostgreSQL board of --db, then exit\n"
+        "  --verified-only     the tables list only times proven by a run the\n"
+        "                      server replayed (default: every time)\n"
         "  --help              show this text and exit\n"
         "\n"
         "Tuning, and limits per client (a request breaking a limit gets a 4xx\n"

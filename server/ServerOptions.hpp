@@ -21,6 +21,11 @@ struct ServerOptions {
     std::size_t maxFormBody = 1024;
     // How long a table read from the database answers fetches.
     std::chrono::milliseconds tableCacheAge{1000};
+    // Threads replaying submitted runs, and how many more runs may wait.
+    std::size_t verifyThreads = 2;
+    std::size_t verifyQueue = 8;
+    // The tables list only times proven by a replayed run.
+    bool verifiedOnly = false;
     HttpLimits limits;
     bool helpWanted = false;
 };

@@ -1,29 +1,35 @@
 #include "ServerRoutes.hpp"
 
+#include "online/HighscoreProtocol.hpp"
+
 namespace {
 
 constexpr std::string_view kHealthPath = "/healthz";
 
 }  // namespace
 
-ServerRoutes::ServerRoutes(ScoreStore& store, std::size_t maxFormBody,
-                           std::chrono::milliseconds tableCacheAge)
+ServerRoutes::ServerRoutes(ScoreStore& store, const ServerOptions& options,
+                           boost::asio::thread_pool& workers)
     : store(store),
-      tables(store, tableCacheAge),
+      tables(store, options.tableCacheAge, options.verifiedOnly),
       highscores(store, tables),
       board(tables),
-      maxFormBody(maxFormBody) {}
+      verification(options.verifyThreads, options.verifyQueue),
+      runs(store, tables, verification, workers),
+      maxFormBody(options.maxFormBody) {}
 
-// The game's forms are the largest bodies so far, and every other path takes
-// none, so one limit serves all; a path that needs more (an uploaded run) gets
-// its own here.
-std::size_t ServerRoutes::bodyLimit(std::string_view) const {
-    return maxFormBody;
+// A submitted run carries its whole run text; every other path takes a short
+// form or no body at all.
+std::size_t ServerRoutes::bodyLimit(std::string_view path) const {
+    return RunService::verifies(path) ? HighscoreProtocol::kMaxRunBodyBytes : maxFormBody;
 }
 
 HttpResponse ServerRoutes::handle(const HttpRequest& request) {
     if (HighscoreService::serves(request.path)) {
         return highscores.handle(request);
+    }
+    if (RunService::fetches(request.path)) {
+        return runs.fetch(request);
     }
     if (request.path == kHealthPath) {
         return health();
@@ -36,6 +42,14 @@ HttpResponse ServerRoutes::handle(const HttpRequest& request) {
 
 std::optional<HttpResponse> ServerRoutes::answerAtOnce(const HttpRequest& request) {
     return highscores.answerAtOnce(request);
+}
+
+bool ServerRoutes::handleElsewhere(const HttpRequest& request, const Reply& reply) {
+    if (!RunService::verifies(request.path)) {
+        return false;
+    }
+    runs.verify(request, reply);
+    return true;
 }
 
 HttpResponse ServerRoutes::health() {

@@ -8,16 +8,17 @@ std::string gameAnswerOf(const std::vector<BestTime>& rows) {
     std::string text;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const BestTime& row = rows[i];
-        text += std::to_string(i + 1) + "\t" + row.day + "\t" + row.name + "\t" +
-                plainDecimal(row.seconds) + "\n";
+        const std::string_view mark = row.verified ? kVerifiedDayMark : "";
+        text += std::to_string(i + 1) + "\t" + row.day + std::string(mark) + "\t" + row.name +
+                "\t" + plainDecimal(row.seconds) + "\n";
     }
     return text;
 }
 
 }  // namespace
 
-TableCache::TableCache(ScoreStore& store, std::chrono::milliseconds maxAge)
-    : store(store), maxAge(maxAge) {}
+TableCache::TableCache(ScoreStore& store, std::chrono::milliseconds maxAge, bool verifiedOnly)
+    : store(store), maxAge(maxAge), verifiedOnly(verifiedOnly) {}
 
 std::shared_ptr<const CachedTable> TableCache::tableInMemory(int mode, int levelId) {
     std::lock_guard lock(mutex);
@@ -38,7 +39,7 @@ std::shared_ptr<const CachedTable> TableCache::table(int mode, int levelId) {
         changesBefore = slots[{mode, levelId}].changes;
     }
     const auto readAt = Clock::now();
-    auto rows = store.table(mode, levelId, kMaxRecords);
+    auto rows = store.table(mode, levelId, kMaxRecords, verifiedOnly);
     if (!rows) {
         return nullptr;
     }

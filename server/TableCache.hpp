@@ -5,17 +5,22 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "ScoreStore.hpp"
+
+// What follows the day in the game's free-text column of a verified time.
+inline constexpr std::string_view kVerifiedDayMark = " replay";
 
 // One level's table as last read from the store.
 struct CachedTable {
     // Fastest first, equal times in order of arrival, at most kMaxRecords.
     std::vector<BestTime> rows;
     // The answer to the game's table fetch: one line per record,
-    // "position TAB day TAB name TAB seconds".
+    // "position TAB day TAB name TAB seconds", the day followed by " replay"
+    // when the time was proven by a replayed run.
     std::string gameAnswer;
 };
 
@@ -29,7 +34,8 @@ class TableCache {
     // Longest table kept and sent; a name further down is not found by the game.
     static constexpr std::size_t kMaxRecords = 5000;
 
-    TableCache(ScoreStore& store, std::chrono::milliseconds maxAge);
+    // `verifiedOnly`: the tables of verified times only.
+    TableCache(ScoreStore& store, std::chrono::milliseconds maxAge, bool verifiedOnly = false);
 
     // The table, from memory when it is there and fresh, else from the store;
     // empty when the store cannot be read.
@@ -51,6 +57,7 @@ class TableCache {
 
     ScoreStore& store;
     std::chrono::milliseconds maxAge;
+    bool verifiedOnly;
     std::mutex mutex;
     std::map<Key, Slot> slots;
 };

@@ -75,7 +75,8 @@ std::vector<BoardRow> boardRows(const std::vector<BestTime>& times, std::size_t 
         if (rows.size() == count) {
             break;
         }
-        rows.push_back({static_cast<int>(rows.size()) + 1, time.seconds, time.day, time.name});
+        rows.push_back(
+            {static_cast<int>(rows.size()) + 1, time.seconds, time.day, time.name, time.verified});
     }
     return rows;
 }

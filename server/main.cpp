@@ -51,7 +51,7 @@ int serve(const ServerOptions& options) {
 
     boost::asio::io_context io(1);
     boost::asio::thread_pool workers(kWorkerThreads);
-    ServerRoutes routes(*store, options.maxFormBody, options.tableCacheAge);
+    ServerRoutes routes(*store, options, workers);
     HttpServer server(io, options.limits, routes, workers, connectionBudget());
     if (!server.listen(options.host, options.port, error)) {
         logLine("cannot listen on " + options.host + ":" + std::to_string(options.port) + ": " +

@@ -9,8 +9,11 @@
 //               disk (HTTP/1.0, as the game)
 //
 // and all three again with 500 slow clients holding connections that drip a
-// header byte per second. The server's per-address rate limit is lifted: the
-// load comes from one address.
+// header byte per second. Last, table fetches and name checks while 16 more
+// clients flood the server with submissions of the longest committed run
+// (levels/runs, read from the working folder: run it from the project root).
+// The server's per-address rate limit is lifted: the load comes from one
+// address.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,6 +32,7 @@
 #include "LoopbackClient.hpp"
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
+#include "online/FormBody.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/HttpExchange.hpp"
 #include "online/ScoreText.hpp"
@@ -45,6 +49,8 @@ constexpr int kFetchedLevel = 250;
 constexpr int kSubmitMode = 2;
 constexpr int kSubmitLevel = 20057;
 const sf::Time kTimeout = sf::seconds(5);
+constexpr int kFloodClients = 16;
+constexpr const char* kFloodRun = "levels/runs/ChaosUnleashed.run";
 
 struct Options {
     std::string database;
@@ -152,6 +158,47 @@ void report(const std::string& label, const std::vector<Sample>& samples, double
     std::fflush(stdout);
 }
 
+// Clients that keep submitting a run for as long as the object lives, as a
+// flood of cheaters would; each takes a replay thread or is turned away busy.
+class RunFlood {
+  public:
+    RunFlood(const ServerAddress& address, const std::string& body) {
+        for (int c = 0; c < kFloodClients; ++c) {
+            clients.emplace_back([this, address, body] {
+                while (!done) {
+                    const HttpAnswer answer = exchange(
+                        address, buildPostRequest(address, kRunPath, body), kTimeout);
+                    (answer.status == 200 ? verified : answer.status == 503 ? busy : other)++;
+                }
+            });
+        }
+    }
+    ~RunFlood() {
+        done = true;
+        for (std::thread& client : clients) {
+            client.join();
+        }
+        std::printf("  run flood: %d verified, %d busy, %d other\n", verified.load(), busy.load(),
+                    other.load());
+    }
+
+  private:
+    std::atomic<bool> done{false};
+    std::atomic<int> verified{0}, busy{0}, other{0};
+    std::vector<std::thread> clients;
+};
+
+// The submission of the committed run at its own time, by a name of its own.
+std::string floodBody() {
+    const std::string run = slurpFile(kFloodRun);
+    const auto at = run.find("time-ms: ");
+    if (at == std::string::npos) {
+        return "";
+    }
+    const float seconds = static_cast<float>(std::stoi(run.substr(at + 9))) / 1000.0f;
+    return submissionBody("flood", 2, 20057, encodeTime(seconds)) + "&run=" + escapeFormValue(run);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -216,6 +263,24 @@ int main(int argc, char** argv) {
             const std::vector<Sample> samples = runClients(options, request);
             report(label + (slow ? " +" + std::to_string(slow->connected()) + " slow" : ""),
                    samples, options.seconds, cpuSeconds(server.processId()) - cpuBefore);
+        }
+    }
+    const std::string flooding = floodBody();
+    if (flooding.empty()) {
+        std::printf("no %s here: run from the project root for the run flood\n", kFloodRun);
+    } else {
+        const std::string nameBody = nameCheckBody("nobody");
+        const std::vector<std::pair<std::string, Request>> checks = {
+            {"fetch 1.0 + run flood",
+             [&](int, unsigned) { return oneShot(address, kTablePath, tableBody); }},
+            {"name check + run flood",
+             [&](int, unsigned) { return oneShot(address, kNameCheckPath, nameBody); }},
+        };
+        for (const auto& [label, request] : checks) {
+            const RunFlood flood(address, flooding);
+            const double cpuBefore = cpuSeconds(server.processId());
+            const std::vector<Sample> samples = runClients(options, request);
+            report(label, samples, options.seconds, cpuSeconds(server.processId()) - cpuBefore);
         }
     }
     server.stop();

@@ -21,6 +21,9 @@ inline constexpr std::string_view kRunVerified = "OK verified";
 
 // The server refuses longer bodies; the longest valid one is under 100 bytes.
 inline constexpr std::size_t kMaxBodyBytes = 1024;
+// A run submission carries the whole run text: half an hour of frames with
+// key events fits with room to spare.
+inline constexpr std::size_t kMaxRunBodyBytes = std::size_t{1} << 20;
 inline constexpr std::size_t kMaxNameLength = 15;
 // Times are accepted above 0 and below this many seconds.
 inline constexpr float kMaxSeconds = 1e6f;

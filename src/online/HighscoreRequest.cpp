@@ -27,8 +27,9 @@ std::optional<int> readPlainInteger(const std::string& text) {
 
 // The fields of the body when they are exactly `names`; otherwise the refusal.
 std::optional<Fields> readFields(std::string_view body, std::initializer_list<const char*> names,
-                                 std::string& refusal) {
-    if (body.size() > HighscoreProtocol::kMaxBodyBytes) {
+                                 std::string& refusal,
+                                 std::size_t maxBytes = HighscoreProtocol::kMaxBodyBytes) {
+    if (body.size() > maxBytes) {
         refusal = "body too large";
         return std::nullopt;
     }
@@ -75,6 +76,20 @@ bool readLevel(const Fields& fields, int& mode, int& levelId, std::string& refus
     return true;
 }
 
+bool readSubmission(const Fields& fields, SubmissionRequest& request, std::string& refusal) {
+    if (!readName(fields, request.name, refusal) ||
+        !readLevel(fields, request.mode, request.levelId, refusal)) {
+        return false;
+    }
+    const auto seconds = parseScoreText(fields.at("score"));
+    if (!seconds || !(*seconds > 0) || !(*seconds < HighscoreProtocol::kMaxSeconds)) {
+        refusal = "score is not the score text of a time above 0 and below 1000000 s";
+        return false;
+    }
+    request.seconds = *seconds;
+    return true;
+}
+
 }  // namespace
 
 Parsed<NameCheckRequest> parseNameCheckRequest(std::string_view body) {
@@ -91,17 +106,43 @@ Parsed<SubmissionRequest> parseSubmissionRequest(std::string_view body) {
     Parsed<SubmissionRequest> parsed;
     const auto fields = readFields(body, {"name", "mode", "level", "score"}, parsed.refusal);
     SubmissionRequest request;
-    if (!fields || !readName(*fields, request.name, parsed.refusal) ||
-        !readLevel(*fields, request.mode, request.levelId, parsed.refusal)) {
+    if (fields && readSubmission(*fields, request, parsed.refusal)) {
+        parsed.request = std::move(request);
+    }
+    return parsed;
+}
+
+Parsed<RunSubmissionRequest> parseRunSubmissionRequest(std::string_view body) {
+    Parsed<RunSubmissionRequest> parsed;
+    const auto fields = readFields(body, {"name", "mode", "level", "score", "run"}, parsed.refusal,
+                                   HighscoreProtocol::kMaxRunBodyBytes);
+    RunSubmissionRequest request;
+    if (!fields || !readSubmission(*fields, request.submission, parsed.refusal)) {
         return parsed;
     }
-    const auto seconds = parseScoreText(fields->at("score"));
-    if (!seconds || !(*seconds > 0) || !(*seconds < HighscoreProtocol::kMaxSeconds)) {
-        parsed.refusal = "score is not the score text of a time above 0 and below 1000000 s";
+    request.runText = fields->at("run");
+    if (request.runText.empty()) {
+        parsed.refusal = "empty run";
         return parsed;
     }
-    request.seconds = *seconds;
     parsed.request = std::move(request);
+    return parsed;
+}
+
+Parsed<RunFetchRequest> parseRunFetchRequest(std::string_view body) {
+    Parsed<RunFetchRequest> parsed;
+    const auto fields = readFields(body, {"mode", "level", "position"}, parsed.refusal);
+    RunFetchRequest request;
+    if (!fields || !readLevel(*fields, request.mode, request.levelId, parsed.refusal)) {
+        return parsed;
+    }
+    const auto position = readPlainInteger(fields->at("position"));
+    if (!position || *position < 1) {
+        parsed.refusal = "position must be a plain decimal number from 1";
+        return parsed;
+    }
+    request.position = static_cast<std::size_t>(*position);
+    parsed.request = request;
     return parsed;
 }
 

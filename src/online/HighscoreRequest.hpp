@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,19 @@ struct SubmissionRequest {
     float seconds = 0;
 };
 
+// A submission and the text of the run that proves it (levels/runs/README.md).
+struct RunSubmissionRequest {
+    SubmissionRequest submission;
+    std::string runText;
+};
+
+// The run of a verified table's record, by its position from 1.
+struct RunFetchRequest {
+    int mode = 0;
+    int levelId = 0;
+    std::size_t position = 0;
+};
+
 struct TableRequest {
     int mode = 0;
     int levelId = 0;
@@ -36,3 +50,8 @@ struct Parsed {
 Parsed<NameCheckRequest> parseNameCheckRequest(std::string_view body);
 Parsed<SubmissionRequest> parseSubmissionRequest(std::string_view body);
 Parsed<TableRequest> parseTableRequest(std::string_view body);
+// The submission's fields as parseSubmissionRequest checks them, and a
+// non-empty `run`; bodies up to HighscoreProtocol::kMaxRunBodyBytes.
+Parsed<RunSubmissionRequest> parseRunSubmissionRequest(std::string_view body);
+// `mode`, `level` and a `position` of at least 1.
+Parsed<RunFetchRequest> parseRunFetchRequest(std::string_view body);

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <regex>
+#include <thread>
+
+#include "LoopbackClient.hpp"
+#include "ServerBoards.hpp"
+#include "ServerProcess.hpp"
+#include "TempFolder.hpp"
+#include "online/FormBody.hpp"
+#include "online/HighscoreProtocol.hpp"
+#include "online/ScoreText.hpp"
+
+// Submitted runs replayed by the real server: what verifies is kept and shown
+// as verified, everything else is refused and changes nothing.
+
+using namespace HighscoreProtocol;
+
+namespace {
+
+struct CommittedRun {
+    const char* file;
+    int mode;
+    int level;
+};
+const CommittedRun kRuns[] = {{"levels/runs/TheLabyrinth.run", 1, 250},
+                              {"levels/runs/TheRopeBridge.run", 1, 275},
+                              {"levels/runs/Fortified.run", 2, 20000},
+                              {"levels/runs/ChaosUnleashed.run", 2, 20057}};
+const std::string kLabyrinthRun = slurpFile(kRuns[0].file);
+
+int recordedMs(const std::string& run) {
+    std::smatch match;
+    std::regex_search(run, match, std::regex("time-ms: (\\d+)"));
+    return match.empty() ? 0 : std::stoi(match[1]);
+}
+
+std::string runBody(const std::string& run, int level = 250, int extraMs = 0,
+                    int ms = recordedMs(kLabyrinthRun)) {
+    return submissionBody("bot", level < 1000 ? 1 : 2, level, encodeTime((ms + extraMs) / 1e3f)) +
+           "&run=" + escapeFormValue(run);
+}
+
+// In the second half of the run, a key event given one frame earlier.
+std::string eventMovedOneFrame(const std::string& run) {
+    std::smatch m;
+    std::regex_search(run.begin() + run.size() / 2, run.end(), m,
+                      std::regex("\n([2-9]|\\d{2,}) (\\S+)([^\n]*)\n(\\d+) (\\S+) ([^\n]+)"));
+    return std::string(run.begin(), m[0].first) + "\n" + std::to_string(std::stoi(m[1]) - 1) + " " +
+           m[2].str() + m[3].str() + "\n" + std::to_string(std::stoi(m[4]) + 1) + " " + m[5].str() +
+           " " + m[6].str() + m.suffix().str();
+}
+
+std::string withFrameTime(const std::string& run, const std::string& time) {
+    return std::regex_replace(run, std::regex("\n(\\d+) \\S+"), "\n$1 " + time);
+}
+
+class RunVerificationServer : public ::testing::TestWithParam<Backend> {
+  protected:
+    void SetUp() override { ASSERT_FALSE(board.empty()) << testCluster().error(); }
+
+    void start(std::vector<std::string> options = {}) {
+        options.insert(options.end(), {"--rate-burst", "100000", "--rate-limit", "100000",
+                                       "--max-connections-per-address", "1000"});
+        ASSERT_TRUE(server.start(options)) << server.log();
+    }
+
+    LoopbackClient::Answer send(const std::string& request, int port = 0) const {
+        LoopbackClient client(port ? port : server.listeningPort());
+        client.send(request);
+        return client.readAnswer().value_or(LoopbackClient::Answer{});
+    }
+    LoopbackClient::Answer post(std::string_view path, const std::string& body) const {
+        return send(httpRequest("POST", path, body, false));
+    }
+    std::string tables() const {
+        std::string text;
+        for (const CommittedRun& run : kRuns) {
+            text += post(kTablePath, tableQueryBody(run.mode, run.level)).body + "|";
+        }
+        return text;
+    }
+
+    TempFolder folder;
+    const std::string board = newBoard(GetParam(), folder);
+    ServerProcess server{board, folder.file("server.log")};
+};
+
+}  // namespace
+
+TEST_P(RunVerificationServer, CommittedRunsVerifyAndTheirRunsComeBack) {
+    start();
+    post(kSubmitPath, submissionBody("plain", 1, 250, encodeTime(99)));
+    for (const CommittedRun& committed : kRuns) {
+        SCOPED_TRACE(committed.file);
+        const std::string run = slurpFile(committed.file);
+        EXPECT_EQ(post(kRunPath, runBody(run, committed.level, 0, recordedMs(run))).body,
+                  "OK verified\n");
+        const std::string where = tableQueryBody(committed.mode, committed.level);
+        EXPECT_TRUE(std::regex_search(post(kTablePath, where).body,
+                                      std::regex("^1\t\\d{4}-\\d\\d-\\d\\d replay\tbot\t")));
+        EXPECT_EQ(post(kRunFetchPath, where + "&position=1").body, run);
+    }
+    // An unverified record keeps a plain day and has no run to give.
+    EXPECT_TRUE(std::regex_search(tables(), std::regex("\n2\t[-0-9]+\tplain\t99\n")));
+    EXPECT_EQ(post(kRunFetchPath, "mode=1&level=250&position=2").body, "");
+    EXPECT_EQ(post(kRunFetchPath, "mode=1&level=250&position=3").body, "");
+    EXPECT_EQ(post(kRunFetchPath, "mode=1&level=250&position=0").status, 400);
+    EXPECT_EQ(post(kRunFetchPath, "mode=1&level=251&position=1").status, 400);
+}
+
+TEST_P(RunVerificationServer, RefusedRunsChangeNothing) {
+    // A data folder whose Labyrinth differs from the committed one by a byte.
+    const std::filesystem::path edited = folder.path() / "data";
+    std::filesystem::copy("data", edited, std::filesystem::copy_options::recursive);
+    const std::string levelFile = (edited / "levels/TheLabyrinth.tmx").string();
+    std::string level = slurpFile(levelFile);
+    level.back() = level.back() == ' ' ? '\n' : ' ';
+    writeFileBytes(levelFile, level);
+    ServerProcess editedServer{folder.file("edited.db"), folder.file("edited.log")};
+    {
+        ScopedDataFolder data(edited);
+        ASSERT_TRUE(editedServer.start()) << editedServer.log();
+    }
+    start();
+    const std::string& run = kLabyrinthRun;
+    const std::string header = run.substr(0, run.find("\n300 "));
+    const struct {
+        const char* reason;
+        std::string body;
+    } refusals[] = {
+        {"does not reproduce", runBody(run, 250, 1)},
+        {"does not reproduce", runBody(run, 250, -1)},
+        {"never finishes", runBody(eventMovedOneFrame(run))},
+        {"another level", runBody(run, 275)},
+        {"do not add up", runBody(run.substr(0, run.size() / 2))},
+        {"frame time", runBody(withFrameTime(run, "0"))},
+        {"frame time", runBody(withFrameTime(run, "-0.016666668"))},
+        {"frame time", runBody(withFrameTime(run, "nan"))},
+        {"frame time", runBody(withFrameTime(run, "0.26"))},
+        {"frames must be",
+         runBody(std::regex_replace(header, std::regex("frames: \\d+"), "frames: 10000000") +
+                 "\n10000000 0.016666668\n")},
+        {"never finishes", runBody(std::regex_replace(run, std::regex("(\n\\d+ \\S+) .+"), "$1"))},
+        {"not a recorded run", runBody(std::string("\x01\xff\x80 junk\0\n%&=", 13))},
+        {"empty run", runBody("")},
+    };
+    const std::string before = tables();
+    for (const auto& refusal : refusals) {
+        const auto answer = post(kRunPath, refusal.body);
+        EXPECT_EQ(answer.status, 400) << refusal.reason;
+        EXPECT_TRUE(answer.body.starts_with("ERROR ")) << answer.body;
+        EXPECT_NE(answer.body.find(refusal.reason), std::string::npos) << answer.body;
+    }
+    const auto onEdited = send(httpRequest("POST", kRunPath, runBody(run), false),
+                               editedServer.listeningPort());
+    EXPECT_NE(onEdited.body.find("another version of the level"), std::string::npos);
+
+    // 50 MB announced, and a 50 MB body in chunks: refused before it is read,
+    // or as soon as it passes 1 MiB.
+    const std::string head = "POST " + std::string(kRunPath) + " HTTP/1.1\r\nHost: x\r\n";
+    for (const bool chunked : {false, true}) {
+        LoopbackClient client(server.listeningPort());
+        client.send(head + (chunked ? "Transfer-Encoding: chunked" : "Content-Length: 52428800") +
+                    "\r\n\r\n");
+        const std::string bytes(65536, 'a');
+        for (int i = 0; i < 32 && client.send(chunked ? "10000\r\n" + bytes + "\r\n" : bytes);
+             ++i) {
+        }
+        EXPECT_EQ(client.readAnswer().value_or(LoopbackClient::Answer{}).status, 413);
+    }
+    EXPECT_EQ(tables(), before);
+}
+
+TEST_P(RunVerificationServer, VerifiedOnlyTablesHideUnverifiedTimes) {
+    start({"--verified-only"});
+    post(kSubmitPath, submissionBody("quick", 1, 250, encodeTime(1.5f)));
+    EXPECT_EQ(post(kTablePath, tableQueryBody(1, 250)).body, "");
+    ASSERT_EQ(post(kRunPath, runBody(kLabyrinthRun)).body, "OK verified\n");
+    EXPECT_TRUE(std::regex_match(post(kTablePath, tableQueryBody(1, 250)).body,
+                                 std::regex("1\t[-0-9]+ replay\tbot\t18.05\n")));
+    const std::string page = send(httpRequest("GET", "/table/1/250", {}, false)).body;
+    EXPECT_NE(page.find("&#10003;</td>"), std::string::npos) << page;
+    EXPECT_EQ(page.find("quick"), std::string::npos);
+}
+
+TEST_P(RunVerificationServer, VerificationFloodDelaysNoTableFetch) {
+    // A short queue, so that the runs it takes are answered within the
+    // client's 5 s on a loaded machine. The table is read from the database
+    // again every second, on the workers, while the flood lasts.
+    start({"--verify-queue", "2"});
+    const std::string run = slurpFile(kRuns[3].file);
+    const std::string body = runBody(run, 20057, 0, recordedMs(run));
+    // All sent at once from one thread, so that the test's own threads do not
+    // compete with the player's fetches; the answers are read afterwards.
+    std::vector<std::unique_ptr<LoopbackClient>> flood;
+    for (int i = 0; i < 100; ++i) {
+        flood.push_back(std::make_unique<LoopbackClient>(server.listeningPort()));
+        ASSERT_TRUE(flood.back()->send(httpRequest("POST", kRunPath, body, false)));
+    }
+    // The player's fetches on a kept-alive connection of their own, while the
+    // accepted runs replay.
+    LoopbackClient player(server.listeningPort());
+    const std::string fetch = httpRequest("POST", kTablePath, tableQueryBody(1, 250));
+    double slowestMs = 0;
+    const auto floodStart = std::chrono::steady_clock::now();
+    int fetches = 0;
+    for (; std::chrono::steady_clock::now() - floodStart < std::chrono::seconds(3); ++fetches) {
+        const auto begin = std::chrono::steady_clock::now();
+        player.send(fetch);
+        EXPECT_EQ(player.readAnswer().value_or(LoopbackClient::Answer{}).status, 200);
+        slowestMs = std::max(slowestMs, std::chrono::duration<double, std::milli>(
+                                            std::chrono::steady_clock::now() - begin)
+                                            .count());
+    }
+    // Status 0: the client gave up after 5 s, the replay still under way.
+    int busy = 0, wrong = 0;
+    for (const auto& client : flood) {
+        const int status = client->readAnswer().value_or(LoopbackClient::Answer{}).status;
+        busy += status == 503;
+        wrong += status != 503 && status != 200 && status != 0;
+    }
+    EXPECT_GE(busy, 1);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GE(fetches, 10);
+    EXPECT_LT(slowestMs, 100.0);
+    std::string verified;
+    for (int wait = 0; wait < 100 && verified.empty(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        verified = post(kTablePath, tableQueryBody(2, 20057)).body;
+    }
+    EXPECT_TRUE(verified.starts_with("1\t") && verified.find(" replay\tbot\t") != std::string::npos)
+        << verified;
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, RunVerificationServer, bothBackends(), backendName);
