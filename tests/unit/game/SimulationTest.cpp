@@ -7,8 +7,6 @@
 
 #include "TestLevels.hpp"
 #include "app/GameWindow.hpp"
-#include "app/TurnEvent.hpp"
-#include "game/AnalogTurn.hpp"
 #include "game/FinishSequence.hpp"
 #include "game/Gravity.hpp"
 #include "game/LevelSimulation.hpp"
@@ -163,36 +161,6 @@ TEST(Turning, RatesFollowTheModifiersAndTheInvertSetting) {
     }
 }
 
-// A pad's push (TurnEvent percent) over one second, through the simulation's
-// own events; a turn key held beside it wins.
-TEST(Turning, APadTurnsBetweenTheSlowAndFastSpeeds) {
-    struct Case {
-        float percent;
-        bool leftKey;
-        float degrees;
-    };
-    const Case cases[] = {
-        {0.0f, false, 0.0f},     {0.01f, false, -140.028f}, {25.0f, false, -210.0f},
-        {50.0f, false, -280.0f}, {75.0f, false, -350.0f},   {100.0f, false, -420.0f},
-        {-50.0f, false, 280.0f}, {1e9f, false, -420.0f},    {-1e9f, false, 420.0f},
-        {50.0f, true, 280.0f},
-    };
-    for (const Case& c : cases) {
-        Headless level(closedRoom());
-        level.passCountdown();
-        const float before = level.sim.viewAngle();
-        level.sim.handleEvent(TurnEvent::make(c.percent));
-        if (c.leftKey) {
-            level.sim.handleEvent(press(sf::Keyboard::Left));
-        }
-        level.run(60);
-        EXPECT_NEAR(level.sim.viewAngle() - before, c.degrees, 0.01f) << c.percent;
-    }
-    TurnSpeeds upsideDown;
-    upsideDown.shift = 500.0f;
-    EXPECT_EQ(analogTurnRate(1.0f, upsideDown), -upsideDown.control) << "never past the fast speed";
-}
-
 TEST(KeyFlags, FollowTheRulesOfTheKeyEvents) {
     Headless level(finishCorridor());
     LevelSimulation& sim = level.sim;
@@ -238,13 +206,6 @@ TEST(KeyFlags, FollowTheRulesOfTheKeyEvents) {
 }
 
 TEST(PuzzleRule, FinishesWhenNoColourTargetIsLeft) {
-    // Without targets a puzzle is done in its first frame, countdown or not.
-    Headless empty(finishCorridor(), puzzleMode);
-    const FrameReport first = empty.sim.advance(frame60);
-    EXPECT_TRUE(first.finishedNow);
-    EXPECT_TRUE(empty.sim.play().countdownRunning);
-    EXPECT_EQ(empty.sim.play().finishFlash, 0.0f) << "no finish contact, no flash";
-
     // The red ball drops through a blue switch onto a blue target.
     const TileMap shaft = levelFromRows({
         "###",
