@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -67,43 +68,27 @@ int brightPixels(const sf::Image& picture, float top, float height) {
     return countPixels(picture, {0.0f, top, 1280.0f, height}, isWhitish);
 }
 
-// Every display() of the step with its wall time and the finish phase it
-// shows. A request blocks the update of the frame after its wait message.
+// The wall time of the first display() of each phase of the step. A request
+// blocks the update of the frame after its wait message.
 struct StepLog {
-    struct Entry {
-        FinishPhase phase;
-        WallClock::time_point when;
-    };
-
     void record(const PlayScreen& screen) {
         const FinishPhase phase = screen.finishState().phase;
         if (phase >= FinishPhase::submitting && phase <= FinishPhase::showingTable) {
-            entries.push_back({phase, WallClock::now()});
+            firstShown.emplace(phase, WallClock::now());
         }
     }
-    // Index of the n-th display (from 0) in `phase`, or -1.
-    int find(FinishPhase phase, int n = 0) const {
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i].phase == phase && n-- == 0) {
-                return static_cast<int>(i);
-            }
-        }
-        return -1;
-    }
-    double secondsBetween(int from, int to) const {
-        return std::chrono::duration<double>(entries[static_cast<std::size_t>(to)].when -
-                                             entries[static_cast<std::size_t>(from)].when)
-            .count();
+    double secondsBetween(FinishPhase from, FinishPhase to) const {
+        return std::chrono::duration<double>(firstShown.at(to) - firstShown.at(from)).count();
     }
     // Seconds the submission and the fetch blocked their frames.
     double submitSeconds() const {
-        return secondsBetween(find(FinishPhase::submitting), find(FinishPhase::fetching));
+        return secondsBetween(FinishPhase::submitting, FinishPhase::fetching);
     }
     double fetchSeconds() const {
-        return secondsBetween(find(FinishPhase::fetching), find(FinishPhase::showingTable));
+        return secondsBetween(FinishPhase::fetching, FinishPhase::showingTable);
     }
 
-    std::vector<Entry> entries;
+    std::map<FinishPhase, WallClock::time_point> firstShown;
 };
 
 void tap(GameWindow& window, sf::Keyboard::Key key) {
@@ -365,7 +350,7 @@ TEST(PostFinishScene, WithOnlineScoresOffNothingIsSentAndTheBestIsStoredAtOnce) 
 
     EXPECT_TRUE(screen.quitting());
     EXPECT_TRUE(storedAtFinish);
-    EXPECT_TRUE(log.entries.empty()) << "the step never ran";
+    EXPECT_TRUE(log.firstShown.empty()) << "the step never ran";
     HighscoreTable table;
     HighscoreClient(server.address()).fetchTable(raceMode, playedLevelId, table);
     EXPECT_EQ(table.recordCount(), 0u);
@@ -378,7 +363,7 @@ TEST(PostFinishScene, AServerThatIsDownLetsTheFinishGoOnAtOnce) {
     EXPECT_TRUE(run.quit) << "the finish went on without a key press";
     EXPECT_FALSE(run.rowsSeen);
     EXPECT_GT(run.bestAfter, 0.3f) << "the best is kept locally";
-    ASSERT_GE(run.log.find(FinishPhase::showingTable), 0);
+    ASSERT_EQ(run.log.firstShown.size(), 3u);
     EXPECT_LT(run.log.submitSeconds(), 1.0);
     EXPECT_LT(run.log.fetchSeconds(), 1.0);
 }
@@ -392,7 +377,7 @@ TEST(PostFinishScene, AServerThatNeverAnswersCostsOneTimeOutPerRequest) {
     EXPECT_TRUE(run.quit);
     EXPECT_FALSE(run.rowsSeen);
     EXPECT_GT(run.bestAfter, 0.3f);
-    ASSERT_GE(run.log.find(FinishPhase::showingTable), 0);
+    ASSERT_EQ(run.log.firstShown.size(), 3u);
     for (const double seconds : {run.log.submitSeconds(), run.log.fetchSeconds()}) {
         EXPECT_GT(seconds, HighscoreClient::kDefaultTimeoutSeconds - slackSeconds);
         EXPECT_LT(seconds, HighscoreClient::kDefaultTimeoutSeconds + slackSeconds);
