@@ -26,47 +26,14 @@ TEST(ScoreFontText, ShowsThreeRoundedDecimalsAndMinutes) {
     EXPECT_EQ(ScoreFont::fullText(7.1234f, false), "7.1239000");
 }
 
-TEST(FinishSequence, PhasesWithAndWithoutOnlineScores) {
-    // Offline: after the banner a plain two-second fade to black.
-    FinishSequence offline;
-    EXPECT_FALSE(offline.advanceFade(0.1f, true)) << "no fade before the finish";
-    ASSERT_TRUE(offline.score(-1.0f, 30.0f));
-    offline.dismissBanner(false);
-    EXPECT_EQ(offline.phase, FinishPhase::leaving);
-    int frames = 1;
-    while (!offline.advanceFade(0.1f, false)) {
-        ++frames;
-        ASSERT_LT(frames, 100);
-    }
-    EXPECT_EQ(frames, 20);
-    EXPECT_EQ(offline.endFadeAlpha(), 255);
-
-    // Online: the fade rests at half darkness; the player may go on only
-    // from the table, whatever is held before.
-    FinishSequence online;
-    ASSERT_TRUE(online.score(-1.0f, 30.0f));
-    EXPECT_TRUE(online.newPersonalBest);
-    EXPECT_EQ(online.phase, FinishPhase::banner);
-    online.dismissBanner(true);
-    for (int i = 0; i < 40; ++i) {
-        EXPECT_FALSE(online.advanceFade(0.1f, true));
-    }
-    EXPECT_EQ(online.endFade, 1.0f);
-    EXPECT_EQ(online.endFadeAlpha(), 127);
-    EXPECT_EQ(online.phase, FinishPhase::submitting);
-    online.phase = FinishPhase::fetching;
-    EXPECT_FALSE(online.advanceFade(0.1f, true));
-    EXPECT_EQ(online.phase, FinishPhase::fetching);
-    online.phase = FinishPhase::showingTable;
-    EXPECT_FALSE(online.advanceFade(0.1f, false));
-    EXPECT_FALSE(online.advanceFade(0.1f, true));
-    EXPECT_EQ(online.phase, FinishPhase::leaving);
-    frames = 0;
-    while (!online.advanceFade(0.1f, false)) {
-        ++frames;
-        ASSERT_LT(frames, 100);
-    }
-    EXPECT_EQ(online.endFade, 0.0f);
+// The fades and the online phases are met in the play and post-finish
+// scene tests.
+TEST(FinishSequence, ScoresOncePerLevelAndEqualIsNoNewBest) {
+    FinishSequence first;
+    EXPECT_FALSE(first.advanceFade(0.1f, true)) << "no fade before the finish";
+    ASSERT_TRUE(first.score(-1.0f, 30.0f));
+    EXPECT_TRUE(first.newPersonalBest);
+    EXPECT_EQ(first.phase, FinishPhase::banner);
 
     // Scoring happens once per level; equalling the best is no new best.
     FinishSequence equal;
