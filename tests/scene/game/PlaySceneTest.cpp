@@ -238,31 +238,6 @@ TEST(PlayScene, RestartAndNextLevelFromThePauseMenu) {
     EXPECT_FALSE(hasPersonalBestEntry(game.settings())) << "nothing stored for skipped levels";
 }
 
-// Leaving through the pause menu's "Exit" is seen end to end.
-TEST(PlayScene, ClosingTheWindowWhilePausedStoresNothing) {
-    REQUIRE_DISPLAY();
-    ScriptedGame game;
-    game.settings().setInt("submitscores", 0);
-    PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
-    CorridorDriver driver(game, screen);
-    // Pause just before the finish would be reached, then close.
-    whenScreen(
-        game, [&] { return screen.simulation().viewAngle() <= -60.0f; },
-        [&](GameWindow& window) {
-            driver.enabled = false;
-            tap(window, sf::Keyboard::Escape);
-        });
-    whenScreen(
-        game, [&] { return screen.currentState() == PlayScreen::paused; },
-        [&](GameWindow& window) {
-            window.queueEventAt(window.frameNumber() + 30, GameWindow::closedEvent());
-        });
-    screen.run();
-    EXPECT_FALSE(game.window().isOpen());
-    EXPECT_FALSE(screen.simulation().finished());
-    EXPECT_FALSE(hasPersonalBestEntry(game.settings()));
-}
-
 TEST(PlayScene, AModeWithoutLevelsEndsAtOnce) {
     REQUIRE_DISPLAY();
     ScriptedGame game;
