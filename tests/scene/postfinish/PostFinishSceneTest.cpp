@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -30,8 +29,7 @@
 // The step after a finish as the player meets it: a real play screen in a
 // real window finishes a corridor level and talks to the real highscore
 // server on loopback (fresh SQLite file), or to a server that is down or
-// never answers. With the environment variable ROLLAVORTEX_SHOTS naming a
-// folder, the table is kept there as postfinish-table.png.
+// never answers.
 
 namespace {
 
@@ -50,13 +48,6 @@ LevelCatalogue playedCatalogue() {
     catalogue.addLevel(corridorLevel, "Corridor", playedLevelId);
     catalogue.loadThumbnails();
     return catalogue;
-}
-
-void keep(const sf::Image& picture, const char* name) {
-    const char* folder = std::getenv("ROLLAVORTEX_SHOTS");
-    if (folder != nullptr && *folder != '\0') {
-        picture.saveToFile(std::string(folder) + "/" + name);
-    }
 }
 
 // Pixels of a band of the logical screen that are plainly green, the colour
@@ -304,7 +295,6 @@ TEST(PostFinishScene, TheTimeReachesTheServerAndTheTableShowsTheOwnRowInGreen) {
 
     // The wait message was on screen while the submission ran.
     ASSERT_GT(submittingPicture.getSize().x, 0u);
-    keep(submittingPicture, "postfinish-submitting.png");
     EXPECT_GT(brightPixels(submittingPicture, 512, 60), 100);
     EXPECT_LT(log.submitSeconds(), 2.0);
     EXPECT_LT(log.fetchSeconds(), 2.0);
@@ -318,7 +308,6 @@ TEST(PostFinishScene, TheTimeReachesTheServerAndTheTableShowsTheOwnRowInGreen) {
 
     // In the picture: green in the tenth row's band, none in the others'.
     ASSERT_GT(tablePicture.getSize().x, 0u);
-    keep(tablePicture, "postfinish-table.png");
     const float tenthRowTop = 100 + 42 * 9;
     EXPECT_GT(greenPixels(tablePicture, tenthRowTop, 42), 60);
     EXPECT_EQ(greenPixels(tablePicture, 100, 42 * 9), 0);
