@@ -228,7 +228,6 @@ TEST(PostFinishScene, TheTimeReachesTheServerAndTheTableShowsTheOwnRowInGreen) {
     StepLog log;
     sf::Image submittingPicture;
     sf::Image tablePicture;
-    std::vector<std::string> rowTexts;
     unsigned firstShownAtOpening = 0;
     unsigned firstShownAfterDown = 0;
     int tableFrames = 0;
@@ -256,9 +255,6 @@ TEST(PostFinishScene, TheTimeReachesTheServerAndTheTableShowsTheOwnRowInGreen) {
         }
         if (tableFrames == 20) {
             tablePicture = window.capture();
-            for (const TableRowView& row : screen.postFinishState().shownRows()) {
-                rowTexts.push_back(row.text());
-            }
             tap(window, sf::Keyboard::Down);
         }
         if (tableFrames == 30) {
@@ -302,9 +298,6 @@ TEST(PostFinishScene, TheTimeReachesTheServerAndTheTableShowsTheOwnRowInGreen) {
     // Own record 24 opens on the tenth row; Down moves five records.
     EXPECT_EQ(firstShownAtOpening, 15u);
     EXPECT_EQ(firstShownAfterDown, 20u);
-    ASSERT_EQ(rowTexts.size(), 16u) << "records 15 to 30";
-    EXPECT_EQ(rowTexts[0], played.rowText(15));
-    EXPECT_NE(rowTexts[9].find(playerName), std::string::npos);
 
     // In the picture: green in the tenth row's band, none in the others'.
     ASSERT_GT(tablePicture.getSize().x, 0u);
