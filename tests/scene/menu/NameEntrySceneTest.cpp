@@ -143,37 +143,6 @@ TEST(NameEntryScene, WarningChoicesChangeNameAndDisable) {
     EXPECT_EQ(game.settings().getInt("submitscores", -1), 0);
 }
 
-TEST(NameEntryScene, AFreeNameSkipsTheWarningAndATakenOneShowsIt) {
-    REQUIRE_DISPLAY();
-    HighscoreServer server;
-    if (!server.available()) {
-        GTEST_SKIP() << "no highscore server binary in this build";
-    }
-    server.submit("racer", 1, 250, 42.5f);
-    for (const std::string name : {"newbie", "racer"}) {
-        ScriptedGame game(settingsWithServer(server.address()));
-        NameEntryScreen entry(game.window(), nullptr, false);
-        FrameLog<int> states(game, [&] { return entry.state(); });
-        for (std::size_t i = 0; i < name.size(); ++i) {
-            game.keyAt(firstKeyFrame + 3 * i, static_cast<Key::Key>(Key::A + (name[i] - 'a')));
-        }
-        game.keyAt(firstKeyFrame + 30, Key::Return);
-        // Taken: "Use current name" (the first Down) keeps it.
-        game.when([&](GameWindow&) { return entry.state() == NameEntryScreen::warning; },
-                  [&](GameWindow& window) {
-                      window.queueEvent(GameWindow::keyEvent(Key::Down, true));
-                      window.queueEvent(GameWindow::keyEvent(Key::Return, true));
-                  });
-        entry.run();
-        const bool warned = states.first([](int s) { return s == NameEntryScreen::warning; }) >= 0;
-        EXPECT_EQ(warned, name == "racer") << name;
-        EXPECT_EQ(entry.lastCheck(),
-                  name == "racer" ? NameCheckOutcome::taken : NameCheckOutcome::free);
-        EXPECT_EQ(game.settings().getString("username"), name);
-        EXPECT_EQ(game.settings().getInt("submitscores", -1), 1);
-    }
-}
-
 TEST(NameEntryScene, AWindowAlreadyClosedEndsItAtOnceWritingNothing) {
     REQUIRE_DISPLAY();
     SilentServer server;
