@@ -103,29 +103,3 @@ TEST(PadPlayScene, TheStickTurnsByItsPushButtonsJumpAndPauseAndAnUnpluggedPadLet
     EXPECT_NEAR(turnRate(seen, 112, 118), 420.0f, 0.05f);
     EXPECT_EQ(turnRate(seen, 122, 128), 0.0f) << "the unplugged pad's push is let go";
 }
-
-// Each row plays a corridor with a settings file's turn-left key and holds a
-// key after the horn: a bound key turns, the default it replaced does not, and
-// a key the file names wrongly or twice is the default again.
-TEST(PadPlayScene, BoundKeysTurnAndBrokenBindingsFallBackToTheDefaults) {
-    REQUIRE_DISPLAY();
-    using Key = sf::Keyboard;
-    struct Case {
-        const char* turnLeft;
-        Key::Key held;
-        float degreesPerSecond;
-    };
-    const Case cases[] = {{"A", Key::A, 280.0f},
-                          {"A", Key::Left, 0.0f},
-                          {"Banana", Key::Left, 280.0f},
-                          {"Right", Key::Left, 280.0f},
-                          {"Right", Key::Right, -280.0f}};
-    for (const Case& c : cases) {
-        ScriptedGame game;
-        game.settings().setInt("submitscores", 0);
-        game.settings().setString("key_turnleft", c.turnLeft);
-        const std::map<int, Seen> seen = playCorridor(
-            game, {{1, GameWindow::keyEvent(c.held, true)}, {12, GameWindow::closedEvent()}});
-        EXPECT_NEAR(turnRate(seen, 2, 10), c.degreesPerSecond, 0.05f) << c.turnLeft << c.held;
-    }
-}

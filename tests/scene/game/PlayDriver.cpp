@@ -14,15 +14,10 @@ CorridorDriver::CorridorDriver(ScriptedGame& game, PlayScreen& screen) : screen(
 
 void CorridorDriver::send(GameWindow& window, const sf::Event& event, std::uint64_t delay) {
     // Queued in this frame's display: read by the poll of a later frame.
-    const std::uint64_t readIn = window.frameNumber() + delay;
-    window.queueEventAt(readIn, event);
-    sent[readIn].push_back(event);
+    window.queueEventAt(window.frameNumber() + delay, event);
 }
 
 void CorridorDriver::onFrame(GameWindow& window) {
-    // Called in the display of the frame, before the window measures the next
-    // frame time: this is the time the frame was played with.
-    frameTimes[window.frameNumber()] = window.frameTime();
     if (!enabled || screen.currentState() != PlayScreen::playing || screen.quitting()) {
         return;
     }

@@ -3,8 +3,6 @@
 #include <SFML/Window/Event.hpp>
 
 #include <cstdint>
-#include <map>
-#include <vector>
 
 #include "ScriptedGame.hpp"
 #include "game/PlayScreen.hpp"
@@ -19,18 +17,13 @@ constexpr int longCorridorId = 9002;
 LevelCatalogue corridorCatalogue();
 
 // Plays the corridors as a player would: a quarter turn to the right after
-// the horn, then Space once the finish flash is over. Every key it sends is
-// kept by the window frame in which the play screen reads it, so the run can
-// be replayed headless.
+// the horn, then Space once the finish flash is over.
 class CorridorDriver {
   public:
     CorridorDriver(ScriptedGame& game, PlayScreen& screen);
 
     // Stops driving (the test takes over the keys).
     bool enabled = true;
-    // Window frame -> events read in that frame, and its frame time.
-    std::map<std::uint64_t, std::vector<sf::Event>> sent;
-    std::map<std::uint64_t, float> frameTimes;
 
   private:
     void onFrame(GameWindow& window);

@@ -139,9 +139,7 @@ TEST(KeyBindings, UnknownOrSharedKeysInTheSettingsFallBackToTheDefaults) {
          "Right|Left|LShift / RShift|LControl / RControl|Space / Return|Escape"},
         {"key_turnleft\tBanana\n", defaultKeys},
         {"key_turnleft\tF11\n", defaultKeys},
-        {"key_turnleft\t7\n", defaultKeys},
         {"key_slow\tZ X Y\n", defaultKeys},
-        {"key_slow\tZ Z\n", defaultKeys},
         {"key_jump\tLeft\n", defaultKeys},
         {"key_turnleft\tA\nkey_turnright\tA\n", defaultKeys},
         {"key_pause\tP\nkey_fast\tRShift P\n", defaultKeys},
@@ -182,9 +180,6 @@ TEST(KeyNames, EveryKeyHasOneNameThatReadsBack) {
         EXPECT_EQ(keyOfName(name), k) << code;
         EXPECT_TRUE(names.insert(name).second) << name;
     }
-    EXPECT_EQ(keyName(Key::Enter), "Return");
-    EXPECT_EQ(keyName(Key::F15), "F15");
-    EXPECT_EQ(keyOfName("Num7"), Key::Num7);
     EXPECT_EQ(keyOfName(""), Key::Unknown);
     EXPECT_EQ(keyOfName("left"), Key::Unknown);
     EXPECT_EQ(keyName(Key::Unknown), "");
