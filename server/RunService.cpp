@@ -20,7 +20,7 @@ HttpResponse storageFailure(ScoreStore& store) {
 
 // The level file as this server has it now; "" for a level it does not know.
 std::string levelPath(int mode, int levelId) {
-    for (const LevelEntry& level : levelsOf(mode)) {
+    for (const LevelEntry& level : levelsOf(static_cast<GameMode>(mode))) {
         if (level.levelId == levelId) {
             return dataPath(level.file);
         }
@@ -70,7 +70,8 @@ void RunService::replay(const std::string& body, const HttpHandler::Reply& reply
         return;
     }
     const SubmissionRequest& submission = parsed.request->submission;
-    const RunClaim claim{submission.mode, submission.levelId, submission.seconds};
+    const RunClaim claim{static_cast<GameMode>(submission.mode), submission.levelId,
+                         submission.seconds};
     const RunVerdict verdict = verifyRunOnLevelFile(parsed.request->runText, claim,
                                                     levelPath(submission.mode, submission.levelId));
     if (!verdict.verified) {
