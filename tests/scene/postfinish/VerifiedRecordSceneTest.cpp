@@ -1,0 +1,102 @@
+// A real level played to the finish by the play screen with the keys of its
+// committed run, against the real highscore server: the game records the run,
+// sends it after the time, the server replays it, and the table the player is
+// shown marks the record as one the server has re-played.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ScriptedGame.hpp"
+#include "ServerProcess.hpp"
+#include "TempFolder.hpp"
+#include "app/DataFolder.hpp"
+#include "game/PlayScreen.hpp"
+#include "game/RecordedRun.hpp"
+#include "online/HighscoreClient.hpp"
+
+namespace {
+
+constexpr int labyrinthId = 250;
+
+// Hands the play screen the run's keys in the frames they were recorded for,
+// then Space once the finish flash is over, and Return once the table shows.
+class RunDriver {
+  public:
+    RunDriver(ScriptedGame& game, PlayScreen& screen, const RecordedRun& run)
+        : screen(screen), run(run) {
+        game.everyFrame([this](GameWindow& window) { onFrame(window); });
+    }
+
+  private:
+    void onFrame(GameWindow& window) {
+        const std::uint64_t frame = window.frameNumber();
+        if (!started) {
+            // The display of the level's first frame, which has read its (no)
+            // events: frame k of the run is read k frames later.
+            started = true;
+            for (std::size_t k = 1; k < run.frames.size(); ++k) {
+                for (const sf::Event& event : run.frames[k].events) {
+                    window.queueEventAt(frame + k, event);
+                }
+            }
+            return;
+        }
+        const PlayState& play = screen.simulation().play();
+        if (screen.finishState().phase == FinishPhase::banner && play.finishFlash == 0.0f &&
+            !spaceSent) {
+            spaceSent = true;
+            window.queueEventAt(frame + 1, GameWindow::keyEvent(sf::Keyboard::Space, true));
+            window.queueEventAt(frame + 3, GameWindow::keyEvent(sf::Keyboard::Space, false));
+        }
+        if (screen.finishState().phase == FinishPhase::showingTable && !tableSeen) {
+            tableSeen = true;
+            shownDay = screen.postFinishState().scores().field(0, 1);
+            window.queueEventAt(frame + 5, GameWindow::keyEvent(sf::Keyboard::Return, true));
+        }
+        if (frame > 60u * 120u) {
+            window.queueEvent(GameWindow::closedEvent());
+        }
+    }
+
+    PlayScreen& screen;
+    const RecordedRun& run;
+    bool started = false;
+    bool spaceSent = false;
+
+  public:
+    bool tableSeen = false;
+    std::string shownDay;
+};
+
+}  // namespace
+
+TEST(VerifiedRecordScene, AFinishedRunIsReplayedByTheServerAndShownAsSuch) {
+    REQUIRE_DISPLAY();
+    RecordedRun run;
+    std::string error;
+    ASSERT_TRUE(readRunFile("levels/runs/TheLabyrinth.run", run, error)) << error;
+    ASSERT_TRUE(run.frames[0].events.empty());
+
+    TempFolder folder;
+    ServerProcess server(folder.file("scores.db"), folder.file("server.log"));
+    ASSERT_TRUE(server.start()) << server.log();
+    ScriptedGame game("", run.frames[0].frameTime);
+    game.settings().setInt("submitscores", 1);
+    game.settings().setString("username", "replayer");
+    game.settings().setString("highscoreserver", server.address());
+    PlayScreen screen(game.window(), raceMode, 0, true);
+    RunDriver driver(game, screen, run);
+    screen.run();
+
+    ASSERT_TRUE(driver.tableSeen) << server.log();
+    // The player's own row, the only one: its day carries the server's mark.
+    EXPECT_NE(driver.shownDay.find(" replay"), std::string::npos) << driver.shownDay;
+    HighscoreTable table;
+    ASSERT_TRUE(HighscoreClient(server.address()).fetchTable(raceMode, labyrinthId, table));
+    ASSERT_EQ(table.recordCount(), 1u);
+    EXPECT_EQ(table.field(0, 2), "replayer");
+    EXPECT_EQ(raceMilliseconds(std::stof(table.field(0, 3))), run.finishMilliseconds);
+    EXPECT_EQ(HighscoreClient(server.address()).fetchRun(raceMode, labyrinthId, 1),
+              formatRun(screen.recording()))
+        << "the run kept is the one the game recorded";
+}
