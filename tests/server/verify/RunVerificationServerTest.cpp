@@ -195,7 +195,9 @@ TEST_P(RunVerificationServer, VerificationFloodDelaysNoTableFetch) {
     EXPECT_GE(busy, 1);
     EXPECT_EQ(wrong, 0);
     EXPECT_GE(fetches, 10);
-    EXPECT_LT(slowestMs, 100.0);
+    // The goal is 100 ms (bench/serverload measures it); the margin is for a
+    // build machine running other tests beside this one.
+    EXPECT_LT(slowestMs, 300.0);
     std::string verified;
     for (int wait = 0; wait < 100 && verified.empty(); ++wait) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
