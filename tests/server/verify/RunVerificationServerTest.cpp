@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <regex>
 #include <thread>
@@ -58,8 +59,8 @@ class RunVerificationServer : public ::testing::TestWithParam<Backend> {
         ASSERT_TRUE(server.start(options)) << server.log();
     }
 
-    LoopbackClient::Answer send(const std::string& request) const {
-        LoopbackClient client(server.listeningPort());
+    LoopbackClient::Answer send(const std::string& request, int port = 0) const {
+        LoopbackClient client(port ? port : server.listeningPort());
         client.send(request);
         return client.readAnswer().value_or(LoopbackClient::Answer{});
     }
@@ -100,6 +101,18 @@ TEST_P(RunVerificationServer, CommittedRunsVerifyAndTheirRunsComeBack) {
 }
 
 TEST_P(RunVerificationServer, RefusedRunsChangeNothing) {
+    // A data folder whose Labyrinth differs from the committed one by a byte.
+    const std::filesystem::path edited = folder.path() / "data";
+    std::filesystem::copy("data", edited, std::filesystem::copy_options::recursive);
+    const std::string levelFile = (edited / "levels/TheLabyrinth.tmx").string();
+    std::string level = slurpFile(levelFile);
+    level.back() = level.back() == ' ' ? '\n' : ' ';
+    writeFileBytes(levelFile, level);
+    ServerProcess editedServer{folder.file("edited.db"), folder.file("edited.log")};
+    {
+        ScopedDataFolder data(edited);
+        ASSERT_TRUE(editedServer.start()) << editedServer.log();
+    }
     start();
     const std::string& run = kLabyrinthRun;
     const std::string header = run.substr(0, run.find("\n300 "));
@@ -127,6 +140,9 @@ TEST_P(RunVerificationServer, RefusedRunsChangeNothing) {
         EXPECT_TRUE(answer.body.starts_with("ERROR ")) << answer.body;
         EXPECT_NE(answer.body.find(refusal.reason), std::string::npos) << answer.body;
     }
+    const auto onEdited =
+        send(httpRequest("POST", kRunPath, runBody(run), false), editedServer.listeningPort());
+    EXPECT_NE(onEdited.body.find("another version of the level"), std::string::npos);
 
     // 50 MB announced, and a 50 MB body in chunks: refused before it is read,
     // or as soon as it passes 1 MiB.
