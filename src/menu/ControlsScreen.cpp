@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "app/ShadowedLabel.hpp"
 #include "app/GameWindow.hpp"
 #include "app/ProgramObjects.hpp"
 #include "app/ScreenLook.hpp"
+#include "app/ShadowedLabel.hpp"
 #include "menu/MenuDrawing.hpp"
 
 namespace {
@@ -96,15 +96,9 @@ void ControlsScreen::handleKey(const sf::Event::KeyEvent& key) {
 }
 
 void ControlsScreen::update(float frameTime) {
-    sf::Event event;
-    while (window.pollEvent(event)) {
-        if (event.type == sf::Event::Closed) {
-            window.close();
-            return;
-        }
-        if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
-            handleKey(event.key);
-        }
+    if (!MenuDrawing::readMenuKeys(window, fade, inputThreshold,
+                                   [this](const sf::Event::KeyEvent& key) { handleKey(key); })) {
+        return;
     }
     MenuDrawing::updateClouds(clouds, drawClouds, frameTime);
     menu.highlight(frameTime);

@@ -242,15 +242,9 @@ void LevelSelectScreen::endAction() {
 // frames until it is over).
 void LevelSelectScreen::update(float frameTime) {
     idleTime += frameTime;
-    sf::Event event;
-    while (window.pollEvent(event)) {
-        if (event.type == sf::Event::Closed) {
-            window.close();
-            return;
-        }
-        if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
-            handleKey(event.key);
-        }
+    if (!MenuDrawing::readMenuKeys(window, fade, inputThreshold,
+                                   [this](const sf::Event::KeyEvent& key) { handleKey(key); })) {
+        return;
     }
     MenuDrawing::updateClouds(clouds, drawClouds, frameTime);
     menu.highlight(frameTime);

@@ -3,10 +3,29 @@
 #include "app/GameWindow.hpp"
 #include "app/MenuList.hpp"
 #include "app/ParticleEmitter.hpp"
+#include "app/ScreenFade.hpp"
 #include "app/ScreenLook.hpp"
 #include "app/ShadowedLabel.hpp"
 
 namespace MenuDrawing {
+
+bool readMenuKeys(GameWindow& window, const ScreenFade& fade, float fadeInThreshold,
+                  const std::function<void(const sf::Event::KeyEvent&)>& onKey) {
+    sf::Event event;
+    while (window.pollEvent(event)) {
+        if (event.type == sf::Event::Closed) {
+            window.close();
+            return false;
+        }
+        if (event.type == sf::Event::KeyPressed && fade.acceptsInput(fadeInThreshold)) {
+            onKey(event.key);
+        }
+        if (!window.isOpen()) {
+            return false;
+        }
+    }
+    return true;
+}
 
 void updateClouds(ParticleEmitter* clouds, bool drawClouds, float frameTime) {
     if (drawClouds && clouds != nullptr) {

@@ -2,14 +2,25 @@
 
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/Graphics/View.hpp>
+#include <SFML/Window/Event.hpp>
+
+#include <functional>
 
 class GameWindow;
 class MenuList;
 class ParticleEmitter;
+class ScreenFade;
 
 // Frame helpers shared by the front-end screens: the backdrop, its clouds and
 // the menu labels.
 namespace MenuDrawing {
+
+// Reads the frame's events: every key press goes to `onKey` while the fade
+// takes input (checked for each key, so a key that starts the fade-out stops
+// the ones after it), and Closed closes the window. False once the window is
+// closed, by Closed or by a key's handler: the frame ends there.
+bool readMenuKeys(GameWindow& window, const ScreenFade& fade, float fadeInThreshold,
+                  const std::function<void(const sf::Event::KeyEvent&)>& onKey);
 
 // Moves the shared cloud backdrop on by a frame, when it is shown at all:
 // clouds that are not drawn do not move either. Part of a screen's update.

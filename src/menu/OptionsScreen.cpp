@@ -135,20 +135,11 @@ void OptionsScreen::handleKey(const sf::Event::KeyEvent& key) {
 // Reads the keys (the name entry runs its own frames from here), moves clouds
 // and highlight on and ends the screen with its fade-out.
 void OptionsScreen::update(float frameTime) {
-    sf::Event event;
-    while (window.pollEvent(event)) {
-        if (event.type == sf::Event::Closed) {
-            window.close();
-            return;
-        }
-        if (event.type == sf::Event::KeyPressed && fade.acceptsInput(inputThreshold)) {
-            handleKey(event.key);
-        }
-        // Closed inside the name entry: nothing more will come, and the
-        // working values are dropped.
-        if (!window.isOpen()) {
-            return;
-        }
+    // Closed inside the name entry too: nothing more will come, and the
+    // working values are dropped.
+    if (!MenuDrawing::readMenuKeys(window, fade, inputThreshold,
+                                   [this](const sf::Event::KeyEvent& key) { handleKey(key); })) {
+        return;
     }
     MenuDrawing::updateClouds(clouds, lines.values.drawClouds > 0, frameTime);
     menu.highlight(frameTime);
