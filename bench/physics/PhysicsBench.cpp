@@ -3,14 +3,20 @@
 // at 60 frames per second (3500 world steps) after the countdown.
 
 #include <benchmark/benchmark.h>
+#include <box2d/b2_distance_joint.h>
+
+#include <algorithm>
+#include <cmath>
 
 #include <string>
 #include <vector>
 
 #include "app/GameWindow.hpp"
 #include "game/LevelSimulation.hpp"
+#include "level/Level.hpp"
 #include "level/LevelCatalogue.hpp"
 #include "level/TileImages.hpp"
+#include "level/Units.hpp"
 
 namespace {
 
@@ -48,7 +54,7 @@ std::vector<sf::Event> swingKeys(int frame) {
     return {GameWindow::keyEvent(left ? sf::Keyboard::Left : sf::Keyboard::Right, true, true)};
 }
 
-void stepLevel(benchmark::State& state, const BenchLevel& level) {
+void stepWorlds(benchmark::State& state, const BenchLevel& level) {
     TileImages noPictures;
     std::int64_t steps = 0;
     for (auto _ : state) {
@@ -73,12 +79,44 @@ void stepLevel(benchmark::State& state, const BenchLevel& level) {
                            benchmark::Counter::kIsRate);
 }
 
+// Not a speed: how far the bridge rods stretch (in pixels) over 30 s of the
+// same swinging, after the physics of the bridges changed for speed.
+void stretchRods(benchmark::State& state, const BenchLevel& level) {
+    TileImages noPictures;
+    double largest = 0.0;
+    double total = 0.0;
+    std::int64_t samples = 0;
+    for (auto _ : state) {
+        LevelSimulation sim(noPictures, level.mode, TurnSpeeds());
+        sim.loadLevel(level.file);
+        sim.advance(LevelSimulation::countdownSeconds);
+        for (int frame = 0; frame < 3 * framesPerRun; ++frame) {
+            sim.advance(frameTime, swingKeys(frame));
+            for (b2Joint* joint : sim.level()->bridgeJoints) {
+                const auto* rod = static_cast<const b2DistanceJoint*>(joint);
+                const float length = (rod->GetAnchorB() - rod->GetAnchorA()).Length();
+                const double stretch = std::fabs(length - rod->GetLength()) * pixelsPerUnit;
+                largest = std::max(largest, stretch);
+                total += stretch;
+                ++samples;
+            }
+        }
+    }
+    state.counters["rods"] =
+        static_cast<double>(samples) / (state.iterations() * 3.0 * framesPerRun);
+    state.counters["mean px"] = samples > 0 ? total / static_cast<double>(samples) : 0.0;
+    state.counters["max px"] = largest;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     for (const BenchLevel& level : shippedLevels()) {
-        benchmark::RegisterBenchmark(("steps/" + level.name).c_str(), stepLevel, level)
+        benchmark::RegisterBenchmark(("steps/" + level.name).c_str(), stepWorlds, level)
             ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("rods/" + level.name).c_str(), stretchRods, level)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

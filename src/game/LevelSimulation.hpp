@@ -58,8 +58,9 @@ class LevelSimulation {
     // this version are replayed. Bump it with any change that moves a ball
     // differently (the simulation, level construction, contact rules, compiler
     // flags of the core, the physics library): the sign is that the committed
-    // runs in levels/runs stop replaying.
-    static constexpr int physicsVersion = 1;
+    // runs in levels/runs stop replaying. 2: neighbouring bridge blocks share
+    // one rod instead of two.
+    static constexpr int physicsVersion = 2;
 
     // `images` must outlive the simulation; without textures it still works
     // (nothing here draws or plays).
