@@ -22,6 +22,12 @@ void storePersonalBest(GameMode mode, int levelId, float seconds, const Recorded
     }
 }
 
+void keepRunOfFinish(const RecordedRun* run) {
+    if (run != nullptr) {
+        PersonalRuns().keepIfFaster(*run);
+    }
+}
+
 float readPersonalBest(GameMode mode, int levelId) {
     const std::string key = personalBestKey(mode, levelId);
     // Looking first keeps levels never finished out of the settings file.

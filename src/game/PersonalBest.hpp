@@ -14,6 +14,11 @@ void storePersonalBest(GameMode mode, int levelId, float seconds);
 // be written costs one line on standard error; the best is stored all the same.
 void storePersonalBest(GameMode mode, int levelId, float seconds, const RecordedRun* run);
 
+// A finish that is no new best: its run still becomes the level's personal run
+// when the stored one is slower or no longer replays, so there is a ghost to
+// race after a physics change or a lost file.
+void keepRunOfFinish(const RecordedRun* run);
+
 // The stored best in seconds, or -1 when there is none or the entry is not a
 // score text. Reading never adds an entry to the settings.
 float readPersonalBest(GameMode mode, int levelId);

@@ -91,3 +91,11 @@ bool PersonalRuns::save(const RecordedRun& run) const {
     }
     return replaceFileContents(pathOf(run.mode, run.levelId).string(), formatRun(run));
 }
+
+bool PersonalRuns::keepIfFaster(const RecordedRun& run) const {
+    const std::optional<RecordedRun> stored = load(run.mode, run.levelId, run.levelSha256);
+    if (stored && stored->finishMilliseconds <= run.finishMilliseconds) {
+        return false;
+    }
+    return save(run);
+}

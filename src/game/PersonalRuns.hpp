@@ -29,6 +29,12 @@ class PersonalRuns {
     // False when it could not be written; the old run is then kept.
     bool save(const RecordedRun& run) const;
 
+    // Stores the run unless the level already has a run at least as fast that
+    // still replays: a finish that is no new personal best still gives the
+    // level a ghost when the best's run is lost or was set in older physics
+    // or on an older level file. True when the run was stored.
+    bool keepIfFaster(const RecordedRun& run) const;
+
   private:
     std::filesystem::path folder;
 };

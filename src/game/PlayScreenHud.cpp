@@ -80,6 +80,7 @@ void PlayScreen::scoreFinish() {
         return;
     }
     if (!finish.newPersonalBest) {
+        keepRunOfFinish(finishedRecording());
         finishSound.play();
         return;
     }

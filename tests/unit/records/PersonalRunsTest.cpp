@@ -43,3 +43,32 @@ TEST(PersonalRuns, SavedRunsComeBackAndUnfitFilesAreIgnoredWithOneLine) {
     writeFileBytes(temp.file("plain"), "x");
     EXPECT_FALSE(PersonalRuns(temp.path() / "plain" / "runs").save(run)) << "not a folder";
 }
+
+// A finish that is no best replaces a stored run only when that one is slower
+// or can no longer be raced.
+TEST(PersonalRuns, AFinishReplacesOnlyASlowerOrUnraceableRun) {
+    const RecordedRun run = loadShippedRun("Fortified").run;
+    TempFolder temp;
+    const PersonalRuns runs(temp.path());
+    const std::string file = runs.pathOf(puzzleMode, 20000).string();
+
+    RecordedRun olderPhysics = run;
+    olderPhysics.physicsVersion -= 1;
+    olderPhysics.finishMilliseconds -= 5000;
+    ASSERT_TRUE(runs.save(olderPhysics));
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(runs.keepIfFaster(run)) << "a faster run in older physics is no ghost";
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(slurpFile(file), formatRun(run));
+
+    RecordedRun slower = run;
+    slower.finishMilliseconds += 1;
+    EXPECT_FALSE(runs.keepIfFaster(slower));
+    EXPECT_FALSE(runs.keepIfFaster(run)) << "as fast is not faster";
+    EXPECT_EQ(slurpFile(file), formatRun(run));
+
+    RecordedRun faster = run;
+    faster.finishMilliseconds -= 1;
+    EXPECT_TRUE(runs.keepIfFaster(faster));
+    EXPECT_EQ(slurpFile(file), formatRun(faster));
+}
