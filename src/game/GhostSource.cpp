@@ -1,5 +1,6 @@
 #include "game/GhostSource.hpp"
 
+#include <chrono>
 #include <iostream>
 
 #include "app/Files.hpp"
@@ -30,39 +31,59 @@ std::optional<RecordedRun> runForLevel(std::string_view text, GameMode mode,
 
 GhostSource::GhostSource(std::string_view serverAddress) : client(serverAddress) {}
 
-const std::string& GhostSource::recordText(GameMode mode, int levelId) {
-    if (fetchedLevel != levelId || fetchedMode != mode) {
-        fetchedMode = mode;
-        fetchedLevel = levelId;
-        fetched = client.fetchRun(mode, levelId, recordPosition);
-    }
-    return fetched;
-}
-
-std::unique_ptr<GhostTrack> GhostSource::trackFor(int choice, GameMode mode, int levelId,
-                                                  const std::string& levelFile) {
+void GhostSource::choose(int choice, GameMode mode, int levelId, const std::string& levelFile) {
+    wanted.reset();
     if (choice == Setting::ghostOff) {
-        return nullptr;
+        return;
     }
     const auto bytes = readWholeFile(levelFile);
     if (!bytes) {
+        return;
+    }
+    Choice chosen{choice, mode, levelId, std::string(bytes->data(), bytes->size()), ""};
+    chosen.levelSha256 = sha256Hex(chosen.levelBytes);
+    wanted = std::move(chosen);
+    if (choice != Setting::ghostRecord || (fetchedLevel == levelId && fetchedMode == mode)) {
+        return;
+    }
+    fetchedMode = mode;
+    fetchedLevel = levelId;
+    fetched.clear();
+    // A new level comes after a finish, long after the last answer came.
+    pending = std::async(std::launch::async, [this, mode, levelId] {
+        return client.fetchRun(mode, levelId, recordPosition);
+    });
+}
+
+std::unique_ptr<GhostTrack> GhostSource::takeTrack() {
+    if (!wanted) {
         return nullptr;
     }
-    const std::string_view levelBytes(bytes->data(), bytes->size());
-    const std::string sha = sha256Hex(levelBytes);
+    if (wanted->setting == Setting::ghostRecord && pending.valid()) {
+        if (pending.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+            return nullptr;
+        }
+        fetched = pending.get();
+    }
+    const Choice chosen = std::move(*wanted);
+    wanted.reset();
+    return trackOf(chosen);
+}
+
+std::unique_ptr<GhostTrack> GhostSource::trackOf(const Choice& chosen) const {
     std::optional<RecordedRun> run;
-    if (choice == Setting::ghostRecord) {
-        run = runForLevel(recordText(mode, levelId), mode, sha);
+    if (chosen.setting == Setting::ghostRecord) {
+        run = runForLevel(fetched, chosen.mode, chosen.levelSha256);
         if (!run) {
-            std::cerr << "rollavortex: no record run for level " << levelId
+            std::cerr << "rollavortex: no record run for level " << chosen.levelId
                       << "; the ghost is the personal best\n";
         }
     }
     if (!run) {
-        run = PersonalRuns().load(mode, levelId, sha);
+        run = PersonalRuns().load(chosen.mode, chosen.levelId, chosen.levelSha256);
     }
     if (!run) {
         return nullptr;
     }
-    return std::make_unique<GhostTrack>(std::move(*run), levelBytes);
+    return std::make_unique<GhostTrack>(std::move(*run), chosen.levelBytes);
 }

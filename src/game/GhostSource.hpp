@@ -1,5 +1,6 @@
 #pragma once
 
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,24 +16,42 @@
 // highscore server, falling back to the personal best's when the server has
 // none or cannot be reached. A run that does not replay on this level file
 // in this physics is no ghost.
+//
+// The server is asked in the background: a slow or hung server delays the
+// record's ghost (at most by the client's time-out, which the start countdown
+// covers, and a late ghost catches up), never the level itself.
 class GhostSource {
   public:
     explicit GhostSource(std::string_view serverAddress);
 
-    // The ghost of the level built from `levelFile`; none when the setting is
-    // off, the file cannot be read or there is no run to replay.
-    std::unique_ptr<GhostTrack> trackFor(int choice, GameMode mode, int levelId,
-                                         const std::string& levelFile);
+    // Starts finding the ghost of the level built from `levelFile`. The
+    // record's run is asked of the server once per level, so a restart does
+    // not ask again.
+    void choose(int choice, GameMode mode, int levelId, const std::string& levelFile);
+
+    // The chosen ghost once it is known, handed out once. Null while the
+    // server's answer is awaited, when the setting is off, the level file
+    // cannot be read or there is no run to replay.
+    std::unique_ptr<GhostTrack> takeTrack();
 
   private:
-    // The record's run text, asked of the server once per level, so a restart
-    // does not wait for the server again.
-    const std::string& recordText(GameMode mode, int levelId);
+    struct Choice {
+        int setting = 0;
+        GameMode mode = raceMode;
+        int levelId = 0;
+        std::string levelBytes;
+        std::string levelSha256;
+    };
+
+    std::unique_ptr<GhostTrack> trackOf(const Choice& chosen) const;
 
     HighscoreClient client;
     GameMode fetchedMode = raceMode;
     int fetchedLevel = -1;
     std::string fetched;
+    // Declared after the client: it is waited for before the client goes.
+    std::future<std::string> pending;
+    std::optional<Choice> wanted;
 };
 
 // The run in `text` when it is a run of the level with this SHA-256, in this

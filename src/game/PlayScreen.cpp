@@ -156,8 +156,9 @@ void PlayScreen::buildLevel() {
     const std::size_t index = static_cast<std::size_t>(levelIndex);
     levelFileReadable =
         recorder.start(*sim, catalogue.names[index], catalogue.files[index], levelId());
-    ghost.follow(ghostSource.trackFor(ghostChoice, mode, levelId(), catalogue.files[index]));
-    ghost.update(sim->stepsTaken());
+    ghost.follow(nullptr);
+    ghostSource.choose(ghostChoice, mode, levelId(), catalogue.files[index]);
+    followChosenGhost();
 
     thumbnailTexture = sf::Texture();
     const sf::Image& thumbnail = catalogue.thumbnails[static_cast<std::size_t>(levelIndex)];
@@ -175,6 +176,15 @@ void PlayScreen::buildLevel() {
     clock.value = 0.0f;
     placeWorldView();
     ++builds;
+}
+
+// The record's ghost may join late, while the server answers; it then
+// catches up with the steps the player's world has taken.
+void PlayScreen::followChosenGhost() {
+    if (std::unique_ptr<GhostTrack> track = ghostSource.takeTrack()) {
+        ghost.follow(std::move(track));
+    }
+    ghost.update(sim->stepsTaken());
 }
 
 void PlayScreen::clearLevel() {
@@ -297,7 +307,7 @@ void PlayScreen::updateWorld(float frameTime) {
     for (ParticleEmitter& burst : bursts) {
         burst.update(frameTime);
     }
-    ghost.update(sim->stepsTaken());
+    followChosenGhost();
     if (level != nullptr && level->ball) {
         level->ball->sync();
         face.animation.update(frameTime);

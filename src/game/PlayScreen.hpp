@@ -88,6 +88,7 @@ class PlayScreen {
     void buildLevel();
     void clearLevel();
     void advanceLevel();
+    void followChosenGhost();
     int levelId() const;
     // The run just finished, when it was recorded from its build on.
     const RecordedRun* finishedRecording() const;
