@@ -1,8 +1,6 @@
 #include "PostgresCluster.hpp"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -11,30 +9,13 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "SpawnLogged.hpp"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr double kReadySeconds = 30;
 constexpr std::chrono::milliseconds kPoll{10};
-
-pid_t spawnLogged(std::vector<std::string> words, const std::string& outputPath) {
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                     0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t child = -1;
-    const int result = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return result == 0 ? child : -1;
-}
 
 // postmaster.pid says "ready" on its eighth line once connections are taken.
 bool serverReady(const std::string& pidFile) {

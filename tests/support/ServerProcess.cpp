@@ -1,17 +1,14 @@
 #include "ServerProcess.hpp"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
+#include "SpawnLogged.hpp"
 #include "TempFolder.hpp"
-
-extern char** environ;
 
 namespace {
 
@@ -50,21 +47,7 @@ pid_t ServerProcess::spawn(const std::vector<std::string>& arguments,
                            const std::string& outputPath) {
     std::vector<std::string> words = {binaryPath()};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                     0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t child = -1;
-    const int result = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return result == 0 ? child : -1;
+    return spawnLogged(std::move(words), outputPath);
 }
 
 int ServerProcess::runToEnd(const std::vector<std::string>& arguments,
