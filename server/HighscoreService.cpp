@@ -3,7 +3,7 @@
 #include "UtcDay.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/HighscoreRequest.hpp"
-#include "online/PlainDecimal.hpp"
+#include "sim/base/PlainDecimal.hpp"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <boost/asio/post.hpp>
 
 #include "UtcDay.hpp"
-#include "app/DataFolder.hpp"
-#include "game/RunVerification.hpp"
-#include "level/LevelList.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/HighscoreRequest.hpp"
-#include "online/PlainDecimal.hpp"
+#include "sim/base/DataFolder.hpp"
+#include "sim/base/PlainDecimal.hpp"
+#include "sim/level/LevelList.hpp"
+#include "sim/run/RunVerification.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "TableCache.hpp"
 
-#include "online/PlainDecimal.hpp"
+#include "sim/base/PlainDecimal.hpp"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <optional>
 
-#include "level/LevelList.hpp"
+#include "sim/level/LevelList.hpp"
 
 namespace {
 

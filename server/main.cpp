@@ -15,7 +15,7 @@
 #include "ServerLog.hpp"
 #include "ServerOptions.hpp"
 #include "ServerRoutes.hpp"
-#include "app/DataFolder.hpp"
+#include "sim/base/DataFolder.hpp"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/DataFolder.hpp"
 #include "app/GameWindow.hpp"
 #include "app/IntroScreen.hpp"
 #include "app/ProgramObjects.hpp"
 #include "menu/MainMenu.hpp"
+#include "sim/base/DataFolder.hpp"
 
 namespace {
 

@@ -11,12 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "app/GameWindow.hpp"
-#include "game/LevelSimulation.hpp"
-#include "level/Level.hpp"
-#include "level/LevelCatalogue.hpp"
-#include "level/TileImages.hpp"
-#include "level/Units.hpp"
+#include "sim/base/DataFolder.hpp"
+#include "sim/level/Level.hpp"
+#include "sim/level/LevelList.hpp"
+#include "sim/level/Units.hpp"
+#include "sim/play/LevelSimulation.hpp"
 
 namespace {
 
@@ -33,11 +32,8 @@ struct BenchLevel {
 std::vector<BenchLevel> shippedLevels() {
     std::vector<BenchLevel> levels;
     for (GameMode mode : {raceMode, puzzleMode}) {
-        LevelCatalogue catalogue;
-        catalogue.fill(mode);
-        for (int i = 0; i < catalogue.size(); ++i) {
-            levels.push_back({catalogue.names[static_cast<std::size_t>(i)],
-                              catalogue.files[static_cast<std::size_t>(i)], mode});
+        for (const LevelEntry& level : levelsOf(mode)) {
+            levels.push_back({level.name, dataPath(level.file), mode});
         }
     }
     // A busy test level with every kind of tile, for comparison.
@@ -46,20 +42,19 @@ std::vector<BenchLevel> shippedLevels() {
 }
 
 // The world swings left and right at the Shift rate, so the ball never rests.
-std::vector<sf::Event> swingKeys(int frame) {
+std::vector<PlayInput> swingKeys(int frame) {
     if (frame % framesPerSwing != 0) {
         return {};
     }
     const bool left = (frame / framesPerSwing) % 2 == 0;
-    return {GameWindow::keyEvent(left ? sf::Keyboard::Left : sf::Keyboard::Right, true, true)};
+    return {PlayInput::pressed(left ? PlayKey::left : PlayKey::right, true)};
 }
 
 void stepWorlds(benchmark::State& state, const BenchLevel& level) {
-    TileImages noPictures;
     std::int64_t steps = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        LevelSimulation sim(noPictures, level.mode, TurnSpeeds());
+        LevelSimulation sim(level.mode, TurnSpeeds());
         const bool loaded = sim.loadLevel(level.file);
         sim.advance(LevelSimulation::countdownSeconds);
         state.ResumeTiming();
@@ -82,12 +77,11 @@ void stepWorlds(benchmark::State& state, const BenchLevel& level) {
 // Not a speed: how far the bridge rods stretch (in pixels) over 30 s of the
 // same swinging, after the physics of the bridges changed for speed.
 void stretchRods(benchmark::State& state, const BenchLevel& level) {
-    TileImages noPictures;
     double largest = 0.0;
     double total = 0.0;
     std::int64_t samples = 0;
     for (auto _ : state) {
-        LevelSimulation sim(noPictures, level.mode, TurnSpeeds());
+        LevelSimulation sim(level.mode, TurnSpeeds());
         sim.loadLevel(level.file);
         sim.advance(LevelSimulation::countdownSeconds);
         for (int frame = 0; frame < 3 * framesPerRun; ++frame) {

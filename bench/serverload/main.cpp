@@ -34,8 +34,8 @@
 #include "TempFolder.hpp"
 #include "online/FormBody.hpp"
 #include "online/HighscoreProtocol.hpp"
-#include "online/HttpExchange.hpp"
-#include "online/ScoreText.hpp"
+#include "online/client/HttpExchange.hpp"
+#include "sim/run/ScoreText.hpp"
 
 namespace {
 
@@ -166,8 +166,8 @@ class RunFlood {
         for (int c = 0; c < kFloodClients; ++c) {
             clients.emplace_back([this, address, body] {
                 while (!done) {
-                    const HttpAnswer answer = exchange(
-                        address, buildPostRequest(address, kRunPath, body), kTimeout);
+                    const HttpAnswer answer =
+                        exchange(address, buildPostRequest(address, kRunPath, body), kTimeout);
                     (answer.status == 200 ? verified : answer.status == 503 ? busy : other)++;
                 }
             });

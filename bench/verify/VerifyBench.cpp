@@ -10,10 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "app/Files.hpp"
-#include "game/LevelSimulation.hpp"
-#include "game/RunVerification.hpp"
-#include "level/LevelCatalogue.hpp"
+#include <numeric>
+
+#include "sim/base/DataFolder.hpp"
+#include "sim/base/FileBytes.hpp"
+#include "sim/level/LevelList.hpp"
+#include "sim/play/LevelSimulation.hpp"
+#include "sim/run/RunText.hpp"
+#include "sim/run/RunVerification.hpp"
 
 namespace {
 
@@ -34,9 +38,8 @@ std::string fileText(const std::string& path) {
 std::vector<BenchRun> committedRuns() {
     std::vector<BenchRun> runs;
     for (GameMode mode : {raceMode, puzzleMode}) {
-        LevelCatalogue catalogue;
-        catalogue.fill(mode);
-        for (const std::string& file : catalogue.files) {
+        for (const LevelEntry& level : levelsOf(mode)) {
+            const std::string file = dataPath(level.file);
             BenchRun bench;
             bench.runText =
                 fileText("levels/runs/" + std::filesystem::path(file).stem().string() + ".run");
@@ -49,9 +52,7 @@ std::vector<BenchRun> committedRuns() {
             bench.name = run.levelName;
             bench.claim = {run.mode, run.levelId,
                            static_cast<float>(run.finishMilliseconds) / 1000.0f};
-            for (const RecordedFrame& frame : run.frames) {
-                bench.gameSeconds += static_cast<double>(frame.frameTime);
-            }
+            bench.gameSeconds = std::accumulate(run.frameTimes.begin(), run.frameTimes.end(), 0.0);
             bench.raceSeconds = bench.gameSeconds - LevelSimulation::countdownSeconds;
             runs.push_back(std::move(bench));
         }

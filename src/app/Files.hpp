@@ -3,13 +3,7 @@
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
-#include <optional>
 #include <string>
-#include <vector>
-
-// The whole file as bytes, or nothing when it cannot be opened. An empty file
-// gives an empty buffer, not nothing: callers can tell "missing" from "empty".
-std::optional<std::vector<char>> readWholeFile(const std::string& path);
 
 // Loads a picture (game files: a dataPath()). A missing or broken file is
 // reported on standard error, leaves the image empty (0 x 0) and returns

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "app/ScreenFade.hpp"
 #include "app/ScreenLook.hpp"
+#include "sim/base/DataFolder.hpp"
 
 IntroScreen::IntroScreen(GameWindow& gameWindow) : window(gameWindow) {
     ScreenLook::loadFont(font);

@@ -3,9 +3,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include "app/DataFolder.hpp"
-#include "app/Files.hpp"
 #include "app/SoundEffect.hpp"
+#include "sim/base/DataFolder.hpp"
+#include "sim/base/FileBytes.hpp"
 
 MusicPiece::~MusicPiece() {
     release();

@@ -55,7 +55,7 @@ bool PadReader::apply(const sf::Event& event, std::vector<ButtonChange>& changes
             const auto axis = static_cast<std::size_t>(event.joystickMove.axis);
             if (p != nullptr && axis < p->axes.size()) {
                 p->connected = true;
-                p->axes[axis] = TurnEvent::clampPercent(event.joystickMove.position);
+                p->axes[axis] = clampTurnPercent(event.joystickMove.position);
             }
             return true;
         }

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "app/DataFolder.hpp"
+#include "sim/base/DataFolder.hpp"
 
 namespace ScreenLook {
 

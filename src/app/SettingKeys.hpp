@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "app/GameMode.hpp"
+#include "sim/base/GameMode.hpp"
+#include "sim/play/TurnSpeeds.hpp"
 
 // A setting the game reads: its key in the settings file, and the value the
 // game goes by while the key is absent (or, for a text, empty). Settings::get
@@ -27,9 +28,9 @@ inline const SettingKey<std::string> version{"version", "1.0"};
 
 // Turn rates of the world in degrees per second (play screen, options); the
 // play screen writes them back so players find them in the file.
-inline const SettingKey<float> turnSpeed{"turnspeed", 280.0f};
-inline const SettingKey<float> shiftSpeed{"shiftspeed", 140.0f};   // Shift held
-inline const SettingKey<float> controlSpeed{"ctrlspeed", 420.0f};  // Control held
+inline const SettingKey<float> turnSpeed{"turnspeed", TurnSpeeds{}.turn};
+inline const SettingKey<float> shiftSpeed{"shiftspeed", TurnSpeeds{}.shift};     // Shift held
+inline const SettingKey<float> controlSpeed{"ctrlspeed", TurnSpeeds{}.control};  // Control held
 inline const SettingKey<int> invertControls{"invertcontrols", 0};  // non-zero: reversed
 
 // Music volume step: 0 (silent) to maxMusicVolume (full); the players get

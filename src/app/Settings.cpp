@@ -6,7 +6,7 @@
 #include <sstream>
 #include <vector>
 
-#include "app/FileReplace.hpp"
+#include "sim/base/FileReplace.hpp"
 
 namespace {
 

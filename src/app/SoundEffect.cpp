@@ -5,8 +5,8 @@
 
 #include <utility>
 
-#include "app/DataFolder.hpp"
-#include "app/Files.hpp"
+#include "sim/base/DataFolder.hpp"
+#include "sim/base/FileBytes.hpp"
 
 int mixerVolume(float factor) {
     if (!(factor > 0.0f)) {

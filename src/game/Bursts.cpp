@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "app/ParticleEmitter.hpp"
-#include "level/ContactListener.hpp"
-#include "level/Level.hpp"
 #include "level/TileImages.hpp"
+#include "sim/level/ContactListener.hpp"
+#include "sim/level/Level.hpp"
 
 namespace {
 
@@ -35,11 +35,18 @@ sf::Color starColour(Colour colour) {
 
 }  // namespace
 
+bool makesBurst(const ContactEvent& event) {
+    using Kind = ContactEvent::Kind;
+    return event.kind == Kind::switchTouched || event.kind == Kind::targetBroken ||
+           event.kind == Kind::blockBroken || event.kind == Kind::penalty;
+}
+
 sf::Color burstColour(const ContactEvent& event) {
     switch (event.kind) {
-        case ContactEvent::Kind::colour:
+        case ContactEvent::Kind::switchTouched:
+        case ContactEvent::Kind::targetBroken:
             return starColour(event.colour);
-        case ContactEvent::Kind::brokenBlock:
+        case ContactEvent::Kind::blockBroken:
             return sf::Color(109, 73, 30);
         default:
             return sf::Color(255, 255, 255);
@@ -51,7 +58,7 @@ void configureBurst(ParticleEmitter& emitter, const ContactEvent& event, const T
     const sf::Color colour = burstColour(event);
     emitter.kind = penalty ? ParticleEmitter::penaltyKind : ParticleEmitter::starKind;
     emitter.texture = images.texture(penalty ? TileImages::penaltyBurst : TileImages::star);
-    emitter.centre = event.position;
+    emitter.centre = sf::Vector2f(event.position.x, event.position.y);
     emitter.spawnExtent = sf::Vector2f(16.0f, 16.0f);
     emitter.burst = true;
     emitter.direction = 0.0f;

@@ -3,10 +3,13 @@
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
-#include "level/PlayState.hpp"
+#include "sim/level/PlayState.hpp"
 
 class ParticleEmitter;
 class TileImages;
+
+// True for the events that burst: switches, broken blocks and targets, penalties.
+bool makesBurst(const ContactEvent& event);
 
 // Colour of the burst of a contact event: the colour of its switch or target,
 // brown for a broken block, white for anything else (penalties).

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "app/ScreenLook.hpp"
+#include "sim/base/DataFolder.hpp"
 
 namespace {
 

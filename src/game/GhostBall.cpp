@@ -2,10 +2,10 @@
 
 #include <SFML/Graphics/Sprite.hpp>
 
-#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
-#include "level/Units.hpp"
+#include "sim/base/DataFolder.hpp"
+#include "sim/level/Units.hpp"
 
 void GhostBall::loadImage() {
     loadTexture(texture, dataPath("images/bodyred.png"));

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "game/GhostTrack.hpp"
+#include "sim/run/GhostTrack.hpp"
 
 class GameWindow;
 

@@ -3,11 +3,12 @@
 #include <chrono>
 #include <iostream>
 
-#include "app/Files.hpp"
 #include "app/SettingKeys.hpp"
-#include "app/Sha256.hpp"
-#include "game/LevelSimulation.hpp"
 #include "game/PersonalRuns.hpp"
+#include "sim/base/FileBytes.hpp"
+#include "sim/base/Sha256.hpp"
+#include "sim/play/LevelSimulation.hpp"
+#include "sim/run/RunText.hpp"
 
 namespace {
 

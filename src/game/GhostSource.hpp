@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/GameMode.hpp"
-#include "game/GhostTrack.hpp"
-#include "game/RecordedRun.hpp"
-#include "online/HighscoreClient.hpp"
+#include "online/client/HighscoreClient.hpp"
+#include "sim/base/GameMode.hpp"
+#include "sim/run/GhostTrack.hpp"
+#include "sim/run/RecordedRun.hpp"
 
 // Picks the run the ghost replays on a level, by the "ghost" setting: the
 // personal best's run (game/PersonalRuns), or the record's run from the

@@ -4,7 +4,7 @@
 
 #include "app/ProgramObjects.hpp"
 #include "game/PersonalRuns.hpp"
-#include "online/ScoreText.hpp"
+#include "sim/run/ScoreText.hpp"
 
 void storePersonalBest(GameMode mode, int levelId, float seconds) {
     settings().setString(personalBestKey(mode, levelId), encodeTime(seconds));

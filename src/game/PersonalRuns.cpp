@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/FileReplace.hpp"
-#include "game/LevelSimulation.hpp"
+#include "sim/base/FileReplace.hpp"
+#include "sim/play/LevelSimulation.hpp"
+#include "sim/run/RunText.hpp"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "game/RecordedRun.hpp"
+#include "sim/run/RecordedRun.hpp"
 
 // The run of each level's personal best, kept so the player can race its
 // ghost and resubmit it: one file per mode and level, "<mode>-<level id>.run".

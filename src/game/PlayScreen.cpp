@@ -1,14 +1,20 @@
 #include "game/PlayScreen.hpp"
 
-#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
+#include "app/PlayInputEvents.hpp"
 #include "app/ProgramObjects.hpp"
 #include "app/ScreenLook.hpp"
 #include "game/Bursts.hpp"
 #include "game/PersonalBest.hpp"
 #include "game/PlayScreenParts.hpp"
-#include "level/Level.hpp"
+#include "sim/base/DataFolder.hpp"
+#include "sim/level/Level.hpp"
+#include "sim/level/Units.hpp"
+
+#include <box2d/b2_body.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -17,6 +23,8 @@ const sf::Vector2f clockPosition(180.0f, 984.0f);  // left edge, centre line
 const sf::Vector2f badgePosition(640.0f, 960.0f);
 const sf::Vector2f thumbnailPosition(768.0f, 768.0f);
 const sf::Vector2f thumbnailSize(512.0f, 256.0f);
+// Seconds a broken block or target takes to shrink away.
+constexpr float brokenPopupSeconds = 0.9993f;
 
 LevelCatalogue catalogueOf(GameMode mode) {
     LevelCatalogue catalogue;
@@ -62,7 +70,7 @@ PlayScreen::PlayScreen(GameWindow& window, GameMode mode, LevelCatalogue levels,
       mode(mode) {
     worldView.setSize(ScreenLook::viewWidth, ScreenLook::viewHeight);
     loadResources();
-    sim = std::make_unique<LevelSimulation>(images, mode, speeds);
+    sim = std::make_unique<LevelSimulation>(mode, speeds);
     // A start level the catalogue does not have (a mode without levels) ends
     // the screen before its first frame.
     if (levelIndex < 0 || levelIndex >= catalogue.size()) {
@@ -84,6 +92,10 @@ void PlayScreen::readSettings() {
     speeds.shift = settings().keep(Setting::shiftSpeed);
     speeds.control = settings().keep(Setting::controlSpeed);
     speeds.inverted = settings().get(Setting::invertControls) != 0;
+    // A rate edited into the file beyond what the options offer would make
+    // runs no server or ghost replays: play goes by the nearest the options
+    // allow.
+    speeds = speeds.clamped();
     submitScores = settings().get(Setting::submitScores) > 0;
     userName = settings().get(Setting::userName);
     drawClouds = settings().get(Setting::drawClouds) > 0;
@@ -149,7 +161,11 @@ void PlayScreen::buildLevel() {
     start.reset();
     finish.reset();
     postFinish.reset();
+    screenKeys.reset();
+    ticks.reset();
+    finishFlash = 0.0f;
     sim->loadLevel(catalogue.files[static_cast<std::size_t>(levelIndex)]);
+    sprites.build(*sim->level(), images);
     personalBest = readPersonalBest(mode, levelId());
     // Every build is a new run; a level file that cannot be read for its hash
     // gives a run no ghost or server can replay, so it is not kept.
@@ -239,19 +255,23 @@ void PlayScreen::updatePlay(float frameTime) {
     }
     // A press made while a highscore request blocked the last frame is not
     // the player's answer to a table they have not seen yet.
-    postFinish.dropPressesFromWait(sim->play().jumpRequested);
-    react(sim->advance(frameTime));
-    recorder.frame(frameTime, *sim);
-    contactSounds.play(sim->play().soundRequests);
+    postFinish.dropPressesFromWait(screenKeys.confirm);
+    finishFlash = std::max(finishFlash - frameTime, 0.0f);
+    // The simulation goes by whole ticks (FrameTicks); what the player sees
+    // around it by the window's own time.
+    const float simulationTime = ticks.frame(frameTime);
+    react(sim->advance(simulationTime));
+    recorder.frame(simulationTime, *sim);
+    contactSounds.play(sim->play().events);
     badgeSeconds += frameTime;
-    const bool pausing = sim->keys().pauseRequested;
+    const bool pausing = screenKeys.pauseRequested;
     updateWorld(frameTime);
     updateStart(frameTime);
     updateFinish(frameTime);
     gameMusic().update();
     if (pausing) {
         state = paused;
-        sim->keys().pauseRequested = false;
+        screenKeys.pauseRequested = false;
     }
 }
 
@@ -262,8 +282,13 @@ void PlayScreen::pollPlayEvents() {
             window.close();
             continue;
         }
-        sim->handleEvent(event);
-        recorder.event(event);
+        const std::optional<PlayInput> input = playInputOf(event);
+        if (!input) {
+            continue;
+        }
+        sim->handleInput(*input);
+        recorder.input(*input);
+        screenKeys.apply(*input);
     }
 }
 
@@ -278,10 +303,16 @@ void PlayScreen::react(const FrameReport& report) {
     if (report.hornSounded) {
         hornSound.play();
     }
+    // Only a press after the finish goes on from it: a jump pressed on the
+    // way to the line must not skip the banner.
+    if (report.finishedNow) {
+        screenKeys.confirm = false;
+    }
 }
 
 void PlayScreen::placeWorldView() {
-    worldView.setCenter(sim->cameraCentre());
+    const b2Vec2 camera = sim->cameraCentre();
+    worldView.setCenter(camera.x, camera.y);
     worldView.setRotation(sim->viewAngle());
 }
 
@@ -293,15 +324,11 @@ void PlayScreen::updateWorld(float frameTime) {
     if (drawClouds) {
         clouds.update(frameTime);
     }
-    takeContactRequests();
+    showContactEvents();
     updatePopups(contactPopups, frameTime);
-    Level* level = sim->level();
+    const Level* level = sim->level();
     if (level != nullptr) {
-        for (auto& [number, entity] : level->entities) {
-            if (entity->withinDrawRange(worldView)) {
-                entity->animate(frameTime);
-            }
-        }
+        sprites.animate(*level, worldView, frameTime);
     }
     bursts.remove_if([](const ParticleEmitter& burst) { return burst.finished; });
     for (ParticleEmitter& burst : bursts) {
@@ -309,31 +336,37 @@ void PlayScreen::updateWorld(float frameTime) {
     }
     followChosenGhost();
     if (level != nullptr && level->ball) {
-        level->ball->sync();
         face.animation.update(frameTime);
     }
 }
 
-void PlayScreen::takeContactRequests() {
-    PlayState& play = sim->play();
-    for (const PopupRequest& request : play.popupRequests) {
-        Popup popup(images.texture(request.imageIndex), request.duration);
-        sf::Sprite& sprite = popup.sprite();
-        sprite.setPosition(request.position);
-        sprite.setRotation(request.rotation);
-        contactPopups.push_back(popup);
+// The popups, bursts and flash of what the contacts did in this frame (their
+// sounds have played already).
+void PlayScreen::showContactEvents() {
+    using Kind = ContactEvent::Kind;
+    for (const ContactEvent& event : sim->play().events) {
+        if (event.kind == Kind::finishReached) {
+            finishFlash = 1.0f;
+        }
+        if (event.kind == Kind::blockBroken || event.kind == Kind::targetBroken) {
+            const int picture = event.kind == Kind::blockBroken
+                                    ? TileImages::breakable
+                                    : TileImages::firstTarget + colourIndex(event.colour);
+            Popup popup(images.texture(picture), brokenPopupSeconds);
+            popup.sprite().setPosition(event.position.x, event.position.y);
+            popup.sprite().setRotation(event.degrees);
+            contactPopups.push_back(popup);
+        }
+        if (makesBurst(event)) {
+            configureBurst(bursts.emplace_back(), event, images);
+        }
     }
-    play.popupRequests.clear();
-    for (const ContactEvent& event : play.contactEvents) {
-        configureBurst(bursts.emplace_back(), event, images);
-    }
-    play.contactEvents.clear();
 }
 
 // The picture of the frame: the world, the head-up display and, while paused,
 // the menu over the level as it stood.
 void PlayScreen::draw() const {
-    window.clear(lerpColor(sf::Color::White, ScreenLook::backdrop, sim->play().finishFlash));
+    window.clear(lerpColor(sf::Color::White, ScreenLook::backdrop, finishFlash));
     drawWorld();
     window.setView(hudView);
     drawHud();
@@ -349,10 +382,8 @@ void PlayScreen::drawWorld() const {
         clouds.draw(window);
     }
     drawPopups(contactPopups, window);
-    if (Level* level = sim->level()) {
-        for (auto& [number, entity] : level->entities) {
-            entity->draw(window.target());
-        }
+    if (const Level* level = sim->level()) {
+        sprites.draw(*level, window.target());
     }
     for (const ParticleEmitter& burst : bursts) {
         burst.draw(window);
@@ -361,7 +392,8 @@ void PlayScreen::drawWorld() const {
     ghost.draw(window);
     const Level* level = sim->level();
     if (level != nullptr && level->ball) {
-        const sf::Sprite& ball = level->ball->sprite();
-        face.draw(window, ball.getPosition(), ball.getRotation());
+        const b2Body& ball = *level->ball->body();
+        const b2Vec2 at = pixelsOf(ball.GetPosition());
+        face.draw(window, sf::Vector2f(at.x, at.y), ball.GetAngle() * degreesPerRadian);
     }
 }

@@ -12,22 +12,26 @@
 #include <vector>
 
 #include "app/ParticleEmitter.hpp"
+#include "app/SettingKeys.hpp"
 #include "app/SoundEffect.hpp"
 #include "game/ContactSounds.hpp"
 #include "game/FinishBanner.hpp"
 #include "game/FinishSequence.hpp"
 #include "game/GhostBall.hpp"
 #include "game/GhostSource.hpp"
-#include "game/LevelSimulation.hpp"
 #include "game/PauseMenu.hpp"
 #include "game/PlayerFace.hpp"
 #include "game/Popup.hpp"
 #include "game/PostFinishTable.hpp"
-#include "game/RunRecorder.hpp"
 #include "game/ScoreFont.hpp"
+#include "game/ScreenKeys.hpp"
 #include "game/StartSequence.hpp"
+#include "level/EntitySprites.hpp"
 #include "level/LevelCatalogue.hpp"
 #include "level/TileImages.hpp"
+#include "sim/play/FrameTicks.hpp"
+#include "sim/play/LevelSimulation.hpp"
+#include "sim/run/RunRecorder.hpp"
 
 class GameWindow;
 struct FrameReport;
@@ -81,6 +85,8 @@ class PlayScreen {
     int levelsBuilt() const { return builds; }
     const RunRecorder& recording() const { return recorder; }
     const GhostBall& ghostBall() const { return ghost; }
+    float finishFlashLeft() const { return finishFlash; }
+    const ScreenKeys& keysOfScreen() const { return screenKeys; }
 
   private:
     void loadResources();
@@ -97,9 +103,9 @@ class PlayScreen {
     void updatePlay(float frameTime);
     void pollPlayEvents();
     void react(const FrameReport& report);
+    void showContactEvents();
     void placeWorldView();
     void updateWorld(float frameTime);
-    void takeContactRequests();
     void updateStart(float frameTime);
     void showCountdownPopup(int number);
     void updateFinish(float frameTime);
@@ -118,6 +124,10 @@ class PlayScreen {
     PauseMenu pauseMenu;
     TileImages images;
     std::unique_ptr<LevelSimulation> sim;
+    EntitySprites sprites;
+    ScreenKeys screenKeys;
+    FrameTicks::Carry ticks;
+    float finishFlash = 0.0f;  // 0..1, brightens the background after the finish
     sf::View worldView;
     sf::View hudView;
     TurnSpeeds speeds;

@@ -58,9 +58,8 @@ void PlayScreen::updateFinish(float frameTime) {
     scoreFinish();
     face.animation.setGrin(true);
     finishBanner.wave.advance(frameTime);
-    PlayState& play = sim->play();
     if (finish.phase == FinishPhase::banner) {
-        if (play.finishFlash == 0.0f && play.jumpRequested) {
+        if (finishFlash == 0.0f && screenKeys.confirm) {
             finishBanner.wave.incoming = false;
             finish.dismissBanner(submitScores);
         }
@@ -68,9 +67,9 @@ void PlayScreen::updateFinish(float frameTime) {
     }
     if (submitScores) {
         const FinishedRun run{userName, mode, levelId(), sim->raceClock(), finishedRecording()};
-        postFinish.update(run, finish, play.jumpRequested, sim->keys());
+        postFinish.update(run, finish, screenKeys.confirm, screenKeys);
     }
-    if (finish.advanceFade(frameTime, play.jumpRequested)) {
+    if (finish.advanceFade(frameTime, screenKeys.confirm)) {
         advanceLevel();
     }
 }

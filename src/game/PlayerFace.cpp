@@ -2,10 +2,10 @@
 
 #include <SFML/Graphics/Sprite.hpp>
 
-#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "app/Random.hpp"
+#include "sim/base/DataFolder.hpp"
 
 namespace {
 

@@ -8,12 +8,13 @@
 #include "app/GameWindow.hpp"
 #include "app/ScreenLook.hpp"
 #include "app/ShadowedLabel.hpp"
-#include "game/ControlKeys.hpp"
 #include "game/FinishSequence.hpp"
 #include "game/PersonalBest.hpp"
-#include "game/RecordedRun.hpp"
+#include "game/ScreenKeys.hpp"
 #include "online/HighscoreProtocol.hpp"
-#include "online/ScoreText.hpp"
+#include "sim/run/RecordedRun.hpp"
+#include "sim/run/RunText.hpp"
+#include "sim/run/ScoreText.hpp"
 
 namespace {
 
@@ -41,7 +42,7 @@ void PostFinishTable::reset() {
 }
 
 void PostFinishTable::update(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested,
-                             ControlKeys& keys) {
+                             ScreenKeys& keys) {
     switch (finish.phase) {
         case FinishPhase::submitting:
             submit(run, finish, jumpRequested);
@@ -139,7 +140,7 @@ bool PostFinishTable::endWithoutRecords(FinishSequence& finish) const {
     return true;
 }
 
-void PostFinishTable::scroll(ControlKeys& keys, const std::string& playerName) {
+void PostFinishTable::scroll(ScreenKeys& keys, const std::string& playerName) {
     const unsigned before = table.firstShown;
     if (keys.upPressed) {
         table.firstShown = scrolledUp(table.firstShown);

@@ -8,15 +8,15 @@
 #include <string_view>
 #include <vector>
 
-#include "app/GameMode.hpp"
 #include "game/FinishSequence.hpp"
-#include "online/HighscoreClient.hpp"
 #include "online/HighscoreTable.hpp"
-#include "online/TableRowView.hpp"
+#include "online/client/HighscoreClient.hpp"
+#include "online/client/TableRowView.hpp"
+#include "sim/base/GameMode.hpp"
 
 class GameWindow;
 struct RecordedRun;
-struct ControlKeys;
+struct ScreenKeys;
 
 // A finished run as the highscore server hears of it.
 struct FinishedRun {
@@ -68,7 +68,7 @@ class PostFinishTable {
     // the table (fetching), or scroll the table on screen (showingTable).
     // Runs only with online scores on (the caller checks).
     void update(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested,
-                ControlKeys& keys);
+                ScreenKeys& keys);
     // Over the finished frame in the fixed view: the wait message of the
     // request the next frame makes, or the table's rows once fetched.
     void draw(GameWindow& window, FinishPhase phase) const;
@@ -97,7 +97,7 @@ class PostFinishTable {
     // and the finish may fade out. True when that happened.
     bool endWithoutRecords(FinishSequence& finish) const;
     // Moves the table by the Up or Down press, if any, and consumes it.
-    void scroll(ControlKeys& keys, const std::string& playerName);
+    void scroll(ScreenKeys& keys, const std::string& playerName);
 
     // First record shown after Up or Down: five records, not above the first
     // record, and not so far down that fewer than nine rows stay filled.

@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
-#include "online/PlainDecimal.hpp"
+#include "sim/base/DataFolder.hpp"
+#include "sim/base/PlainDecimal.hpp"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
+#include "sim/base/DataFolder.hpp"
 
 void LevelCatalogue::fill(GameMode mode) {
     files.clear();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "level/LevelList.hpp"
+#include "sim/level/LevelList.hpp"
 
 // The levels of one mode, in playing order, as parallel lists indexed by the
 // level index. The texts are the program's own literals.

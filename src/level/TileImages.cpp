@@ -73,3 +73,42 @@ const sf::Image& TileImages::image(int index) const {
 const sf::Texture* TileImages::texture(int index) const {
     return index >= 0 && index < count ? textures[index].get() : nullptr;
 }
+
+int TileImages::ofTile(int tileId) {
+    // Tile ids and picture indices share names: each is written with its own.
+    switch (tileId) {
+        case TileId::ballStart:
+            return TileImages::player;
+        case TileId::finish:
+            return TileImages::finish;
+        case TileId::wall:
+        case TileId::bridgeBlock:
+        case TileId::fixedWall:
+            return TileImages::wall;
+        case TileId::breakable:
+            return TileImages::breakable;
+        case TileId::slopeUpperRight:
+            return TileImages::wallUpperRight;
+        case TileId::slopeLowerRight:
+            return TileImages::wallLowerRight;
+        case TileId::slopeLowerLeft:
+            return TileImages::wallLowerLeft;
+        case TileId::slopeUpperLeft:
+            return TileImages::wallUpperLeft;
+        case TileId::looseDiamond:
+            return TileImages::looseDiamond;
+        case TileId::looseBall:
+            return TileImages::looseBall;
+        case TileId::penalty:
+            return TileImages::penalty;
+        default:
+            break;
+    }
+    if (tileId >= TileId::firstSwitch && tileId <= TileId::lastSwitch) {
+        return TileImages::firstSwitch + (tileId - TileId::firstSwitch);
+    }
+    if (tileId >= TileId::firstTarget && tileId <= TileId::lastTarget) {
+        return TileImages::firstTarget + (tileId - TileId::firstTarget);
+    }
+    return -1;
+}

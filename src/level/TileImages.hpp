@@ -7,7 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "app/DataFolder.hpp"
+#include "sim/base/DataFolder.hpp"
+#include "sim/level/TileKinds.hpp"
 
 // The 36 pictures shared by every level: tiles, switch animation frames,
 // particles and the personal-best badge. Loading the pictures needs no screen;
@@ -54,6 +55,10 @@ class TileImages {
     const sf::Image& image(int index) const;
     // Null before createTextures, for an empty picture and outside the table.
     const sf::Texture* texture(int index) const;
+
+    // The picture a tile id shows (the ball start shows the ball's picture);
+    // -1 for ids that make nothing.
+    static int ofTile(int tileId);
 
   private:
     std::array<sf::Image, count> images;

@@ -6,7 +6,7 @@
 #include "app/ShadowedLabel.hpp"
 #include "game/PlayScreen.hpp"
 #include "menu/MenuDrawing.hpp"
-#include "online/HighscoreClient.hpp"
+#include "online/client/HighscoreClient.hpp"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "app/SoundEffect.hpp"
 #include "level/LevelCatalogue.hpp"
 #include "online/HighscoreTable.hpp"
-#include "online/TableRowView.hpp"
+#include "online/client/TableRowView.hpp"
 
 class GameWindow;
 class ParticleEmitter;

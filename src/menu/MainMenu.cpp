@@ -1,6 +1,5 @@
 #include "menu/MainMenu.hpp"
 
-#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "app/ProgramObjects.hpp"
@@ -9,6 +8,7 @@
 #include "menu/MenuDrawing.hpp"
 #include "menu/NameEntryScreen.hpp"
 #include "menu/OptionsScreen.hpp"
+#include "sim/base/DataFolder.hpp"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "menu/NameCheck.hpp"
 
 #include "app/ProgramObjects.hpp"
-#include "online/HighscoreClient.hpp"
 #include "online/HighscoreProtocol.hpp"
+#include "online/client/HighscoreClient.hpp"
 
 NameCheckOutcome readNameCheckAnswer(std::string_view body) {
     if (nameCheckAnswerSaysFree(body)) {

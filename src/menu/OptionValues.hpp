@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/play/TurnSpeeds.hpp"
+
 #include <array>
 #include <string>
 
@@ -58,8 +60,8 @@ inline constexpr std::array<Resolution, 3> optionResolutions{
 // line reads.
 class OptionLines {
   public:
-    static constexpr float minSpeed = 100.0f;
-    static constexpr float maxSpeed = 720.0f;
+    static constexpr float minSpeed = TurnSpeeds::slowest;
+    static constexpr float maxSpeed = TurnSpeeds::fastest;
     static constexpr float speedStep = 20.0f;
 
     explicit OptionLines(const OptionValues& start);

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/DataFolder.hpp"
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
+#include "sim/base/DataFolder.hpp"
 
 namespace {
 

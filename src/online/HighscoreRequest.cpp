@@ -6,7 +6,7 @@
 
 #include "online/FormBody.hpp"
 #include "online/HighscoreProtocol.hpp"
-#include "online/ScoreText.hpp"
+#include "sim/run/ScoreText.hpp"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "online/PlainDecimal.hpp"
+#include "sim/base/PlainDecimal.hpp"
 
 namespace {
 

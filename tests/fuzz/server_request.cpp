@@ -9,7 +9,7 @@
 #include "online/FormBody.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/HighscoreRequest.hpp"
-#include "online/ScoreText.hpp"
+#include "sim/run/ScoreText.hpp"
 
 using namespace HighscoreProtocol;
 

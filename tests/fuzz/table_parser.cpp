@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "online/HighscoreTable.hpp"
-#include "online/HttpExchange.hpp"
-#include "online/ScoreText.hpp"
+#include "online/client/HttpExchange.hpp"
+#include "sim/run/ScoreText.hpp"
 
 namespace {
 

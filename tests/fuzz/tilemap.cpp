@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "level/Level.hpp"
-#include "level/PlayState.hpp"
 #include "level/TileImages.hpp"
-#include "level/TileMap.hpp"
+#include "sim/level/Level.hpp"
+#include "sim/level/PlayState.hpp"
+#include "sim/level/TileMap.hpp"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <map>
 
-#include "game/LevelSimulation.hpp"
-#include "level/Level.hpp"
-#include "level/TileKinds.hpp"
-#include "level/Units.hpp"
+#include "sim/level/Level.hpp"
+#include "sim/level/TileKinds.hpp"
+#include "sim/level/Units.hpp"
+#include "sim/play/LevelSimulation.hpp"
 
 namespace {
 
@@ -102,7 +102,7 @@ void Autopilot::vary(std::uint32_t seed, float seconds) {
     variedFor = seconds;
 }
 
-std::vector<sf::Event> Autopilot::nextFrame(const LevelSimulation& simulation, float frameTime) {
+std::vector<PlayInput> Autopilot::nextFrame(const LevelSimulation& simulation, float frameTime) {
     const Level* level = simulation.level();
     if (level == nullptr || !level->ball || level->ball->body() == nullptr ||
         simulation.finished() || simulation.play().countdownRunning) {

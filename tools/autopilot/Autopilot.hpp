@@ -2,8 +2,6 @@
 
 #include <box2d/b2_math.h>
 
-#include <SFML/Window/Event.hpp>
-
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -48,9 +46,9 @@ class Autopilot {
   public:
     explicit Autopilot(AutopilotTuning tuning = {});
 
-    // The key events for the next frame of `simulation`, whose level must be
+    // The key inputs for the next frame of `simulation`, whose level must be
     // built; call once per frame before the frame is advanced.
-    std::vector<sf::Event> nextFrame(const LevelSimulation& simulation, float frameTime);
+    std::vector<PlayInput> nextFrame(const LevelSimulation& simulation, float frameTime);
 
     // Flies a little differently for the next `seconds` of frames: bolder or
     // more careful, aiming a little to one side; the same seed gives the same

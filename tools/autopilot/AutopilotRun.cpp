@@ -5,9 +5,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "game/LevelSimulation.hpp"
-#include "level/PlayState.hpp"
-#include "level/TileImages.hpp"
+#include "sim/level/PlayState.hpp"
+#include "sim/play/LevelSimulation.hpp"
 
 namespace {
 
@@ -21,6 +20,12 @@ constexpr std::uint32_t triesPerStyle = 100000;
 // Frames simulated in all, retries included, per frame of the game time allowed.
 constexpr long long effortPerFrame = 12;
 
+// A frame of a run in the making: its inputs, then its frame time.
+struct PilotFrame {
+    float frameTime = 0.0f;
+    std::vector<PlayInput> inputs;
+};
+
 // The pilot's state at a frame of the run, and the best of the tries made
 // from there: the one that went furthest before its own mishap.
 struct Checkpoint {
@@ -28,12 +33,12 @@ struct Checkpoint {
     Autopilot pilot;
     int tries = 0;
     int bestMishap = -1;
-    std::vector<RecordedFrame> bestFrames;  // from `frame` to the mishap
+    std::vector<PilotFrame> bestFrames;  // from `frame` to the mishap
     Autopilot bestPilot;
 };
 
 bool penaltyCounted(const LevelSimulation& simulation) {
-    const auto& events = simulation.play().contactEvents;
+    const auto& events = simulation.play().events;
     return std::any_of(events.begin(), events.end(), [](const ContactEvent& event) {
         return event.kind == ContactEvent::Kind::penalty;
     });
@@ -66,8 +71,8 @@ class Rehearsal {
                 checkpoints.push_back(Checkpoint{now, pilot, 0, -1, {}, pilot});
             }
             const int stuckBefore = pilot.timesStuck();
-            RecordedFrame frame{frameTime, pilot.nextFrame(*simulation, frameTime)};
-            const FrameReport report = simulation->advance(frame.frameTime, frame.events);
+            PilotFrame frame{frameTime, pilot.nextFrame(*simulation, frameTime)};
+            const FrameReport report = simulation->advance(frame.frameTime, frame.inputs);
             frames.push_back(std::move(frame));
             ++effort;
             if (report.finishedNow) {
@@ -81,7 +86,7 @@ class Rehearsal {
         return false;
     }
 
-    std::vector<RecordedFrame> frames;
+    std::vector<PilotFrame> frames;
 
   private:
     void retry(int mishapFrame) {
@@ -123,15 +128,14 @@ class Rehearsal {
 
     // A new simulation brought to the end of the frames so far.
     void restart() {
-        simulation = std::make_unique<LevelSimulation>(noPictures, mode, speeds);
+        simulation = std::make_unique<LevelSimulation>(mode, speeds);
         simulation->buildLevel(map);
-        for (const RecordedFrame& frame : frames) {
-            simulation->advance(frame.frameTime, frame.events);
+        for (const PilotFrame& frame : frames) {
+            simulation->advance(frame.frameTime, frame.inputs);
         }
         effort += static_cast<long long>(frames.size());
     }
 
-    TileImages noPictures;
     TileMap map;
     GameMode mode;
     TurnSpeeds speeds;
@@ -153,9 +157,9 @@ void flyLevel(LevelSimulation& simulation, RecordedRun& run, const AutopilotTuni
     Rehearsal rehearsal(simulation, tuning, frameTime);
     rehearsal.fly(std::llround(maxSeconds / frameTime));
     // The run found, played once more in the caller's simulation.
-    for (RecordedFrame& frame : rehearsal.frames) {
-        const FrameReport report = simulation.advance(frame.frameTime, frame.events);
-        run.frames.push_back(std::move(frame));
+    for (const PilotFrame& frame : rehearsal.frames) {
+        const FrameReport report = simulation.advance(frame.frameTime, frame.inputs);
+        run.addFrame(frame.frameTime, frame.inputs);
         if (afterFrame) {
             afterFrame(simulation);
         }
@@ -173,8 +177,7 @@ RecordedRun flyLevel(const std::string& levelFile, const std::string& levelName,
     run.levelName = levelName;
     run.levelFile = levelFile;
     run.mode = mode;
-    TileImages noPictures;
-    LevelSimulation simulation(noPictures, mode, TurnSpeeds());
+    LevelSimulation simulation(mode, TurnSpeeds());
     if (simulation.loadLevel(levelFile)) {
         flyLevel(simulation, run, tuning, maxSeconds, frameTime, afterFrame);
     }

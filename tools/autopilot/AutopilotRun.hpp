@@ -4,12 +4,14 @@
 #include <string>
 
 #include "autopilot/Autopilot.hpp"
-#include "game/RecordedRun.hpp"
+#include "sim/play/FrameTicks.hpp"
+#include "sim/run/RecordedRun.hpp"
 
 class LevelSimulation;
 
-// The frame time of the game window at its 60 frames per second.
-constexpr float autopilotFrameTime = 1.0f / 60.0f;
+// The frame time of the game window at about 60 frames per second, in the
+// whole ticks the window hands over.
+constexpr float autopilotFrameTime = FrameTicks::seconds(17);
 
 // Sees the simulation after every frame of the run found (traces, tools).
 using AutopilotWatcher = std::function<void(const LevelSimulation&)>;

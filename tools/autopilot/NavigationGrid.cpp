@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "level/Entity.hpp"
-#include "level/Level.hpp"
-#include "level/TileKinds.hpp"
+#include "sim/level/Entity.hpp"
+#include "sim/level/Level.hpp"
+#include "sim/level/TileKinds.hpp"
 
 namespace {
 

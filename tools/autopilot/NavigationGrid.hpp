@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "level/TileKinds.hpp"
+#include "sim/level/TileKinds.hpp"
 
 class Entity;
 struct Level;

@@ -1,52 +1,46 @@
 #include "autopilot/PilotKeys.hpp"
 
-sf::Event PilotKeys::event(sf::Keyboard::Key key, bool pressed) const {
-    sf::Event made;
-    made.type = pressed ? sf::Event::KeyPressed : sf::Event::KeyReleased;
-    made.key.code = key;
-    made.key.alt = false;
-    made.key.control = control;
-    made.key.shift = shift;
-    made.key.system = false;
-    return made;
+PlayInput PilotKeys::event(PlayKey key, bool pressed) const {
+    return pressed ? PlayInput::pressed(key, shift, control)
+                   : PlayInput::released(key, shift, control);
 }
 
-std::vector<sf::Event> PilotKeys::change(const PilotCommand& command) {
-    std::vector<sf::Event> events;
+std::vector<PlayInput> PilotKeys::change(const PilotCommand& command) {
+    std::vector<PlayInput> events;
     // Modifiers only matter while a turn key is down; leave them be otherwise.
     if (command.turn != 0) {
         const bool wantShift = command.speed == PilotCommand::Speed::slow;
         const bool wantControl = command.speed == PilotCommand::Speed::fast;
         if (shift != wantShift) {
             shift = wantShift;
-            events.push_back(event(sf::Keyboard::LShift, shift));
+            events.push_back(event(PlayKey::leftShift, shift));
         }
         if (control != wantControl) {
             control = wantControl;
-            events.push_back(event(sf::Keyboard::LControl, control));
+            events.push_back(event(PlayKey::leftControl, control));
         }
     }
     const bool wantLeft = command.turn > 0;
     const bool wantRight = command.turn < 0;
     if (left && !wantLeft) {
         left = false;
-        events.push_back(event(sf::Keyboard::Left, false));
+        events.push_back(event(PlayKey::left, false));
     }
     if (right && !wantRight) {
         right = false;
-        events.push_back(event(sf::Keyboard::Right, false));
+        events.push_back(event(PlayKey::right, false));
     }
     if (wantLeft && !left) {
         left = true;
-        events.push_back(event(sf::Keyboard::Left, true));
+        events.push_back(event(PlayKey::left, true));
     }
     if (wantRight && !right) {
         right = true;
-        events.push_back(event(sf::Keyboard::Right, true));
+        events.push_back(event(PlayKey::right, true));
     }
     if (command.jump != space) {
         space = command.jump;
-        events.push_back(event(sf::Keyboard::Space, space));
+        events.push_back(event(PlayKey::space, space));
     }
     return events;
 }

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <SFML/Window/Event.hpp>
-
 #include <vector>
 
-#include "game/ControlKeys.hpp"
+#include "sim/play/PlayInput.hpp"
+#include "sim/play/TurnSpeeds.hpp"
 
 // What the autopilot wants its hands to do in a frame.
 struct PilotCommand {
@@ -16,16 +15,16 @@ struct PilotCommand {
 };
 
 // The keyboard under the autopilot's hands: which keys are down, and the key
-// events a player would make to go from that to a new command. Events carry
+// inputs a player would make to go from that to a new command. Inputs carry
 // the modifiers that are down after them, as the window reports them.
 class PilotKeys {
   public:
-    std::vector<sf::Event> change(const PilotCommand& command);
+    std::vector<PlayInput> change(const PilotCommand& command);
     // Degrees per second the world turns with this command.
     static float rate(const PilotCommand& command, const TurnSpeeds& speeds);
 
   private:
-    sf::Event event(sf::Keyboard::Key key, bool pressed) const;
+    PlayInput event(PlayKey key, bool pressed) const;
 
     bool left = false;
     bool right = false;

@@ -19,11 +19,13 @@
 #include <string>
 #include <vector>
 
-#include "app/DataFolder.hpp"
 #include "autopilot/AutopilotRun.hpp"
-#include "game/LevelSimulation.hpp"
-#include "level/Level.hpp"
-#include "level/LevelCatalogue.hpp"
+#include "sim/base/DataFolder.hpp"
+#include "sim/level/Level.hpp"
+#include "sim/level/LevelList.hpp"
+#include "sim/play/LevelSimulation.hpp"
+#include "sim/run/LevelStamp.hpp"
+#include "sim/run/RunText.hpp"
 
 namespace {
 
@@ -79,7 +81,7 @@ void traceFrame(const LevelSimulation& simulation) {
         return;
     }
     const b2Vec2 at = simulation.level()->ball->body()->GetPosition();
-    for (const ContactEvent& event : simulation.play().contactEvents) {
+    for (const ContactEvent& event : simulation.play().events) {
         if (event.kind == ContactEvent::Kind::penalty) {
             std::printf("  t=%6.2f penalty at cell (%.1f, %.1f), ball at (%.1f, %.1f)\n",
                         simulation.raceClock(), event.position.x / 64.0f, event.position.y / 64.0f,
@@ -108,11 +110,9 @@ int main(int argc, char** argv) {
     }
     int unfinished = 0;
     for (GameMode mode : {raceMode, puzzleMode}) {
-        LevelCatalogue catalogue;
-        catalogue.fill(mode);
-        for (int i = 0; i < catalogue.size(); ++i) {
-            const std::string name = catalogue.names[static_cast<std::size_t>(i)];
-            const std::string file = catalogue.files[static_cast<std::size_t>(i)];
+        for (const LevelEntry& level : levelsOf(mode)) {
+            const std::string name = level.name;
+            const std::string file = dataPath(level.file);
             if (!wanted(options, name)) {
                 continue;
             }
@@ -127,12 +127,12 @@ int main(int argc, char** argv) {
                              options.trace ? traceFrame : nullptr);
                 if (tried.finishMilliseconds < 0) {
                     std::printf("  style %u: not finished after %zu frames\n", style,
-                                tried.frames.size());
+                                tried.frameCount());
                     continue;
                 }
                 std::printf("  style %u: finished in %.3f s (%zu frames)\n", style,
                             static_cast<double>(tried.finishMilliseconds) / 1000.0,
-                            tried.frames.size());
+                            tried.frameCount());
                 if (run.finishMilliseconds < 0 ||
                     tried.finishMilliseconds < run.finishMilliseconds) {
                     run = std::move(tried);
@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
                 continue;
             }
             std::printf("  best: %.3f s\n", static_cast<double>(run.finishMilliseconds) / 1000.0);
-            stampLevelFile(run, file, catalogue.levelIds[i]);
+            stampLevelFile(run, file, level.levelId);
             if (!options.outFolder.empty()) {
                 const std::string path =
                     options.outFolder + "/" + std::filesystem::path(file).stem().string() + ".run";

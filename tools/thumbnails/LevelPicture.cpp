@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "level/TileImages.hpp"
-#include "level/TileKinds.hpp"
-#include "level/TileMap.hpp"
+#include "sim/level/TileKinds.hpp"
+#include "sim/level/TileMap.hpp"
 
 namespace {
 
@@ -54,7 +54,7 @@ Rgba levelColour(const TileMap& map, const TileImages& images, float x, float y)
         return colour;
     }
     const int id = tileAt(map, column, row);
-    const int picture = tileImageIndex(id);
+    const int picture = TileImages::ofTile(id);
     if (picture < 0) {
         return colour;
     }

@@ -9,7 +9,7 @@
 
 #include "LevelPicture.hpp"
 #include "level/TileImages.hpp"
-#include "level/TileMap.hpp"
+#include "sim/level/TileMap.hpp"
 
 namespace fs = std::filesystem;
 

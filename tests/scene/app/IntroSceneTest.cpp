@@ -4,8 +4,8 @@
 
 #include "Pixels.hpp"
 #include "ScriptedGame.hpp"
-#include "app/DataFolder.hpp"
 #include "app/IntroScreen.hpp"
+#include "sim/base/DataFolder.hpp"
 
 namespace {
 

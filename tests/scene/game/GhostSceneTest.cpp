@@ -11,13 +11,14 @@
 #include "NetworkStandIns.hpp"
 #include "Pixels.hpp"
 #include "PlayDriver.hpp"
-#include "app/Files.hpp"
 #include "app/ScreenLook.hpp"
-#include "app/Sha256.hpp"
-#include "game/GhostTrack.hpp"
 #include "game/PersonalRuns.hpp"
-#include "level/Level.hpp"
-#include "level/Units.hpp"
+#include "sim/base/FileBytes.hpp"
+#include "sim/base/Sha256.hpp"
+#include "sim/level/Level.hpp"
+#include "sim/level/Units.hpp"
+#include "sim/run/GhostTrack.hpp"
+#include "sim/run/RunText.hpp"
 
 namespace {
 
@@ -88,7 +89,8 @@ GhostRace raceTheGhost(const RecordedRun& kept, int ghostSetting, const std::str
         if ((pose->position - ball).Length() < 4.0f) {
             return;
         }
-        sf::View world(screen.simulation().cameraCentre(),
+        const b2Vec2 camera = screen.simulation().cameraCentre();
+        sf::View world(sf::Vector2f(camera.x, camera.y),
                        sf::Vector2f(ScreenLook::viewWidth, ScreenLook::viewHeight));
         world.setRotation(screen.simulation().viewAngle());
         const sf::Vector2f at(pose->position.x * pixelsPerUnit, -pose->position.y * pixelsPerUnit);

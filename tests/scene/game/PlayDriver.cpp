@@ -34,7 +34,8 @@ void CorridorDriver::onFrame(GameWindow& window) {
         }
         return;
     }
-    if (play.finishFlash == 0.0f && screen.bannerWave().incoming && !play.jumpRequested) {
+    if (screen.finishFlashLeft() == 0.0f && screen.bannerWave().incoming &&
+        !screen.keysOfScreen().confirm) {
         send(window, GameWindow::keyEvent(sf::Keyboard::Space, true));
         send(window, GameWindow::keyEvent(sf::Keyboard::Space, false), 3);
     }

@@ -2,7 +2,7 @@
 
 #include "PlayDriver.hpp"
 #include "game/PersonalBest.hpp"
-#include "online/ScoreText.hpp"
+#include "sim/run/ScoreText.hpp"
 
 namespace {
 

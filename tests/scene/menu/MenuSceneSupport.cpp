@@ -1,7 +1,7 @@
 #include "MenuSceneSupport.hpp"
 
-#include "online/HighscoreClient.hpp"
-#include "online/ScoreText.hpp"
+#include "online/client/HighscoreClient.hpp"
+#include "sim/run/ScoreText.hpp"
 
 HighscoreServer::HighscoreServer() : process(folder.file("scores.db"), folder.file("server.log")) {
     started = !ServerProcess::binaryPath().empty() && process.start();

@@ -18,9 +18,9 @@
 #include "PlayDriver.hpp"
 #include "ServerProcess.hpp"
 #include "game/PersonalBest.hpp"
-#include "online/HighscoreClient.hpp"
 #include "online/HighscoreProtocol.hpp"
-#include "online/ScoreText.hpp"
+#include "online/client/HighscoreClient.hpp"
+#include "sim/run/ScoreText.hpp"
 
 #define REQUIRE_DISPLAY() \
     if (!haveDisplay())   \

@@ -9,10 +9,12 @@
 #include "ScriptedGame.hpp"
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
-#include "app/DataFolder.hpp"
+#include "app/PlayInputEvents.hpp"
 #include "game/PlayScreen.hpp"
-#include "game/RecordedRun.hpp"
-#include "online/HighscoreClient.hpp"
+#include "online/client/HighscoreClient.hpp"
+#include "sim/base/DataFolder.hpp"
+#include "sim/run/RecordedRun.hpp"
+#include "sim/run/RunText.hpp"
 
 namespace {
 
@@ -30,20 +32,19 @@ class RunDriver {
   private:
     void onFrame(GameWindow& window) {
         const std::uint64_t frame = window.frameNumber();
-        const std::size_t consumed = screen.recording().run().frames.size();
+        const std::size_t consumed = screen.recording().run().frameCount();
         if (!started && consumed > 0) {
             // The simulation has taken `consumed` frames: the next window frame
-            // reads the events of run frame `consumed`.
+            // reads the inputs of run frame `consumed`.
             started = true;
-            for (std::size_t k = consumed; k < run.frames.size(); ++k) {
-                for (const sf::Event& event : run.frames[k].events) {
-                    window.queueEventAt(frame + 1 + k - consumed, event);
+            for (const RecordedInput& input : run.inputs) {
+                if (input.frame >= consumed) {
+                    window.queueEventAt(frame + 1 + input.frame - consumed, eventOf(input.input));
                 }
             }
             return;
         }
-        const PlayState& play = screen.simulation().play();
-        if (screen.finishState().phase == FinishPhase::banner && play.finishFlash == 0.0f &&
+        if (screen.finishState().phase == FinishPhase::banner && screen.finishFlashLeft() == 0.0f &&
             !spaceSent) {
             spaceSent = true;
             window.queueEventAt(frame + 1, GameWindow::keyEvent(sf::Keyboard::Space, true));
@@ -76,12 +77,12 @@ TEST(VerifiedRecordScene, AFinishedRunIsReplayedByTheServerAndShownAsSuch) {
     RecordedRun run;
     std::string error;
     ASSERT_TRUE(readRunFile("levels/runs/TheLabyrinth.run", run, error)) << error;
-    ASSERT_TRUE(run.frames[0].events.empty());
+    ASSERT_TRUE(run.inputsOfFrame(0).empty());
 
     TempFolder folder;
     ServerProcess server(folder.file("scores.db"), folder.file("server.log"));
     ASSERT_TRUE(server.start()) << server.log();
-    ScriptedGame game("", run.frames[0].frameTime);
+    ScriptedGame game("", run.frameTimes[0]);
     game.settings().setInt("submitscores", 1);
     game.settings().setString("username", "replayer");
     game.settings().setString("highscoreserver", server.address());

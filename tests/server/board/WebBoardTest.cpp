@@ -5,9 +5,9 @@
 
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
-#include "online/HighscoreClient.hpp"
 #include "online/HighscoreTable.hpp"
-#include "online/ScoreText.hpp"
+#include "online/client/HighscoreClient.hpp"
+#include "sim/run/ScoreText.hpp"
 
 // The web board as a browser shows it: a real headless Chromium renders the
 // pages, and the rows are read from the document it built.

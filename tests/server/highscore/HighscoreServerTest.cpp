@@ -5,10 +5,10 @@
 #include "ServerBoards.hpp"
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
-#include "online/HighscoreClient.hpp"
 #include "online/HighscoreProtocol.hpp"
-#include "online/HttpExchange.hpp"
-#include "online/ScoreText.hpp"
+#include "online/client/HighscoreClient.hpp"
+#include "online/client/HttpExchange.hpp"
+#include "sim/run/ScoreText.hpp"
 
 using namespace HighscoreProtocol;
 

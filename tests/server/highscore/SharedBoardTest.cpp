@@ -8,10 +8,10 @@
 
 #include "PostgresCluster.hpp"
 #include "ServerProcess.hpp"
-#include "online/HighscoreClient.hpp"
 #include "online/HighscoreProtocol.hpp"
-#include "online/PlainDecimal.hpp"
-#include "online/ScoreText.hpp"
+#include "online/client/HighscoreClient.hpp"
+#include "sim/base/PlainDecimal.hpp"
+#include "sim/run/ScoreText.hpp"
 
 // Servers behind a load balancer share one PostgreSQL board: no submission
 // may be lost, and the tables must read as one server's would, equal times in
@@ -112,9 +112,9 @@ TEST(SharedPostgresBoard, TwoServersLoseNothingAndOrderAsOne) {
         for (const auto& server : *group) {
             // All the players come from one address; every table read must
             // see the other server's writes.
-            ASSERT_TRUE(server->start({"--rate-limit", "1000000", "--rate-burst", "1000000",
-                                       "--max-connections-per-address", "100000",
-                                       "--table-cache-ms", "0"}))
+            ASSERT_TRUE(
+                server->start({"--rate-limit", "1000000", "--rate-burst", "1000000",
+                               "--max-connections-per-address", "100000", "--table-cache-ms", "0"}))
                 << server->log();
         }
     }

@@ -11,9 +11,9 @@
 #include "LoopbackClient.hpp"
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
-#include "online/HighscoreClient.hpp"
 #include "online/HighscoreProtocol.hpp"
-#include "online/ScoreText.hpp"
+#include "online/client/HighscoreClient.hpp"
+#include "sim/run/ScoreText.hpp"
 
 // The server on a public address: slow, greedy and malicious clients get a
 // 4xx answer and a closed connection, and never slow down anyone else.

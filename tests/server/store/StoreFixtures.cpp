@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include "online/PlainDecimal.hpp"
+#include "sim/base/PlainDecimal.hpp"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <functional>
 #include <thread>
 
-#include "online/HighscoreClient.hpp"
-#include "online/ScoreText.hpp"
+#include "online/client/HighscoreClient.hpp"
+#include "sim/run/ScoreText.hpp"
 
 // What the game pays when the highscore server misbehaves: never more than
 // the 5-second time-out per request, and an empty answer. A server that is

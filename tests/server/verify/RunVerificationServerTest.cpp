@@ -13,7 +13,7 @@
 #include "TempFolder.hpp"
 #include "online/FormBody.hpp"
 #include "online/HighscoreProtocol.hpp"
-#include "online/ScoreText.hpp"
+#include "sim/run/ScoreText.hpp"
 
 // Submitted runs replayed by the real server: what verifies is kept and shown
 // as verified, everything else is refused and changes nothing.

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "TempFolder.hpp"
-#include "app/DataFolder.hpp"
+#include "sim/base/DataFolder.hpp"
 
 namespace fs = std::filesystem;
 

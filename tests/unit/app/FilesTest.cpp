@@ -4,6 +4,7 @@
 
 #include "TempFolder.hpp"
 #include "app/Files.hpp"
+#include "sim/base/FileBytes.hpp"
 
 TEST(ReadWholeFile, MissingEmptyFolderAndBinary) {
     TempFolder folder;

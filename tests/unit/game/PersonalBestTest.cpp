@@ -2,7 +2,7 @@
 
 #include "app/ProgramObjects.hpp"
 #include "game/PersonalBest.hpp"
-#include "online/ScoreText.hpp"
+#include "sim/run/ScoreText.hpp"
 
 TEST(PersonalBest, StoredAsScoreTextUnderTheModeAndLevel) {
     EXPECT_EQ(personalBestKey(puzzleMode, 20057), "_ 2 20057");

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/DataFolder.hpp"
 #include "level/LevelCatalogue.hpp"
+#include "sim/base/DataFolder.hpp"
 
 TEST(LevelCatalogue, EachModeListsItsLevelsInOrderAndOthersNone) {
     LevelCatalogue catalogue;

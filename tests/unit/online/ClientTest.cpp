@@ -2,8 +2,8 @@
 // answers. The exchange with the real server is the server tests' business.
 #include <gtest/gtest.h>
 
-#include "online/HighscoreClient.hpp"
-#include "online/HttpExchange.hpp"
+#include "online/client/HighscoreClient.hpp"
+#include "online/client/HttpExchange.hpp"
 
 TEST(ServerAddress, HostAloneMeansPort80) {
     EXPECT_EQ(parseServerAddress("localhost:8077").port, 8077);

@@ -5,7 +5,7 @@
 #include <set>
 #include <sstream>
 
-#include "online/ScoreText.hpp"
+#include "sim/run/ScoreText.hpp"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "NetworkStandIns.hpp"
-#include "game/ControlKeys.hpp"
 #include "game/FinishSequence.hpp"
 #include "game/PostFinishTable.hpp"
+#include "game/ScreenKeys.hpp"
 
 // The table after a finish without a window: where it opens, how it scrolls,
 // which rows are the player's, and what a broken answer does. What the step
@@ -32,9 +32,8 @@ struct ShownTable {
     }
 
     unsigned first() const { return step.scores().firstShown; }
-    unsigned press(sf::Keyboard::Key key) {
-        keys.upPressed = key == sf::Keyboard::Up;
-        keys.downPressed = key == sf::Keyboard::Down;
+    unsigned press(PlayKey key) {
+        keys.apply(PlayInput::pressed(key));
         step.scroll(keys, "racer");
         EXPECT_FALSE(keys.upPressed || keys.downPressed) << "a press moves the table once";
         return first();
@@ -42,7 +41,7 @@ struct ShownTable {
 
     PostFinishTable step;
     FinishSequence finish;
-    ControlKeys keys;
+    ScreenKeys keys;
 };
 
 }  // namespace
@@ -52,21 +51,20 @@ TEST(PostFinishScroll, OpensOnTheOwnRecordAndMovesByFiveWithinTheTable) {
     EXPECT_EQ(thirty.first(), 11u) << "own record on the tenth row";
     // Down stops with the last record on the ninth row; Up stops at the top;
     // any other key does not move it.
-    using K = sf::Keyboard;
+    using K = PlayKey;
     std::vector<unsigned> firsts;
-    for (K::Key key :
-         {K::Down, K::Down, K::Down, K::Up, K::Up, K::Up, K::Up, K::Up, K::Up, K::Space}) {
+    for (K key : {K::down, K::down, K::down, K::up, K::up, K::up, K::up, K::up, K::up, K::space}) {
         firsts.push_back(thirty.press(key));
     }
     EXPECT_EQ(firsts, (std::vector<unsigned>{16, 21, 21, 16, 11, 6, 1, 0, 0, 0}));
 
     ShownTable six(tableOf(6, 2));
     EXPECT_EQ(six.first(), 0u);
-    EXPECT_EQ(six.press(sf::Keyboard::Down), 0u) << "a short table never moves";
+    EXPECT_EQ(six.press(PlayKey::down), 0u) << "a short table never moves";
 
     ShownTable notListed(tableOf(40));
     EXPECT_EQ(notListed.first(), 0u) << "without an own record the table opens at the top";
-    EXPECT_EQ(notListed.press(sf::Keyboard::Down), 5u);
+    EXPECT_EQ(notListed.press(PlayKey::down), 5u);
 }
 
 TEST(PostFinishScroll, RowsStartAtTheFirstShownRecordAndMarkTheOwnName) {
@@ -79,8 +77,8 @@ TEST(PostFinishScroll, RowsStartAtTheFirstShownRecordAndMarkTheOwnName) {
         EXPECT_EQ(row.own, row.record == 20u) << row.record;
     }
 
-    thirty.press(sf::Keyboard::Down);
-    thirty.press(sf::Keyboard::Down);
+    thirty.press(PlayKey::down);
+    thirty.press(PlayKey::down);
     rows = PostFinishTable::shownRecords(thirty.step.scores(), "racer");
     ASSERT_EQ(rows.size(), 9u);
     EXPECT_EQ(rows.back().record, 29u);

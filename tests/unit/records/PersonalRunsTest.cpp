@@ -5,6 +5,7 @@
 
 #include "ShippedRun.hpp"
 #include "game/PersonalRuns.hpp"
+#include "sim/run/RunText.hpp"
 
 TEST(PersonalRuns, FolderFollowsXdgDataHomeThenHome) {
     setenv("HOME", "/home/player", 1);

@@ -1,0 +1,30 @@
+#include "sim/run/LevelStamp.hpp"
+
+#include <filesystem>
+
+#include "sim/base/DataFolder.hpp"
+#include "sim/base/FileBytes.hpp"
+#include "sim/base/Sha256.hpp"
+#include "sim/play/LevelSimulation.hpp"
+
+bool stampLevelFile(RecordedRun& run, const std::string& levelFile, int levelId) {
+    // A run names its level by its place in the data folder, so it replays
+    // wherever the game or the server finds that folder.
+    const auto inData =
+        std::filesystem::path(levelFile).lexically_relative(findDataFolder().folder);
+    const bool insideData = !inData.empty() && *inData.begin() != "..";
+    run.levelFile = insideData ? inData.generic_string() : levelFile;
+    run.levelId = levelId;
+    run.physicsVersion = LevelSimulation::physicsVersion;
+    run.levelSha256.clear();
+    // A path as given, else a name inside the data folder, as runs write it.
+    auto bytes = readWholeFile(levelFile);
+    if (!bytes && std::filesystem::path(levelFile).is_relative()) {
+        bytes = readWholeFile(dataPath(levelFile));
+    }
+    if (!bytes) {
+        return false;
+    }
+    run.levelSha256 = sha256Hex(std::string_view(bytes->data(), bytes->size()));
+    return true;
+}

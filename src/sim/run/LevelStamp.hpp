@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+#include "sim/run/RecordedRun.hpp"
+
+// Names the level the run is played on: its file, permanent id and the
+// SHA-256 of the file's bytes, and this game's physics version. False when the
+// file cannot be read; the hash is then left empty.
+bool stampLevelFile(RecordedRun& run, const std::string& levelFile, int levelId);

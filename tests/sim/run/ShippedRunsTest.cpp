@@ -1,0 +1,122 @@
+// The committed run of every shipped level, replayed through the simulation,
+// must finish its level in exactly the recorded time and end in exactly the
+// recorded state. As in the determinism test of a physics engine, the hash of
+// that end state is a committed constant: a change to the physics, the
+// contact rules or a level shows here as one clear failure. When such a
+// change is meant, record the runs anew with the autopilot tool and take the
+// new hashes from the failure messages. The same runs replay on arm64 under
+// qemu (scripts/arm64-replay.sh) to the same hashes.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ShippedRun.hpp"
+#include "sim/base/DataFolder.hpp"
+#include "sim/level/LevelList.hpp"
+#include "sim/play/LevelSimulation.hpp"
+#include "sim/run/RunReplay.hpp"
+
+namespace {
+
+// levels/runs/<stem>.run and the hash of the state its last frame leaves.
+const std::map<std::string, std::uint64_t> goldenHashes = {
+    {"TheLabyrinth", 0x0fbfa22c9774cac7},
+    {"TheRopeBridge", 0x8ad0df918150d9ec},
+    {"Fortified", 0x2f5ca04a8b28a930},
+    {"ChaosUnleashed", 0xbdda5719dfbe181e},
+};
+
+// Only what a player's hands do during play: no pause, no menu keys.
+bool isPlayInput(const PlayInput& input) {
+    const std::set<PlayKey> play = {PlayKey::left,        PlayKey::right,       PlayKey::space,
+                                    PlayKey::enter,       PlayKey::leftShift,   PlayKey::rightShift,
+                                    PlayKey::leftControl, PlayKey::rightControl};
+    return input.kind == PlayInput::Kind::turn || play.count(input.key) == 1;
+}
+
+struct Replayed {
+    ReplayResult result;
+    std::uint64_t hash = 0;
+};
+
+Replayed replayShipped(const ShippedRun& shipped) {
+    LevelSimulation simulation(shipped.run.mode, shipped.run.turnSpeeds);
+    simulation.loadLevelBytes(shipped.levelBytes);
+    Replayed replayed;
+    replayed.result = replayRun(simulation, shipped.run);
+    replayed.hash = simulation.stateHash();
+    return replayed;
+}
+
+}  // namespace
+
+TEST(ShippedRuns, EachRunFinishesItsLevelInTheRecordedTimeAndTheRecordedState) {
+    std::set<std::string> played;
+    for (GameMode mode : {raceMode, puzzleMode}) {
+        for (const LevelEntry& level : levelsOf(mode)) {
+            const std::string stem = std::filesystem::path(level.file).stem().string();
+            SCOPED_TRACE(stem);
+            ASSERT_EQ(goldenHashes.count(stem), 1u) << "a shipped level without a run";
+            played.insert(stem);
+            const ShippedRun shipped = loadShippedRun(stem);
+            const RecordedRun& run = shipped.run;
+            EXPECT_EQ(run.levelName, level.name);
+            EXPECT_EQ(run.levelFile, level.file);
+            EXPECT_EQ(run.levelId, level.levelId);
+            EXPECT_EQ(run.mode, mode);
+            for (const RecordedInput& input : run.inputs) {
+                EXPECT_TRUE(isPlayInput(input.input)) << static_cast<int>(input.input.key);
+            }
+
+            const Replayed replayed = replayShipped(shipped);
+            // Finished in the last frame of the run, not before and not after.
+            EXPECT_GT(run.finishMilliseconds, 0);
+            EXPECT_EQ(replayed.result.finishFrame, static_cast<int>(run.frameCount()) - 1);
+            EXPECT_EQ(replayed.result.milliseconds, run.finishMilliseconds);
+            EXPECT_EQ(replayed.result.colourTargetsLeft, 0);
+            EXPECT_EQ(replayed.hash, goldenHashes.at(stem))
+                << "end state 0x" << std::hex << replayed.hash;
+        }
+    }
+    EXPECT_EQ(played.size(), goldenHashes.size());
+}
+
+// Simulations share nothing: eight threads replaying the committed runs at
+// once, as the server's replay threads and a ghost beside the player's level
+// do, each get the golden end states. The ThreadSanitizer build runs this too.
+TEST(ShippedRuns, EightThreadsReplayingAtOnceGetTheGoldenHashesEveryTime) {
+    std::vector<ShippedRun> runs;
+    std::vector<std::uint64_t> expected;
+    for (const auto& [stem, hash] : goldenHashes) {
+        runs.push_back(loadShippedRun(stem));
+        expected.push_back(hash);
+    }
+    constexpr int threadCount = 8;
+    std::vector<std::vector<std::uint64_t>> hashes(threadCount);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < threadCount; ++t) {
+        threads.emplace_back([&, t] {
+            // Each thread starts at another run, so different levels step at once.
+            for (std::size_t i = 0; i < runs.size(); ++i) {
+                const std::size_t which = (i + static_cast<std::size_t>(t)) % runs.size();
+                hashes[static_cast<std::size_t>(t)].push_back(replayShipped(runs[which]).hash);
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    for (int t = 0; t < threadCount; ++t) {
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            const std::size_t which = (i + static_cast<std::size_t>(t)) % runs.size();
+            EXPECT_EQ(hashes[static_cast<std::size_t>(t)][i], expected[which])
+                << "thread " << t << " run " << which;
+        }
+    }
+}
