@@ -19,6 +19,9 @@ void LevelCatalogue::addLevel(const std::string& file, const char* name, int lev
     const int index = static_cast<int>(files.size());
     files.push_back(file);
     names.push_back(name);
+    // The lists stay parallel: a level has an empty picture until
+    // loadThumbnails.
+    thumbnails.emplace_back();
     levelIds[index] = levelId;
 }
 
