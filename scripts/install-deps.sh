@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config git
     libsfml-dev libsdl2-dev libsdl2-mixer-dev libbox2d-dev
-    libboost-dev libsqlite3-dev libpq-dev
+    libboost-dev libsqlite3-dev libpq-dev zlib1g-dev
     libfreetype-dev libvorbis-dev ttf-bitstream-vera
 )
 if [ "${1:-}" = "--tests" ]; then

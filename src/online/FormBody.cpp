@@ -37,29 +37,7 @@ std::optional<std::string> unescape(std::string_view text) {
     return plain;
 }
 
-bool isUnreserved(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '.' || c == '_' || c == '~';
-}
-
 }  // namespace
-
-std::string percentEscape(std::string_view value) {
-    static constexpr char hexDigits[] = "0123456789ABCDEF";
-    std::string escaped;
-    escaped.reserve(value.size() * 2);
-    for (char c : value) {
-        if (isUnreserved(c)) {
-            escaped += c;
-            continue;
-        }
-        const auto byte = static_cast<unsigned char>(c);
-        escaped += '%';
-        escaped += hexDigits[byte >> 4];
-        escaped += hexDigits[byte & 0x0F];
-    }
-    return escaped;
-}
 
 std::string escapeFormValue(std::string_view value) {
     std::string escaped;

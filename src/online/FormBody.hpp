@@ -13,11 +13,6 @@
 // Escapes "%", "&" and "=" as %25, %26 and %3D; every other byte stays as it is.
 std::string escapeFormValue(std::string_view value);
 
-// Escapes every byte but letters, digits, "-", ".", "_" and "~" as %XX (upper
-// case hex): for values such as a recorded run, whose lines, spaces and "+"
-// must reach the server exactly as written.
-std::string percentEscape(std::string_view value);
-
 // Splits a body into its fields and decodes %XX escapes (a raw space is a
 // space, "+" is a plus sign). Empty pieces between "&" are skipped, so the
 // table request's leading "&" is fine. Empty when a piece has no "=", a key is

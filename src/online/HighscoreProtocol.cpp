@@ -1,5 +1,7 @@
 #include "online/HighscoreProtocol.hpp"
 
+#include "online/RunTransport.hpp"
+
 #include <algorithm>
 #include <array>
 
@@ -39,7 +41,7 @@ std::string tableQueryBody(int mode, int levelId) {
 
 std::string runBody(std::string_view name, int mode, int levelId, std::string_view scoreText,
                     std::string_view runText) {
-    return submissionBody(name, mode, levelId, scoreText) + "&run=" + percentEscape(runText);
+    return submissionBody(name, mode, levelId, scoreText) + "&runz=" + packRun(runText);
 }
 
 std::string runQueryBody(int mode, int levelId, int position) {

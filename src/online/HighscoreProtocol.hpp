@@ -21,9 +21,13 @@ inline constexpr std::string_view kRunVerified = "OK verified";
 
 // The server refuses longer bodies; the longest valid one is under 100 bytes.
 inline constexpr std::size_t kMaxBodyBytes = 1024;
-// A run submission carries the whole run text: half an hour of frames with
-// key events fits with room to spare.
+// A run submission carries the whole run, packed (RunTransport): half an hour
+// at 240 frames a second of differing lengths fits many times over. Games
+// before the packing sent the text itself, which still reads.
 inline constexpr std::size_t kMaxRunBodyBytes = std::size_t{1} << 20;
+// The most a packed run may inflate to: half an hour of the shortest frames a
+// run can have, one line each.
+inline constexpr std::size_t kMaxRunTextBytes = std::size_t{8} << 20;
 inline constexpr std::size_t kMaxNameLength = 15;
 // Times are accepted above 0 and below this many seconds.
 inline constexpr float kMaxSeconds = 1e6f;
@@ -43,8 +47,7 @@ std::string submissionBody(std::string_view name, int mode, int levelId,
 // has always sent it).
 std::string tableQueryBody(int mode, int levelId);
 
-// The submission's fields, then "&run=" and the run text, every byte but
-// letters, digits and "-._~" percent-escaped.
+// The submission's fields, then "&runz=" and the run text packed (RunTransport).
 std::string runBody(std::string_view name, int mode, int levelId, std::string_view scoreText,
                     std::string_view runText);
 // "mode=", the mode, "&level=", the level id, "&position=", the table position

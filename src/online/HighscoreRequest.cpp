@@ -6,6 +6,7 @@
 
 #include "online/FormBody.hpp"
 #include "online/HighscoreProtocol.hpp"
+#include "online/RunTransport.hpp"
 #include "sim/run/ScoreText.hpp"
 
 namespace {
@@ -25,10 +26,9 @@ std::optional<int> readPlainInteger(const std::string& text) {
     return value;
 }
 
-// The fields of the body when they are exactly `names`; otherwise the refusal.
-std::optional<Fields> readFields(std::string_view body, std::initializer_list<const char*> names,
-                                 std::string& refusal,
-                                 std::size_t maxBytes = HighscoreProtocol::kMaxBodyBytes) {
+// The fields of a body of at most `maxBytes`; otherwise the refusal.
+std::optional<Fields> parseFields(std::string_view body, std::string& refusal,
+                                  std::size_t maxBytes = HighscoreProtocol::kMaxBodyBytes) {
     if (body.size() > maxBytes) {
         refusal = "body too large";
         return std::nullopt;
@@ -36,6 +36,14 @@ std::optional<Fields> readFields(std::string_view body, std::initializer_list<co
     auto fields = parseFormBody(body);
     if (!fields) {
         refusal = "malformed body (a piece without '=', a bad escape or a repeated field)";
+    }
+    return fields;
+}
+
+// The fields when they are exactly `names`; otherwise the refusal.
+std::optional<Fields> expectFields(std::optional<Fields> fields,
+                                   std::initializer_list<const char*> names, std::string& refusal) {
+    if (!fields) {
         return std::nullopt;
     }
     for (const char* name : names) {
@@ -49,6 +57,11 @@ std::optional<Fields> readFields(std::string_view body, std::initializer_list<co
         return std::nullopt;
     }
     return fields;
+}
+
+std::optional<Fields> readFields(std::string_view body, std::initializer_list<const char*> names,
+                                 std::string& refusal) {
+    return expectFields(parseFields(body, refusal), names, refusal);
 }
 
 bool readName(const Fields& fields, std::string& name, std::string& refusal) {
@@ -114,13 +127,27 @@ Parsed<SubmissionRequest> parseSubmissionRequest(std::string_view body) {
 
 Parsed<RunSubmissionRequest> parseRunSubmissionRequest(std::string_view body) {
     Parsed<RunSubmissionRequest> parsed;
-    const auto fields = readFields(body, {"name", "mode", "level", "score", "run"}, parsed.refusal,
-                                   HighscoreProtocol::kMaxRunBodyBytes);
+    // The run packed ("runz"), or as text from games before the packing ("run").
+    auto all = parseFields(body, parsed.refusal, HighscoreProtocol::kMaxRunBodyBytes);
+    const bool packed = all && all->count("runz") == 1;
+    const auto fields =
+        expectFields(std::move(all), {"name", "mode", "level", "score", packed ? "runz" : "run"},
+                     parsed.refusal);
     RunSubmissionRequest request;
     if (!fields || !readSubmission(*fields, request.submission, parsed.refusal)) {
         return parsed;
     }
-    request.runText = fields->at("run");
+    if (packed) {
+        auto text = unpackRun(fields->at("runz"), HighscoreProtocol::kMaxRunTextBytes);
+        if (!text) {
+            parsed.refusal = "runz is not a run packed with zlib in base64url within " +
+                             std::to_string(HighscoreProtocol::kMaxRunTextBytes) + " bytes";
+            return parsed;
+        }
+        request.runText = std::move(*text);
+    } else {
+        request.runText = fields->at("run");
+    }
     if (request.runText.empty()) {
         parsed.refusal = "empty run";
         return parsed;

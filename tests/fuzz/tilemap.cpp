@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "level/TileImages.hpp"
 #include "sim/level/Level.hpp"
 #include "sim/level/PlayState.hpp"
 #include "sim/level/TileMap.hpp"
@@ -21,13 +20,12 @@ constexpr float gravity = 86.49f;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const TileImages images;  // nothing loaded: the physics must not care
     TileMap map;
     parseTileMap(map, std::string_view(reinterpret_cast<const char*>(data), size));
 
     PlayState play;
     play.jumpRequested = size % 2 == 1;
-    auto level = buildLevel(map, images, play);
+    auto level = buildLevel(map, play);
     if (!level->ball || play.playerBody != level->ball->body()) {
         __builtin_trap();
     }

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cctype>
+#include <random>
+#include <string>
+
+#include "online/FormBody.hpp"
+#include "online/HighscoreProtocol.hpp"
+#include "online/HighscoreRequest.hpp"
+#include "online/RunTransport.hpp"
+#include "sim/base/Base64.hpp"
+#include "sim/play/FrameTicks.hpp"
+#include "sim/run/RunText.hpp"
+
+namespace {
+
+// Half an hour at 240 frames a second, each frame measured a little longer or
+// shorter than the last (as a real window measures them), in the ticks the
+// play screen hands on, with a turn or a jump about every second.
+RecordedRun halfHourAt240Hz() {
+    RecordedRun run;
+    run.levelName = "The Rope Bridge";
+    run.levelFile = "levels/TheRopeBridge.tmx";
+    run.levelId = 275;
+    run.levelSha256 = std::string(64, 'a');
+    run.physicsVersion = 3;
+    std::mt19937 jitter(7);
+    std::uniform_real_distribution<double> frame(1.0 / 240.0 - 0.0006, 1.0 / 240.0 + 0.0006);
+    FrameTicks::Carry ticks;
+    const PlayKey turns[] = {PlayKey::left, PlayKey::right};
+    for (int i = 0; i < 30 * 60 * 240; ++i) {
+        std::vector<PlayInput> inputs;
+        if (i % 240 == 0) {
+            inputs = {PlayInput::pressed(turns[(i / 240) % 2], false, i % 480 == 0)};
+        }
+        if (i % 300 == 7) {
+            inputs.push_back(PlayInput::padTurn(static_cast<float>(i % 201) - 100.0f));
+        }
+        run.addFrame(ticks.frame(frame(jitter)), inputs);
+    }
+    run.finishMilliseconds = 1800000;
+    return run;
+}
+
+// A zlib stream of `size` zeros: it inflates to far more than it weighs.
+std::string packedZeros(std::size_t size) {
+    const std::string zeros(size, '\0');
+    uLongf packedSize = compressBound(static_cast<uLong>(size));
+    std::string packed(packedSize, '\0');
+    compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+              reinterpret_cast<const Bytef*>(zeros.data()), static_cast<uLong>(size), 9);
+    packed.resize(packedSize);
+    return packed;
+}
+
+// A run field as games before the packing sent it: every byte but letters,
+// digits and "-._~" as %XX.
+std::string escapedAsBefore(std::string_view text) {
+    static constexpr char hexDigits[] = "0123456789ABCDEF";
+    std::string escaped;
+    for (char c : text) {
+        if (std::isalnum(static_cast<unsigned char>(c)) ||
+            std::string_view("-._~").find(c) != std::string_view::npos) {
+            escaped += c;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(c);
+        escaped += {'%', hexDigits[byte >> 4], hexDigits[byte & 0x0F]};
+    }
+    return escaped;
+}
+
+}  // namespace
+
+TEST(Base64, BothAlphabetsRoundTripAndRefuseWhatNoEncodingMakes) {
+    using Base64::Alphabet;
+    // RFC 4648's examples.
+    const std::pair<const char*, const char*> vectors[] = {
+        {"", ""},
+        {"f", "Zg=="},
+        {"fo", "Zm8="},
+        {"foo", "Zm9v"},
+        {"foob", "Zm9vYg=="},
+        {"fooba", "Zm9vYmE="},
+        {"foobar", "Zm9vYmFy"},
+    };
+    for (const auto& [plain, encoded] : vectors) {
+        EXPECT_EQ(Base64::encode(plain, Alphabet::standard), encoded);
+        EXPECT_EQ(Base64::decode(encoded, Alphabet::standard), plain);
+    }
+    const std::string bytes = "\xfb\xff\xfe";
+    EXPECT_EQ(Base64::encode(bytes, Alphabet::standard), "+//+");
+    EXPECT_EQ(Base64::encode(bytes, Alphabet::urlSafe), "-__-");
+    EXPECT_EQ(Base64::decode("-__-", Alphabet::urlSafe), bytes);
+    EXPECT_EQ(Base64::decode(" Zm9v\n YmE= ", Alphabet::standard), "fooba") << "white space";
+    EXPECT_EQ(Base64::decode("Zm9vYmE", Alphabet::urlSafe), "fooba") << "padding is optional";
+    for (const char* broken : {"Z", "Zm9vY", "Zm=9", "Zm9v===", "Zh==", "Zm9v!", "+//+"}) {
+        EXPECT_FALSE(Base64::decode(broken, Alphabet::urlSafe)) << broken;
+    }
+    EXPECT_FALSE(Base64::decode("Zm9vYmFy", Alphabet::standard, 5)) << "longer than allowed";
+}
+
+TEST(RunTransport, AHalfHourRunAt240HzFitsTheBodyManyTimesOver) {
+    const RecordedRun run = halfHourAt240Hz();
+    const std::string text = formatRun(run);
+    const std::string body = HighscoreProtocol::runBody("racer", 1, 275, "4 rCJJ", text);
+    // The text itself, escaped as games before the packing sent it, would not fit.
+    EXPECT_GT(escapedAsBefore(text).size(), HighscoreProtocol::kMaxRunBodyBytes);
+    EXPECT_LT(body.size(), HighscoreProtocol::kMaxRunBodyBytes / 4) << body.size();
+    EXPECT_LT(text.size(), HighscoreProtocol::kMaxRunTextBytes);
+
+    const auto parsed = parseRunSubmissionRequest(body);
+    ASSERT_TRUE(parsed.request) << parsed.refusal;
+    EXPECT_EQ(parsed.request->runText, text);
+    EXPECT_EQ(parsed.request->submission.levelId, 275);
+}
+
+TEST(RunTransport, BrokenOrExplodingPackingIsRefusedCheaply) {
+    const std::string text = "rollavortex-run 3\nlevel: L\n";
+    const std::string packed = packRun(text);
+    EXPECT_EQ(unpackRun(packed, 1000), text);
+    EXPECT_FALSE(unpackRun(packed, text.size() - 1)) << "one byte over the cap";
+    EXPECT_FALSE(unpackRun(packed.substr(0, packed.size() - 3), 1000)) << "cut short";
+    EXPECT_FALSE(unpackRun(packed + "AAAA", 1000)) << "bytes after the end";
+    EXPECT_FALSE(unpackRun("not base64!", 1000));
+    EXPECT_FALSE(unpackRun(Base64::encode("no zlib at all", Base64::Alphabet::urlSafe), 1000));
+    EXPECT_FALSE(unpackRun("", 1000));
+
+    // A gigabyte of zeros packed into a request body's worth: inflating stops
+    // at the cap.
+    const std::string bomb =
+        Base64::encode(packedZeros(std::size_t{256} << 20), Base64::Alphabet::urlSafe);
+    ASSERT_LT(bomb.size(), HighscoreProtocol::kMaxRunBodyBytes);
+    EXPECT_FALSE(unpackRun(bomb, HighscoreProtocol::kMaxRunTextBytes));
+    const auto parsed =
+        parseRunSubmissionRequest("name=a&mode=1&level=250&score=2 rXt&runz=" + bomb);
+    EXPECT_FALSE(parsed.request);
+    EXPECT_NE(parsed.refusal.find("runz"), std::string::npos) << parsed.refusal;
+
+    // Games before the packing still send the text itself; both at once is no request.
+    EXPECT_TRUE(parseRunSubmissionRequest("name=a&mode=1&level=250&score=2 rXt&run=" +
+                                          escapedAsBefore(text))
+                    .request);
+    EXPECT_FALSE(
+        parseRunSubmissionRequest("name=a&mode=1&level=250&score=2 rXt&run=x&runz=" + packed)
+            .request);
+}
