@@ -14,6 +14,9 @@ if [ "${1:-}" = "--tests" ]; then
     # The install tests: the installed desktop entry and metainfo validated, the
     # Debian packages built and judged.
     packages+=(desktop-file-utils appstream lintian dpkg-dev fakeroot)
+    # Runs replayed on arm64 under qemu, and the simulation under
+    # ThreadSanitizer (clang's runtime, above).
+    packages+=(crossbuild-essential-arm64 qemu-user file)
 fi
 
 missing=()
