@@ -8,12 +8,15 @@ packages=(
     libsfml-dev libsdl2-dev libsdl2-mixer-dev libbox2d-dev
     libboost-dev libsqlite3-dev libpq-dev
     libfreetype-dev libvorbis-dev ttf-bitstream-vera
+    libpugixml-dev zlib1g-dev libzstd-dev
 )
 if [ "${1:-}" = "--tests" ]; then
     packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils libx11-dev libxtst-dev clang libclang-rt-14-dev postgresql chromium)
     # The install tests: the installed desktop entry and metainfo validated, the
     # Debian packages built and judged.
     packages+=(desktop-file-utils appstream lintian dpkg-dev fakeroot)
+    # The editor round trip: shipped levels re-saved by the tile editor itself.
+    packages+=(tiled)
 fi
 
 missing=()

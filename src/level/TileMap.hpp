@@ -1,17 +1,8 @@
 #pragma once
 
-#include <cstdint>
 #include <string_view>
-#include <vector>
 
-// The cells of a level file as written: no meaning is given to the ids here.
-// Cell (column c, row r), row 0 at the top, is tiles[r * width + c]; ids of a
-// second or later layer follow the first layer's and are not cells.
-struct TileMap {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::vector<std::int32_t> tiles;
-};
+#include "sim/level/TileMap.hpp"
 
 // Reads a level file. False only when the file cannot be opened; then the ids
 // are empty and the size is what it was before. A file with nothing
