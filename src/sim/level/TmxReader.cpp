@@ -84,9 +84,11 @@ class TmxDocument {
         const pugi::xml_parse_result parsed = document.load_buffer(
             bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_utf8);
         if (!parsed) {
+            // With no element at all, the end of the file is no line to look at.
+            const bool noElement = parsed.status == pugi::status_no_document_element;
             return TmxRefusal{
                 "the file is no well-formed XML (" + std::string(parsed.description()) + ")",
-                lineAt(parsed.offset)};
+                noElement ? 0 : lineAt(parsed.offset)};
         }
         return std::nullopt;
     }
@@ -166,14 +168,14 @@ class TmxDocument {
                            layers[1]);
         }
         layer = layers.front();
-        const pugi::xml_attribute width = layer.attribute("width");
-        const pugi::xml_attribute height = layer.attribute("height");
-        const std::string mapSize =
-            std::to_string(cells.width) + " x " + std::to_string(cells.height);
-        if ((width && width.value() != std::to_string(cells.width)) ||
-            (height && height.value() != std::to_string(cells.height))) {
-            return refusal("the tile layer is " + std::string(width.value()) + " x " +
-                               height.value() + " cells, but the map is " + mapSize,
+        const std::string mapWidth = std::to_string(cells.width);
+        const std::string mapHeight = std::to_string(cells.height);
+        // A layer without a size has the map's, as the editor reads it.
+        const std::string width = layer.attribute("width").as_string(mapWidth.c_str());
+        const std::string height = layer.attribute("height").as_string(mapHeight.c_str());
+        if (width != mapWidth || height != mapHeight) {
+            return refusal("the tile layer is " + width + " x " + height +
+                               " cells, but the map is " + mapWidth + " x " + mapHeight,
                            layer);
         }
         return std::nullopt;
