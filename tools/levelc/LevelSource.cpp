@@ -1,4 +1,4 @@
-#include "LevelSource.hpp"
+#include "levelc/LevelSource.hpp"
 
 #include <algorithm>
 #include <sstream>
