@@ -11,6 +11,11 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
+// 5 x 3 cells: walls, the ball start, an empty cell, the finish, a slope, two
+// targets and a fixed wall. With the tileset at gid 1, gid = tile id.
+inline const std::vector<std::uint32_t> testCells = {3, 3, 3, 3, 3,  3,  1, 0,
+                                                     2, 3, 3, 5, 21, 26, 19};
+
 inline Bytes littleEndian(const std::vector<std::uint32_t>& gids) {
     Bytes bytes;
     for (const std::uint32_t gid : gids) {
@@ -22,8 +27,7 @@ inline Bytes littleEndian(const std::vector<std::uint32_t>& gids) {
 }
 
 inline std::string base64Of(const Bytes& bytes) {
-    static const char* alphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string text;
     for (std::size_t i = 0; i < bytes.size(); i += 3) {
         const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
@@ -38,79 +42,26 @@ inline std::string base64Of(const Bytes& bytes) {
     return text;
 }
 
-// zlib (windowBits 15) or gzip (31) stream of `bytes`, `repeat` times over
-// without ever holding the whole input: a bomb is cheap to make (and quick,
-// at the fastest level).
-inline Bytes deflated(const Bytes& bytes, int windowBits, std::size_t repeat = 1) {
-    const int level = repeat > 1 ? Z_BEST_SPEED : Z_BEST_COMPRESSION;
+// A zlib (windowBits 15) or gzip (31) stream.
+inline Bytes deflated(const Bytes& bytes, int windowBits) {
     z_stream stream{};
-    deflateInit2(&stream, level, Z_DEFLATED, windowBits, 9, Z_DEFAULT_STRATEGY);
-    Bytes out;
-    Bytes buffer(1 << 16);
-    for (std::size_t round = 0; round < repeat; ++round) {
-        const int flush = round + 1 == repeat ? Z_FINISH : Z_NO_FLUSH;
-        stream.next_in = const_cast<Bytef*>(bytes.data());
-        stream.avail_in = static_cast<uInt>(bytes.size());
-        do {
-            stream.next_out = buffer.data();
-            stream.avail_out = static_cast<uInt>(buffer.size());
-            deflate(&stream, flush);
-            out.insert(out.end(), buffer.data(), stream.next_out);
-        } while (stream.avail_out == 0);
-    }
+    deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, windowBits, 9, Z_DEFAULT_STRATEGY);
+    Bytes out(deflateBound(&stream, bytes.size()));
+    stream.next_in = const_cast<Bytef*>(bytes.data());
+    stream.avail_in = static_cast<uInt>(bytes.size());
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(stream.total_out);
     deflateEnd(&stream);
     return out;
 }
 
-// A zstd frame of `bytes`, `repeat` times over; streamed, so the frame names
-// no content size and a window as large as the level asks for.
-inline Bytes zstdOf(const Bytes& bytes, std::size_t repeat = 1, int level = 19) {
-    ZSTD_CCtx* context = ZSTD_createCCtx();
-    ZSTD_CCtx_setParameter(context, ZSTD_c_compressionLevel, level);
-    Bytes out;
-    Bytes buffer(ZSTD_CStreamOutSize());
-    for (std::size_t round = 0; round < repeat; ++round) {
-        const ZSTD_EndDirective mode = round + 1 == repeat ? ZSTD_e_end : ZSTD_e_continue;
-        ZSTD_inBuffer in{bytes.data(), bytes.size(), 0};
-        std::size_t left = 0;
-        do {
-            ZSTD_outBuffer chunk{buffer.data(), buffer.size(), 0};
-            left = ZSTD_compressStream2(context, &chunk, &in, mode);
-            out.insert(out.end(), buffer.data(), buffer.data() + chunk.pos);
-        } while (mode == ZSTD_e_end ? left != 0 : in.pos < in.size);
-    }
-    ZSTD_freeCCtx(context);
+inline Bytes zstdOf(const Bytes& bytes) {
+    Bytes out(ZSTD_compressBound(bytes.size()));
+    out.resize(ZSTD_compress(out.data(), out.size(), bytes.data(), bytes.size(), 1));
     return out;
 }
-
-// A map of `width` x `height` as the editor lays it out, one part per line:
-// line 2 the map, 3 the tileset, 4 the layer, 5 the start of its data.
-struct MapText {
-    int width = 5;
-    int height = 3;
-    std::string mapAttributes;  // replaces the editor's when set
-    std::string tilesets = R"(<tileset firstgid="1" name="tiles" tilewidth="64" tileheight="64"/>)";
-    std::string layerAttributes;  // replaces the editor's when set
-    std::string data;
-    std::string afterLayer;
-
-    std::string text() const {
-        const std::string w = std::to_string(width), h = std::to_string(height);
-        const std::string mapLine =
-            mapAttributes.empty()
-                ? R"(version="1.8" tiledversion="1.8.2" orientation="orthogonal" )"
-                  R"(renderorder="right-down" width=")" +
-                      w + R"(" height=")" + h +
-                      R"(" tilewidth="64" tileheight="64" infinite="0" nextlayerid="2")"
-                : mapAttributes;
-        const std::string layerLine = layerAttributes.empty() ? R"(id="1" name="Layer 1" width=")" +
-                                                                    w + R"(" height=")" + h + "\""
-                                                              : layerAttributes;
-        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map " + mapLine + ">\n " + tilesets +
-               "\n <layer " + layerLine + ">\n  " + data + "\n </layer>\n " + afterLayer +
-               "\n</map>\n";
-    }
-};
 
 inline std::string xmlData(const std::vector<std::uint32_t>& gids) {
     std::string data = "<data>";
@@ -120,14 +71,13 @@ inline std::string xmlData(const std::vector<std::uint32_t>& gids) {
     return data + "\n  </data>";
 }
 
-inline std::string csvData(const std::vector<std::uint32_t>& gids, int width,
+inline std::string csvData(const std::vector<std::uint32_t>& gids,
                            const std::string& lineEnd = "\n") {
     std::string data = "<data encoding=\"csv\">" + lineEnd;
     for (std::size_t i = 0; i < gids.size(); ++i) {
-        data += std::to_string(gids[i]);
-        if (i + 1 < gids.size()) {
-            data += (i + 1) % static_cast<std::size_t>(width) == 0 ? "," + lineEnd : ",";
-        }
+        data += std::to_string(gids[i]) + (i + 1 == gids.size() ? ""
+                                           : i % 5 == 4         ? "," + lineEnd
+                                                                : ",");
     }
     return data + lineEnd + "</data>";
 }
@@ -136,3 +86,34 @@ inline std::string base64Data(const Bytes& bytes, const std::string& compression
     const std::string attribute = compression.empty() ? "" : " compression=\"" + compression + "\"";
     return "<data encoding=\"base64\"" + attribute + ">\n   " + base64Of(bytes) + "\n  </data>";
 }
+
+// A map laid out as the editor writes it, one part per line: line 2 the map,
+// 3 the tilesets, 4 the layer, 5 its data (on one line unless set otherwise),
+// 7 what follows the layer.
+struct MapText {
+    std::string mapAttributes =
+        R"(version="1.8" tiledversion="1.8.2" orientation="orthogonal" renderorder="right-down" )"
+        R"(width="5" height="3" tilewidth="64" tileheight="64" infinite="0" nextlayerid="2")";
+    std::string tilesets = R"(<tileset firstgid="1" name="tiles" tilewidth="64" tileheight="64"/>)";
+    std::string layerAttributes = R"(id="1" name="Layer 1" width="5" height="3")";
+    std::string data = csvData(testCells, " ");
+    std::string afterLayer;
+
+    MapText& withMap(std::string value) { return set(mapAttributes, std::move(value)); }
+    MapText& withTilesets(std::string value) { return set(tilesets, std::move(value)); }
+    MapText& withLayer(std::string value) { return set(layerAttributes, std::move(value)); }
+    MapText& withData(std::string value) { return set(data, std::move(value)); }
+    MapText& withAfterLayer(std::string value) { return set(afterLayer, std::move(value)); }
+
+    std::string text() const {
+        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map " + mapAttributes + ">\n " +
+               tilesets + "\n <layer " + layerAttributes + ">\n  " + data + "\n </layer>\n " +
+               afterLayer + "\n</map>\n";
+    }
+
+  private:
+    MapText& set(std::string& part, std::string value) {
+        part = std::move(value);
+        return *this;
+    }
+};
