@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     const TmxRead read = readTmx(writeTmx(level));
-    if (!read.level || read.level->title != level.title ||
-        read.level->map.width != level.width || read.level->map.height != level.height ||
+    if (!read.level || read.level->title != level.title || read.level->map.width != level.width ||
+        read.level->map.height != level.height ||
         !std::equal(level.tiles.begin(), level.tiles.end(), read.level->map.tiles.begin(),
                     read.level->map.tiles.end())) {
         std::abort();
