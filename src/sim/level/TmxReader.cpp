@@ -262,7 +262,9 @@ TmxRead readTmxFile(const std::filesystem::path& path) {
     };
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
-        return refused("there is no such file");
+        // A folder or a device would open like a file and read as nonsense.
+        return refused(std::filesystem::exists(path, error) ? "it is no file but a folder or device"
+                                                            : "there is no such file");
     }
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (error) {

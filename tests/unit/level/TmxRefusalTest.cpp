@@ -154,7 +154,7 @@ TEST(TmxRefusal, FilesThatCannotBeReadOrAreTooLarge) {
     writeFileBytes(folder.file("large.tmx"), std::string(TmxLimits::maxFileBytes + 1, ' '));
     const std::pair<std::string, std::string> refused[] = {
         {folder.file("missing.tmx"), "there is no such file"},
-        {folder.path().string(), "there is no such file"},
+        {folder.path().string(), "it is no file but a folder or device"},
         {folder.file("large.tmx"), "the file is larger than 16 MiB"},
     };
     for (const auto& [path, reason] : refused) {
