@@ -1,11 +1,13 @@
-#include "LevelSource.hpp"
+#include "levelc/LevelSource.hpp"
 
 #include <algorithm>
 #include <sstream>
 
+#include "sim/level/TmxReader.hpp"
+
 namespace {
 
-constexpr int maxCells = 234;  // what fits the physics world
+constexpr int maxCells = TmxLimits::maxCells;
 
 std::string trimRight(std::string text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\t')) {
@@ -16,6 +18,15 @@ std::string trimRight(std::string text) {
 
 std::string located(int line, const std::string& what) {
     return "line " + std::to_string(line) + ": " + what;
+}
+
+// XML has no place for most control characters, and turns a tab in an
+// attribute into a space: a title with one would not come back as written.
+bool hasControlCharacter(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto code = static_cast<unsigned char>(c);
+        return code < 0x20 || code == 0x7F;
+    });
 }
 
 }  // namespace
@@ -89,6 +100,11 @@ bool parseLevelSource(const std::string& text, LevelSource& level, std::string& 
             } else if (line.rfind("title:", 0) == 0) {
                 const auto start = line.find_first_not_of(' ', 6);
                 level.title = start == std::string::npos ? "" : line.substr(start);
+                if (hasControlCharacter(level.title)) {
+                    error =
+                        located(lineNumber, "the title holds a tab or another control character");
+                    return false;
+                }
             } else {
                 error = located(lineNumber, "expected \"title: ...\" or \"map:\"");
                 return false;

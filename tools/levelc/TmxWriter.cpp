@@ -1,8 +1,8 @@
-#include "TmxWriter.hpp"
+#include "levelc/TmxWriter.hpp"
 
 #include <string>
 
-#include "LevelSource.hpp"
+#include "levelc/LevelSource.hpp"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "LevelSource.hpp"
-#include "TmxWriter.hpp"
+#include "levelc/LevelSource.hpp"
+#include "levelc/TmxWriter.hpp"
 
 namespace fs = std::filesystem;
 

@@ -69,7 +69,8 @@ class LevelSimulation {
     LevelSimulation& operator=(const LevelSimulation&) = delete;
 
     // Reads the level file and builds it. False when the file could not be
-    // read; a level is built all the same (from no cells: only the ball).
+    // read or is no level (the reason goes to standard error); a level is
+    // built all the same (from no cells: only the ball).
     bool loadLevel(const std::string& path);
     // The same from a level file's bytes already in memory.
     void loadLevelBytes(std::string_view bytes);
