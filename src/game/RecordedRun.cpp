@@ -403,7 +403,6 @@ long long raceMilliseconds(float seconds) {
 
 std::string formatRun(const RecordedRun& run) {
     std::ostringstream out;
-    out << "# A recorded run: frame lines are <frames> <frame time in s> <key events>.\n";
     out << magicLine << '\n';
     out << "level: " << run.levelName << '\n';
     out << "file: " << run.levelFile << '\n';

@@ -7,15 +7,14 @@
 #include "app/GameWindow.hpp"
 #include "app/Sha256.hpp"
 #include "game/HeadlessLevel.hpp"
+#include "level/LevelList.hpp"
 #include "online/ScoreText.hpp"
 
 namespace {
 
 constexpr double longestRunSeconds = 30.0 * 60.0;
-
-RunVerdict refused(std::string reason) {
-    return {false, std::move(reason)};
-}
+// How far past its claimed time a replay goes before it is refused.
+constexpr float claimMarginSeconds = 0.001f;
 
 // The milliseconds of a time after it has travelled as a score text, which is
 // how the claim reached us: both sides then round alike.
@@ -48,6 +47,22 @@ std::string headerProblem(const RecordedRun& run, const RunClaim& claim,
     return {};
 }
 
+// The fields a writer may fill in as it likes (the level's name and file, the
+// time it says it took) are set from the level list and the claim, so that
+// they cannot make a copied run look like another.
+std::string canonicalText(RecordedRun run, const RunClaim& claim) {
+    run.levelName.clear();
+    run.levelFile.clear();
+    for (const LevelEntry& entry : levelsOf(claim.mode)) {
+        if (entry.levelId == claim.levelId) {
+            run.levelName = entry.name;
+            run.levelFile = entry.file;
+        }
+    }
+    run.finishMilliseconds = scoreMilliseconds(claim.seconds);
+    return formatRun(run);
+}
+
 }  // namespace
 
 RunLimits submittedRunLimits() {
@@ -58,35 +73,79 @@ RunLimits submittedRunLimits() {
     return limits;
 }
 
-RunVerdict verifyRun(std::string_view runText, const RunClaim& claim, std::string_view levelBytes) {
-    RecordedRun run;
+RunReplay::RunReplay(std::string_view runText, const RunClaim& claim, std::string_view levelBytes)
+    : claim(claim), levelBytes(levelBytes) {
     std::string error;
     if (!parseRun(runText, run, error, submittedRunLimits())) {
-        return refused("not a recorded run: " + error);
+        decide("not a recorded run: " + error);
+        return;
     }
+    result.canonicalRun = canonicalText(run, claim);
     if (std::string problem = headerProblem(run, claim, levelBytes); !problem.empty()) {
-        return refused(std::move(problem));
+        decide(std::move(problem));
+        return;
     }
     if (!std::isfinite(claim.seconds) || claim.seconds <= 0.0f) {
-        return refused("claimed time is not a time");
+        decide("claimed time is not a time");
     }
-    HeadlessLevel level(run.mode, run.turnSpeeds, levelBytes);
-    const ReplayResult replay = replayRun(level.simulation(), run, true);
-    if (replay.finishFrame < 0) {
-        return refused("run never finishes");
+}
+
+RunReplay::~RunReplay() = default;
+
+void RunReplay::decide(std::string refusal) {
+    result.verified = refusal.empty();
+    result.reason = std::move(refusal);
+    result.stopped = false;
+    done = true;
+    level.reset();
+}
+
+bool RunReplay::advance(const ReplayGate& keepGoing) {
+    if (done) {
+        return true;
     }
-    const long long finished = scoreMilliseconds(replay.raceClock);
-    if (finished != scoreMilliseconds(claim.seconds)) {
-        return refused("run does not reproduce: finished at " + secondsText(finished));
+    if (!level) {
+        level = std::make_unique<HeadlessLevel>(run.mode, run.turnSpeeds, levelBytes);
     }
-    return {true, {}};
+    LevelSimulation& simulation = level->simulation();
+    const float budget = claim.seconds + claimMarginSeconds;
+    for (; nextFrame < run.frames.size(); ++nextFrame) {
+        if (keepGoing && !keepGoing()) {
+            result.stopped = true;
+            return false;
+        }
+        const RecordedFrame& frame = run.frames[nextFrame];
+        if (simulation.advance(frame.frameTime, frame.events).finishedNow) {
+            result.raceClock = simulation.raceClock();
+            result.milliseconds = scoreMilliseconds(result.raceClock);
+            decide(result.milliseconds == scoreMilliseconds(claim.seconds)
+                       ? std::string()
+                       : "run does not reproduce: finished at " + secondsText(result.milliseconds));
+            return true;
+        }
+        if (simulation.raceClock() > budget) {
+            decide("run does not finish by its claimed time");
+            return true;
+        }
+    }
+    decide("run never finishes");
+    return true;
+}
+
+RunVerdict verifyRun(std::string_view runText, const RunClaim& claim, std::string_view levelBytes,
+                     const ReplayGate& keepGoing) {
+    RunReplay replay(runText, claim, levelBytes);
+    replay.advance(keepGoing);
+    return replay.verdict();
 }
 
 RunVerdict verifyRunOnLevelFile(std::string_view runText, const RunClaim& claim,
-                                const std::string& levelPath) {
+                                const std::string& levelPath, const ReplayGate& keepGoing) {
     const auto bytes = readWholeFile(levelPath);
     if (!bytes) {
-        return refused("level file cannot be read");
+        RunVerdict verdict;
+        verdict.reason = "level file cannot be read";
+        return verdict;
     }
-    return verifyRun(runText, claim, std::string_view(bytes->data(), bytes->size()));
+    return verifyRun(runText, claim, std::string_view(bytes->data(), bytes->size()), keepGoing);
 }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "game/RecordedRun.hpp"
 #include "level/LevelCatalogue.hpp"
+
+class HeadlessLevel;
 
 // What a player says about a finished run when submitting it.
 struct RunClaim {
@@ -13,11 +17,25 @@ struct RunClaim {
     float seconds = 0.0f;  // the time as its score text decodes (online/ScoreText)
 };
 
-// Verified, or the reason why not, in words for the player and the operator.
+// Verified, refused with the reason in words for the player and the operator,
+// or neither: a replay stopped from outside has no verdict.
 struct RunVerdict {
     bool verified = false;
+    bool stopped = false;
     std::string reason;
+    // The race clock at the replayed finish, in whole milliseconds and as the
+    // simulation read it; -1 and 0 when the replay did not finish.
+    long long milliseconds = -1;
+    float raceClock = 0.0f;
+    // The run as this game writes it, without comments, naming the level as
+    // the level list does and with the claimed time as its time-ms: every text
+    // of the same frames and keys gives these same bytes. Empty when the text
+    // is no run.
+    std::string canonicalRun;
 };
+
+// Asked before every replayed frame; false stops the replay there.
+using ReplayGate = std::function<bool()>;
 
 // What a submitted run may be: frames as the game window makes them (above 0,
 // at most a quarter of a second) and at most half an hour of game time, which
@@ -25,11 +43,45 @@ struct RunVerdict {
 // any frame beyond them is allocated or stepped.
 RunLimits submittedRunLimits();
 
+// One submitted run replayed a piece at a time, so that many can take turns
+// on a few threads. The run is read and checked against the claim and the
+// level file at once (a run that fails is refused before any replay); the
+// replay then ends at its finish, at its last frame, or once the race clock
+// passes the claimed time by more than a millisecond, whichever comes first:
+// the claim bounds its steps before it starts.
+class RunReplay {
+  public:
+    RunReplay(std::string_view runText, const RunClaim& claim, std::string_view levelBytes);
+    ~RunReplay();
+    RunReplay(const RunReplay&) = delete;
+    RunReplay& operator=(const RunReplay&) = delete;
+
+    // Replays frames while `keepGoing` allows; true once the verdict is known.
+    bool advance(const ReplayGate& keepGoing);
+    bool decided() const { return done; }
+    // The verdict once decided(); before that, the canonical run and
+    // `stopped` set.
+    const RunVerdict& verdict() const { return result; }
+
+  private:
+    void decide(std::string refusal);
+
+    RecordedRun run;
+    RunClaim claim;
+    std::string levelBytes;
+    std::unique_ptr<HeadlessLevel> level;
+    std::size_t nextFrame = 0;
+    RunVerdict result;
+    bool done = false;
+};
+
 // Replays the run text through the headless simulation on the level whose file
 // holds `levelBytes`, and verifies it when it is a run of the claimed mode and
 // level, of this level file and physics version, and finishes at the claimed
-// time to the millisecond. Needs no window, audio device or data folder.
-RunVerdict verifyRun(std::string_view runText, const RunClaim& claim, std::string_view levelBytes);
+// time to the millisecond. Needs no window, audio device or data folder. A
+// `keepGoing` that says no gives a verdict with `stopped` set.
+RunVerdict verifyRun(std::string_view runText, const RunClaim& claim, std::string_view levelBytes,
+                     const ReplayGate& keepGoing = {});
 // The same with the level file read from `levelPath`.
 RunVerdict verifyRunOnLevelFile(std::string_view runText, const RunClaim& claim,
-                                const std::string& levelPath);
+                                const std::string& levelPath, const ReplayGate& keepGoing = {});
