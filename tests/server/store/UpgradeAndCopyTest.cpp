@@ -33,12 +33,12 @@ TEST(StoreUpgrade, Version1FilesKeepEveryRecordAndTheirOrder) {
         ASSERT_TRUE(store) << old.what << ": " << error;
         EXPECT_EQ(rawQuery(Backend::Sqlite, path,
                            "SELECT version FROM schema_version; PRAGMA user_version"),
-                  "2\n2\n")
+                  "3\n3\n")
             << old.what;
 
         // A new equal time arrives after the old ones, and may be verified.
         store->submit({"dee", 1, 250, 20.5f}, "2024-06-01");
-        store->submitVerified({"cy", 1, 250, 12.25f}, "run of cy", "2024-06-02");
+        store->submitVerified({"cy", 1, 250, 12.25f}, "run of cy", "id of cy", "2024-06-02");
         EXPECT_EQ(dumpBoard(*store),
                   "1/250 cy 12.25 2024-02-03 v\n"
                   "1/250 al 20.5 2024-01-02\n"
@@ -62,10 +62,10 @@ TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIs
         auto source = openScoreStore(newFile, error);
         ASSERT_TRUE(source) << error;
         source->submit({"bob", 1, 275, 30}, "2024-01-01");
-        source->submitVerified({"al", 1, 275, 30}, "run of al", "2024-01-02");
-        source->submitVerified({"cy", 1, 275, 31}, "run of cy", "2024-01-03");
+        source->submitVerified({"al", 1, 275, 30}, "run of al", "id of al", "2024-01-02");
+        source->submitVerified({"cy", 1, 275, 31}, "run of cy", "id of cy", "2024-01-03");
         source->submit({"cy", 1, 275, 29.5f}, "2024-01-04");
-        source->submitVerified({"bob", 2, 20000, 45.25f}, "run of bob", "2024-01-05");
+        source->submitVerified({"bob", 2, 20000, 45.25f}, "run of bob", "id of bob", "2024-01-05");
     }
 
     for (const std::string& sqliteFile : {oldFile, newFile}) {
@@ -90,10 +90,14 @@ TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIs
         auto board = openScoreStore(target, error);
         ASSERT_TRUE(board) << error;
         EXPECT_EQ(dumpBoard(*board), dumpBoard(*upgraded)) << sqliteFile;
+        const std::string identities = "SELECT sha256, name FROM board_runs ORDER BY sha256";
+        EXPECT_EQ(rawQuery(Backend::Postgres, target, identities),
+                  rawQuery(Backend::Sqlite, copy, identities))
+            << sqliteFile;
         // Equal times that come later go after the copied ones.
         for (ScoreStore* store : {board.get(), upgraded.get()}) {
             store->submit({"zed", 1, 250, 20.5f}, "2024-07-01");
-            store->submitVerified({"zed", 1, 275, 30}, "run of zed", "2024-07-01");
+            store->submitVerified({"zed", 1, 275, 30}, "run of zed", "id of zed", "2024-07-01");
         }
         const std::string withZed = dumpBoard(*board);
         EXPECT_EQ(withZed, dumpBoard(*upgraded)) << sqliteFile;
