@@ -170,8 +170,8 @@ void HttpServer::admit(tcp::socket socket) {
     ClientAddress client = clientOf(peer.address());
     // A trusted proxy carries many players: they are limited one by one once
     // their requests name them.
-    const bool counted = !trusts(peer.address());
-    if (counted) {
+    const bool proxied = trusts(peer.address());
+    if (!proxied) {
         int& open = connectionsPerAddress[client.key];
         if (open >= httpLimits.maxConnectionsPerAddress) {
             turnAway(socket, client);
@@ -180,7 +180,7 @@ void HttpServer::admit(tcp::socket socket) {
         ++open;
     }
     auto connection =
-        std::make_shared<HttpConnection>(*this, std::move(socket), std::move(client), counted);
+        std::make_shared<HttpConnection>(*this, std::move(socket), std::move(client), proxied);
     connections.insert(connection.get());
     connection->start();
 }

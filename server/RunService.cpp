@@ -13,6 +13,9 @@
 
 namespace {
 
+// Threads that read, check and queue submitted runs.
+constexpr std::size_t kIntakeThreads = 2;
+
 HttpResponse storageFailure(ScoreStore& store) {
     HttpResponse response = errorResponse(500, "storage");
     response.note = "storage failure: " + store.lastError();
@@ -56,14 +59,18 @@ std::optional<HttpResponse> settledAnswer(QueueOutcome outcome, ScoreStore& stor
 
 }  // namespace
 
-RunService::RunService(ScoreStore& store, TableCache& tables, boost::asio::thread_pool& workers,
-                       const Settings& settings)
+RunService::RunService(ScoreStore& store, TableCache& tables, const Settings& settings)
     : store(store),
       tables(tables),
-      workers(workers),
       settings(settings),
-      waiters(workers.get_executor()),
+      intakeThreads(kIntakeThreads),
+      waiters(intakeThreads.get_executor()),
       verifier(store, tables, waiters, settings.verifier) {}
+
+RunService::~RunService() {
+    waiters.answerEveryone();
+    intakeThreads.join();
+}
 
 bool RunService::verifies(std::string_view path) {
     return path == HighscoreProtocol::kRunPath;
@@ -78,7 +85,7 @@ void RunService::submit(const HttpRequest& request, const HttpHandler::Reply& re
         reply(errorResponse(400, "only POST is served here"));
         return;
     }
-    boost::asio::post(workers, [this, request, reply] {
+    boost::asio::post(intakeThreads, [this, request, reply] {
         try {
             intake(request, reply);
         } catch (const std::exception& error) {

@@ -33,12 +33,15 @@ class RunService {
         RunVerifier::Settings verifier;
     };
 
-    RunService(ScoreStore& store, TableCache& tables, boost::asio::thread_pool& workers,
-               const Settings& settings);
+    RunService(ScoreStore& store, TableCache& tables, const Settings& settings);
+    // Waits for the submissions under way.
+    ~RunService();
 
     static bool verifies(std::string_view path);
     static bool fetches(std::string_view path);
-    // Checks and queues the run on a worker; the answer comes through `reply`.
+    // Checks and queues the run on a thread of its own, so that a flood of
+    // runs keeps no worker from the game's requests; the answer comes through
+    // `reply`.
     void submit(const HttpRequest& request, const HttpHandler::Reply& reply);
     HttpResponse fetch(const HttpRequest& request);
     // The server stops: waiting submissions are answered "OK queued" and the
@@ -51,8 +54,8 @@ class RunService {
 
     ScoreStore& store;
     TableCache& tables;
-    boost::asio::thread_pool& workers;
     const Settings settings;
+    boost::asio::thread_pool intakeThreads;
     VerdictWaiters waiters;
     RunVerifier verifier;
 };

@@ -16,13 +16,12 @@ RunService::Settings runSettings(const ServerOptions& options) {
 
 }  // namespace
 
-ServerRoutes::ServerRoutes(ScoreStore& store, const ServerOptions& options,
-                           boost::asio::thread_pool& workers)
+ServerRoutes::ServerRoutes(ScoreStore& store, const ServerOptions& options)
     : store(store),
       tables(store, options.tableCacheAge, options.verifiedOnly),
       highscores(store, tables),
       board(tables),
-      runs(store, tables, workers, runSettings(options)),
+      runs(store, tables, runSettings(options)),
       maxFormBody(options.maxFormBody),
       serverName(options.host + ":" + std::to_string(options.port)) {}
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <boost/asio/thread_pool.hpp>
 #include <chrono>
 #include <cstddef>
 #include <string_view>
@@ -19,8 +18,7 @@
 // database goes through, else 503).
 class ServerRoutes : public HttpHandler {
   public:
-    ServerRoutes(ScoreStore& store, const ServerOptions& options,
-                 boost::asio::thread_pool& workers);
+    ServerRoutes(ScoreStore& store, const ServerOptions& options);
 
     std::size_t bodyLimit(std::string_view path) const override;
     HttpResponse handle(const HttpRequest& request) override;

@@ -56,7 +56,7 @@ int serve(const ServerOptions& options) {
 
     boost::asio::io_context io(1);
     boost::asio::thread_pool workers(kWorkerThreads);
-    ServerRoutes routes(*store, options, workers);
+    ServerRoutes routes(*store, options);
     HttpServer server(io, options.limits, routes, workers, connectionBudget());
     if (!server.listen(options.host, options.port, error)) {
         logLine("cannot listen on " + options.host + ":" + std::to_string(options.port) + ": " +

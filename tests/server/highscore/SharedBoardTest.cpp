@@ -112,9 +112,9 @@ TEST(SharedPostgresBoard, TwoServersLoseNothingAndOrderAsOne) {
         for (const auto& server : *group) {
             // All the players come from one address; every table read must
             // see the other server's writes.
-            ASSERT_TRUE(server->start({"--rate-limit", "1000000", "--rate-burst", "1000000",
-                                       "--max-connections-per-address", "100000",
-                                       "--table-cache-ms", "0"}))
+            ASSERT_TRUE(
+                server->start({"--rate-limit", "1000000", "--rate-burst", "1000000",
+                               "--max-connections-per-address", "100000", "--table-cache-ms", "0"}))
                 << server->log();
         }
     }

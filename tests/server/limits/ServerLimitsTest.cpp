@@ -170,11 +170,13 @@ TEST_F(ServerLimits, EveryRequestIsOneEscapedLogLine) {
         httpRequest("GET", "/\xe9t\xc3\xa9\x7f"),
         "GET /\r\x01 HTTP/1.1\r\n\r\n",
     };
-    for (const std::string& request : requests) {
-        EXPECT_GT(statusOf(request), 0) << request;
+    // Each from an address of its own: refusals beyond a few a second from
+    // one address are only counted.
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        EXPECT_GT(statusOf(requests[i], "127.0.0." + std::to_string(10 + i)), 0) << requests[i];
     }
     const std::string log = server.log();
-    const std::regex lineStart(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ (127\.0\.0\.1 |listening ))");
+    const std::regex lineStart(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ (127\.0\.0\.\d+ |listening ))");
     std::istringstream lines(log);
     std::size_t count = 0;
     for (std::string line; std::getline(lines, line); ++count) {
