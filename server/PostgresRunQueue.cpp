@@ -32,8 +32,8 @@ RETURNING id
 constexpr const char* kTakeCandidates = R"sql(
 SELECT id, client, name, mode, level, seconds, day, sha256, attempts, COALESCE(taken_by, '')
 FROM pending_runs
-WHERE taken_by IS NULL OR taken_until < $1
-    OR (left(taken_by, length($2)) = $2 AND taken_by <> $3)
+WHERE taken_by IS NULL
+    OR (taken_by <> $3 AND (taken_until < $1 OR left(taken_by, length($2)) = $2))
 ORDER BY taken_by IS NOT NULL, id
 LIMIT $4
 FOR UPDATE SKIP LOCKED

@@ -2,8 +2,11 @@
 
 #include <filesystem>
 
+#include "LoopbackClient.hpp"
 #include "ServerProcess.hpp"
 #include "StoreFixtures.hpp"
+#include "TestRuns.hpp"
+#include "online/HighscoreProtocol.hpp"
 
 // Boards written by older servers are upgraded without loss, and a SQLite
 // board moves to PostgreSQL with --import-sqlite.
@@ -48,6 +51,37 @@ TEST(StoreUpgrade, Version1FilesKeepEveryRecordAndTheirOrder) {
                   "2/20057 al 99.125 2023-12-31\n")
             << old.what;
     }
+}
+
+TEST(StoreUpgrade, RunsVerifiedBeforeIdentitiesGetThemSoTheirCopiesAreRefused) {
+    TempFolder folder;
+    const std::string path = folder.file("version2.db");
+    // The Labyrinth record of a version 2 board: al's run, stored as sent.
+    std::string run = slurpFile(kCommittedRuns[0].file);
+    ASSERT_FALSE(run.empty());
+    const std::string version2 =
+        "ALTER TABLE best_times ADD COLUMN verified_seconds REAL;"
+        "ALTER TABLE best_times ADD COLUMN verified_arrival INTEGER;"
+        "ALTER TABLE best_times ADD COLUMN verified_day TEXT;"
+        "ALTER TABLE best_times ADD COLUMN verified_run TEXT;"
+        "CREATE TABLE schema_version (version INTEGER NOT NULL);"
+        "INSERT INTO schema_version VALUES (2); PRAGMA user_version = 2;"
+        "UPDATE best_times SET seconds = 18.05, verified_seconds = 18.05, verified_arrival = 1,"
+        " verified_day = '2024-02-04', verified_run = '" +
+        run + "' WHERE name = 'al' AND level = 250;";
+    ASSERT_TRUE(writeVersion1File(path, version2));
+
+    ServerProcess server(path, folder.file("server.log"));
+    ASSERT_TRUE(server.start()) << server.log();
+    const auto submit = [&](const std::string& name) {
+        LoopbackClient client(server.listeningPort());
+        client.send(httpRequest("POST", HighscoreProtocol::kRunPath,
+                                runSubmission(name, kCommittedRuns[0], run), false));
+        return client.readAnswer().value_or(LoopbackClient::Answer{}).body;
+    };
+    EXPECT_EQ(submit("thief"), "ERROR run already on the board\n");
+    EXPECT_EQ(submit("al"), "OK verified\n");
+    EXPECT_NE(server.log().find("gave 1 verified runs"), std::string::npos) << server.log();
 }
 
 TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIsNoBoard) {

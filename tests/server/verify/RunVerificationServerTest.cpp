@@ -8,9 +8,9 @@
 #include <thread>
 
 #include "LoopbackClient.hpp"
-#include "ServerBoards.hpp"
-#include "ServerProcess.hpp"
+#include "RunServerTest.hpp"
 #include "TempFolder.hpp"
+#include "TestRuns.hpp"
 #include "online/FormBody.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/ScoreText.hpp"
@@ -22,74 +22,28 @@ using namespace HighscoreProtocol;
 
 namespace {
 
-struct CommittedRun {
-    const char* file;
-    int mode;
-    int level;
-};
-const CommittedRun kRuns[] = {{"levels/runs/TheLabyrinth.run", 1, 250},
-                              {"levels/runs/TheRopeBridge.run", 1, 275},
-                              {"levels/runs/Fortified.run", 2, 20000},
-                              {"levels/runs/ChaosUnleashed.run", 2, 20057}};
-const std::string kLabyrinthRun = slurpFile(kRuns[0].file);
+const std::string kLabyrinthRun = slurpFile(kCommittedRuns[0].file);
 
-int recordedMs(const std::string& run) {
-    std::smatch match;
-    std::regex_search(run, match, std::regex("time-ms: (\\d+)"));
-    return match.empty() ? 0 : std::stoi(match[1]);
-}
-
-std::string runBody(const std::string& run, int level = 250, int extraMs = 0,
-                    int ms = recordedMs(kLabyrinthRun)) {
-    return submissionBody("bot", level < 1000 ? 1 : 2, level, encodeTime((ms + extraMs) / 1e3f)) +
-           "&run=" + escapeFormValue(run);
+std::string runBody(const std::string& run, int level = 250, int extraMs = 0) {
+    return runSubmission("bot", level < 1000 ? 1 : 2, level, run,
+                         recordedMs(kLabyrinthRun) + extraMs);
 }
 
 std::string withFrameTime(const std::string& run, const std::string& time) {
     return std::regex_replace(run, std::regex("\n(\\d+) \\S+"), "\n$1 " + time);
 }
 
-class RunVerificationServer : public ::testing::TestWithParam<Backend> {
-  protected:
-    void SetUp() override { ASSERT_FALSE(board.empty()) << testCluster().error(); }
-
-    void start(std::vector<std::string> options = {}) {
-        options.insert(options.end(), {"--rate-burst", "100000", "--rate-limit", "100000",
-                                       "--max-connections-per-address", "1000"});
-        ASSERT_TRUE(server.start(options)) << server.log();
-    }
-
-    LoopbackClient::Answer send(const std::string& request, int port = 0) const {
-        LoopbackClient client(port ? port : server.listeningPort());
-        client.send(request);
-        return client.readAnswer().value_or(LoopbackClient::Answer{});
-    }
-    LoopbackClient::Answer post(std::string_view path, const std::string& body) const {
-        return send(httpRequest("POST", path, body, false));
-    }
-    std::string tables() const {
-        std::string text;
-        for (const CommittedRun& run : kRuns) {
-            text += post(kTablePath, tableQueryBody(run.mode, run.level)).body + "|";
-        }
-        return text;
-    }
-
-    TempFolder folder;
-    const std::string board = newBoard(GetParam(), folder);
-    ServerProcess server{board, folder.file("server.log")};
-};
+using RunVerificationServer = RunServerTest;
 
 }  // namespace
 
 TEST_P(RunVerificationServer, CommittedRunsVerifyAndTheirRunsComeBack) {
     start();
     post(kSubmitPath, submissionBody("plain", 1, 250, encodeTime(99)));
-    for (const CommittedRun& committed : kRuns) {
+    for (const CommittedRun& committed : kCommittedRuns) {
         SCOPED_TRACE(committed.file);
         const std::string run = slurpFile(committed.file);
-        EXPECT_EQ(post(kRunPath, runBody(run, committed.level, 0, recordedMs(run))).body,
-                  "OK verified\n");
+        EXPECT_EQ(post(kRunPath, runSubmission("bot", committed, run)).body, "OK verified\n");
         const std::string where = tableQueryBody(committed.mode, committed.level);
         EXPECT_TRUE(std::regex_search(post(kTablePath, where).body,
                                       std::regex("^1\t\\d{4}-\\d\\d-\\d\\d replay\tbot\t")));
@@ -181,14 +135,12 @@ TEST_P(RunVerificationServer, VerificationFloodDelaysNoTableFetch) {
     // The table is read from the database again every second, on the
     // workers, while the flood lasts.
     start();
-    const std::string run = slurpFile(kRuns[3].file);
+    const std::string run = slurpFile(kCommittedRuns[3].file);
     // All sent at once from one thread, so that the test's own threads do not
     // compete with the player's fetches; the answers are read afterwards.
     std::vector<std::unique_ptr<LoopbackClient>> flood;
     for (int i = 0; i < 100; ++i) {
-        const std::string body = submissionBody("bot" + std::to_string(i), 2, 20057,
-                                                encodeTime(recordedMs(run) / 1e3f)) +
-                                 "&run=" + escapeFormValue(run);
+        const std::string body = runSubmission("bot" + std::to_string(i), kCommittedRuns[3], run);
         flood.push_back(std::make_unique<LoopbackClient>(server.listeningPort()));
         ASSERT_TRUE(flood.back()->send(httpRequest("POST", kRunPath, body, false)));
     }
