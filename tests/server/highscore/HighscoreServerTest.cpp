@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <thread>
 
 #include "ServerBoards.hpp"
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
+#include "online/FormBody.hpp"
 #include "online/HighscoreClient.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/HttpExchange.hpp"
@@ -294,4 +296,36 @@ TEST(HighscoreServerCommandLine, HelpBadOptionsAndAnUnusableDatabase) {
     // The copy only ever fills a PostgreSQL board.
     EXPECT_EQ(ServerProcess::runToEnd({"--import-sqlite", folder.file("old.db")}, output), 2);
     EXPECT_NE(slurpFile(output).find("give --db postgresql://"), std::string::npos);
+}
+
+TEST(HighscoreServerHealth, ADeletedDatabaseFileTurnsHealthAndSubmissionsToErrors) {
+    TempFolder folder;
+    const std::string board = folder.file("scores.db");
+    ServerProcess server(board, folder.file("server.log"));
+    ASSERT_TRUE(server.start()) << server.log();
+    const ServerAddress address = parseServerAddress(server.address());
+    const auto get = [&](const std::string& path) {
+        std::string request = buildPostRequest(address, path, "");
+        request.replace(0, 4, "GET");
+        return exchange(address, request, kTimeout);
+    };
+    const HighscoreClient client(server.address());
+    const std::string submission = submissionBody("al", 1, 250, encodeTime(20));
+    const std::string run = slurpFile("levels/runs/TheLabyrinth.run");
+    EXPECT_EQ(get("/healthz").status, 200);
+    EXPECT_EQ(client.post(kSubmitPath, submission), "OK\n");
+
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        std::filesystem::remove(board + suffix);
+    }
+    EXPECT_EQ(get("/healthz").status, 503);
+    for (const auto& [path, body] :
+         {std::pair{kSubmitPath, submission},
+          std::pair{kRunPath, submission + "&run=" + escapeFormValue(run)}}) {
+        const HttpAnswer answer =
+            exchange(address, buildPostRequest(address, path, body), kTimeout);
+        EXPECT_EQ(answer.status, 500) << path;
+        EXPECT_EQ(answer.body, "ERROR storage\n") << path;
+    }
+    EXPECT_NE(server.log().find("was removed or replaced"), std::string::npos);
 }
