@@ -8,15 +8,8 @@
 
 namespace {
 
-class RunQueueStore : public ::testing::TestWithParam<Backend> {
+class RunQueueStore : public StoreTest {
   protected:
-    void SetUp() override {
-        ASSERT_FALSE(board.empty()) << testCluster().error();
-        std::string error;
-        store = openScoreStore(board, error);
-        ASSERT_TRUE(store) << error;
-    }
-
     static PendingRun run(const std::string& client, const std::string& name,
                           const std::string& text) {
         return {0, client, {name, 1, 250, 20.5f}, "2024-05-01", text, "id of " + text, 0, ""};
@@ -27,10 +20,6 @@ class RunQueueStore : public ::testing::TestWithParam<Backend> {
         return store->takeRun({owner, now, now + 1000, "host/"},
                               [](const std::vector<PendingRun>&) { return std::size_t{0}; });
     }
-
-    TempFolder folder;
-    const std::string board = newBoard(GetParam(), folder);
-    std::unique_ptr<ScoreStore> store;
 };
 
 }  // namespace

@@ -9,19 +9,7 @@ namespace {
 
 using Outcome = ScoreStore::SubmitOutcome;
 
-class Store : public ::testing::TestWithParam<Backend> {
-  protected:
-    void SetUp() override {
-        ASSERT_FALSE(board.empty()) << testCluster().error();
-        std::string error;
-        store = openScoreStore(board, error);
-        ASSERT_TRUE(store) << error;
-    }
-
-    TempFolder folder;
-    const std::string board = newBoard(GetParam(), folder);
-    std::unique_ptr<ScoreStore> store;
-};
+using Store = StoreTest;
 
 // One submission on level 250 and both tables after it: the normal table
 // marks "v" where the best time is also the verified best; the verified
