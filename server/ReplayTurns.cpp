@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "LevelFiles.hpp"
 
@@ -14,6 +15,9 @@ namespace {
 // thread.)
 constexpr int kReplayNiceness = 10;
 constexpr std::chrono::milliseconds kSlice{20};
+// Replays whose claims leave them this close (seconds of race clock) count as
+// alike, and take turns by client.
+constexpr float kClaimStep = 15.0f;
 
 RunVerdict refusedFor(std::string reason) {
     RunVerdict verdict;
@@ -41,7 +45,8 @@ void ReplayTurns::add(PendingRun run) {
     {
         std::lock_guard lock(mutex);
         servedPerClient.try_emplace(run.client);
-        active.push_back(Active{std::move(run), nullptr, {}, false});
+        const float claimLeft = run.claim.seconds;
+        active.push_back(Active{std::move(run), nullptr, {}, claimLeft, false});
     }
     wake.notify_one();
 }
@@ -77,15 +82,24 @@ std::map<std::string, std::size_t> ReplayTurns::perClient() const {
     return counts;
 }
 
+bool ReplayTurns::comesBefore(const Active& one, const Active& other) const {
+    const float oneLeft = std::floor(one.claimLeft / kClaimStep);
+    const float otherLeft = std::floor(other.claimLeft / kClaimStep);
+    if (oneLeft != otherLeft) {
+        return oneLeft < otherLeft;
+    }
+    const auto oneClient = servedPerClient.at(one.run.client);
+    const auto otherClient = servedPerClient.at(other.run.client);
+    if (oneClient != otherClient) {
+        return oneClient < otherClient;
+    }
+    return one.served < other.served;
+}
+
 ReplayTurns::Active* ReplayTurns::next() {
     Active* chosen = nullptr;
     for (Active& replay : active) {
-        if (replay.running) {
-            continue;
-        }
-        const auto client = servedPerClient.at(replay.run.client);
-        if (!chosen || client < servedPerClient.at(chosen->run.client) ||
-            (client == servedPerClient.at(chosen->run.client) && replay.served < chosen->served)) {
+        if (!replay.running && (!chosen || comesBefore(replay, *chosen))) {
             chosen = &replay;
         }
     }
@@ -114,6 +128,9 @@ void ReplayTurns::work() {
         lock.lock();
         turn->running = false;
         turn->served += served;
+        if (turn->replay) {
+            turn->claimLeft = turn->run.claim.seconds - turn->replay->raceClock();
+        }
         servedPerClient[turn->run.client] += served;
         if (!verdict || verdict->stopped) {
             wake.notify_one();

@@ -19,12 +19,14 @@
 #include "game/RunVerification.hpp"
 
 // The replays a server has under way, taking turns on a few threads of their
-// own: each turn replays a slice of about 20 ms and goes to the client
-// address whose replays have had the least time so far (and, within it, to
-// its replay that has had the least). A client with one honest run therefore
-// waits for nobody's half-hour run: its replay gets the threads until it has
-// had as much time as the others, which for an honest run is its whole
-// replay. The threads run at a lower priority (niceness 10), so that the
+// own. Each turn replays a slice of about 20 ms and goes to the replay
+// closest to the end its claim allows (the claimed time less the race clock
+// it has reached, in steps of 15 s), and among those to the client address
+// whose replays have had the least time so far, then to its replay that has
+// had the least. A replay stops a millisecond past its claim, so the claim
+// bounds what is left of it: an honest run of half a minute waits for
+// nobody's half-hour run, and among runs of like length a newcomer goes
+// first. The threads run at a lower priority (niceness 10), so that the
 // network thread, the workers and the database come first.
 class ReplayTurns {
   public:
@@ -53,8 +55,12 @@ class ReplayTurns {
         PendingRun run;
         std::unique_ptr<RunReplay> replay;  // made on its first turn
         Clock::duration served{};
+        // Seconds of race clock its claim still allows.
+        float claimLeft = 0.0f;
         bool running = false;
     };
+    // Which of two waiting replays has the turn first.
+    bool comesBefore(const Active& one, const Active& other) const;
 
     void work();
     // The replay whose turn it is, marked running; null when none waits.

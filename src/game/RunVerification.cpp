@@ -92,6 +92,10 @@ RunReplay::RunReplay(std::string_view runText, const RunClaim& claim, std::strin
 
 RunReplay::~RunReplay() = default;
 
+float RunReplay::raceClock() const {
+    return level ? level->simulation().raceClock() : result.raceClock;
+}
+
 void RunReplay::decide(std::string refusal) {
     result.verified = refusal.empty();
     result.reason = std::move(refusal);

@@ -59,6 +59,9 @@ class RunReplay {
     // Replays frames while `keepGoing` allows; true once the verdict is known.
     bool advance(const ReplayGate& keepGoing);
     bool decided() const { return done; }
+    // The race clock the replay has reached (seconds): with the claim, how
+    // much of its replay is still to come at most.
+    float raceClock() const;
     // The verdict once decided(); before that, the canonical run and
     // `stopped` set.
     const RunVerdict& verdict() const { return result; }
