@@ -97,7 +97,18 @@ bool Outbox::keep(std::string_view path, std::string_view body) {
     std::string request(path);
     request += '\n';
     request += body;
-    return replaceFileContents((folder / entryName(kept++)).string(), request);
+    if (!replaceFileContents((folder / entryName(kept++)).string(), request)) {
+        return false;
+    }
+    const std::vector<std::filesystem::path> waiting = entries();
+    for (std::size_t i = 0; i + maxWaiting < waiting.size(); ++i) {
+        std::fprintf(stderr,
+                     "rollavortex: over %zu times wait for the highscore server; "
+                     "the oldest is dropped\n",
+                     maxWaiting);
+        std::filesystem::remove(waiting[i], error);
+    }
+    return true;
 }
 
 std::vector<std::filesystem::path> Outbox::entries() const {

@@ -29,6 +29,10 @@ struct OutboxSending {
 // or "busy" leave it and everything after it for the next sending.
 class Outbox {
   public:
+    // Requests kept at most: a server gone for good must not fill the disk.
+    // Beyond it the oldest goes, with a line on standard error.
+    static constexpr std::size_t maxWaiting = 1000;
+
     static std::filesystem::path defaultFolder();
 
     explicit Outbox(std::filesystem::path folder = defaultFolder());

@@ -176,3 +176,38 @@ TEST(OutboxScene, WithOnlineScoresOffNoConnectionIsMadeAndTheRecordGhostIsTheBes
     EXPECT_EQ(listener.accept(connection), sf::Socket::NotReady) << "a connection was made";
     EXPECT_EQ(outbox.waitingCount(), 1u) << "the outbox waits";
 }
+
+TEST(OutboxScene, WhatTheServerTakesOrRefusesGoesAndTheRestWaitsInOrder) {
+    const TempFolder folder;
+    ServerProcess server(folder.file("scores.db"), folder.file("server.log"));
+    // One request a second: the third of a sending is told to come back.
+    ASSERT_TRUE(server.start({"--rate-limit", "1", "--rate-burst", "2"})) << server.log();
+    const TempFolder playerData;
+    Outbox outbox(outboxIn(playerData));
+    const auto submission = [](const std::string& name) {
+        return HighscoreProtocol::submissionBody(name, raceMode, playedLevelId, encodeTime(30.0f));
+    };
+    ASSERT_TRUE(outbox.keep(HighscoreProtocol::kSubmitPath, submission("first")));
+    ASSERT_TRUE(outbox.keep(HighscoreProtocol::kSubmitPath, "name=bad&mode=9"));
+    ASSERT_TRUE(outbox.keep(HighscoreProtocol::kSubmitPath, submission("third")));
+    ASSERT_TRUE(outbox.keep(HighscoreProtocol::kSubmitPath, submission("fourth")));
+    const HighscoreClient client(server.address());
+
+    // Taken, refused (400, dropped), then 429: that one and the one after it wait.
+    OutboxSending sent = outbox.sendWaiting(client, sf::seconds(5));
+    EXPECT_EQ(sent.taken, 1);
+    EXPECT_EQ(sent.refused, 1);
+    EXPECT_EQ(sent.waiting, 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+    sent = outbox.sendWaiting(client, sf::seconds(5));
+    EXPECT_EQ(sent.taken, 2);
+    EXPECT_EQ(sent.waiting, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    EXPECT_EQ(namesOn(server), "first\nthird\nfourth\n") << "equal times in the order sent";
+
+    // A server that cannot store (500) takes nothing away.
+    ASSERT_TRUE(outbox.keep(HighscoreProtocol::kSubmitPath, submission("fifth")));
+    std::filesystem::remove(folder.file("scores.db"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    EXPECT_EQ(outbox.sendWaiting(client, sf::seconds(5)).waiting, 1);
+}
