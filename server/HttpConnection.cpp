@@ -169,7 +169,10 @@ std::optional<HttpConnection::Refusal> HttpConnection::headerRefusal() {
     if (!length && !parser->chunked() && takesBody(request.method())) {
         return Refusal{411, "a body needs a Content-Length"};
     }
-    const std::size_t body = length ? static_cast<std::size_t>(*length) : bodyLimit;
+    // A chunked body may grow to its path's limit; no body costs nothing.
+    const std::size_t body = length              ? static_cast<std::size_t>(*length)
+                             : parser->chunked() ? bodyLimit
+                                                 : 0;
     if (!server.reserveBody(body)) {
         return Refusal{503, "busy: too many request bodies on their way in"};
     }

@@ -3,10 +3,16 @@
 namespace {
 
 constexpr std::chrono::seconds kSecond{1};
+// Sweeping is linear in the table, so it runs at most this often.
+constexpr std::chrono::seconds kSweepEvery{10};
 
 }  // namespace
 
 bool RefusalLog::admit(const std::string& client, int status, Clock::time_point now) {
+    if (now >= nextSweep) {
+        forgetQuiet(now);
+        nextSweep = now + kSweepEvery;
+    }
     auto [entry, added] = clients.try_emplace(client, Second{now, 0, {}});
     Second& second = entry->second;
     if (!added && now - second.start >= kSecond && second.counted.empty()) {
@@ -41,4 +47,10 @@ std::vector<std::string> RefusalLog::summaries(Clock::time_point now) {
         entry = clients.erase(entry);
     }
     return lines;
+}
+
+void RefusalLog::forgetQuiet(Clock::time_point now) {
+    std::erase_if(clients, [&](const auto& entry) {
+        return entry.second.counted.empty() && now - entry.second.start >= kSecond;
+    });
 }

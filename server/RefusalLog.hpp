@@ -30,5 +30,10 @@ class RefusalLog {
         std::map<int, long> counted;
     };
 
+    // Forgets clients whose second is over and who have nothing counted, so
+    // the table holds only recent ones.
+    void forgetQuiet(Clock::time_point now);
+
     std::unordered_map<std::string, Second> clients;
+    Clock::time_point nextSweep;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <regex>
 #include <set>
@@ -60,16 +61,20 @@ bool allVerified(const ServerProcess& server,
                  double seconds) {
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     for (;;) {
+        // Each table once a round: the server limits requests per address.
+        std::map<const CommittedRun*, std::string> tables;
         bool all = true;
         for (const auto& [level, name] : names) {
-            all =
-                all && tableOf(server, level->mode, level->level).find(" replay\t" + name + "\t") !=
-                           std::string::npos;
+            auto [table, added] = tables.try_emplace(level);
+            if (added) {
+                table->second = tableOf(server, level->mode, level->level);
+            }
+            all = all && table->second.find(" replay\t" + name + "\t") != std::string::npos;
         }
         if (all || Clock::now() > deadline) {
             return all;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
     }
 }
 
@@ -155,7 +160,7 @@ TEST(RunQueueServer, AServerKilledWithRunsWaitingVerifiesThemAfterItsRestart) {
     EXPECT_EQ(pendingRuns(board), 6u);
 
     ASSERT_TRUE(server.start({"--verify-wait-ms", "0"})) << server.log();
-    EXPECT_TRUE(allVerified(server, waiting, 30)) << server.log();
+    EXPECT_TRUE(allVerified(server, waiting, 60)) << server.log();
     EXPECT_EQ(pendingRuns(board), 1u) << "the run that never finishes, replaying again";
 }
 
@@ -168,11 +173,12 @@ TEST(RunQueueServer, ServersSharingAPostgresBoardVerifyEachRunOnce) {
     ASSERT_TRUE(first.start({"--verify-wait-ms", "0"})) << first.log();
     ASSERT_TRUE(second.start({"--verify-wait-ms", "0"})) << second.log();
 
-    // Eight runs, each another text, sent to the two servers in turn.
+    // Eight runs of The Labyrinth (the quickest to replay), each another
+    // text, sent to the two servers in turn.
+    const CommittedRun& level = kCommittedRuns[0];
     std::vector<std::pair<const CommittedRun*, std::string>> names;
     for (int i = 0; i < 8; ++i) {
-        const CommittedRun& level = kCommittedRuns[i % 2 == 0 ? 0 : 3];
-        const std::string run = withHarmlessReleases(slurpFile(level.file), i / 2);
+        const std::string run = withHarmlessReleases(slurpFile(level.file), i);
         const std::string name = "n" + std::to_string(i);
         const ServerProcess& through = i % 2 == 0 ? first : second;
         EXPECT_EQ(answerOf(*sendFrom(through, "127.0.4." + std::to_string(1 + i),
@@ -181,7 +187,9 @@ TEST(RunQueueServer, ServersSharingAPostgresBoardVerifyEachRunOnce) {
                   "OK queued\n");
         names.emplace_back(&level, name);
     }
-    EXPECT_TRUE(allVerified(first, names, 30));
+    // Replays run at a low priority: a machine busy with other work slows
+    // them down a lot.
+    EXPECT_TRUE(allVerified(first, names, 60)) << first.log() << second.log();
 
     // Every verdict is in the log of the server that recorded it.
     std::multiset<std::string> verdicts;
