@@ -177,11 +177,11 @@ class RunFlood {
                 for (int n = 1; !done; ++n) {
                     const std::string name = "f" + std::to_string(c) + "x" + std::to_string(n);
                     LoopbackClient client(port, from);
-                    client.send(httpRequest("POST", kRunPath,
-                                            runSubmission(name, 2, 20057,
-                                                          withHarmlessReleases(run, n),
-                                                          recordedMs(run)),
-                                            false));
+                    client.send(
+                        httpRequest("POST", kRunPath,
+                                    runSubmission(name, 2, 20057, withHarmlessReleases(run, n),
+                                                  recordedMs(run)),
+                                    false));
                     const int status =
                         client.readAnswer().value_or(LoopbackClient::Answer{}).status;
                     (status == 200 ? taken : status == 429 ? capped : other)++;
