@@ -248,5 +248,6 @@ std::string serverUsage() {
     return text +
            "\n"
            "One log line per request goes to standard error. SIGTERM or SIGINT\n"
-           "finishes the requests under way and stops the server.\n";
+           "finishes the requests under way, stops the replays (their runs stay\n"
+           "queued in the database) and stops the server.\n";
 }
