@@ -173,7 +173,7 @@ void PlayScreen::buildLevel() {
     levelFileReadable =
         recorder.start(*sim, catalogue.names[index], catalogue.files[index], levelId());
     ghost.follow(nullptr);
-    ghostSource.choose(ghostChoice, mode, levelId(), catalogue.files[index]);
+    ghostSource.choose(ghostChoice, mode, levelId(), catalogue.files[index], submitScores);
     followChosenGhost();
 
     thumbnailTexture = sf::Texture();

@@ -11,6 +11,7 @@
 #include "app/ScreenFade.hpp"
 #include "app/SoundEffect.hpp"
 #include "menu/TitleMascot.hpp"
+#include "online/client/OutboxSender.hpp"
 
 class GameWindow;
 
@@ -44,6 +45,9 @@ class MainMenu {
 
   private:
     void fillPlaylists();
+    // Times and runs the server did not take before go again, with online
+    // scores on: at the start and whenever a level selection opens.
+    void sendOutbox();
     void update(float frameTime);
     void handleKey(const sf::Event::KeyEvent& key);
     void act();
@@ -63,4 +67,5 @@ class MainMenu {
     sf::Sprite logo;
     bool drawClouds = true;
     bool inSubScreen = false;
+    OutboxSender outboxSender;
 };
