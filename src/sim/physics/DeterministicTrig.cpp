@@ -1,0 +1,199 @@
+#include "sim/physics/DeterministicTrig.hpp"
+
+// Box2D's own declarations of the two functions: a mismatch with ours stops
+// the build instead of linking something else.
+#include <box2d/b2_math.h>
+
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+// Excess precision (x87) would round the double steps differently.
+static_assert(FLT_EVAL_METHOD == 0, "the trig needs plain double arithmetic");
+static_assert(std::numeric_limits<double>::is_iec559 && std::numeric_limits<float>::is_iec559);
+
+namespace {
+
+// An angle as a number of quarter turns plus the rest, |rest| <= pi/4 (a
+// hair more where the rounding of the quarter-turn count goes the other way).
+struct ReducedAngle {
+    std::uint32_t quarterTurns;  // only its value mod 4 matters
+    double rest;                 // radians
+};
+
+constexpr double quarterPi = 0x1.921fb54442d18p-1;
+constexpr double halfPi = 0x1.921fb54442d18p+0;
+constexpr double twoOverPi = 0x1.45f306dc9c883p-1;
+
+// pi/2 in three parts (Cody and Waite). The first two have 28 significant bits,
+// so n times either is exact for every n below 2^25; the third is the rest.
+constexpr double halfPiPart1 = 0x1.921fb54p+0;
+constexpr double halfPiPart2 = 0x1.10b461p-30;
+constexpr double halfPiPart3 = 0x1.a62633145c06ep-58;
+
+// Below this the three parts reduce exactly enough; at and above it every
+// float is an integer times a power of two, reduced with the bits of 2/pi.
+constexpr float codyWaiteLimit = 0x1p25f;
+
+// 2/pi in binary, the first 320 bits after the point: a float's exponent of
+// at most 127 needs bits up to number 231.
+constexpr std::uint32_t twoOverPiBits[] = {
+    0xA2F9836E, 0x4E441529, 0xFC2757D1, 0xF534DDC0, 0xDB629599,
+    0x3C439041, 0xFE5163AB, 0xDEBBC561, 0xB7246E3A, 0x424DD2E0,
+};
+
+constexpr int floatMantissaBits = 23;
+constexpr int floatExponentBias = 127;
+constexpr std::uint32_t floatMantissaMask = (1u << floatMantissaBits) - 1;
+constexpr int wordBits = 32;
+constexpr double wordScale = 0x1p-32;  // one 32-bit word down
+constexpr int topFractionBits = 30;    // of the top word of a reduced angle
+constexpr std::uint32_t topFractionMask = (1u << topFractionBits) - 1;
+constexpr double topFractionScale = 0x1p-30;
+
+// Taylor coefficients 1/k! with their signs. Over |r| <= pi/4 the first term
+// left out is below 2^-54 of the result.
+constexpr double sinCoefficients[] = {
+    -1.0 / 6.0,        1.0 / 120.0,        -1.0 / 5040.0,          1.0 / 362880.0,
+    -1.0 / 39916800.0, 1.0 / 6227020800.0, -1.0 / 1307674368000.0,
+};
+constexpr double cosCoefficients[] = {
+    -1.0 / 2.0,       1.0 / 24.0,        -1.0 / 720.0,         1.0 / 40320.0,
+    -1.0 / 3628800.0, 1.0 / 479001600.0, -1.0 / 87178291200.0, 1.0 / 20922789888000.0,
+};
+
+template <std::size_t n>
+double horner(const double (&coefficients)[n], double x) {
+    double sum = coefficients[n - 1];
+    for (std::size_t k = n - 1; k > 0; --k) {
+        sum = sum * x + coefficients[k - 1];
+    }
+    return sum;
+}
+
+double sinNearZero(double r) {
+    const double r2 = r * r;
+    return r + r * r2 * horner(sinCoefficients, r2);
+}
+
+double cosNearZero(double r) {
+    const double r2 = r * r;
+    return 1.0 + r2 * horner(cosCoefficients, r2);
+}
+
+ReducedAngle reduceByParts(double magnitude) {
+    if (magnitude <= quarterPi) {
+        return {0, magnitude};
+    }
+    const double n = std::nearbyint(magnitude * twoOverPi);
+    // magnitude - n * part1 is exact (the two are within a factor of two), so
+    // only the rounding of the last, small steps remains.
+    const double rest = ((magnitude - n * halfPiPart1) - n * halfPiPart2) - n * halfPiPart3;
+    return {static_cast<std::uint32_t>(n), rest};
+}
+
+// The 128 bits of 2/pi from bit `first` (0 = the first after the point) on,
+// most significant word first.
+void twoOverPiWindow(int first, std::uint32_t (&window)[4]) {
+    const int word = first / wordBits;
+    const int shift = first % wordBits;
+    for (int k = 0; k < 4; ++k) {
+        const std::uint64_t pair =
+            (std::uint64_t{twoOverPiBits[word + k]} << wordBits) | twoOverPiBits[word + k + 1];
+        window[k] = static_cast<std::uint32_t>(pair >> (wordBits - shift));
+    }
+}
+
+// Payne and Hanek: the angle is mantissa * 2^exponent, an integer times a
+// power of two, and angle * 2/pi mod 4 needs only the bits of 2/pi that land
+// between 2^1 and 2^-126 after that shift: those above are whole turns. Integer
+// arithmetic, so exact.
+ReducedAngle reduceByBits(float magnitude) {
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(magnitude);
+    const int exponent = static_cast<int>(bits >> floatMantissaBits) - floatExponentBias -
+                         floatMantissaBits;  // at least 2 at codyWaiteLimit
+    const std::uint64_t mantissa = (bits & floatMantissaMask) | (floatMantissaMask + 1);
+
+    std::uint32_t window[4];
+    twoOverPiWindow(exponent - 2, window);
+    // mantissa * window is angle * 2/pi * 2^126 less whole turns; the carry
+    // out of the top word is whole turns too.
+    std::uint32_t product[4];
+    std::uint64_t carry = 0;
+    for (int k = 3; k >= 0; --k) {
+        const std::uint64_t sum = mantissa * window[k] + carry;
+        product[k] = static_cast<std::uint32_t>(sum);
+        carry = sum >> wordBits;
+    }
+    // The top two bits count quarter turns, the 126 below are the fraction of
+    // a quarter turn.
+    std::uint32_t quarterTurns = product[0] >> topFractionBits;
+    product[0] &= topFractionMask;
+
+    // Over half a quarter turn: count one more and go back from there.
+    const bool overHalf = (product[0] >> (topFractionBits - 1)) != 0;
+    if (overHalf) {
+        ++quarterTurns;
+        std::uint64_t borrow = 1;
+        for (int k = 3; k >= 0; --k) {
+            const std::uint64_t negated = std::uint64_t{~product[k]} + borrow;
+            product[k] = static_cast<std::uint32_t>(negated);
+            borrow = negated >> wordBits;
+        }
+        product[0] &= topFractionMask;
+    }
+    double part = 0.0;
+    for (int k = 3; k > 0; --k) {
+        part = (part + product[k]) * wordScale;
+    }
+    part = (part + product[0]) * topFractionScale;
+    const double rest = part * halfPi;
+    return {quarterTurns, overHalf ? -rest : rest};
+}
+
+ReducedAngle reduce(float magnitude) {
+    if (magnitude < codyWaiteLimit) {
+        return reduceByParts(magnitude);
+    }
+    return reduceByBits(magnitude);
+}
+
+double sinOfReduced(ReducedAngle angle) {
+    switch (angle.quarterTurns & 3) {
+        case 0:
+            return sinNearZero(angle.rest);
+        case 1:
+            return cosNearZero(angle.rest);
+        case 2:
+            return -sinNearZero(angle.rest);
+        default:
+            return -cosNearZero(angle.rest);
+    }
+}
+
+double cosOfReduced(ReducedAngle angle) {
+    return sinOfReduced({angle.quarterTurns + 1, angle.rest});
+}
+
+// One NaN for every bad angle: the hardware's own differs in sign between CPUs.
+constexpr float badAngle = std::numeric_limits<float>::quiet_NaN();
+
+}  // namespace
+
+float b2Sin(float angle) {
+    if (!std::isfinite(angle)) {
+        return badAngle;
+    }
+    // sin(-x) = -sin(x) exactly, and -0 stays -0.
+    const double value = sinOfReduced(reduce(std::fabs(angle)));
+    return static_cast<float>(std::signbit(angle) ? -value : value);
+}
+
+float b2Cos(float angle) {
+    if (!std::isfinite(angle)) {
+        return badAngle;
+    }
+    return static_cast<float>(cosOfReduced(reduce(std::fabs(angle))));
+}
