@@ -23,7 +23,8 @@ struct ReducedAngle {
     double rest;                 // radians
 };
 
-constexpr double quarterPi = 0x1.921fb54442d18p-1;
+// The largest float below pi/4.
+constexpr float quarterPiFloat = 0x1.921fb4p-1f;
 constexpr double halfPi = 0x1.921fb54442d18p+0;
 constexpr double twoOverPi = 0x1.45f306dc9c883p-1;
 
@@ -36,6 +37,7 @@ constexpr double halfPiPart3 = 0x1.a62633145c06ep-58;
 // Below this the three parts reduce exactly enough; at and above it every
 // float is an integer times a power of two, reduced with the bits of 2/pi.
 constexpr float codyWaiteLimit = 0x1p25f;
+constexpr double roundingShift = 0x1.8p52;
 
 // 2/pi in binary, the first 320 bits after the point: a float's exponent of
 // at most 127 needs bits up to number 231.
@@ -47,47 +49,47 @@ constexpr std::uint32_t twoOverPiBits[] = {
 constexpr int floatMantissaBits = 23;
 constexpr int floatExponentBias = 127;
 constexpr std::uint32_t floatMantissaMask = (1u << floatMantissaBits) - 1;
+constexpr std::uint32_t floatSignBit = 0x80000000u;
+constexpr int doubleSignShift = 63;
 constexpr int wordBits = 32;
 constexpr double wordScale = 0x1p-32;  // one 32-bit word down
 constexpr int topFractionBits = 30;    // of the top word of a reduced angle
 constexpr std::uint32_t topFractionMask = (1u << topFractionBits) - 1;
 constexpr double topFractionScale = 0x1p-30;
 
-// Taylor coefficients 1/k! with their signs. Over |r| <= pi/4 the first term
-// left out is below 2^-54 of the result.
-constexpr double sinCoefficients[] = {
-    -1.0 / 6.0,        1.0 / 120.0,        -1.0 / 5040.0,          1.0 / 362880.0,
-    -1.0 / 39916800.0, 1.0 / 6227020800.0, -1.0 / 1307674368000.0,
+// Near zero sin r = r + r z P(z) and cos r = 1 + z P(z), z = r^2, with P the
+// Taylor series (coefficients 1/k! with their signs) up to r^15 and r^14: over
+// |r| <= pi/4 the first term left out is below 2^-49 of the result.
+constexpr int sineRow = 0;
+constexpr int cosineRow = 1;
+static_assert(sineRow == 0 && cosineRow == 1, "rows are chosen by the parity of quarter turns");
+constexpr double taylorCoefficients[2][7] = {
+    {-1.0 / 6.0, 1.0 / 120.0, -1.0 / 5040.0, 1.0 / 362880.0, -1.0 / 39916800.0, 1.0 / 6227020800.0,
+     -1.0 / 1307674368000.0},
+    {-1.0 / 2.0, 1.0 / 24.0, -1.0 / 720.0, 1.0 / 40320.0, -1.0 / 3628800.0, 1.0 / 479001600.0,
+     -1.0 / 87178291200.0},
 };
-constexpr double cosCoefficients[] = {
-    -1.0 / 2.0,       1.0 / 24.0,        -1.0 / 720.0,         1.0 / 40320.0,
-    -1.0 / 3628800.0, 1.0 / 479001600.0, -1.0 / 87178291200.0, 1.0 / 20922789888000.0,
-};
 
-template <std::size_t n>
-double horner(const double (&coefficients)[n], double x) {
-    double sum = coefficients[n - 1];
-    for (std::size_t k = n - 1; k > 0; --k) {
-        sum = sum * x + coefficients[k - 1];
-    }
-    return sum;
-}
-
-double sinNearZero(double r) {
-    const double r2 = r * r;
-    return r + r * r2 * horner(sinCoefficients, r2);
-}
-
-double cosNearZero(double r) {
-    const double r2 = r * r;
-    return 1.0 + r2 * horner(cosCoefficients, r2);
+// The sine (row 0) or cosine (row 1) of r. One form for both, so a row chosen
+// by data costs no branch. The terms in Estrin's order: the pairs are
+// independent, so the CPU works on them at once instead of waiting for each
+// step of Horner's chain. Inlined, so that a row known where it is called
+// folds away.
+[[gnu::always_inline]] inline double nearZero(int row, double r) {
+    const auto& k = taylorCoefficients[row];
+    const double lead[2] = {r, 1.0};
+    const double z = r * r;
+    const double z2 = z * z;
+    const double low = (k[0] + k[1] * z) + z2 * (k[2] + k[3] * z);
+    const double high = (k[4] + k[5] * z) + z2 * k[6];
+    return lead[row] + (lead[row] * z) * (low + (z2 * z2) * high);
 }
 
 ReducedAngle reduceByParts(double magnitude) {
-    if (magnitude <= quarterPi) {
-        return {0, magnitude};
-    }
-    const double n = std::nearbyint(magnitude * twoOverPi);
+    // Adding and taking away 1.5 * 2^52 rounds to the nearest integer (as
+    // nearbyint would, without its costly call). Below pi/4 n is 0 and the
+    // angle stays as it is.
+    const double n = (magnitude * twoOverPi + roundingShift) - roundingShift;
     // magnitude - n * part1 is exact (the two are within a factor of two), so
     // only the rounding of the last, small steps remains.
     const double rest = ((magnitude - n * halfPiPart1) - n * halfPiPart2) - n * halfPiPart3;
@@ -160,17 +162,18 @@ ReducedAngle reduce(float magnitude) {
     return reduceByBits(magnitude);
 }
 
+double withSignOf(double value, std::uint64_t signBit) {
+    return std::bit_cast<double>(std::bit_cast<std::uint64_t>(value) ^ signBit);
+}
+
+// Whether the sine or the cosine of the rest, and which sign, follow from the
+// quarter turns without a branch: the angles of a world's bodies come in no
+// order, and a mispredicted branch would cost more than the whole polynomial.
 double sinOfReduced(ReducedAngle angle) {
-    switch (angle.quarterTurns & 3) {
-        case 0:
-            return sinNearZero(angle.rest);
-        case 1:
-            return cosNearZero(angle.rest);
-        case 2:
-            return -sinNearZero(angle.rest);
-        default:
-            return -cosNearZero(angle.rest);
-    }
+    // An odd number of quarter turns makes the sine of the rest a cosine.
+    const int row = static_cast<int>(angle.quarterTurns & 1);  // sineRow or cosineRow
+    const std::uint64_t halfTurns = (angle.quarterTurns >> 1) & 1;
+    return withSignOf(nearZero(row, angle.rest), halfTurns << doubleSignShift);
 }
 
 double cosOfReduced(ReducedAngle angle) {
@@ -183,17 +186,29 @@ constexpr float badAngle = std::numeric_limits<float>::quiet_NaN();
 }  // namespace
 
 float b2Sin(float angle) {
-    if (!std::isfinite(angle)) {
+    const float magnitude = std::fabs(angle);
+    double value = 0.0;
+    if (magnitude <= quarterPiFloat) {
+        // Most bodies of a world turn little: no reduction at all.
+        value = nearZero(sineRow, magnitude);
+    } else if (std::isfinite(angle)) {
+        value = sinOfReduced(reduce(magnitude));
+    } else {
         return badAngle;
     }
     // sin(-x) = -sin(x) exactly, and -0 stays -0.
-    const double value = sinOfReduced(reduce(std::fabs(angle)));
-    return static_cast<float>(std::signbit(angle) ? -value : value);
+    const std::uint32_t sign = std::bit_cast<std::uint32_t>(angle) & floatSignBit;
+    const float result = static_cast<float>(value);
+    return std::bit_cast<float>(std::bit_cast<std::uint32_t>(result) ^ sign);
 }
 
 float b2Cos(float angle) {
+    const float magnitude = std::fabs(angle);
+    if (magnitude <= quarterPiFloat) {
+        return static_cast<float>(nearZero(cosineRow, magnitude));
+    }
     if (!std::isfinite(angle)) {
         return badAngle;
     }
-    return static_cast<float>(cosOfReduced(reduce(std::fabs(angle))));
+    return static_cast<float>(cosOfReduced(reduce(magnitude)));
 }
