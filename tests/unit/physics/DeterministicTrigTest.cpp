@@ -74,6 +74,7 @@ TEST(DeterministicTrig, NamedAnglesAreWithinOneUlp) {
         {"tiny", 1e-30f},
         {"small", 0x1p-12f},
         {"one", 1.0f},
+        {"last without reduction", 0x1.921fb4p-1f},
         {"eighth turn", std::numbers::pi_v<float> / 4},
         {"quarter turn", halfPi},
         {"half turn", std::numbers::pi_v<float>},
