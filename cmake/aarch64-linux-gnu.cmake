@@ -9,5 +9,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# The level reader's libraries are Debian's arm64 packages (libpugixml-dev:arm64
+# and the others, installed by scripts/install-deps.sh --tests); pkg-config
+# reads their arm64 descriptions, and the cross linker finds them in
+# /usr/lib/aarch64-linux-gnu on its own.
+set(ENV{PKG_CONFIG_LIBDIR} "/usr/lib/aarch64-linux-gnu/pkgconfig:/usr/share/pkgconfig")
 # Linked statically, so qemu needs no arm64 libraries at run time.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

@@ -9,12 +9,16 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 native="$1/tools/replay/replay-run"
+# Warnings are the normal build's business: the cross compiler of the same
+# version warns falsely about library code (GCC 12's -Wrestrict).
 cross="build-arm64"
 [ -x "$native" ] || { echo "no replay-run in $1"; exit 1; }
 
 cmake -S . -B "$cross" -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake \
-    -DROLLAVORTEX_SIM_ONLY=ON -DCMAKE_BUILD_TYPE=Release -DROLLAVORTEX_WERROR=ON >/dev/null
-cmake --build "$cross" --target replay-run -j"$(nproc)" >/dev/null
+    -DROLLAVORTEX_SIM_ONLY=ON -DCMAKE_BUILD_TYPE=Release -DROLLAVORTEX_WERROR=OFF >/dev/null
+mkdir -p "$cross"
+cmake --build "$cross" --target replay-run -j"$(nproc)" >"$cross/build.log" 2>&1 ||
+    { cat "$cross/build.log"; exit 1; }
 file "$cross/tools/replay/replay-run" | grep -q 'ARM aarch64' || { echo "not an arm64 program"; exit 1; }
 
 # Every committed run with its level file: the shipped levels and the packs.

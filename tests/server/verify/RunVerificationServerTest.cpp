@@ -33,6 +33,22 @@ std::string withFrameTime(const std::string& run, const std::string& time) {
     return std::regex_replace(run, std::regex("\n(\\d+) \\S+"), "\n$1 " + time);
 }
 
+// Turn speeds no game can set: the world turned that fast makes gravity NaN,
+// and a NaN world once "touched" the finish or kept a replay thread in the
+// physics for hours.
+std::string withTurnSpeeds(const std::string& run, const std::string& speeds) {
+    return std::regex_replace(run, std::regex("turn-speeds: [^\n]*"), "turn-speeds: " + speeds);
+}
+
+// One frame more after the one that finishes.
+std::string withFrameAfterFinish(const std::string& run) {
+    const std::regex frames("frames: (\\d+)");
+    std::smatch count;
+    std::regex_search(run, count, frames);
+    return std::regex_replace(run, frames, "frames: " + std::to_string(std::stoll(count[1]) + 1)) +
+           "1 17\n";
+}
+
 using RunVerificationServer = RunServerTest;
 
 }  // namespace
@@ -90,6 +106,11 @@ TEST_P(RunVerificationServer, RefusedRunsChangeNothing) {
         {"never finishes",
          runBody(std::regex_replace(run, std::regex("(\n\\d+ \\S+) .+"), "$1"), 250, 900000)},
         {"not a recorded run", runBody(std::string("\x01\xff\x80 junk\0\n%&=", 13))},
+        {"turn-speeds must be", runBody(withTurnSpeeds(run, "3e38 3e38 3e38"))},
+        {"turn-speeds must be",
+         runSubmission("bot", kCommittedRuns[3],
+                       withTurnSpeeds(slurpFile(kCommittedRuns[3].file), "3e38 3e38 3e38"))},
+        {"goes on after its finish", runBody(withFrameAfterFinish(run))},
         {"empty run", runBody("")},
     };
     const std::string before = tables();
