@@ -10,10 +10,6 @@
 
 namespace {
 
-// Replays are background work: on a busy machine the network thread, the
-// workers and the database come first. (On Linux the nice value is per
-// thread.)
-constexpr int kReplayNiceness = 10;
 constexpr std::chrono::milliseconds kSlice{20};
 // Replays whose claims leave them this close (seconds of race clock) count as
 // alike, and take turns by client.
@@ -27,10 +23,16 @@ RunVerdict refusedFor(std::string reason) {
 
 }  // namespace
 
-ReplayTurns::ReplayTurns(std::size_t threadCount, Finished finished)
+ReplayTurns::ReplayTurns(std::size_t threadCount, int niceness, Finished finished)
     : finished(std::move(finished)) {
     for (std::size_t i = 0; i < threadCount; ++i) {
-        threads.emplace_back([this] { work(); });
+        threads.emplace_back([this, niceness] {
+            // Replays are background work: on a busy machine the network
+            // thread, the workers and the database come first. (On Linux the
+            // nice value is per thread.)
+            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), niceness);
+            work();
+        });
     }
 }
 
@@ -110,7 +112,6 @@ ReplayTurns::Active* ReplayTurns::next() {
 }
 
 void ReplayTurns::work() {
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kReplayNiceness);
     std::unique_lock lock(mutex);
     for (;;) {
         Active* turn = nullptr;

@@ -33,7 +33,8 @@ class ReplayTurns {
     // Called on a replay thread with each verdict.
     using Finished = std::function<void(const PendingRun& run, const RunVerdict& verdict)>;
 
-    ReplayTurns(std::size_t threads, Finished finished);
+    // `niceness`: the replay threads' nice value (0 to 19).
+    ReplayTurns(std::size_t threads, int niceness, Finished finished);
     // Stops every replay at its next frame and waits for the threads.
     ~ReplayTurns();
     ReplayTurns(const ReplayTurns&) = delete;

@@ -70,7 +70,7 @@ RunVerifier::RunVerifier(ScoreStore& store, TableCache& tables, VerdictWaiters& 
       settings(settings),
       owner(ownerName(hostName())),
       localPrefix(hostName() + "/"),
-      turns(settings.threads,
+      turns(settings.threads, settings.niceness,
             [this](const PendingRun& run, const RunVerdict& verdict) {
                 {
                     std::lock_guard lock(mutex);

@@ -30,6 +30,7 @@ class RunVerifier {
     struct Settings {
         std::size_t threads = 2;
         std::size_t maxReplays = 32;
+        int niceness = 10;  // of the replay threads: the workers answer first
     };
 
     RunVerifier(ScoreStore& store, TableCache& tables, VerdictWaiters& waiters,

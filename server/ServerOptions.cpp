@@ -51,6 +51,11 @@ const std::vector<NumberOption>& numberOptions() {
          "        threads (each holds under 1 MB)",
          [](const ServerOptions& o) { return static_cast<long long>(o.verifyReplays); },
          [](ServerOptions& o, long long v) { o.verifyReplays = static_cast<std::size_t>(v); }},
+        {"--replay-nice", "N", 0, 19,
+         "nice value of the replay threads: above 0 the answers to tables,\n"
+         "        names and times never wait for a replay's turn on the CPU",
+         [](const ServerOptions& o) { return static_cast<long long>(o.replayNiceness); },
+         [](ServerOptions& o, long long v) { o.replayNiceness = static_cast<int>(v); }},
         {"--verify-wait-ms", "MS", 0, 4000,
          "how long a run submission waits for its verdict before it is\n"
          "        answered \"OK queued\"",

@@ -34,6 +34,7 @@ struct ServerOptions {
     // How long a run submission waits for its verdict before it is answered
     // "OK queued".
     std::chrono::milliseconds verifyWait{2000};
+    int replayNiceness = 10;
     // The tables list only times proven by a replayed run.
     bool verifiedOnly = false;
     HttpLimits limits;

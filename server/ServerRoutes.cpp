@@ -10,7 +10,7 @@ RunService::Settings runSettings(const ServerOptions& options) {
     RunService::Settings settings;
     settings.caps = {options.verifyPerAddress, options.verifyPerName, options.verifyQueue};
     settings.patience = options.verifyWait;
-    settings.verifier = {options.verifyThreads, options.verifyReplays};
+    settings.verifier = {options.verifyThreads, options.verifyReplays, options.replayNiceness};
     return settings;
 }
 

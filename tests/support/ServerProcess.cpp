@@ -62,7 +62,11 @@ int ServerProcess::runToEnd(const std::vector<std::string>& arguments,
 
 bool ServerProcess::start(const std::vector<std::string>& options) {
     const std::size_t logStart = log().size();
-    std::vector<std::string> arguments = {"--listen", "127.0.0.1:0", "--db", databasePath};
+    // The replays at the same priority as everything else on the machine:
+    // beside test programs that keep both cores busy, a replay kept nice would
+    // wait seconds for its turn, which no server meets among its own work.
+    std::vector<std::string> arguments = {"--listen",   "127.0.0.1:0",   "--db",
+                                          databasePath, "--replay-nice", "0"};
     arguments.insert(arguments.end(), options.begin(), options.end());
     pid = spawn(arguments, logPath);
     if (pid < 0) {

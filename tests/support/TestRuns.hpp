@@ -29,7 +29,7 @@ std::string runSubmission(const std::string& name, const CommittedRun& level,
 // another text, another canonical run, the same replay to the bit.
 std::string withHarmlessReleases(const std::string& run, int releases);
 
-// A run of `run`'s level that never finishes: its header, then `frames`
-// frames of 1/60 s in which no key is touched. 107,900 frames is just under
-// the half hour a submitted run may last.
+// A run of `run`'s level (format 3) that never finishes: its header, then
+// `frames` frames of 17/1024 s in which no key is touched. 107,900 frames is
+// just under the half hour a submitted run may last.
 std::string neverFinishingRun(const std::string& run, long long frames = 107900);

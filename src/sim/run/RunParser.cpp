@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <utility>
@@ -252,6 +253,13 @@ class RunParser {
     }
 
     std::string frameTimeProblem() const {
+        if (version >= RunWords::tickVersion) {
+            int most = 0;
+            FrameTicks::of(
+                std::min(limits.maxFrameTime, FrameTicks::seconds(FrameTicks::longestFrame)), most);
+            return "frame time must be a whole number of ticks from " +
+                   std::string(limits.zeroFrameTimes ? "0" : "1") + " to " + std::to_string(most);
+        }
         return std::string("frame time must be seconds ") +
                (limits.zeroFrameTimes ? "from 0 to " : "above 0 up to ") +
                RunWords::floatText(limits.maxFrameTime);

@@ -12,8 +12,6 @@ using Pad = sf::Joystick;
 
 namespace {
 
-constexpr float frame60 = 1.0f / 60.0f;
-
 struct Step {
     int afterHorn;  // frames
     sf::Event event;
@@ -21,6 +19,7 @@ struct Step {
 
 struct Seen {
     float angle = 0.0f;
+    float clock = 0.0f;  // race seconds: the frames' simulation time, in whole ticks
     int state = PlayScreen::playing;
     int pauseItem = 0;
     bool jumping = false;  // a jump asked for, or just made
@@ -44,17 +43,19 @@ std::map<int, Seen> playCorridor(ScriptedGame& game, const std::vector<Step>& st
         const PlayState& play = screen.simulation().play();
         if (horn != 0) {
             seen[static_cast<int>(window.frameNumber() - horn)] = {
-                screen.simulation().viewAngle(), screen.currentState(),
-                screen.pauseState().list.selected, play.jumpRequested || play.jumpCooldown >= 0.0f};
+                screen.simulation().viewAngle(), screen.simulation().raceClock(),
+                screen.currentState(), screen.pauseState().list.selected,
+                play.jumpRequested || play.jumpCooldown >= 0.0f};
         }
     });
     screen.run();
     return seen;
 }
 
-// Degrees per second the world turned from frame `from` to frame `to`.
+// Degrees per second of the race clock the world turned from frame `from` to
+// frame `to`.
 float turnRate(const std::map<int, Seen>& seen, int from, int to) {
-    return (seen.at(to).angle - seen.at(from).angle) / (static_cast<float>(to - from) * frame60);
+    return (seen.at(to).angle - seen.at(from).angle) / (seen.at(to).clock - seen.at(from).clock);
 }
 
 }  // namespace

@@ -59,6 +59,7 @@ TEST(StoreUpgrade, RunsVerifiedBeforeIdentitiesGetThemSoTheirCopiesAreRefused) {
     // The Labyrinth record of a version 2 board: al's run, stored as sent.
     std::string run = slurpFile(kCommittedRuns[0].file);
     ASSERT_FALSE(run.empty());
+    const std::string seconds = std::to_string(recordedMs(run) / 1000.0);
     const std::string version2 =
         "ALTER TABLE best_times ADD COLUMN verified_seconds REAL;"
         "ALTER TABLE best_times ADD COLUMN verified_arrival INTEGER;"
@@ -66,9 +67,10 @@ TEST(StoreUpgrade, RunsVerifiedBeforeIdentitiesGetThemSoTheirCopiesAreRefused) {
         "ALTER TABLE best_times ADD COLUMN verified_run TEXT;"
         "CREATE TABLE schema_version (version INTEGER NOT NULL);"
         "INSERT INTO schema_version VALUES (2); PRAGMA user_version = 2;"
-        "UPDATE best_times SET seconds = 18.05, verified_seconds = 18.05, verified_arrival = 1,"
-        " verified_day = '2024-02-04', verified_run = '" +
-        run + "' WHERE name = 'al' AND level = 250;";
+        "UPDATE best_times SET seconds = " +
+        seconds + ", verified_seconds = " + seconds +
+        ", verified_arrival = 1, verified_day = '2024-02-04', verified_run = '" + run +
+        "' WHERE name = 'al' AND level = 250;";
     ASSERT_TRUE(writeVersion1File(path, version2));
 
     ServerProcess server(path, folder.file("server.log"));

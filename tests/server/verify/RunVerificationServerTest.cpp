@@ -13,6 +13,7 @@
 #include "TestRuns.hpp"
 #include "online/FormBody.hpp"
 #include "online/HighscoreProtocol.hpp"
+#include "sim/run/RecordedRun.hpp"
 #include "sim/run/ScoreText.hpp"
 
 // Submitted runs replayed by the real server: what verifies is kept and shown
@@ -59,13 +60,12 @@ TEST_P(RunVerificationServer, CommittedRunsVerifyAndTheirRunsComeBack) {
     for (const CommittedRun& committed : kCommittedRuns) {
         SCOPED_TRACE(committed.file);
         const std::string run = slurpFile(committed.file);
-        EXPECT_EQ(post(kRunPath, runSubmission("bot", committed, run)).body, "OK verified\n");
+        EXPECT_EQ(verdictOf(runSubmission("bot", committed, run)).body, "OK verified\n");
         const std::string where = tableQueryBody(committed.mode, committed.level);
         EXPECT_TRUE(std::regex_search(post(kTablePath, where).body,
                                       std::regex("^1\t\\d{4}-\\d\\d-\\d\\d replay\tbot\t")));
-        // Kept as the server writes runs: the committed file without its
-        // comment line.
-        EXPECT_EQ(post(kRunFetchPath, where + "&position=1").body, run.substr(run.find('\n') + 1));
+        // Kept as the server writes runs: the committed file itself.
+        EXPECT_EQ(post(kRunFetchPath, where + "&position=1").body, run);
     }
     // An unverified record has no run to give.
     EXPECT_EQ(post(kRunFetchPath, "mode=1&level=250&position=2").body, "");
@@ -95,7 +95,7 @@ TEST_P(RunVerificationServer, RefusedRunsChangeNothing) {
         {"does not reproduce", runBody(run, 250, 1)},
         {"does not reproduce", runBody(run, 250, -1)},
         {"another level", runBody(run, 275)},
-        {"do not add up", runBody(run.substr(0, run.size() / 2))},
+        {"do not add up", runBody(run.substr(0, run.rfind('\n', run.size() / 2) + 1))},
         {"frame time", runBody(withFrameTime(run, "nan"))},
         {"frame time", runBody(withFrameTime(run, "0.26"))},
         {"frames must be",
@@ -115,7 +115,7 @@ TEST_P(RunVerificationServer, RefusedRunsChangeNothing) {
     };
     const std::string before = tables();
     for (const auto& refusal : refusals) {
-        const auto answer = post(kRunPath, refusal.body);
+        const auto answer = verdictOf(refusal.body);
         EXPECT_EQ(answer.status, 400) << refusal.reason;
         EXPECT_TRUE(answer.body.starts_with("ERROR ")) << answer.body;
         EXPECT_NE(answer.body.find(refusal.reason), std::string::npos) << answer.body;
@@ -144,9 +144,13 @@ TEST_P(RunVerificationServer, VerifiedOnlyTablesHideUnverifiedTimes) {
     start({"--verified-only"});
     post(kSubmitPath, submissionBody("quick", 1, 250, encodeTime(1.5f)));
     EXPECT_EQ(post(kTablePath, tableQueryBody(1, 250)).body, "");
-    ASSERT_EQ(post(kRunPath, runBody(kLabyrinthRun)).body, "OK verified\n");
-    EXPECT_TRUE(std::regex_match(post(kTablePath, tableQueryBody(1, 250)).body,
-                                 std::regex("1\t[-0-9]+ replay\tbot\t18\\.0[45]\\d*\n")));
+    ASSERT_EQ(verdictOf(runBody(kLabyrinthRun)).body, "OK verified\n");
+    // The replayed time, as the game writes a time: the run's milliseconds.
+    const std::string table = post(kTablePath, tableQueryBody(1, 250)).body;
+    std::smatch row;
+    ASSERT_TRUE(std::regex_match(table, row, std::regex("1\t[-0-9]+ replay\tbot\t(\\S+)\n")))
+        << table;
+    EXPECT_EQ(raceMilliseconds(std::stof(row[1])), recordedMs(kLabyrinthRun));
     const std::string page = send(httpRequest("GET", "/table/1/250", {}, false)).body;
     EXPECT_NE(page.find("&#10003;</td>"), std::string::npos) << page;
     EXPECT_EQ(page.find("quick"), std::string::npos);

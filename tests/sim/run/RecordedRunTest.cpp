@@ -137,7 +137,7 @@ TEST(RunText, BrokenOrOutOfBoundTextIsRefusedWithItsLineAndLeavesTheRunAlone) {
         {header("1 1.5\n"), "line 6: frame time must"},
         {header("1 0.1s\n"), "line 6: frame time must"},
         {header("1 0.5\n", 3), "line 6: frame time must"},
-        {header("1 257\n", 3), "line 6: frame time must"},
+        {header("1 257\n", 3), "line 6: frame time must be a whole number of ticks from 0 to 256"},
         {header("1 -1\n", 3), "line 6: frame time must"},
         {header("1 17" + manyPresses(257) + "\n", 3), "more than 256 inputs"},
         {"rollavortex-run 1\nmode: 3\n", "line 2: mode"},
