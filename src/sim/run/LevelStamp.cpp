@@ -28,3 +28,8 @@ bool stampLevelFile(RecordedRun& run, const std::string& levelFile, int levelId)
     run.levelSha256 = sha256Hex(std::string_view(bytes->data(), bytes->size()));
     return true;
 }
+
+LevelIdentity identityOfRun(const RecordedRun& run) {
+    return run.levelId > 0 ? LevelIdentity::shipped(run.levelId)
+                           : LevelIdentity::ofFile(run.levelSha256);
+}
