@@ -33,11 +33,13 @@ void PostFinishTable::loadLabels(const sf::Font& playFont) {
     font = &playFont;
     placeLabel(submittingLabel, playFont, "Submitting scores, please wait...", waitLabelTop);
     placeLabel(loadingLabel, playFont, "Loading, please wait...", waitLabelTop);
+    placeLabel(notOnServerLabel, playFont, notOnServerText, waitLabelTop);
 }
 
 void PostFinishTable::reset() {
     table.clear();
     rows.clear();
+    notOnServer = false;
     justWaited = false;
 }
 
@@ -69,6 +71,9 @@ void PostFinishTable::draw(GameWindow& window, FinishPhase phase) const {
             drawShadowedLabel(window, loadingLabel);
             return;
         default:
+            if (notOnServer) {
+                drawShadowedLabel(window, notOnServerLabel);
+            }
             for (const TableRowView& row : rows) {
                 row.draw(window);
             }
@@ -87,10 +92,10 @@ void PostFinishTable::submit(const FinishedRun& run, FinishSequence& finish, boo
     // Stored first: the request may block for its whole time-out, and the
     // best must not depend on the server.
     if (finish.newPersonalBest) {
-        storePersonalBest(run.mode, run.levelId, run.seconds, run.recording);
+        storePersonalBest(run.mode, run.level, run.seconds, run.recording);
     }
     const sf::Clock submitting;
-    client.submitScore(run.playerName, run.mode, run.levelId, encodeTime(run.seconds));
+    client.submitScore(run.playerName, run.mode, run.level, encodeTime(run.seconds));
     submitRecording(run, client.timeLimit() - submitting.getElapsedTime());
     finish.phase = FinishPhase::fetching;
     jumpRequested = false;
@@ -108,7 +113,7 @@ void PostFinishTable::submitRecording(const FinishedRun& run, sf::Time limit) co
         return;
     }
     const std::string answer =
-        client.submitRun(run.playerName, run.mode, run.levelId, encodeTime(run.seconds),
+        client.submitRun(run.playerName, run.mode, run.level, encodeTime(run.seconds),
                          formatRun(*run.recording), limit);
     if (answer.rfind(HighscoreProtocol::kRunVerified, 0) != 0) {
         std::cerr << "rollavortex: the server did not keep the run: "
@@ -118,13 +123,15 @@ void PostFinishTable::submitRecording(const FinishedRun& run, sf::Time limit) co
 
 void PostFinishTable::fetch(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested) {
     HighscoreTable fetched;
-    client.fetchTable(run.mode, run.levelId, fetched);
-    receiveTable(std::move(fetched), run.playerName, finish, jumpRequested);
+    const TableAnswer answer = client.fetchTable(run.mode, run.level, fetched);
+    receiveTable(std::move(fetched), answer, run.playerName, finish, jumpRequested);
 }
 
-void PostFinishTable::receiveTable(HighscoreTable fetched, const std::string& playerName,
-                                   FinishSequence& finish, bool& jumpRequested) {
+void PostFinishTable::receiveTable(HighscoreTable fetched, TableAnswer answer,
+                                   const std::string& playerName, FinishSequence& finish,
+                                   bool& jumpRequested) {
     table = std::move(fetched);
+    notOnServer = answer == TableAnswer::notOnServer;
     table.findOwnRecord(playerName, leadRows);
     layOutRows(playerName);
     finish.phase = FinishPhase::showingTable;
@@ -133,7 +140,7 @@ void PostFinishTable::receiveTable(HighscoreTable fetched, const std::string& pl
 }
 
 bool PostFinishTable::endWithoutRecords(FinishSequence& finish) const {
-    if (table.recordCount() > 0) {
+    if (table.recordCount() > 0 || notOnServer) {
         return false;
     }
     finish.phase = FinishPhase::leaving;

@@ -13,6 +13,7 @@
 #include "online/client/HighscoreClient.hpp"
 #include "online/client/TableRowView.hpp"
 #include "sim/base/GameMode.hpp"
+#include "sim/level/LevelIdentity.hpp"
 
 class GameWindow;
 struct RecordedRun;
@@ -22,7 +23,7 @@ struct ScreenKeys;
 struct FinishedRun {
     std::string playerName;
     GameMode mode = raceMode;
-    int levelId = 0;
+    LevelIdentity level;
     float seconds = 0.0f;                    // the race clock at the finish, penalties included
     const RecordedRun* recording = nullptr;  // null when the run was not recorded whole
 };
@@ -90,9 +91,10 @@ class PostFinishTable {
     // Fetches the level's table; a failed fetch gives an empty table.
     void fetch(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested);
     // Takes a fetched table and opens it with the player's own record on the
-    // tenth row when it is further down than that.
-    void receiveTable(HighscoreTable fetched, const std::string& playerName, FinishSequence& finish,
-                      bool& jumpRequested);
+    // tenth row when it is further down than that. A server without the
+    // level shows that in the table's place, until the player goes on.
+    void receiveTable(HighscoreTable fetched, TableAnswer answer, const std::string& playerName,
+                      FinishSequence& finish, bool& jumpRequested);
     // A table without a single record has nothing to show: the step is over
     // and the finish may fade out. True when that happened.
     bool endWithoutRecords(FinishSequence& finish) const;
@@ -112,6 +114,7 @@ class PostFinishTable {
     const std::vector<TableRowView>& shownRows() const { return rows; }
     const sf::Text& submittingMessage() const { return submittingLabel; }
     const sf::Text& loadingMessage() const { return loadingLabel; }
+    bool levelNotOnServer() const { return notOnServer; }
 
   private:
     // Lays the rows out again from the table's first shown record.
@@ -123,5 +126,7 @@ class PostFinishTable {
     const sf::Font* font = nullptr;
     sf::Text submittingLabel;
     sf::Text loadingLabel;
+    sf::Text notOnServerLabel;
+    bool notOnServer = false;
     bool justWaited = false;
 };

@@ -10,9 +10,9 @@ TEST(LevelCatalogue, EachModeListsItsLevelsInOrderAndOthersNone) {
     catalogue.fill(raceMode);
     catalogue.fill(puzzleMode);  // filling again replaces
     ASSERT_EQ(catalogue.size(), 2);
-    EXPECT_STREQ(catalogue.names[1], "Chaos Unleashed");
-    EXPECT_EQ(catalogue.files[1], dataPath("levels/ChaosUnleashed.tmx"));
-    EXPECT_EQ(catalogue.levelIds.at(1), 20057);
+    EXPECT_EQ(catalogue.levels[1].name, "Chaos Unleashed");
+    EXPECT_EQ(catalogue.levels[1].file, dataPath("levels/ChaosUnleashed.tmx"));
+    EXPECT_EQ(catalogue.levels[1].identity, LevelIdentity::shipped(20057));
     // Thumbnails are the level file with .png appended, 512 x 256.
     ASSERT_EQ(catalogue.thumbnails.size(), 2u);
     EXPECT_EQ(catalogue.thumbnails[0].getSize(), sf::Vector2u(512, 256));
