@@ -25,7 +25,7 @@ const sf::Color rowColour(255, 255, 255, 160);
 constexpr float problemTop = 300.0f;
 constexpr unsigned problemSize = 26;
 constexpr std::size_t problemLinesShown = 5;
-const sf::Color problemColour(255, 220, 220, 255);
+const sf::Color problemColour(255, 232, 232, 255);  // a warm white
 
 sf::String utf8(const std::string& text) {
     return sf::String::fromUtf8(text.begin(), text.end());
