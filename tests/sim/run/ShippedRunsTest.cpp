@@ -35,6 +35,7 @@ const std::map<std::string, std::uint64_t> goldenHashes = {
     {"levels/packs/tour/runs/FirstRoll.run", 0xb56a9c8e30e7fd93},
     {"levels/packs/tour/runs/ColourLesson.run", 0x8ec53595ab67ae8a},
     {"levels/packs/tour/runs/BreakThrough.run", 0x6e14871be8b2bf1a},
+    {"levels/packs/tour/runs/Hop.run", 0xa0c75d1edc604f58},
     {"levels/packs/tour/runs/RopeWalk.run", 0x34e07f5ae5fcf88e},
     {"levels/packs/tour/runs/ColourKeep.run", 0x8afcb850c7f9c29c},
     {"levels/packs/tour/runs/GrandTour.run", 0xadc06089ec5115dd},
