@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string>
 
+#include "sim/base/PlainText.hpp"
 #include "sim/level/PlayState.hpp"
 #include "sim/level/TileKinds.hpp"
 
@@ -12,13 +12,6 @@ namespace {
 
 const char* const colourNames[] = {"blue", "cyan", "green", "purple", "red", "yellow"};
 constexpr std::string_view switchSymbols = "bcgpry";
-
-bool sameWord(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 LevelProblem atCell(std::string reason, const TileMap& map, std::size_t index) {
     LevelProblem problem{std::move(reason)};
@@ -124,10 +117,10 @@ std::optional<GameMode> levelModeOf(std::string_view written, const TileMap& map
         });
         return targets && !holds(map, TileId::finish) ? puzzleMode : raceMode;
     }
-    if (sameWord(written, "race") || written == "1") {
+    if (equalsIgnoringCase(written, "race") || written == "1") {
         return raceMode;
     }
-    if (sameWord(written, "puzzle") || written == "2") {
+    if (equalsIgnoringCase(written, "puzzle") || written == "2") {
         return puzzleMode;
     }
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "sim/base/FileBytes.hpp"
+#include "sim/base/PlainText.hpp"
 #include "sim/base/Sha256.hpp"
 #include "sim/level/LevelReader.hpp"
 
@@ -50,15 +51,6 @@ FoundLevel brokenEntry(const fs::path& file, const std::string& pack, std::strin
     found.pack = pack;
     found.problems.push_back({std::move(reason)});
     return found;
-}
-
-std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
 }
 
 // pack.txt: "name: <the pack's name>" and one level file name a line, in
