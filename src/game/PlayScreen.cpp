@@ -183,7 +183,7 @@ void PlayScreen::buildLevel() {
     followChosenGhost();
 
     thumbnailTexture = sf::Texture();
-    const sf::Image& thumbnail = catalogue.thumbnails[static_cast<std::size_t>(levelIndex)];
+    const sf::Image& thumbnail = catalogue.thumbnail(levelIndex);
     if (thumbnail.getSize().x > 0 && thumbnailTexture.loadFromImage(thumbnail)) {
         thumbnailTexture.setSmooth(true);
         thumbnailSprite.setTexture(thumbnailTexture, true);

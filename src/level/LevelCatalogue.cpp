@@ -29,6 +29,7 @@ std::string CatalogueLevel::shownName() const {
 void LevelCatalogue::fill(GameMode mode, const std::filesystem::path& customFolder) {
     levels.clear();
     thumbnails.clear();
+    thumbnailLoaded.clear();
     lastGroup = 0;
     for (const LevelEntry& level : levelsOf(mode)) {
         addLevel(dataPath(level.file), level.name, level.levelId);
@@ -37,15 +38,11 @@ void LevelCatalogue::fill(GameMode mode, const std::filesystem::path& customFold
     if (!customFolder.empty()) {
         addFound(findLevels(customFolder), mode);
     }
-    loadThumbnails();
 }
 
 void LevelCatalogue::addLevel(const std::string& file, const std::string& name, int levelId,
                               int group) {
     levels.push_back({file, name, LevelIdentity::shipped(levelId), group, {}, {}});
-    // The lists stay parallel: a level has an empty picture until
-    // loadThumbnails.
-    thumbnails.emplace_back();
     lastGroup = std::max(lastGroup, group);
 }
 
@@ -71,30 +68,40 @@ void LevelCatalogue::addFound(const std::vector<FoundLevel>& found, GameMode mod
             listed.problems.push_back(problem.text());
         }
         levels.push_back(std::move(listed));
-        thumbnails.emplace_back();
     }
 }
 
+const sf::Image& LevelCatalogue::thumbnail(int index) {
+    // The lists grow to the levels as pictures are asked for.
+    thumbnails.resize(levels.size());
+    thumbnailLoaded.resize(levels.size(), false);
+    const auto i = static_cast<std::size_t>(index);
+    if (thumbnailLoaded[i]) {
+        return thumbnails[i];
+    }
+    thumbnailLoaded[i] = true;
+    const CatalogueLevel& level = levels[i];
+    const std::string picture = level.file + ".png";
+    if (level.identity.isShipped() || fileExists(picture)) {
+        loadImage(thumbnails[i], picture);
+        return thumbnails[i];
+    }
+    TileMap map;
+    if (!level.playable() || !readTileMap(map, level.file.c_str())) {
+        return thumbnails[i];
+    }
+    if (!tiles) {
+        tiles = std::make_shared<TileImages>();
+        tiles->loadImages();
+    }
+    thumbnails[i] = renderLevelPicture(map, *tiles, thumbnailWidth, thumbnailHeight);
+    return thumbnails[i];
+}
+
 void LevelCatalogue::loadThumbnails() {
-    thumbnails.assign(levels.size(), sf::Image());
-    TileImages images;
-    bool imagesLoaded = false;
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        const CatalogueLevel& level = levels[i];
-        const std::string picture = level.file + ".png";
-        if (level.identity.isShipped() || fileExists(picture)) {
-            loadImage(thumbnails[i], picture);
-            continue;
-        }
-        TileMap map;
-        if (!level.playable() || !readTileMap(map, level.file.c_str())) {
-            continue;
-        }
-        if (!imagesLoaded) {
-            images.loadImages();
-            imagesLoaded = true;
-        }
-        thumbnails[i] = renderLevelPicture(map, images, thumbnailWidth, thumbnailHeight);
+    thumbnailLoaded.assign(levels.size(), false);
+    for (int i = 0; i < size(); ++i) {
+        thumbnail(i);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <SFML/Graphics/Image.hpp>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,12 @@ struct CatalogueLevel {
     std::string shownName() const;
 };
 
+class TileImages;
+
 // The levels of one mode in playing order, with their thumbnails in a
-// parallel list indexed by the level index.
+// parallel list indexed by the level index. A thumbnail is read (or drawn)
+// when it is first asked for: a folder of many custom levels opens the level
+// selection without drawing a picture for each.
 class LevelCatalogue {
   public:
     static constexpr const char* customGroupName = "Custom";
@@ -36,17 +41,19 @@ class LevelCatalogue {
     // Replaces the contents with the game's own levels of `mode` (none for a
     // mode the game does not know), then the packs of the data folder's
     // levels/ (the Tour), then the levels of `customFolder` when it is given
-    // (sim/level/LevelFolder.hpp), and loads their thumbnails. A custom level
-    // that does not say its mode because it does not read is listed, broken,
-    // under both modes.
+    // (sim/level/LevelFolder.hpp). A custom level that does not say its mode
+    // because it does not read is listed, broken, under both modes.
     void fill(GameMode mode, const std::filesystem::path& customFolder = {});
     // A level of the game's own, in a group of its own when `group` says so.
     void addLevel(const std::string& file, const std::string& name, int levelId, int group = 0);
     // The found levels of `mode`, each pack and the loose ones a group of its own.
     void addFound(const std::vector<FoundLevel>& found, GameMode mode);
-    // Each level's picture: the level file's path with ".png" appended when
-    // that file is there; else, for a level that can be played, drawn from
-    // its map. A level without either keeps an empty picture.
+    // A level's picture: the level file's path with ".png" appended when
+    // that file is there (the game's own levels report a missing one); else,
+    // for a level that can be played, drawn from its map. A level without
+    // either has an empty picture.
+    const sf::Image& thumbnail(int index);
+    // Every level's picture at once (tools, tests).
     void loadThumbnails();
 
     int size() const { return static_cast<int>(levels.size()); }
@@ -55,8 +62,12 @@ class LevelCatalogue {
     int nextInGroup(int index) const;
 
     std::vector<CatalogueLevel> levels;
-    std::vector<sf::Image> thumbnails;
 
   private:
+    std::vector<sf::Image> thumbnails;  // parallel to levels
+    std::vector<bool> thumbnailLoaded;
+    // The tile pictures that draw missing thumbnails, loaded for the first;
+    // shared by the copies the play screen takes.
+    std::shared_ptr<TileImages> tiles;
     int lastGroup = 0;
 };

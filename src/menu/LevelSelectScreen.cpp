@@ -90,7 +90,7 @@ void LevelSelectScreen::showLevel(unsigned index) {
     menu.setLabel(levelLine, utf8(levelLineText(index, level.shownName(), recordGhost)));
     placeLabel(problemLabel, font, utf8(problemText()), problemTop, problemSize);
     problemLabel.setFillColor(problemColour);
-    const sf::Image& picture = catalogue.thumbnails[index];
+    const sf::Image& picture = catalogue.thumbnail(static_cast<int>(index));
     if (picture.getSize().x == 0 || !thumbnailTexture.loadFromImage(picture)) {
         thumbnailTexture = sf::Texture();
     }
