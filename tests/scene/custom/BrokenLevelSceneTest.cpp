@@ -87,13 +87,3 @@ TEST(BrokenLevelScene, EachBrokenLevelIsListedWithItsReasonAndTheOthersStillPlay
     EXPECT_EQ(select.gamesStarted(), 1);
     EXPECT_EQ(select.levelIndex(), static_cast<unsigned>(good));
 }
-
-TEST(BrokenLevelScene, ALevelThatDoesNotSayItsModeIsListedInBoth) {
-    REQUIRE_DISPLAY();
-    ScriptedGame game(settingsText({{"nameentered", "1"}, {"submitscores", "0"}}));
-    dropLevel("unreadable.tmx", "<map");
-    for (const GameMode mode : {raceMode, puzzleMode}) {
-        LevelSelectScreen select(game.window(), mode, nullptr);
-        EXPECT_GE(indexOfFile(select, "unreadable.tmx"), 0) << mode;
-    }
-}
