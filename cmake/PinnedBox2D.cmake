@@ -8,7 +8,7 @@
 # the game's files built into it, which no other target may build again.
 
 set(ROLLAVORTEX_BOX2D_SOURCE_DIR "${PROJECT_SOURCE_DIR}/external/box2d-2.4.1"
-    CACHE PATH "Box2D 2.4.1 source folder, patched with cmake/box2d-deterministic-trig.patch")
+    CACHE PATH "Box2D 2.4.1 source folder, patched with cmake/box2d.patch")
 
 set(box2dMath "${ROLLAVORTEX_BOX2D_SOURCE_DIR}/include/box2d/b2_math.h")
 if(NOT EXISTS "${box2dMath}")
@@ -18,7 +18,7 @@ endif()
 file(STRINGS "${box2dMath}" patchedLines REGEX "b2SinCos\\(angle, ")
 if(NOT patchedLines)
     message(FATAL_ERROR "Box2D in ${ROLLAVORTEX_BOX2D_SOURCE_DIR} lacks "
-                        "cmake/box2d-deterministic-trig.patch: run scripts/install-deps.sh")
+                        "cmake/box2d.patch: run scripts/install-deps.sh")
 endif()
 
 # The rope and the profile timer stay out: the game uses no rope, and

@@ -18,7 +18,7 @@ upstreamVersion=2.4.1
 dscSha256=d9937a4737cc75489094d5dece12f44de3f880191ab56381899a47a1de9fad6d
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-patchFile="$root/cmake/box2d-deterministic-trig.patch"
+patchFile="$root/cmake/box2d.patch"
 target="$root/external/box2d-$upstreamVersion"
 stamp="$target/.fetched"
 aptRoot="$root/.cache/box2d-apt"

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "CommandLine.hpp"
 #include "app/GameWindow.hpp"
 #include "app/IntroScreen.hpp"
 #include "app/ProgramObjects.hpp"
@@ -77,9 +78,11 @@ void runGame(GameWindow& window) {
     }
 }
 
-int runProgram() {
+int runProgram(const CommandLine& line) {
     reportMissingDataFolder();
-    ProgramObjects objects(Settings::filePath());
+    ProgramObjects objects(Settings::filePath(), line.levelFolder.empty()
+                                                     ? defaultCustomLevelFolder()
+                                                     : line.levelFolder);
     {
         GameWindow window;
         runGame(window);

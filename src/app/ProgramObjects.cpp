@@ -21,14 +21,14 @@ ProgramObjects& current() {
     if (live != nullptr) {
         return *live;
     }
-    static ProgramObjects inMemory("");
+    static ProgramObjects inMemory("", {});
     return inMemory;
 }
 
 }  // namespace
 
-ProgramObjects::ProgramObjects(const std::string& settingsPath)
-    : settings(settingsPath), previous(live) {
+ProgramObjects::ProgramObjects(const std::string& settingsPath, std::filesystem::path levelFolder)
+    : settings(settingsPath), customLevels(std::move(levelFolder)), previous(live) {
     if (!settingsPath.empty()) {
         settings.load();
         live = this;
@@ -50,4 +50,7 @@ MusicPlayer& menuMusic() {
 }
 MusicPlayer& gameMusic() {
     return current().gameMusic;
+}
+const std::filesystem::path& customLevelFolder() {
+    return current().customLevels;
 }

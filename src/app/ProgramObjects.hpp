@@ -1,9 +1,11 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "app/MusicPlayer.hpp"
 #include "app/Settings.hpp"
+#include "app/UserFolders.hpp"
 
 // The objects that live for the whole program, built in this order before the
 // first screen and taken down in reverse after the last: the settings (loaded
@@ -16,7 +18,10 @@
 // destructor, so a run that dies part-way leaves the previous file as it was.
 class ProgramObjects {
   public:
-    explicit ProgramObjects(const std::string& settingsPath);
+    // `levelFolder`: where the player's own levels are looked for (the
+    // command line's --levels, else the user data folder's levels/).
+    explicit ProgramObjects(const std::string& settingsPath,
+                            std::filesystem::path levelFolder = defaultCustomLevelFolder());
     ~ProgramObjects();
     ProgramObjects(const ProgramObjects&) = delete;
     ProgramObjects& operator=(const ProgramObjects&) = delete;
@@ -24,6 +29,7 @@ class ProgramObjects {
     Settings settings;
     MusicPlayer menuMusic;
     MusicPlayer gameMusic;
+    std::filesystem::path customLevels;
 
   private:
     ProgramObjects* previous;
@@ -34,3 +40,4 @@ class ProgramObjects {
 Settings& settings();
 MusicPlayer& menuMusic();
 MusicPlayer& gameMusic();
+const std::filesystem::path& customLevelFolder();

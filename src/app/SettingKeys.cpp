@@ -8,6 +8,6 @@ SettingKey<int> startLevel(GameMode mode) {
 
 }  // namespace Setting
 
-std::string personalBestKey(GameMode mode, int levelId) {
-    return "_ " + std::to_string(mode) + " " + std::to_string(levelId);
+std::string personalBestKey(GameMode mode, const LevelIdentity& level) {
+    return "_ " + std::to_string(mode) + " " + level.text();
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "sim/base/GameMode.hpp"
+#include "sim/level/LevelIdentity.hpp"
 #include "sim/play/TurnSpeeds.hpp"
 
 // A setting the game reads: its key in the settings file, and the value the
@@ -62,7 +63,8 @@ SettingKey<int> startLevel(GameMode mode);
 
 }  // namespace Setting
 
-// "_ ", the mode's number, a space and the level id: the personal best of that
-// level as score text (game/PersonalBest reads and writes it; absent while the
+// "_ ", the mode's number, a space and the level's identity (the id of a
+// shipped level, the SHA-256 of any other): the personal best of that level
+// as score text (game/PersonalBest reads and writes it; absent while the
 // level was never finished).
-std::string personalBestKey(GameMode mode, int levelId);
+std::string personalBestKey(GameMode mode, const LevelIdentity& level);

@@ -32,8 +32,8 @@ std::optional<RecordedRun> runForLevel(std::string_view text, GameMode mode,
 
 GhostSource::GhostSource(std::string_view serverAddress) : client(serverAddress) {}
 
-void GhostSource::choose(int choice, GameMode mode, int levelId, const std::string& levelFile,
-                         bool online) {
+void GhostSource::choose(int choice, GameMode mode, const LevelIdentity& level,
+                         const std::string& levelFile, bool online) {
     wanted.reset();
     if (choice == Setting::ghostOff) {
         return;
@@ -46,18 +46,18 @@ void GhostSource::choose(int choice, GameMode mode, int levelId, const std::stri
     if (!bytes) {
         return;
     }
-    Choice chosen{choice, mode, levelId, std::string(bytes->data(), bytes->size()), ""};
+    Choice chosen{choice, mode, level, std::string(bytes->data(), bytes->size()), ""};
     chosen.levelSha256 = sha256Hex(chosen.levelBytes);
     wanted = std::move(chosen);
-    if (choice != Setting::ghostRecord || (fetchedLevel == levelId && fetchedMode == mode)) {
+    if (choice != Setting::ghostRecord || (fetchedLevel == level && fetchedMode == mode)) {
         return;
     }
     fetchedMode = mode;
-    fetchedLevel = levelId;
+    fetchedLevel = level;
     fetched.clear();
     // A new level comes after a finish, long after the last answer came.
-    pending = std::async(std::launch::async, [this, mode, levelId] {
-        return client.fetchRun(mode, levelId, recordPosition);
+    pending = std::async(std::launch::async, [this, mode, level] {
+        return client.fetchRun(mode, level, recordPosition);
     });
 }
 
@@ -81,12 +81,12 @@ std::unique_ptr<GhostTrack> GhostSource::trackOf(const Choice& chosen) const {
     if (chosen.setting == Setting::ghostRecord) {
         run = runForLevel(fetched, chosen.mode, chosen.levelSha256);
         if (!run) {
-            std::cerr << "rollavortex: no record run for level " << chosen.levelId
+            std::cerr << "rollavortex: no record run for level " << chosen.level.text()
                       << "; the ghost is the personal best\n";
         }
     }
     if (!run) {
-        run = PersonalRuns().load(chosen.mode, chosen.levelId, chosen.levelSha256);
+        run = PersonalRuns().load(chosen.mode, chosen.level, chosen.levelSha256);
     }
     if (!run) {
         return nullptr;

@@ -8,6 +8,7 @@
 
 #include "online/client/HighscoreClient.hpp"
 #include "sim/base/GameMode.hpp"
+#include "sim/level/LevelIdentity.hpp"
 #include "sim/run/GhostTrack.hpp"
 #include "sim/run/RecordedRun.hpp"
 
@@ -28,7 +29,8 @@ class GhostSource {
     // Starts finding the ghost of the level built from `levelFile`. The
     // record's run is asked of the server once per level, so a restart does
     // not ask again, and only when `online`.
-    void choose(int choice, GameMode mode, int levelId, const std::string& levelFile, bool online);
+    void choose(int choice, GameMode mode, const LevelIdentity& level,
+                const std::string& levelFile, bool online);
 
     // The chosen ghost once it is known, handed out once. Null while the
     // server's answer is awaited, when the setting is off, the level file
@@ -39,7 +41,7 @@ class GhostSource {
     struct Choice {
         int setting = 0;
         GameMode mode = raceMode;
-        int levelId = 0;
+        LevelIdentity level;
         std::string levelBytes;
         std::string levelSha256;
     };
@@ -48,7 +50,7 @@ class GhostSource {
 
     HighscoreClient client;
     GameMode fetchedMode = raceMode;
-    int fetchedLevel = -1;
+    std::optional<LevelIdentity> fetchedLevel;
     std::string fetched;
     // Declared after the client: it is waited for before the client goes.
     std::future<std::string> pending;

@@ -6,19 +6,20 @@
 #include "game/PersonalRuns.hpp"
 #include "sim/run/ScoreText.hpp"
 
-void storePersonalBest(GameMode mode, int levelId, float seconds) {
-    settings().setString(personalBestKey(mode, levelId), encodeTime(seconds));
+void storePersonalBest(GameMode mode, const LevelIdentity& level, float seconds) {
+    settings().setString(personalBestKey(mode, level), encodeTime(seconds));
 }
 
-void storePersonalBest(GameMode mode, int levelId, float seconds, const RecordedRun* run) {
-    storePersonalBest(mode, levelId, seconds);
+void storePersonalBest(GameMode mode, const LevelIdentity& level, float seconds,
+                       const RecordedRun* run) {
+    storePersonalBest(mode, level, seconds);
     if (run == nullptr) {
         return;
     }
     const PersonalRuns runs;
     if (!runs.save(*run)) {
         std::cerr << "rollavortex: could not store the run of the personal best in "
-                  << runs.pathOf(mode, levelId).string() << '\n';
+                  << runs.pathOf(mode, level).string() << '\n';
     }
 }
 
@@ -28,8 +29,8 @@ void keepRunOfFinish(const RecordedRun* run) {
     }
 }
 
-float readPersonalBest(GameMode mode, int levelId) {
-    const std::string key = personalBestKey(mode, levelId);
+float readPersonalBest(GameMode mode, const LevelIdentity& level) {
+    const std::string key = personalBestKey(mode, level);
     // Looking first keeps levels never finished out of the settings file.
     if (!settings().contains(key)) {
         return -1.0f;

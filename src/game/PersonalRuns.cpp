@@ -2,9 +2,10 @@
 
 #include <cstdio>
 
-#include "app/UserDataFolder.hpp"
+#include "app/UserFolders.hpp"
 #include "sim/base/FileReplace.hpp"
 #include "sim/play/LevelSimulation.hpp"
+#include "sim/run/LevelStamp.hpp"
 #include "sim/run/RunText.hpp"
 
 namespace {
@@ -14,9 +15,9 @@ void ignoring(const std::filesystem::path& path, const std::string& why) {
 }
 
 // Why the run cannot be this level's run, or empty.
-std::string mismatch(const RecordedRun& run, GameMode mode, int levelId,
+std::string mismatch(const RecordedRun& run, GameMode mode, const LevelIdentity& level,
                      const std::string& levelSha256) {
-    if (run.mode != mode || run.levelId != levelId) {
+    if (run.mode != mode || identityOfRun(run) != level) {
         return "a run of another level";
     }
     if (run.levelSha256 != levelSha256) {
@@ -37,16 +38,16 @@ std::filesystem::path PersonalRuns::defaultFolder() {
 
 PersonalRuns::PersonalRuns(std::filesystem::path folder) : folder(std::move(folder)) {}
 
-std::filesystem::path PersonalRuns::pathOf(GameMode mode, int levelId) const {
-    return folder / (std::to_string(mode) + "-" + std::to_string(levelId) + ".run");
+std::filesystem::path PersonalRuns::pathOf(GameMode mode, const LevelIdentity& level) const {
+    return folder / (std::to_string(mode) + "-" + level.text() + ".run");
 }
 
-std::optional<RecordedRun> PersonalRuns::load(GameMode mode, int levelId,
+std::optional<RecordedRun> PersonalRuns::load(GameMode mode, const LevelIdentity& level,
                                               const std::string& levelSha256) const {
     if (folder.empty()) {
         return std::nullopt;
     }
-    const std::filesystem::path path = pathOf(mode, levelId);
+    const std::filesystem::path path = pathOf(mode, level);
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
         return std::nullopt;
@@ -57,7 +58,7 @@ std::optional<RecordedRun> PersonalRuns::load(GameMode mode, int levelId,
         ignoring(path, problem);
         return std::nullopt;
     }
-    problem = mismatch(run, mode, levelId, levelSha256);
+    problem = mismatch(run, mode, level, levelSha256);
     if (!problem.empty()) {
         ignoring(path, problem);
         return std::nullopt;
@@ -74,11 +75,11 @@ bool PersonalRuns::save(const RecordedRun& run) const {
     if (error) {
         return false;
     }
-    return replaceFileContents(pathOf(run.mode, run.levelId).string(), formatRun(run));
+    return replaceFileContents(pathOf(run.mode, identityOfRun(run)).string(), formatRun(run));
 }
 
 bool PersonalRuns::keepIfFaster(const RecordedRun& run) const {
-    const std::optional<RecordedRun> stored = load(run.mode, run.levelId, run.levelSha256);
+    const std::optional<RecordedRun> stored = load(run.mode, identityOfRun(run), run.levelSha256);
     if (stored && stored->finishMilliseconds <= run.finishMilliseconds) {
         return false;
     }

@@ -4,10 +4,12 @@
 #include <optional>
 #include <string>
 
+#include "sim/level/LevelIdentity.hpp"
 #include "sim/run/RecordedRun.hpp"
 
 // The run of each level's personal best, kept so the player can race its
-// ghost and resubmit it: one file per mode and level, "<mode>-<level id>.run".
+// ghost and resubmit it: one file per mode and level, "<mode>-<level>.run"
+// with the level's identity (its id, or the SHA-256 of a custom level's file).
 class PersonalRuns {
   public:
     // $XDG_DATA_HOME/rollavortex/runs, by default ~/.local/share/rollavortex/runs;
@@ -16,12 +18,12 @@ class PersonalRuns {
 
     explicit PersonalRuns(std::filesystem::path folder = defaultFolder());
 
-    std::filesystem::path pathOf(GameMode mode, int levelId) const;
+    std::filesystem::path pathOf(GameMode mode, const LevelIdentity& level) const;
 
     // The stored run of the level when it replays on the level file with this
     // SHA-256 in this game's physics. A file that does not read as such a run
     // is ignored with one line on standard error; a missing one silently.
-    std::optional<RecordedRun> load(GameMode mode, int levelId,
+    std::optional<RecordedRun> load(GameMode mode, const LevelIdentity& level,
                                     const std::string& levelSha256) const;
 
     // Stores the run as the run of its mode and level (from its header),

@@ -71,9 +71,10 @@ PlayScreen::PlayScreen(GameWindow& window, GameMode mode, LevelCatalogue levels,
     worldView.setSize(ScreenLook::viewWidth, ScreenLook::viewHeight);
     loadResources();
     sim = std::make_unique<LevelSimulation>(mode, speeds);
-    // A start level the catalogue does not have (a mode without levels) ends
-    // the screen before its first frame.
-    if (levelIndex < 0 || levelIndex >= catalogue.size()) {
+    // A start level the catalogue does not have (a mode without levels), or
+    // one that cannot be played, ends the screen before its first frame.
+    if (levelIndex < 0 || levelIndex >= catalogue.size() ||
+        !catalogue.levels[static_cast<std::size_t>(levelIndex)].playable()) {
         quitRequested = true;
         return;
     }
@@ -149,9 +150,14 @@ const RecordedRun* PlayScreen::finishedRecording() const {
     return levelFileReadable && recorder.finished() ? &recorder.run() : nullptr;
 }
 
-int PlayScreen::levelId() const {
-    const auto found = catalogue.levelIds.find(levelIndex);
-    return found != catalogue.levelIds.end() ? found->second : 0;
+LevelIdentity PlayScreen::levelIdentity() const {
+    const LevelIdentity& listed = catalogue.levels[static_cast<std::size_t>(levelIndex)].identity;
+    // A custom level is the bytes just played: an edit since the level
+    // selection read the file makes a new level.
+    if (listed.isShipped() || !levelFileReadable) {
+        return listed;
+    }
+    return LevelIdentity::ofFile(recorder.run().levelSha256);
 }
 
 void PlayScreen::buildLevel() {
@@ -164,20 +170,20 @@ void PlayScreen::buildLevel() {
     screenKeys.reset();
     ticks.reset();
     finishFlash = 0.0f;
-    sim->loadLevel(catalogue.files[static_cast<std::size_t>(levelIndex)]);
+    const CatalogueLevel& level = catalogue.levels[static_cast<std::size_t>(levelIndex)];
+    sim->loadLevel(level.file);
     sprites.build(*sim->level(), images);
-    personalBest = readPersonalBest(mode, levelId());
     // Every build is a new run; a level file that cannot be read for its hash
     // gives a run no ghost or server can replay, so it is not kept.
-    const std::size_t index = static_cast<std::size_t>(levelIndex);
-    levelFileReadable =
-        recorder.start(*sim, catalogue.names[index], catalogue.files[index], levelId());
+    levelFileReadable = recorder.start(*sim, level.name, level.file, level.identity.id);
+    const LevelIdentity identity = levelIdentity();
+    personalBest = readPersonalBest(mode, identity);
     ghost.follow(nullptr);
-    ghostSource.choose(ghostChoice, mode, levelId(), catalogue.files[index], submitScores);
+    ghostSource.choose(ghostChoice, mode, identity, level.file, submitScores);
     followChosenGhost();
 
     thumbnailTexture = sf::Texture();
-    const sf::Image& thumbnail = catalogue.thumbnails[static_cast<std::size_t>(levelIndex)];
+    const sf::Image& thumbnail = catalogue.thumbnail(levelIndex);
     if (thumbnail.getSize().x > 0 && thumbnailTexture.loadFromImage(thumbnail)) {
         thumbnailTexture.setSmooth(true);
         thumbnailSprite.setTexture(thumbnailTexture, true);
@@ -210,9 +216,10 @@ void PlayScreen::clearLevel() {
 }
 
 void PlayScreen::advanceLevel() {
-    if (levelIndex + 1 < catalogue.size() && !singleLevel) {
+    const int next = catalogue.nextInGroup(levelIndex);
+    if (next >= 0 && !singleLevel) {
         clearLevel();
-        ++levelIndex;
+        levelIndex = next;
         buildLevel();
         return;
     }

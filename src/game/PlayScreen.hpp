@@ -52,8 +52,9 @@ class PlayScreen {
   public:
     enum State { playing = 0, paused = 1 };
 
-    // The levels of `mode` from `levelIndex` on; `singleLevel` ends the
-    // screen after that level.
+    // The levels of `mode` from `levelIndex` on, through the level's group
+    // (LevelCatalogue::nextInGroup); `singleLevel` ends the screen after that
+    // level.
     PlayScreen(GameWindow& window, GameMode mode, int levelIndex, bool singleLevel);
     // The same with a catalogue of the caller's own levels (tests, tools).
     PlayScreen(GameWindow& window, GameMode mode, LevelCatalogue catalogue, int levelIndex,
@@ -95,7 +96,9 @@ class PlayScreen {
     void clearLevel();
     void advanceLevel();
     void followChosenGhost();
-    int levelId() const;
+    // The level's name for bests, runs, ghosts and tables: a shipped level's
+    // id, or the SHA-256 of the custom level's bytes as played.
+    LevelIdentity levelIdentity() const;
     // The run just finished, when it was recorded from its build on.
     const RecordedRun* finishedRecording() const;
 

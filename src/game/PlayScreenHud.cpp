@@ -66,7 +66,8 @@ void PlayScreen::updateFinish(float frameTime) {
         return;
     }
     if (submitScores) {
-        const FinishedRun run{userName, mode, levelId(), sim->raceClock(), finishedRecording()};
+        const FinishedRun run{userName, mode, levelIdentity(), sim->raceClock(),
+                              finishedRecording()};
         postFinish.update(run, finish, screenKeys.confirm, screenKeys);
     }
     if (finish.advanceFade(frameTime, screenKeys.confirm)) {
@@ -85,7 +86,7 @@ void PlayScreen::scoreFinish() {
     }
     // With online scores on, the best is stored just before it is sent.
     if (!submitScores) {
-        storePersonalBest(mode, levelId(), sim->raceClock(), finishedRecording());
+        storePersonalBest(mode, levelIdentity(), sim->raceClock(), finishedRecording());
     }
     personalBestSound.play();
 }

@@ -37,11 +37,13 @@ void PostFinishTable::loadLabels(const sf::Font& playFont) {
     placeLabel(submittingLabel, playFont, "Submitting scores, please wait...", waitLabelTop);
     placeLabel(loadingLabel, playFont, "Loading, please wait...", waitLabelTop);
     placeLabel(savedLabel, playFont, "Saved, sent when the server answers", savedLabelTop);
+    placeLabel(notOnServerLabel, playFont, notOnServerText, waitLabelTop);
 }
 
 void PostFinishTable::reset() {
     table.clear();
     rows.clear();
+    notOnServer = false;
     justWaited = false;
     waitingToSend = false;
 }
@@ -74,6 +76,9 @@ void PostFinishTable::draw(GameWindow& window, FinishPhase phase) const {
             drawShadowedLabel(window, loadingLabel);
             return;
         default:
+            if (notOnServer) {
+                drawShadowedLabel(window, notOnServerLabel);
+            }
             for (const TableRowView& row : rows) {
                 row.draw(window);
             }
@@ -95,16 +100,16 @@ void PostFinishTable::submit(const FinishedRun& run, FinishSequence& finish, boo
     // Stored first: the request may block for its whole time-out, and the
     // best must not depend on the server.
     if (finish.newPersonalBest) {
-        storePersonalBest(run.mode, run.levelId, run.seconds, run.recording);
+        storePersonalBest(run.mode, run.level, run.seconds, run.recording);
     }
     const sf::Clock submitting;
     const std::string scoreText = encodeTime(run.seconds);
     std::vector<std::pair<std::string_view, std::string>> requests = {
         {HighscoreProtocol::kSubmitPath,
-         HighscoreProtocol::submissionBody(run.playerName, run.mode, run.levelId, scoreText)}};
+         HighscoreProtocol::submissionBody(run.playerName, run.mode, run.level, scoreText)}};
     if (run.recording != nullptr) {
         requests.emplace_back(HighscoreProtocol::kRunPath,
-                              HighscoreProtocol::runBody(run.playerName, run.mode, run.levelId,
+                              HighscoreProtocol::runBody(run.playerName, run.mode, run.level,
                                                          scoreText, formatRun(*run.recording)));
     }
     // What cannot be kept (no folder for the outbox) is at least sent once.
@@ -125,13 +130,15 @@ void PostFinishTable::submit(const FinishedRun& run, FinishSequence& finish, boo
 
 void PostFinishTable::fetch(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested) {
     HighscoreTable fetched;
-    client.fetchTable(run.mode, run.levelId, fetched);
-    receiveTable(std::move(fetched), run.playerName, finish, jumpRequested);
+    const TableAnswer answer = client.fetchTable(run.mode, run.level, fetched);
+    receiveTable(std::move(fetched), answer, run.playerName, finish, jumpRequested);
 }
 
-void PostFinishTable::receiveTable(HighscoreTable fetched, const std::string& playerName,
-                                   FinishSequence& finish, bool& jumpRequested) {
+void PostFinishTable::receiveTable(HighscoreTable fetched, TableAnswer answer,
+                                   const std::string& playerName, FinishSequence& finish,
+                                   bool& jumpRequested) {
     table = std::move(fetched);
+    notOnServer = answer == TableAnswer::notOnServer;
     table.findOwnRecord(playerName, leadRows);
     layOutRows(playerName);
     finish.phase = FinishPhase::showingTable;
@@ -140,7 +147,7 @@ void PostFinishTable::receiveTable(HighscoreTable fetched, const std::string& pl
 }
 
 bool PostFinishTable::endWithoutRecords(FinishSequence& finish) const {
-    if (table.recordCount() > 0 || waitingToSend) {
+    if (table.recordCount() > 0 || waitingToSend || notOnServer) {
         return false;
     }
     finish.phase = FinishPhase::leaving;

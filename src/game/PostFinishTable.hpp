@@ -14,6 +14,7 @@
 #include "online/client/Outbox.hpp"
 #include "online/client/TableRowView.hpp"
 #include "sim/base/GameMode.hpp"
+#include "sim/level/LevelIdentity.hpp"
 
 class GameWindow;
 struct RecordedRun;
@@ -23,7 +24,7 @@ struct ScreenKeys;
 struct FinishedRun {
     std::string playerName;
     GameMode mode = raceMode;
-    int levelId = 0;
+    LevelIdentity level;
     float seconds = 0.0f;                    // the race clock at the finish, penalties included
     const RecordedRun* recording = nullptr;  // null when the run was not recorded whole
 };
@@ -95,9 +96,10 @@ class PostFinishTable {
     // Fetches the level's table; a failed fetch gives an empty table.
     void fetch(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested);
     // Takes a fetched table and opens it with the player's own record on the
-    // tenth row when it is further down than that.
-    void receiveTable(HighscoreTable fetched, const std::string& playerName, FinishSequence& finish,
-                      bool& jumpRequested);
+    // tenth row when it is further down than that. A server without the
+    // level shows that in the table's place, until the player goes on.
+    void receiveTable(HighscoreTable fetched, TableAnswer answer, const std::string& playerName,
+                      FinishSequence& finish, bool& jumpRequested);
     // A table without a single record has nothing to show: the step is over
     // and the finish may fade out, unless a time waits to be sent, which the
     // player is told. True when it ended.
@@ -121,6 +123,7 @@ class PostFinishTable {
     const sf::Text& savedMessage() const { return savedLabel; }
     // A time or run of this or an earlier finish waits in the outbox.
     bool timeWaits() const { return waitingToSend; }
+    bool levelNotOnServer() const { return notOnServer; }
 
   private:
     // Lays the rows out again from the table's first shown record.
@@ -134,6 +137,8 @@ class PostFinishTable {
     sf::Text submittingLabel;
     sf::Text loadingLabel;
     sf::Text savedLabel;
+    sf::Text notOnServerLabel;
+    bool notOnServer = false;
     bool justWaited = false;
     bool waitingToSend = false;
 };

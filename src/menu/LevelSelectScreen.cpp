@@ -21,6 +21,15 @@ constexpr float tableMessageY = 640.0f;
 constexpr unsigned waitLabelSize = 40;
 const sf::Color ownRowColour(0, 255, 0, 160);
 const sf::Color rowColour(255, 255, 255, 160);
+// Why a level cannot be played, in its picture's place.
+constexpr float problemTop = 300.0f;
+constexpr unsigned problemSize = 26;
+constexpr std::size_t problemLinesShown = 5;
+const sf::Color problemColour(255, 232, 232, 255);  // a warm white
+
+sf::String utf8(const std::string& text) {
+    return sf::String::fromUtf8(text.begin(), text.end());
+}
 
 }  // namespace
 
@@ -40,7 +49,7 @@ LevelSelectScreen::LevelSelectScreen(GameWindow& gameWindow, GameMode gameMode,
       musicOn(settings().get(Setting::musicVolume) != 0),
       drawClouds(settings().get(Setting::drawClouds) > 0) {
     ScreenLook::loadFont(font);
-    catalogue.fill(mode);
+    catalogue.fill(mode, customLevelFolder());
     // Compared as unsigned, so a negative stored level counts as too large.
     const auto stored = static_cast<unsigned>(settings().get(startLevel));
     const auto levels = static_cast<unsigned>(catalogue.size());
@@ -54,6 +63,8 @@ LevelSelectScreen::LevelSelectScreen(GameWindow& gameWindow, GameMode gameMode,
     placeLabel(emptyTableLabel, font, "No hiscores available", tableMessageY,
                TableRowView::textSize);
     emptyTableLabel.setFillColor(rowColour);
+    placeLabel(notOnServerLabel, font, notOnServerText, tableMessageY, TableRowView::textSize);
+    notOnServerLabel.setFillColor(rowColour);
     thumbnail.setColor(thumbnailTint);
     showLevel(shownLevel);
     click.load(ScreenLook::clickSoundPath());
@@ -75,8 +86,11 @@ void LevelSelectScreen::showLevel(unsigned index) {
         return;
     }
     const bool recordGhost = settings().get(Setting::ghost) == Setting::ghostRecord;
-    menu.setLabel(levelLine, levelLineText(index, catalogue.names[index], recordGhost));
-    const sf::Image& picture = catalogue.thumbnails[index];
+    const CatalogueLevel& level = catalogue.levels[index];
+    menu.setLabel(levelLine, utf8(levelLineText(index, level.shownName(), recordGhost)));
+    placeLabel(problemLabel, font, utf8(problemText()), problemTop, problemSize);
+    problemLabel.setFillColor(problemColour);
+    const sf::Image& picture = catalogue.thumbnail(static_cast<int>(index));
     if (picture.getSize().x == 0 || !thumbnailTexture.loadFromImage(picture)) {
         thumbnailTexture = sf::Texture();
     }
@@ -85,6 +99,31 @@ void LevelSelectScreen::showLevel(unsigned index) {
     thumbnail.setScale(thumbnailScale, thumbnailScale);
     const float width = static_cast<float>(thumbnailTexture.getSize().x) * thumbnailScale;
     thumbnail.setPosition(ScreenLook::viewWidth * 0.5f - width * 0.5f, thumbnailTop);
+}
+
+std::string LevelSelectScreen::lineText(int line) const {
+    const auto text = menu.item(static_cast<std::size_t>(line)).getString().toUtf8();
+    return std::string(text.begin(), text.end());
+}
+
+bool LevelSelectScreen::shownLevelPlayable() const {
+    return shownLevel < static_cast<unsigned>(catalogue.size()) &&
+           catalogue.levels[shownLevel].playable();
+}
+
+std::string LevelSelectScreen::problemText() const {
+    if (shownLevel >= static_cast<unsigned>(catalogue.size()) || shownLevelPlayable()) {
+        return {};
+    }
+    const std::vector<std::string>& problems = catalogue.levels[shownLevel].problems;
+    std::string text = "This level cannot be played:";
+    for (std::size_t i = 0; i < problems.size() && i < problemLinesShown; ++i) {
+        text += "\n" + problems[i];
+    }
+    if (problems.size() > problemLinesShown) {
+        text += "\n(and " + std::to_string(problems.size() - problemLinesShown) + " more)";
+    }
+    return text;
 }
 
 std::vector<std::string> LevelSelectScreen::rowTexts() const {
@@ -122,9 +161,10 @@ void LevelSelectScreen::handleKey(const sf::Event::KeyEvent& key) {
             return;
         case sf::Keyboard::Return:
         case sf::Keyboard::Space:
-            // On the level line these keys do nothing; a mode without levels
-            // has nothing to play.
-            if (menu.selected == levelLine || (menu.selected != backLine && levels == 0)) {
+            // On the level line these keys do nothing; a mode without levels,
+            // or a level that cannot be played, has nothing to play.
+            if (menu.selected == levelLine ||
+                (menu.selected != backLine && !shownLevelPlayable())) {
                 return;
             }
             click.play();
@@ -167,7 +207,7 @@ void LevelSelectScreen::buildRows() {
 }
 
 bool LevelSelectScreen::tableShown() const {
-    return catalogue.size() > 0 && submitScores && idleTime > fetchDelay;
+    return shownLevelPlayable() && submitScores && idleTime > fetchDelay;
 }
 
 void LevelSelectScreen::updateTable() {
@@ -180,11 +220,13 @@ void LevelSelectScreen::updateTable() {
         // (at most the client's time-out) with the message on screen.
         scores.clear();
         rows.clear();
+        notOnServer = false;
         fetchAnnounced = true;
         return;
     }
     const HighscoreClient client(settings().get(Setting::highscoreServer));
-    client.fetchTable(mode, catalogue.levelIds[static_cast<int>(shownLevel)], scores);
+    notOnServer = client.fetchTable(mode, catalogue.levels[shownLevel].identity, scores) ==
+                  TableAnswer::notOnServer;
     scores.findOwnRecord(userName, leadRows);
     buildRows();
     tableNeedsFetch = false;
@@ -206,7 +248,9 @@ void LevelSelectScreen::drawTable() const {
     for (const TableRowView& row : rows) {
         row.draw(window);
     }
-    if (rows.empty()) {
+    if (notOnServer) {
+        drawShadowedLabel(window, notOnServerLabel);
+    } else if (rows.empty()) {
         // A server that is down and a level nobody has finished look the same
         // from here; either way the player sees that there is nothing to show.
         drawShadowedLabel(window, emptyTableLabel);
@@ -217,7 +261,7 @@ void LevelSelectScreen::play(bool singleLevel) {
     settings().set(startLevel, static_cast<int>(shownLevel));
     ++gamesPlayed;
     {
-        PlayScreen game(window, mode, static_cast<int>(shownLevel), singleLevel);
+        PlayScreen game(window, mode, catalogue, static_cast<int>(shownLevel), singleLevel);
         game.run();
     }
     // Every game ends the visit: the next one starts from the main menu.
@@ -259,6 +303,7 @@ void LevelSelectScreen::draw() const {
     MenuDrawing::beginFrame(window, view, clouds, drawClouds);
     MenuDrawing::drawMenu(window, menu);
     window.draw(thumbnail);
+    drawShadowedLabel(window, problemLabel);
     drawTable();
     fade.draw(window);
     window.display();

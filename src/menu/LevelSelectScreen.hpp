@@ -27,10 +27,12 @@ class ParticleEmitter;
 std::string levelLineText(unsigned levelIndex, const std::string& name, bool recordGhost = false);
 
 // The level selection of one mode: the start level with its thumbnail, "Play
-// all" from there or "Play single level", and the online table of the shown
-// level. The table is fetched once the level line has rested for 1.5 s, so
-// flipping through the levels sends no requests. Every game ends the visit,
-// so the player comes back to the main menu.
+// all" from there through its group or "Play single level", and the online
+// table of the shown level. The game's own levels come first, then the packs
+// and the player's custom levels (LevelCatalogue); a level that cannot be
+// played shows why in its picture's place and cannot be started. The table is fetched once the
+// level line has rested for 1.5 s, so flipping through the levels sends no requests. Every game
+// ends the visit, so the player comes back to the main menu.
 class LevelSelectScreen {
   public:
     enum Line { playAllLine = 0, playSingleLine = 1, levelLine = 2, backLine = 3 };
@@ -47,12 +49,17 @@ class LevelSelectScreen {
 
     unsigned levelIndex() const { return shownLevel; }
     int selectedLine() const { return menu.selected; }
-    std::string lineText(int line) const { return menu.item(line).getString(); }
+    // UTF-8, as level titles are written.
+    std::string lineText(int line) const;
     // Table requests sent so far, and the rows now shown.
     int fetchCount() const { return fetches; }
     int gamesStarted() const { return gamesPlayed; }
     std::vector<std::string> rowTexts() const;
     const HighscoreTable& table() const { return scores; }
+    const LevelCatalogue& levels() const { return catalogue; }
+    bool levelNotOnServer() const { return notOnServer; }
+    // What the picture's place says of a level that cannot be played.
+    std::string problemText() const;
 
   private:
     void handleKey(const sf::Event::KeyEvent& key);
@@ -64,8 +71,10 @@ class LevelSelectScreen {
     // a table already on screen stays.
     void applyWaitRule();
     void update(float frameTime);
-    // The table shows once the level line has rested, with online scores on.
+    // The table shows once the level line has rested, with online scores on,
+    // for a level that can be played.
     bool tableShown() const;
+    bool shownLevelPlayable() const;
     // A due fetch is announced by one frame's wait message and made in the
     // next frame's update.
     void updateTable();
@@ -100,6 +109,9 @@ class LevelSelectScreen {
     std::vector<TableRowView> rows;
     sf::Text waitLabel;
     sf::Text emptyTableLabel;
+    sf::Text notOnServerLabel;
+    sf::Text problemLabel;
+    bool notOnServer = false;
 
     std::string userName;
     bool submitScores;

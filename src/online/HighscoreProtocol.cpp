@@ -29,23 +29,23 @@ std::string nameCheckBody(std::string_view name) {
     return "name=" + escapeFormValue(name);
 }
 
-std::string submissionBody(std::string_view name, int mode, int levelId,
+std::string submissionBody(std::string_view name, int mode, const LevelIdentity& level,
                            std::string_view scoreText) {
     return "name=" + escapeFormValue(name) + "&mode=" + std::to_string(mode) +
-           "&level=" + std::to_string(levelId) + "&score=" + escapeFormValue(scoreText);
+           "&level=" + level.text() + "&score=" + escapeFormValue(scoreText);
 }
 
-std::string tableQueryBody(int mode, int levelId) {
-    return "&mode=" + std::to_string(mode) + "&level=" + std::to_string(levelId);
+std::string tableQueryBody(int mode, const LevelIdentity& level) {
+    return "&mode=" + std::to_string(mode) + "&level=" + level.text();
 }
 
-std::string runBody(std::string_view name, int mode, int levelId, std::string_view scoreText,
-                    std::string_view runText) {
-    return submissionBody(name, mode, levelId, scoreText) + "&runz=" + packRun(runText);
+std::string runBody(std::string_view name, int mode, const LevelIdentity& level,
+                    std::string_view scoreText, std::string_view runText) {
+    return submissionBody(name, mode, level, scoreText) + "&runz=" + packRun(runText);
 }
 
-std::string runQueryBody(int mode, int levelId, int position) {
-    return "mode=" + std::to_string(mode) + "&level=" + std::to_string(levelId) +
+std::string runQueryBody(int mode, const LevelIdentity& level, int position) {
+    return "mode=" + std::to_string(mode) + "&level=" + level.text() +
            "&position=" + std::to_string(position);
 }
 

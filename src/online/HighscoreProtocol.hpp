@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "sim/level/LevelIdentity.hpp"
+
 // The three requests the game makes to the highscore server, all HTTP/1.0 POSTs
 // with a form body, and the limits both ends agree on. docs/protocol.md has the
 // whole protocol.
@@ -38,23 +40,30 @@ inline constexpr float kMaxSeconds = 1e6f;
 // the server's database failed, whatever was asked.
 inline constexpr std::string_view kRefusalPrefix = "ERROR ";
 inline constexpr std::string_view kStorageFailure = "ERROR storage";
+// The answer (status 404) of a server asked about a custom level it does not
+// keep: the game shows "not on this server" where the table would be.
+inline constexpr int kNotOnServerStatus = 404;
+inline constexpr std::string_view kLevelNotOnServer = "ERROR level not on this server";
 
 // "name=" and the name.
 std::string nameCheckBody(std::string_view name);
-// "name=", the name, "&mode=", the mode, "&level=", the level id, "&score=", the
+// In every body the level is its identity's text: a shipped level's id, or
+// the 64 hex digits of the SHA-256 of a custom level's file.
+
+// "name=", the name, "&mode=", the mode, "&level=", the level, "&score=", the
 // score text.
-std::string submissionBody(std::string_view name, int mode, int levelId,
+std::string submissionBody(std::string_view name, int mode, const LevelIdentity& level,
                            std::string_view scoreText);
-// "&mode=", the mode, "&level=", the level id (the leading "&" is how the game
+// "&mode=", the mode, "&level=", the level (the leading "&" is how the game
 // has always sent it).
-std::string tableQueryBody(int mode, int levelId);
+std::string tableQueryBody(int mode, const LevelIdentity& level);
 
 // The submission's fields, then "&runz=" and the run text packed (RunTransport).
-std::string runBody(std::string_view name, int mode, int levelId, std::string_view scoreText,
-                    std::string_view runText);
-// "mode=", the mode, "&level=", the level id, "&position=", the table position
+std::string runBody(std::string_view name, int mode, const LevelIdentity& level,
+                    std::string_view scoreText, std::string_view runText);
+// "mode=", the mode, "&level=", the level, "&position=", the table position
 // (1: the record).
-std::string runQueryBody(int mode, int levelId, int position);
+std::string runQueryBody(int mode, const LevelIdentity& level, int position);
 
 // 1 to 15 characters, each a letter, a digit, ".", "," or a space: what the name
 // entry lets a player type.

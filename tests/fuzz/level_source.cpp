@@ -1,22 +1,29 @@
-// Fuzzes the ASCII level source reader of levelc: any text is either refused
-// with a reason or read to a map within the bounds with one ball start; and
-// what levelc then writes, the game's TMX reader reads back to the same
-// cells and title.
+// Fuzzes the ASCII level source reader: any text is either refused with its
+// reasons, each with a line, or read to a map within the bounds; what levelc
+// then writes, the game's TMX reader reads back to the same cells, title and
+// mode; and the map checks judge it without failing.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
+#include <vector>
 
-#include "levelc/LevelSource.hpp"
 #include "levelc/TmxWriter.hpp"
+#include "sim/level/LevelReader.hpp"
+#include "sim/level/LevelSource.hpp"
 #include "sim/level/TmxReader.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     LevelSource level;
-    std::string error;
-    if (!parseLevelSource(std::string(reinterpret_cast<const char*>(data), size), level, error)) {
-        if (error.empty()) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::vector<LevelProblem> problems = readLevelSource(text, level);
+    if (!problems.empty()) {
+        const bool placed = std::all_of(problems.begin(), problems.end(), [](const auto& p) {
+            return !p.reason.empty() && p.line >= 0 && p.column >= 0;
+        });
+        if (!placed || problems.size() > LevelSourceLimits::maxProblems + 1) {
             std::abort();
         }
         return 0;
@@ -27,11 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     const TmxRead read = readTmx(writeTmx(level));
-    if (!read.level || read.level->title != level.title || read.level->map.width != level.width ||
-        read.level->map.height != level.height ||
+    if (!read.level || read.level->title != level.title || read.level->mode != level.mode ||
+        read.level->map.width != level.width || read.level->map.height != level.height ||
         !std::equal(level.tiles.begin(), level.tiles.end(), read.level->map.tiles.begin(),
                     read.level->map.tiles.end())) {
         std::abort();
     }
+    judgeLevel(readLevel(text));
     return 0;
 }

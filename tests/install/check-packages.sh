@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Debian packages of a finished build folder in a scratch folder and
-# checks them: the game, its data (architecture-independent) and the server
-# each in a package of their own; the server free of every window, sound and
+# checks them: the game (with the level makers' tools), its data
+# (architecture-independent, the Tour included) and the server each in a
+# package of their own; the server free of every window, sound and
 # physics library and of the game's package; and lintian finding neither
 # errors nor warnings in any.
 set -euo pipefail
@@ -38,9 +39,17 @@ for unwanted in sfml libsdl libbox2d 'rollavortex \(' 'rollavortex,' 'rollavorte
         echo "server depends on $unwanted: $(depends "${server[0]}")"; fail=1
     fi
 done
+# The level makers' tools come with the game, each with its man page.
+dpkg-deb --contents "${game[0]}" >"$out/game-contents.txt"
+for file in games/rollavortex-levelc games/rollavortex-autopilot man6/rollavortex-levelc.6.gz \
+        man6/rollavortex-autopilot.6.gz doc/rollavortex/making-levels.md; do
+    grep -q "$file" "$out/game-contents.txt" || { echo "game: no $file"; fail=1; }
+done
 dpkg-deb --contents "${data[0]}" >"$out/data-contents.txt"
 grep -q 'share/rollavortex/levels/TheLabyrinth.tmx' "$out/data-contents.txt" \
     || { echo "data: no levels"; fail=1; }
+grep -q 'share/rollavortex/levels/tour/pack.txt' "$out/data-contents.txt" \
+    || { echo "data: no Tour"; fail=1; }
 lintian --fail-on error,warning "${game[0]}" "${data[0]}" "${server[0]}" >"$out/lintian.txt" 2>&1 || fail=1
 grep -v 'root privileges' "$out/lintian.txt" || true
 exit "$fail"

@@ -85,3 +85,11 @@ std::string ScriptedGame::savedSettingsFile() {
     objects.settings.save();
     return slurpFile(path);
 }
+
+std::string settingsText(const std::map<std::string, std::string>& values) {
+    std::string text = "Rollavortex settings\n\n";
+    for (const auto& [key, value] : values) {
+        text += key + "\t" + value + "\n";
+    }
+    return text;
+}

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,9 @@ class ScriptedGame {
     std::vector<Trigger> triggers;
     std::vector<std::function<void(GameWindow&)>> frameActions;
 };
+
+// Settings file text from key/value pairs.
+std::string settingsText(const std::map<std::string, std::string>& values);
 
 // Does the test run with a display? Scene tests skip themselves without one.
 bool haveDisplay();

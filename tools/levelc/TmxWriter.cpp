@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "levelc/LevelSource.hpp"
+#include "sim/level/LevelSource.hpp"
 
 namespace {
 
@@ -62,7 +62,7 @@ std::string escaped(const std::string& text) {
 
 }  // namespace
 
-std::string writeTmx(const LevelSource& level) {
+std::string writeTmx(const LevelSource& level, const std::string& imageFolder) {
     const std::string w = std::to_string(level.width);
     const std::string h = std::to_string(level.height);
     int pictures = 0;
@@ -79,6 +79,9 @@ std::string writeTmx(const LevelSource& level) {
         "nextobjectid=\"1\">\n";
     out += " <properties>\n";
     out += "  <property name=\"title\" value=\"" + escaped(level.title) + "\"/>\n";
+    if (!level.mode.empty()) {
+        out += "  <property name=\"mode\" value=\"" + escaped(level.mode) + "\"/>\n";
+    }
     out += " </properties>\n";
     out +=
         " <tileset firstgid=\"1\" name=\"tiles\" tilewidth=\"64\" tileheight=\"64\" "
@@ -90,7 +93,7 @@ std::string writeTmx(const LevelSource& level) {
             continue;
         }
         out += "  <tile id=\"" + std::to_string(id) + "\">\n";
-        out += "   <image source=\"../images/" + std::string(tilePictures[id]) + "\"/>\n";
+        out += "   <image source=\"" + escaped(imageFolder) + tilePictures[id] + "\"/>\n";
         out += "  </tile>\n";
     }
     out += " </tileset>\n";

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "LevelPicture.hpp"
+#include "level/LevelPicture.hpp"
 #include "level/TileImages.hpp"
 #include "sim/level/TileMap.hpp"
 

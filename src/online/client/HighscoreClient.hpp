@@ -6,6 +6,17 @@
 
 #include "online/HighscoreTable.hpp"
 #include "online/client/HttpExchange.hpp"
+#include "sim/level/LevelIdentity.hpp"
+
+// What a table request came to, as the player sees it: a table (empty when
+// nobody finished the level, or when no answer came), or the server saying
+// it does not keep the level.
+enum class TableAnswer { table, notOnServer };
+
+// The rule: status 404 with "ERROR level not on this server"; and, for a
+// custom level, any refusal with status 400, which is how a server from
+// before custom levels answers a level named by its hash.
+TableAnswer tableAnswerOf(const HttpAnswer& answer, const LevelIdentity& level);
 
 // The game's side of the highscore server. Each operation is one blocking
 // HTTP/1.0 POST that ends, answered or not, within the time-out (5 s by
@@ -24,14 +35,14 @@ class HighscoreClient {
     // none included, counts as taken.
     bool checkName(const std::string& name) const;
     // Sends a finished time; the answer is not looked at.
-    void submitScore(const std::string& name, int mode, int levelId,
+    void submitScore(const std::string& name, int mode, const LevelIdentity& level,
                      const std::string& scoreText) const;
     // The run text the server keeps for the table position (1: the record);
     // empty when there is none or no answer came.
-    std::string fetchRun(int mode, int levelId, int position) const;
+    std::string fetchRun(int mode, const LevelIdentity& level, int position) const;
     // Appends the level's table to `table` (the caller clears it first). A
-    // failed fetch appends nothing.
-    void fetchTable(int mode, int levelId, HighscoreTable& table) const;
+    // failed fetch, and a server without the level, append nothing.
+    TableAnswer fetchTable(int mode, const LevelIdentity& level, HighscoreTable& table) const;
 
     // The body of the server's answer to one POST, whatever its status; empty
     // when no complete answer arrived in time.

@@ -8,6 +8,8 @@
 #include <chrono>
 #include <thread>
 
+#include "sim/base/PlainText.hpp"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -17,22 +19,6 @@ constexpr std::size_t kMaxAnswerBytes = 4u << 20;
 constexpr std::size_t kReceiveChunk = 16384;
 // How long to wait before retrying a send the socket had no room for.
 constexpr std::chrono::milliseconds kSendRetry{1};
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
 
 // A whole number made of digits only, or -1.
 long long readDigits(std::string_view text) {

@@ -13,7 +13,7 @@
 
 #include "sim/base/FileReplace.hpp"
 #include "sim/base/FileBytes.hpp"
-#include "app/UserDataFolder.hpp"
+#include "app/UserFolders.hpp"
 #include "online/client/HighscoreClient.hpp"
 
 namespace {

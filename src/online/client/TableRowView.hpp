@@ -10,6 +10,10 @@
 class GameWindow;
 class HighscoreTable;
 
+// Shown in the table's place when the server does not keep the level (a
+// custom level it was not given).
+inline constexpr const char* notOnServerText = "Level not on this server";
+
 // One row of a highscore table on screen. The row's text (place, time, the
 // free text and the name) is laid out in columns, places and times
 // right-aligned, so that rows line up although the font is not monospaced.

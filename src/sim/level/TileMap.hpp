@@ -12,11 +12,11 @@ struct TileMap {
     std::vector<std::int32_t> tiles;
 };
 
-// The game's level files through the TMX reader (sim/level/TmxReader.hpp),
-// for callers that need only the cells. A file that does not read leaves the
-// map empty (0 x 0), and building it gives a level with nothing but the ball.
-// A caller that must tell a level's maker why uses readTmxFile and shows
-// TmxRefusal::text().
+// The game's level files in either form (sim/level/LevelReader.hpp), for
+// callers that need only the cells. A file that does not read leaves the map
+// empty (0 x 0), and building it gives a level with nothing but the ball. A
+// caller that must tell a level's maker why uses readLevelFile and
+// judgeLevel, and shows their problems.
 
 // Reads a level file. False when it cannot be read or is no level we can
 // play; the reason then goes to standard error.

@@ -2,12 +2,12 @@
 #include <filesystem>
 
 #include "sim/base/DataFolder.hpp"
+#include "sim/level/LevelReader.hpp"
 #include "sim/level/TileMap.hpp"
-#include "sim/level/TmxReader.hpp"
 
 namespace {
 
-bool take(TileMap& map, TmxRead read) {
+bool take(TileMap& map, LevelRead read) {
     if (!read.level) {
         map = TileMap{};
         return false;
@@ -16,29 +16,31 @@ bool take(TileMap& map, TmxRead read) {
     return true;
 }
 
-void reportRefusal(const char* path, const TmxRefusal& refusal) {
+void reportProblem(const char* path, const LevelRead& read) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         // Said with the data folder it was looked for in.
         reportUnreadableFile(path);
         return;
     }
-    std::fprintf(stderr, "%s: no level we can play: %s\n", path, refusal.text().c_str());
+    const std::string reason = read.problems.empty() ? "" : read.problems.front().text();
+    std::fprintf(stderr, "%s: no level we can play: %s\n", path, reason.c_str());
 }
 
 }  // namespace
 
 bool parseTileMap(TileMap& map, std::string_view content) {
-    return take(map, readTmx(content));
+    return take(map, readLevel(content));
 }
 
 bool readTileMap(TileMap& map, const char* path) {
     if (path == nullptr) {
-        return take(map, TmxRead{});
+        return take(map, LevelRead{});
     }
-    TmxRead read = readTmxFile(path);
+    std::string bytes;
+    LevelRead read = readLevelFile(path, bytes);
     if (!read.level) {
-        reportRefusal(path, read.refusal);
+        reportProblem(path, read);
     }
     return take(map, std::move(read));
 }

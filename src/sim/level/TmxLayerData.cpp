@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "sim/base/Base64.hpp"
+#include "sim/base/PlainText.hpp"
 #include "sim/base/Unpack.hpp"
 #include "sim/level/PlainNumber.hpp"
 
@@ -24,14 +25,6 @@ std::string notANumber(std::string_view text) {
 
 bool isBlank(std::string_view text) {
     return text.find_first_not_of(whiteSpace) == std::string_view::npos;
-}
-
-std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(whiteSpace);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(whiteSpace) - first + 1);
 }
 
 // One <tile> element per cell; <tile/> is an empty cell, as the editor writes it.
@@ -85,7 +78,7 @@ std::string readCsv(std::string_view text, std::size_t cells, std::vector<std::u
     std::size_t at = 0;
     while (at <= text.size()) {
         const std::size_t comma = std::min(text.find(',', at), text.size());
-        const std::string_view field = trimmed(text.substr(at, comma - at));
+        const std::string_view field = trimmed(text.substr(at, comma - at), whiteSpace);
         if (field.empty()) {
             return "the CSV layer data has an empty field (two commas in a row?)";
         }

@@ -3,10 +3,10 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
+#include "sim/base/FileBytes.hpp"
 #include "sim/level/PlainNumber.hpp"
 #include "sim/level/TileGids.hpp"
 #include "sim/level/TmxLayerData.hpp"
@@ -257,27 +257,10 @@ TmxRead readTmx(std::string_view bytes) {
 }
 
 TmxRead readTmxFile(const std::filesystem::path& path) {
-    const auto refused = [](std::string reason) {
-        return TmxRead{std::nullopt, TmxRefusal{std::move(reason), 0}};
-    };
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        // A folder or a device would open like a file and read as nonsense.
-        return refused(std::filesystem::exists(path, error) ? "it is no file but a folder or device"
-                                                            : "there is no such file");
+    std::string why;
+    const std::optional<std::string> bytes = readFileUpTo(path, TmxLimits::maxFileBytes, why);
+    if (!bytes) {
+        return TmxRead{std::nullopt, TmxRefusal{std::move(why), 0}};
     }
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) {
-        return refused("the file cannot be read");
-    }
-    // One byte past the bound tells a file of exactly the bound from a larger
-    // one, also when the file grows while it is read.
-    std::string bytes(std::min<std::uintmax_t>(size, TmxLimits::maxFileBytes) + 1, '\0');
-    std::ifstream in(path, std::ios::binary);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!in.is_open() || in.bad()) {
-        return refused("the file cannot be read");
-    }
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return readTmx(bytes);
+    return readTmx(*bytes);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // Sine and cosine for the simulation: Box2D's rotations call them (its header
-// is patched to, see cmake/box2d-deterministic-trig.patch) and so does the
+// is patched to, see cmake/box2d.patch) and so does the
 // game's own physics. The C library's sinf and cosf choose their code by CPU
 // and give different bits on different machines, which would make a recorded
 // run replay differently elsewhere. These use IEEE double arithmetic alone, so

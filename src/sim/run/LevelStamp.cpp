@@ -9,9 +9,13 @@
 
 bool stampLevelFile(RecordedRun& run, const std::string& levelFile, int levelId) {
     // A run names its level by its place in the data folder, so it replays
-    // wherever the game or the server finds that folder.
-    const auto inData =
-        std::filesystem::path(levelFile).lexically_relative(findDataFolder().folder);
+    // wherever the game or the server finds that folder; a path relative to
+    // the working folder (a tool's argument) is placed there too.
+    std::error_code error;
+    const auto whole = [&](const std::filesystem::path& path) {
+        return std::filesystem::absolute(path, error).lexically_normal();
+    };
+    const auto inData = whole(levelFile).lexically_relative(whole(findDataFolder().folder));
     const bool insideData = !inData.empty() && *inData.begin() != "..";
     run.levelFile = insideData ? inData.generic_string() : levelFile;
     run.levelId = levelId;
@@ -27,4 +31,9 @@ bool stampLevelFile(RecordedRun& run, const std::string& levelFile, int levelId)
     }
     run.levelSha256 = sha256Hex(std::string_view(bytes->data(), bytes->size()));
     return true;
+}
+
+LevelIdentity identityOfRun(const RecordedRun& run) {
+    return run.levelId > 0 ? LevelIdentity::shipped(run.levelId)
+                           : LevelIdentity::ofFile(run.levelSha256);
 }

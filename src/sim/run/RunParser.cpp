@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "sim/base/PlainText.hpp"
 #include "sim/base/Sha256.hpp"
 #include "sim/play/FrameTicks.hpp"
 #include "sim/run/RunText.hpp"
@@ -15,15 +16,6 @@ namespace {
 constexpr long long longestTimeMilliseconds = 1'000'000'000LL;
 // More inputs than this in one frame are no player's hands.
 constexpr std::size_t maxInputsPerFrame = 256;
-
-std::string_view trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
 
 // Splits at runs of spaces and tabs.
 std::vector<std::string_view> words(std::string_view text) {
@@ -78,7 +70,7 @@ class RunParser {
             if (end == std::string_view::npos) {
                 end = text.size();
             }
-            const std::string_view line = trim(text.substr(at, end - at));
+            const std::string_view line = trimmed(text.substr(at, end - at));
             at = end + 1;
             ++lineNumber;
             if (line.empty() || line[0] == '#') {
@@ -128,7 +120,7 @@ class RunParser {
         const auto colon = line.find(':');
         const auto space = line.find_first_of(" \t");
         if (colon != std::string_view::npos && (space == std::string_view::npos || colon < space)) {
-            return parseField(trim(line.substr(0, colon)), trim(line.substr(colon + 1)));
+            return parseField(trimmed(line.substr(0, colon)), trimmed(line.substr(colon + 1)));
         }
         return parseFrames(line);
     }

@@ -49,15 +49,21 @@ TEST(LevelSelectScene, LeftAndRightWrapAndOnlyMoveTheLevelLine) {
     // Right on "Play all" does nothing; then down to the level line; G twice
     // picks the record's ghost and goes back to the personal best's.
     const std::uint64_t frame =
-        game.tapKeys(firstKeyFrame, {Key::Right, Key::Down, Key::Down, Key::Right, Key::Right,
-                                     Key::Left, Key::Return, Key::Space, Key::G, Key::G});
+        game.tapKeys(firstKeyFrame, {Key::Right, Key::Down, Key::Down, Key::Left, Key::Right,
+                                     Key::Right, Key::Return, Key::Space, Key::G, Key::G});
     game.keyAt(frame + 10, Key::Escape);
     screen.run();
 
+    // The game's own levels, then the Tour's.
+    const LevelCatalogue& levels = screen.levels();
+    ASSERT_GT(levels.size(), 2);
+    const std::string last =
+        levelLineText(static_cast<unsigned>(levels.size() - 1), levels.levels.back().shownName());
+    EXPECT_EQ(last.find("< " + std::to_string(levels.size()) + " | Tour: "), 0u) << last;
     EXPECT_EQ(line.at(firstKeyFrame + 1), "< 1 | The Labyrinth >");
-    EXPECT_EQ(line.at(firstKeyFrame + 19), "< 2 | The Rope Bridge >");
+    EXPECT_EQ(line.at(firstKeyFrame + 19), last) << "Left on the first wraps";
     EXPECT_EQ(line.at(firstKeyFrame + 25), "< 1 | The Labyrinth >") << "Right on the last wraps";
-    EXPECT_EQ(line.at(firstKeyFrame + 31), "< 2 | The Rope Bridge >") << "Left on the first wraps";
+    EXPECT_EQ(line.at(firstKeyFrame + 31), "< 2 | The Rope Bridge >");
     EXPECT_EQ(line.at(firstKeyFrame + 49), "< 2 | The Rope Bridge | Record Ghost >");
     EXPECT_EQ(ghost.at(firstKeyFrame + 49), 2);
     EXPECT_EQ(line.at(firstKeyFrame + 55), "< 2 | The Rope Bridge >");

@@ -28,9 +28,6 @@ class HighscoreServer {
     bool started = false;
 };
 
-// Settings file text from key/value pairs.
-std::string settingsText(const std::map<std::string, std::string>& values);
-
 // Records a value of the running screen in every frame, by frame number.
 template <typename T>
 class FrameLog {

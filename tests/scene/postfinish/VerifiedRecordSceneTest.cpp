@@ -6,10 +6,10 @@
 
 #include <string>
 
+#include "RunDriver.hpp"
 #include "ScriptedGame.hpp"
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
-#include "app/PlayInputEvents.hpp"
 #include "game/PlayScreen.hpp"
 #include "online/client/HighscoreClient.hpp"
 #include "sim/base/DataFolder.hpp"
@@ -19,56 +19,6 @@
 namespace {
 
 constexpr int labyrinthId = 250;
-
-// Hands the play screen the run's keys in the frames they were recorded for,
-// then Space once the finish flash is over, and Return once the table shows.
-class RunDriver {
-  public:
-    RunDriver(ScriptedGame& game, PlayScreen& screen, const RecordedRun& run)
-        : screen(screen), run(run) {
-        game.everyFrame([this](GameWindow& window) { onFrame(window); });
-    }
-
-  private:
-    void onFrame(GameWindow& window) {
-        const std::uint64_t frame = window.frameNumber();
-        const std::size_t consumed = screen.recording().run().frameCount();
-        if (!started && consumed > 0) {
-            // The simulation has taken `consumed` frames: the next window frame
-            // reads the inputs of run frame `consumed`.
-            started = true;
-            for (const RecordedInput& input : run.inputs) {
-                if (input.frame >= consumed) {
-                    window.queueEventAt(frame + 1 + input.frame - consumed, eventOf(input.input));
-                }
-            }
-            return;
-        }
-        if (screen.finishState().phase == FinishPhase::banner && screen.finishFlashLeft() == 0.0f &&
-            !spaceSent) {
-            spaceSent = true;
-            window.queueEventAt(frame + 1, GameWindow::keyEvent(sf::Keyboard::Space, true));
-            window.queueEventAt(frame + 3, GameWindow::keyEvent(sf::Keyboard::Space, false));
-        }
-        if (screen.finishState().phase == FinishPhase::showingTable && !tableSeen) {
-            tableSeen = true;
-            shownDay = screen.postFinishState().scores().field(0, 1);
-            window.queueEventAt(frame + 5, GameWindow::keyEvent(sf::Keyboard::Return, true));
-        }
-        if (frame > 60u * 120u) {
-            window.queueEvent(GameWindow::closedEvent());
-        }
-    }
-
-    PlayScreen& screen;
-    const RecordedRun& run;
-    bool started = false;
-    bool spaceSent = false;
-
-  public:
-    bool tableSeen = false;
-    std::string shownDay;
-};
 
 }  // namespace
 

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "TempFolder.hpp"
 #include "autopilot/AutopilotRun.hpp"
+#include "autopilot/LevelFlight.hpp"
 #include "autopilot/PilotKeys.hpp"
 #include "sim/level/TileKinds.hpp"
 #include "sim/level/TileMap.hpp"
@@ -88,4 +91,58 @@ TEST(Autopilot, FinishesABentCorridorAndItsRunReplaysExactly) {
     EXPECT_EQ(replay.finishFrame, static_cast<int>(run.frameCount()) - 1);
     EXPECT_EQ(replay.milliseconds, run.finishMilliseconds);
     EXPECT_EQ(again.simulation.stateHash(), level.simulation.stateHash());
+}
+
+TEST(LevelFlight, ParIsAQuarterMoreRoundedUpToAWholeSecond) {
+    const std::pair<long long, long long> rows[] = {
+        {1, 1}, {800, 1}, {801, 2}, {7952, 10}, {8000, 10}, {18050, 23}, {27990, 35},
+    };
+    for (const auto& [milliseconds, par] : rows) {
+        EXPECT_EQ(parSeconds(milliseconds), par) << milliseconds;
+    }
+}
+
+TEST(LevelFlight, AFinishedLevelKeepsTheFastestStyleAndAnUnfinishedOneSaysWhereTheBallStuck) {
+    TempFolder folder;
+    writeFileBytes(
+        folder.file("bent.txt"), "map:\n" + [] {
+            std::string rows;
+            for (const std::string& row : bentCorridor) {
+                rows += row + "\n";
+            }
+            return rows;
+        }());
+    std::vector<long long> styleTimes;
+    FlightPlan plan{folder.file("bent.txt"),
+                    "Bent",
+                    raceMode,
+                    3,
+                    60.0f,
+                    nullptr,
+                    [&](std::uint32_t, const RecordedRun& run) {
+                        styleTimes.push_back(run.finishMilliseconds);
+                    }};
+    const FlightReport finished = flyLevelFile(plan);
+    ASSERT_TRUE(finished.finished);
+    ASSERT_EQ(styleTimes.size(), 3u);
+    EXPECT_EQ(finished.run.finishMilliseconds,
+              *std::min_element(styleTimes.begin(), styleTimes.end()));
+    EXPECT_EQ(finished.parSeconds, parSeconds(finished.run.finishMilliseconds));
+
+    // The finish walled off in the lower right: the ball ends up pressing
+    // against that wall, the nearest it can get.
+    writeFileBytes(folder.file("walled.txt"),
+                   "map:\n##########\n#@.......#\n#........#\n"
+                   "#....XXXX#\n#....X.F.#\n##########\n");
+    plan.levelFile = folder.file("walled.txt");
+    plan.styles = 1;
+    plan.maxSeconds = 20.0f;
+    const FlightReport stuck = flyLevelFile(plan);
+    EXPECT_FALSE(stuck.finished);
+    EXPECT_EQ(stuck.parSeconds, 0);
+    EXPECT_GE(stuck.stuckX, 1);
+    EXPECT_LE(stuck.stuckX, 8);
+    EXPECT_GE(stuck.stuckY, 1);
+    EXPECT_LE(stuck.stuckY, 4);
+    EXPECT_FALSE(stuck.stuckX >= 6 && stuck.stuckY == 4) << "never inside the walled room";
 }

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TmxTestText.hpp"
-#include "sim/level/TileKinds.hpp"
 #include "sim/level/TileGids.hpp"
+#include "sim/level/TileKinds.hpp"
 #include "sim/level/TmxReader.hpp"
 
 namespace {

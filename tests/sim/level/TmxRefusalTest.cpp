@@ -4,8 +4,8 @@
 
 #include "TempFolder.hpp"
 #include "TmxTestText.hpp"
-#include "sim/level/TmxReader.hpp"
 #include "sim/base/Unpack.hpp"
+#include "sim/level/TmxReader.hpp"
 
 namespace {
 

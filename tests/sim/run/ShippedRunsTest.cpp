@@ -3,9 +3,9 @@
 // recorded state. As in the determinism test of a physics engine, the hash of
 // that end state is a committed constant: a change to the physics, the
 // contact rules or a level shows here as one clear failure. When such a
-// change is meant, record the runs anew with the autopilot tool and take the
-// new hashes from the failure messages. The same runs replay on arm64 under
-// qemu (scripts/arm64-replay.sh) to the same hashes.
+// change is meant, record the runs anew with the autopilot tool
+// (levels/runs/README.md) and take the new hashes from the failure messages. The same runs replay
+// on arm64 under qemu (scripts/arm64-replay.sh) to the same hashes.
 
 #include <gtest/gtest.h>
 
@@ -18,18 +18,28 @@
 
 #include "ShippedRun.hpp"
 #include "sim/base/DataFolder.hpp"
+#include "sim/level/LevelFolder.hpp"
 #include "sim/level/LevelList.hpp"
 #include "sim/play/LevelSimulation.hpp"
 #include "sim/run/RunReplay.hpp"
 
 namespace {
 
-// levels/runs/<stem>.run and the hash of the state its last frame leaves.
+// Each committed run (from the project root) and the hash of the state its
+// last frame leaves: the game's own levels, then the Tour's.
 const std::map<std::string, std::uint64_t> goldenHashes = {
-    {"TheLabyrinth", 0xd02f63a1eb7e544c},
-    {"TheRopeBridge", 0x9428b55f9d26f164},
-    {"Fortified", 0x11b984e00aa1b6ac},
-    {"ChaosUnleashed", 0x074e3b273f823e29},
+    {"levels/runs/TheLabyrinth.run", 0xd02f63a1eb7e544c},
+    {"levels/runs/TheRopeBridge.run", 0x9428b55f9d26f164},
+    {"levels/runs/Fortified.run", 0x11b984e00aa1b6ac},
+    {"levels/runs/ChaosUnleashed.run", 0x074e3b273f823e29},
+    {"levels/packs/tour/runs/FirstRoll.run", 0xb56a9c8e30e7fd93},
+    {"levels/packs/tour/runs/ColourLesson.run", 0x8ec53595ab67ae8a},
+    {"levels/packs/tour/runs/BreakThrough.run", 0x6e14871be8b2bf1a},
+    {"levels/packs/tour/runs/Hop.run", 0xa0c75d1edc604f58},
+    {"levels/packs/tour/runs/RopeWalk.run", 0x34e07f5ae5fcf88e},
+    {"levels/packs/tour/runs/ColourKeep.run", 0x8afcb850c7f9c29c},
+    {"levels/packs/tour/runs/GrandTour.run", 0xadc06089ec5115dd},
+    {"levels/packs/tour/runs/Prism.run", 0x39059f24a6c271ba},
 };
 
 // Only what a player's hands do during play: no pause, no menu keys.
@@ -54,6 +64,24 @@ Replayed replayShipped(const ShippedRun& shipped) {
     return replayed;
 }
 
+// Finished in the last frame of the run, not before and not after, at the
+// recorded milliseconds and in the golden end state.
+void expectReplaysAsRecorded(const std::string& path) {
+    SCOPED_TRACE(path);
+    ASSERT_EQ(goldenHashes.count(path), 1u) << "a level without a committed run";
+    const ShippedRun shipped = loadCommittedRun(path);
+    const RecordedRun& run = shipped.run;
+    for (const RecordedInput& input : run.inputs) {
+        EXPECT_TRUE(isPlayInput(input.input)) << static_cast<int>(input.input.key);
+    }
+    const Replayed replayed = replayShipped(shipped);
+    EXPECT_GT(run.finishMilliseconds, 0);
+    EXPECT_EQ(replayed.result.finishFrame, static_cast<int>(run.frameCount()) - 1);
+    EXPECT_EQ(replayed.result.milliseconds, run.finishMilliseconds);
+    EXPECT_EQ(replayed.result.colourTargetsLeft, 0);
+    EXPECT_EQ(replayed.hash, goldenHashes.at(path)) << "end state 0x" << std::hex << replayed.hash;
+}
+
 }  // namespace
 
 TEST(ShippedRuns, EachRunFinishesItsLevelInTheRecordedTimeAndTheRecordedState) {
@@ -61,28 +89,30 @@ TEST(ShippedRuns, EachRunFinishesItsLevelInTheRecordedTimeAndTheRecordedState) {
     for (GameMode mode : {raceMode, puzzleMode}) {
         for (const LevelEntry& level : levelsOf(mode)) {
             const std::string stem = std::filesystem::path(level.file).stem().string();
-            SCOPED_TRACE(stem);
-            ASSERT_EQ(goldenHashes.count(stem), 1u) << "a shipped level without a run";
-            played.insert(stem);
-            const ShippedRun shipped = loadShippedRun(stem);
-            const RecordedRun& run = shipped.run;
+            const std::string path = "levels/runs/" + stem + ".run";
+            played.insert(path);
+            const RecordedRun run = loadCommittedRun(path).run;
             EXPECT_EQ(run.levelName, level.name);
             EXPECT_EQ(run.levelFile, level.file);
             EXPECT_EQ(run.levelId, level.levelId);
             EXPECT_EQ(run.mode, mode);
-            for (const RecordedInput& input : run.inputs) {
-                EXPECT_TRUE(isPlayInput(input.input)) << static_cast<int>(input.input.key);
-            }
-
-            const Replayed replayed = replayShipped(shipped);
-            // Finished in the last frame of the run, not before and not after.
-            EXPECT_GT(run.finishMilliseconds, 0);
-            EXPECT_EQ(replayed.result.finishFrame, static_cast<int>(run.frameCount()) - 1);
-            EXPECT_EQ(replayed.result.milliseconds, run.finishMilliseconds);
-            EXPECT_EQ(replayed.result.colourTargetsLeft, 0);
-            EXPECT_EQ(replayed.hash, goldenHashes.at(stem))
-                << "end state 0x" << std::hex << replayed.hash;
+            expectReplaysAsRecorded(path);
         }
+    }
+    // The Tour, in the order of its pack: each level proven finishable by a
+    // run that names it by its hash alone.
+    for (const FoundLevel& level : findLevels(dataPath("levels/tour"))) {
+        ASSERT_TRUE(level.playable()) << level.file;
+        const std::string stem = level.file.stem().string();
+        const std::string path = "levels/packs/tour/runs/" + stem + ".run";
+        played.insert(path);
+        const RecordedRun run = loadCommittedRun(path).run;
+        EXPECT_EQ(run.levelName, level.name);
+        EXPECT_EQ(run.levelFile, "levels/tour/" + stem + ".tmx");
+        EXPECT_EQ(run.levelId, 0);
+        EXPECT_EQ(run.levelSha256, level.sha256);
+        EXPECT_EQ(run.mode, *level.mode);
+        expectReplaysAsRecorded(path);
     }
     EXPECT_EQ(played.size(), goldenHashes.size());
 }
@@ -93,8 +123,8 @@ TEST(ShippedRuns, EachRunFinishesItsLevelInTheRecordedTimeAndTheRecordedState) {
 TEST(ShippedRuns, EightThreadsReplayingAtOnceGetTheGoldenHashesEveryTime) {
     std::vector<ShippedRun> runs;
     std::vector<std::uint64_t> expected;
-    for (const auto& [stem, hash] : goldenHashes) {
-        runs.push_back(loadShippedRun(stem));
+    for (const auto& [path, hash] : goldenHashes) {
+        runs.push_back(loadCommittedRun(path));
         expected.push_back(hash);
     }
     constexpr int threadCount = 8;

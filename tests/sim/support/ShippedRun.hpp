@@ -9,17 +9,23 @@
 #include "sim/run/RecordedRun.hpp"
 #include "sim/run/RunText.hpp"
 
-// A committed run (levels/runs/<stem>.run), its text and its level file.
+// A committed run, its text and its level file.
 struct ShippedRun {
     RecordedRun run;
     std::string text;
     std::string levelBytes;
 };
 
-inline ShippedRun loadShippedRun(const std::string& stem) {
-    ShippedRun shipped{{}, slurpFile("levels/runs/" + stem + ".run"), {}};
+// The run file at `path` (from the project root), with its level file.
+inline ShippedRun loadCommittedRun(const std::string& path) {
+    ShippedRun shipped{{}, slurpFile(path), {}};
     std::string error;
-    EXPECT_TRUE(parseRun(shipped.text, shipped.run, error)) << stem << ": " << error;
+    EXPECT_TRUE(parseRun(shipped.text, shipped.run, error)) << path << ": " << error;
     shipped.levelBytes = slurpFile(dataPath(shipped.run.levelFile));
     return shipped;
+}
+
+// The run of one of the game's own levels: levels/runs/<stem>.run.
+inline ShippedRun loadShippedRun(const std::string& stem) {
+    return loadCommittedRun("levels/runs/" + stem + ".run");
 }

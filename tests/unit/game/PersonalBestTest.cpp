@@ -6,6 +6,8 @@
 
 TEST(PersonalBest, StoredAsScoreTextUnderTheModeAndLevel) {
     EXPECT_EQ(personalBestKey(puzzleMode, 20057), "_ 2 20057");
+    const std::string hash(64, 'e');
+    EXPECT_EQ(personalBestKey(raceMode, LevelIdentity::ofFile(hash)), "_ 1 " + hash);
     settings().erase("_ 1 250");
     EXPECT_EQ(readPersonalBest(raceMode, 250), -1.0f);
     EXPECT_FALSE(settings().contains("_ 1 250")) << "reading adds no entry";

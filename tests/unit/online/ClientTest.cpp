@@ -66,3 +66,37 @@ TEST(HighscoreClient, AnUnusableAddressFailsAtOnce) {
     EXPECT_TRUE(table.tokens.empty());
     EXPECT_FALSE(HighscoreClient("127.0.0.1:0").checkName("racer"));
 }
+
+TEST(HighscoreClient, ATableAnswerSaysNotOnThisServerOnlyForALevelTheServerLacks) {
+    const LevelIdentity custom = LevelIdentity::ofFile(std::string(64, 'a'));
+    const LevelIdentity shipped = LevelIdentity::shipped(250);
+    struct Row {
+        const char* answer;
+        bool complete;
+        const LevelIdentity& level;
+        TableAnswer expected;
+    };
+    const Row rows[] = {
+        // The server's word for a level it does not keep, for any level.
+        {"HTTP/1.0 404 Not Found\r\n\r\nERROR level not on this server\n", true, custom,
+         TableAnswer::notOnServer},
+        {"HTTP/1.0 404 Not Found\r\n\r\nERROR level not on this server\n", true, shipped,
+         TableAnswer::notOnServer},
+        // A server from before custom levels refuses the hash as a level.
+        {"HTTP/1.0 400 Bad Request\r\n\r\nERROR mode and level must be plain decimal numbers\n",
+         true, custom, TableAnswer::notOnServer},
+        {"HTTP/1.0 400 Bad Request\r\n\r\nERROR unknown mode or level\n", true, shipped,
+         TableAnswer::table},
+        // Another 404 (a wrong path), a failing database, no answer: a table,
+        // empty, as ever.
+        {"HTTP/1.0 404 Not Found\r\n\r\nERROR no such page\n", true, custom, TableAnswer::table},
+        {"HTTP/1.0 500 Error\r\n\r\nERROR storage\n", true, custom, TableAnswer::table},
+        {"HTTP/1.0 404 Not Found\r\nContent-Length: 90\r\n\r\nERROR level not", false, custom,
+         TableAnswer::table},
+        {"HTTP/1.0 200 OK\r\n\r\n1\t2026-12-06\tme\t12.5\n", true, custom, TableAnswer::table},
+    };
+    for (const Row& row : rows) {
+        const HttpAnswer answer = parseHttpAnswer(row.answer, row.complete);
+        EXPECT_EQ(tableAnswerOf(answer, row.level), row.expected) << row.answer;
+    }
+}

@@ -45,6 +45,18 @@ TEST(RequestBodies, AreWhatTheServerExpects) {
     EXPECT_EQ(nameCheckBody("Mr. X"), "name=Mr. X");
 }
 
+TEST(RequestBodies, ACustomLevelIsNamedByTheHexDigitsOfItsHash) {
+    const std::string hash = "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef";
+    const LevelIdentity custom = LevelIdentity::ofFile(hash);
+    EXPECT_EQ(submissionBody("racer", 2, custom, kScore),
+              "name=racer&mode=2&level=" + hash + "&score=" + kScore);
+    EXPECT_EQ(tableQueryBody(1, custom), "&mode=1&level=" + hash);
+    EXPECT_EQ(runQueryBody(1, custom, 1), "mode=1&level=" + hash + "&position=1");
+    const auto fields = parseFormBody(runBody("racer", 1, custom, kScore, "rollavortex-run 3\n"));
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->at("level"), hash);
+}
+
 TEST(RequestBodies, AnEditedNameCannotInjectAField) {
     const auto parsed = parseFormBody(submissionBody("x&mode=2&level=20000", 1, 250, kScore));
     ASSERT_TRUE(parsed);

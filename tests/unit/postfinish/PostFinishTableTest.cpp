@@ -28,7 +28,7 @@ struct ShownTable {
     explicit ShownTable(HighscoreTable fetched) : step(refusingAddress()) {
         finish.phase = FinishPhase::fetching;
         bool jump = false;
-        step.receiveTable(std::move(fetched), "racer", finish, jump);
+        step.receiveTable(std::move(fetched), TableAnswer::table, "racer", finish, jump);
     }
 
     unsigned first() const { return step.scores().firstShown; }

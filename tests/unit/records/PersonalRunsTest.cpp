@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "ShippedRun.hpp"
@@ -72,4 +73,26 @@ TEST(PersonalRuns, AFinishReplacesOnlyASlowerOrUnraceableRun) {
     faster.finishMilliseconds -= 1;
     EXPECT_TRUE(runs.keepIfFaster(faster));
     EXPECT_EQ(slurpFile(file), formatRun(faster));
+}
+
+// A custom level's run carries no id: it is kept and found by its level's
+// hash, and never taken for the run of another level.
+TEST(PersonalRuns, ACustomLevelsRunIsKeptUnderItsHash) {
+    RecordedRun run = loadShippedRun("Fortified").run;
+    run.levelId = 0;
+    const LevelIdentity custom = LevelIdentity::ofFile(run.levelSha256);
+    TempFolder temp;
+    const PersonalRuns runs(temp.path());
+    ASSERT_TRUE(runs.save(run));
+    EXPECT_EQ(runs.pathOf(puzzleMode, custom).filename(), "2-" + run.levelSha256 + ".run");
+    EXPECT_TRUE(std::filesystem::exists(runs.pathOf(puzzleMode, custom)));
+    EXPECT_TRUE(runs.load(puzzleMode, custom, run.levelSha256).has_value());
+
+    // Copied under the name of another level, it is that level's no more.
+    const LevelIdentity other = LevelIdentity::ofFile(std::string(64, '0'));
+    std::filesystem::copy_file(runs.pathOf(puzzleMode, custom), runs.pathOf(puzzleMode, other));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(runs.load(puzzleMode, other, run.levelSha256).has_value());
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("a run of another level"),
+              std::string::npos);
 }

@@ -1,4 +1,4 @@
-#include "app/UserDataFolder.hpp"
+#include "app/UserFolders.hpp"
 
 #include <cstdlib>
 
@@ -24,4 +24,9 @@ std::filesystem::path userDataFolder() {
         data = home / ".local" / "share";
     }
     return data / "rollavortex";
+}
+
+std::filesystem::path defaultCustomLevelFolder() {
+    const std::filesystem::path data = userDataFolder();
+    return data.empty() ? data : data / "levels";
 }

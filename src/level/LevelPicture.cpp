@@ -1,4 +1,4 @@
-#include "LevelPicture.hpp"
+#include "level/LevelPicture.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,115 @@
+// Whether a level that reads can be played: its mode, and each problem of
+// its map at the place a level maker looks for it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "levelc/TmxWriter.hpp"
+#include "sim/level/LevelCheck.hpp"
+#include "sim/level/LevelReader.hpp"
+#include "sim/level/LevelSource.hpp"
+
+namespace {
+
+struct Judged {
+    std::optional<GameMode> mode;
+    std::vector<std::string> problems;
+};
+
+Judged judged(const std::string& bytes) {
+    const LevelVerdict verdict = judgeLevel(readLevel(bytes));
+    Judged out{verdict.mode, {}};
+    for (const LevelProblem& problem : verdict.problems) {
+        out.problems.push_back(problem.text());
+    }
+    return out;
+}
+
+std::string source(const std::string& header, const std::vector<std::string>& rows) {
+    std::string text = header + "map:\n";
+    for (const std::string& row : rows) {
+        text += row + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST(LevelCheck, EachMapProblemIsNamedAtItsLineAndColumn) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::optional<GameMode> mode;
+        std::vector<std::string> problems;
+    };
+    const Row rows[] = {
+        {"a race", source("", {"#####", "#@.F#", "#####"}), raceMode, {}},
+        {"targets and no finish make a puzzle",
+         source("", {"#####", "#@.R#", "#####"}),
+         puzzleMode,
+         {}},
+        {"the header's mode wins",
+         source("mode: PUZZLE\n", {"######", "#@FbB#", "######"}),
+         puzzleMode,
+         {}},
+        {"a number names the mode", source("mode: 1\n", {"#####", "#@.F#", "#####"}), raceMode, {}},
+        {"walls only",
+         source("mode: race\n", {"###", "###"}),
+         raceMode,
+         {"the map has no ball start (@ in a source, tile 1 in the editor)",
+          "a Race level needs a finish (F, tile 2)"}},
+        {"two balls",
+         source("", {"#####", "#@@F#", "#####"}),
+         raceMode,
+         {"line 3, column 3: a second ball start (@): a level has exactly one"}},
+        {"a puzzle without targets",
+         source("mode: Puzzle\n", {"####", "#@F#", "####"}),
+         puzzleMode,
+         {"a Puzzle level needs a colour target (B C G P R Y, tiles 21-26)"}},
+        {"a colour no switch gives",
+         source("", {"########", "#@.BgG.#", "#...B..#", "########"}),
+         puzzleMode,
+         {"line 3, column 4: no blue switch (b) anywhere: the ball can never take this "
+          "target's colour"}},
+        {"an opening in the wall",
+         source("title: Leak\n", {"######", "#@..F#", "#.####", "#.#"}),
+         raceMode,
+         {"line 6, column 2: the ball can get out of the map here: close the level with walls "
+          "(#)"}},
+        {"an unknown mode",
+         source("mode: Speedrun\n", {"###", "#@#", "###"}),
+         std::nullopt,
+         {"the mode \"Speedrun\" is neither Race nor Puzzle (nor 1 or 2)"}},
+    };
+    for (const Row& row : rows) {
+        const Judged got = judged(row.bytes);
+        EXPECT_EQ(got.mode, row.mode) << row.name;
+        EXPECT_EQ(got.problems, row.problems) << row.name;
+    }
+}
+
+TEST(LevelCheck, AMapFileNamesItsProblemsByTileAsTheEditorCounts) {
+    LevelSource level;
+    ASSERT_TRUE(readLevelSource(source("", {"#####", "#@.F#", "#.@##", "#...."}), level).empty());
+    const Judged got = judged(writeTmx(level));
+    EXPECT_EQ(got.problems,
+              (std::vector<std::string>{
+                  "tile 2, 2: a second ball start (@): a level has exactly one",
+                  "tile 1, 3: the ball can get out of the map here: close the level with walls (#)",
+              }));
+}
+
+TEST(LevelCheck, WhatTheReaderRefusesIsTheVerdictAndEitherFormReads) {
+    const Judged broken = judged("<map");
+    EXPECT_FALSE(broken.mode);
+    ASSERT_EQ(broken.problems.size(), 1u);
+    EXPECT_EQ(broken.problems[0].rfind("line 1: the file is no well-formed XML", 0), 0u);
+    // A byte order mark and blank lines before either form change nothing.
+    for (const std::string& lead : {std::string("\xEF\xBB\xBF"), std::string("\n \r\n")}) {
+        EXPECT_TRUE(judged(lead + source("", {"#####", "#@.F#", "#####"})).problems.empty());
+        LevelSource level;
+        readLevelSource(source("", {"#####", "#@.F#", "#####"}), level);
+        EXPECT_TRUE(judged(lead + writeTmx(level)).problems.empty());
+    }
+}
