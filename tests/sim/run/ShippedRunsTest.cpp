@@ -34,12 +34,12 @@ const std::map<std::string, std::uint64_t> goldenHashes = {
     {"levels/runs/ChaosUnleashed.run", 0x074e3b273f823e29},
     {"levels/packs/tour/runs/FirstRoll.run", 0xb56a9c8e30e7fd93},
     {"levels/packs/tour/runs/ColourLesson.run", 0x8ec53595ab67ae8a},
-    {"levels/packs/tour/runs/BreakThrough.run", 0x6e14871be8b2bf1a},
+    {"levels/packs/tour/runs/BreakThrough.run", 0x3c90bd8ae63f2a3c},
     {"levels/packs/tour/runs/Hop.run", 0xa0c75d1edc604f58},
-    {"levels/packs/tour/runs/RopeWalk.run", 0x34e07f5ae5fcf88e},
+    {"levels/packs/tour/runs/RopeWalk.run", 0x5a55c33ffc81fbdf},
     {"levels/packs/tour/runs/ColourKeep.run", 0x8afcb850c7f9c29c},
-    {"levels/packs/tour/runs/GrandTour.run", 0xadc06089ec5115dd},
-    {"levels/packs/tour/runs/Prism.run", 0x39059f24a6c271ba},
+    {"levels/packs/tour/runs/GrandTour.run", 0xbbf60f87a87c6d6b},
+    {"levels/packs/tour/runs/Prism.run", 0x79cf271779b8797a},
 };
 
 // Only what a player's hands do during play: no pause, no menu keys.
