@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "sim/base/FileReplace.hpp"
-#include "sim/play/LevelSimulation.hpp"
+#include "sim/run/LevelStamp.hpp"
 #include "sim/run/RunText.hpp"
 
 namespace {
@@ -26,15 +26,9 @@ void ignoring(const std::filesystem::path& path, const std::string& why) {
 std::string mismatch(const RecordedRun& run, GameMode mode, int levelId,
                      const std::string& levelSha256) {
     if (run.mode != mode || run.levelId != levelId) {
-        return "a run of another level";
+        return "run is for another level";
     }
-    if (run.levelSha256 != levelSha256) {
-        return "a run of another version of the level";
-    }
-    if (run.physicsVersion != LevelSimulation::physicsVersion) {
-        return "a run of another physics version";
-    }
-    return {};
+    return stampProblem(run, levelSha256);
 }
 
 }  // namespace

@@ -28,3 +28,14 @@ bool stampLevelFile(RecordedRun& run, const std::string& levelFile, int levelId)
     run.levelSha256 = sha256Hex(std::string_view(bytes->data(), bytes->size()));
     return true;
 }
+
+std::string stampProblem(const RecordedRun& run, std::string_view levelSha256) {
+    if (run.physicsVersion != LevelSimulation::physicsVersion) {
+        return "run is for physics version " + std::to_string(run.physicsVersion) +
+               ", not version " + std::to_string(LevelSimulation::physicsVersion);
+    }
+    if (run.levelSha256 != levelSha256) {
+        return "run is for another version of the level";
+    }
+    return {};
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "sim/run/RecordedRun.hpp"
 
@@ -8,3 +9,8 @@
 // SHA-256 of the file's bytes, and this game's physics version. False when the
 // file cannot be read; the hash is then left empty.
 bool stampLevelFile(RecordedRun& run, const std::string& levelFile, int levelId);
+
+// Why the run cannot replay on the level file with this SHA-256 in this
+// game's physics, in words ("run is for another version of the level");
+// empty when it can.
+std::string stampProblem(const RecordedRun& run, std::string_view levelSha256);
