@@ -1,5 +1,5 @@
 #include "GameEntry.hpp"
 
-int main() {
-    return runProgram();
+int main(int argc, char** argv) {
+    return runProgram(argc, argv);
 }
