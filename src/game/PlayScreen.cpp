@@ -111,7 +111,7 @@ void PlayScreen::followChosenGhost() {
     if (std::unique_ptr<GhostTrack> track = ghostSource.takeTrack()) {
         show.ghostBall().follow(std::move(track));
     }
-    show.ghostBall().update(sim->stepsTaken());
+    show.ghostBall().update(*sim);
 }
 
 void PlayScreen::clearLevel() {

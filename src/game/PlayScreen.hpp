@@ -95,6 +95,7 @@ class PlayScreen {
     // --- Draw ---
     void draw() const;
     void drawHud() const;
+    void drawGhostGap() const;
 
     GameWindow& window;
     sf::Font font;

@@ -4,7 +4,18 @@
 
 #include "app/GameWindow.hpp"
 #include "app/ScreenFade.hpp"
+#include "app/ScreenLook.hpp"
+#include "app/ShadowedLabel.hpp"
 #include "game/PersonalBest.hpp"
+
+namespace {
+
+// Right of the clock, on its centre line (logical units).
+const sf::Vector2f gapPosition(520.0f, 984.0f);
+constexpr unsigned gapTextSize = 44;
+const sf::Color aheadColour(90, 230, 90);
+
+}  // namespace
 
 // The finish in its phases: scored once, then the banner waits for Space or
 // Return once the flash is over; then the online step and the fade, and black
@@ -52,6 +63,7 @@ void PlayScreen::scoreFinish() {
 // table over the half-dark frame.
 void PlayScreen::drawHud() const {
     show.drawHud();
+    drawGhostGap();
     if (finish.newPersonalBest) {
         show.drawBadge();
     }
@@ -65,4 +77,23 @@ void PlayScreen::drawHud() const {
     if (submitScores && finish.phase >= FinishPhase::submitting) {
         postFinish.draw(window, finish.phase);
     }
+}
+
+// Once the race is on, while a ghost runs: green ahead, red behind.
+void PlayScreen::drawGhostGap() const {
+    const std::optional<float> gap = show.ghostBall().gap();
+    if (!gap || sim->play().countdownRunning) {
+        return;
+    }
+    const bool atFinish = show.ghostBall().gapIsFinal();
+    sf::Text label(ghostGapText(*gap, atFinish), font, gapTextSize);
+    const sf::FloatRect bounds = label.getLocalBounds();
+    label.setPosition(gapPosition.x, gapPosition.y - bounds.top - bounds.height * 0.5f);
+    const std::string shown = label.getString();
+    if (shown[0] == '-') {
+        label.setFillColor(aheadColour);
+    } else if (shown[0] == '+') {
+        label.setFillColor(ScreenLook::highlightRed);
+    }
+    drawShadowedLabel(window, label);
 }
