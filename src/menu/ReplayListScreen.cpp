@@ -193,11 +193,7 @@ void ReplayListScreen::draw() const {
 }
 
 void ReplayListScreen::run() {
-    while (!quit && window.isOpen()) {
-        update(window.frameTime());
-        if (quit || !window.isOpen()) {
-            return;
-        }
-        draw();
-    }
+    MenuDrawing::runFrames(
+        window, [this] { return quit; }, [this](float frameTime) { update(frameTime); },
+        [this] { draw(); });
 }

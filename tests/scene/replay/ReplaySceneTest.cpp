@@ -23,19 +23,6 @@ using Key = sf::Keyboard;
 constexpr float frame60 = 1.0f / 60.0f;
 constexpr std::uint64_t generousBudget = 60 * 300;
 
-// The state hash after each number of frames of a straight replay.
-std::vector<std::uint64_t> straightHashes(const ShippedRun& shipped) {
-    LevelSimulation simulation(shipped.run.mode, shipped.run.turnSpeeds);
-    simulation.loadLevelBytes(shipped.levelBytes);
-    std::vector<std::uint64_t> hashes{simulation.stateHash()};
-    RunCursor cursor(shipped.run);
-    while (!cursor.done()) {
-        cursor.playNext(simulation);
-        hashes.push_back(simulation.stateHash());
-    }
-    return hashes;
-}
-
 ReplaySource sourceOf(const ShippedRun& shipped) {
     return ReplaySource{"Your best", shipped.text, "", ""};
 }

@@ -14,19 +14,6 @@
 
 namespace {
 
-// The state hash after each number of frames of a straight replay.
-std::vector<std::uint64_t> straightHashes(const ShippedRun& shipped) {
-    LevelSimulation simulation(shipped.run.mode, shipped.run.turnSpeeds);
-    simulation.loadLevelBytes(shipped.levelBytes);
-    std::vector<std::uint64_t> hashes{simulation.stateHash()};
-    RunCursor cursor(shipped.run);
-    while (!cursor.done()) {
-        cursor.playNext(simulation);
-        hashes.push_back(simulation.stateHash());
-    }
-    return hashes;
-}
-
 struct Move {
     enum Kind { seekSeconds, seekFrame, play, settle } kind;
     double amount;  // seconds from here, a frame, or frames to play

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "TempFolder.hpp"
 #include "sim/base/DataFolder.hpp"
 #include "sim/run/RecordedRun.hpp"
+#include "sim/run/RunReplay.hpp"
 #include "sim/run/RunText.hpp"
 
 // A committed run (levels/runs/<stem>.run), its text and its level file.
@@ -22,4 +25,18 @@ inline ShippedRun loadShippedRun(const std::string& stem) {
     EXPECT_TRUE(parseRun(shipped.text, shipped.run, error)) << stem << ": " << error;
     shipped.levelBytes = slurpFile(dataPath(shipped.run.levelFile));
     return shipped;
+}
+
+// The state hash after each number of frames of a straight replay, from the
+// level as built (index 0) to the run's end.
+inline std::vector<std::uint64_t> straightHashes(const ShippedRun& shipped) {
+    LevelSimulation simulation(shipped.run.mode, shipped.run.turnSpeeds);
+    simulation.loadLevelBytes(shipped.levelBytes);
+    std::vector<std::uint64_t> hashes{simulation.stateHash()};
+    RunCursor cursor(shipped.run);
+    while (!cursor.done()) {
+        cursor.playNext(simulation);
+        hashes.push_back(simulation.stateHash());
+    }
+    return hashes;
 }
