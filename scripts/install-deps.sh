@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its server, tools and tests need.
-# Only missing packages are fetched, so a prepared machine pays nothing.
+# Installs the Debian packages the game, its server, tools and tests need, then
+# Box2D's source (scripts/fetch-box2d.sh). Only what is missing is fetched, so
+# a prepared machine pays nothing.
 set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config git
-    libsfml-dev libsdl2-dev libsdl2-mixer-dev libbox2d-dev
+    libsfml-dev libsdl2-dev libsdl2-mixer-dev
     libboost-dev libsqlite3-dev libpq-dev
     libfreetype-dev libvorbis-dev ttf-bitstream-vera
     libpugixml-dev zlib1g-dev libzstd-dev
@@ -27,14 +28,16 @@ missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    # Packages of another CPU (name:arch) need that architecture known to dpkg.
+    for arch in $(printf '%s\n' "${missing[@]}" | sed -n 's/.*:\([a-z0-9]*\)$/\1/p' | sort -u); do
+        dpkg --print-foreign-architectures | grep -qx "$arch" || $sudo dpkg --add-architecture "$arch"
+    done
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}"
-# Packages of another CPU (name:arch) need that architecture known to dpkg.
-for arch in $(printf '%s\n' "${missing[@]}" | sed -n 's/.*:\([a-z0-9]*\)$/\1/p' | sort -u); do
-    dpkg --print-foreign-architectures | grep -qx "$arch" || $sudo dpkg --add-architecture "$arch"
-done
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"$(dirname "$0")/fetch-box2d.sh"

@@ -21,14 +21,15 @@ int importSqliteBoard(const std::string& sqlitePath, const std::string& targetUr
         return failWith("cannot read " + sqlitePath + ": " + error);
     }
     const auto records = source->allRecords();
-    if (!records) {
+    const auto boardRuns = source->allBoardRuns();
+    if (!records || !boardRuns) {
         return failWith("cannot read " + sqlitePath + ": " + source->lastError());
     }
     const auto target = PostgresScoreStore::open(targetUri, error);
     if (!target) {
         return failWith("cannot open database: " + error);
     }
-    switch (target->copyIn(*records)) {
+    switch (target->copyIn(*records, *boardRuns)) {
         case PostgresScoreStore::CopyOutcome::Copied:
             std::printf("copied %zu records from %s\n", records->size(), sqlitePath.c_str());
             return 0;

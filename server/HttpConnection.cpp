@@ -25,6 +25,10 @@ constexpr std::chrono::seconds kLingerTime{2};
 constexpr std::size_t kDrainBytes = 16 * 1024;
 // How long a request still arriving when the server stops may take to finish.
 constexpr std::chrono::seconds kStopGrace{1};
+// The most of a request's target and of what happened that its log line
+// holds.
+constexpr std::size_t kLoggedTarget = 300;
+constexpr std::size_t kLoggedNote = 300;
 
 std::string pathOf(const std::string& target) {
     return target.substr(0, target.find('?'));
@@ -46,25 +50,21 @@ HttpResponse handleSafely(HttpHandler& handler, const HttpRequest& request) {
 
 }  // namespace
 
-HttpConnection::HttpConnection(HttpServer& server, tcp::socket socket, std::string address,
-                               bool counted)
+HttpConnection::HttpConnection(HttpServer& server, tcp::socket socket, ClientAddress peer,
+                               bool proxied)
     : server(server),
       socket(std::move(socket)),
       timer(this->socket.get_executor()),
-      address(std::move(address)),
-      counted(counted),
-      buffer(server.limits().maxHeaderBytes + kDrainBytes) {}
+      peer(std::move(peer)),
+      proxied(proxied),
+      buffer(server.limits().maxHeaderBytes + kDrainBytes),
+      client(this->peer) {}
 
 void HttpConnection::start() {
     // Answers go out in one write anyway; this keeps a kept-alive client from
     // ever waiting on a delayed acknowledgement.
     error_code ignored;
     socket.set_option(tcp::no_delay(true), ignored);
-    if (!counted) {
-        refuse(429, "over " + std::to_string(server.limits().maxConnectionsPerAddress) +
-                        " connections from this address");
-        return;
-    }
     waitForRequest();
 }
 
@@ -85,6 +85,7 @@ void HttpConnection::waitForRequest() {
     }
     method = "-";
     target = "-";
+    client = peer;
     headOnly = false;
     deadlinePassed = false;
     parser.emplace();
@@ -132,6 +133,7 @@ void HttpConnection::onHeader(error_code error) {
     const auto& request = parser->get();
     method = std::string(request.method_string());
     target = std::string(request.target());
+    client = clientOf(request);
     headOnly = request.method() == http::verb::head;
     if (const auto refusal = headerRefusal()) {
         refuse(refusal->status, refusal->reason);
@@ -155,7 +157,7 @@ std::optional<HttpConnection::Refusal> HttpConnection::headerRefusal() {
     if (lines > limits.maxHeaderLines) {
         return Refusal{431, "more than " + std::to_string(limits.maxHeaderLines) + " header lines"};
     }
-    if (!server.allowRequest(address)) {
+    if (!server.allowRequest(client.key)) {
         return Refusal{429, "over " + std::to_string(limits.requestsPerSecond) +
                                 " requests per second from this address"};
     }
@@ -167,7 +169,34 @@ std::optional<HttpConnection::Refusal> HttpConnection::headerRefusal() {
     if (!length && !parser->chunked() && takesBody(request.method())) {
         return Refusal{411, "a body needs a Content-Length"};
     }
+    // A chunked body may grow to its path's limit; no body costs nothing.
+    const std::size_t body = length              ? static_cast<std::size_t>(*length)
+                             : parser->chunked() ? bodyLimit
+                                                 : 0;
+    if (!server.reserveBody(body)) {
+        return Refusal{503, "busy: too many request bodies on their way in"};
+    }
+    bodyReserved = body;
     return std::nullopt;
+}
+
+ClientAddress HttpConnection::clientOf(
+    const http::request_parser<http::string_body>::value_type& request) const {
+    if (!proxied) {
+        return peer;
+    }
+    const auto forwarded = request.find("X-Forwarded-For");
+    if (forwarded == request.end()) {
+        return peer;
+    }
+    const auto value = forwarded->value();
+    const auto address = lastForwardedAddress(std::string_view(value.data(), value.size()));
+    return address ? ::clientOf(*address) : peer;
+}
+
+void HttpConnection::releaseBody() {
+    server.releaseBody(bodyReserved);
+    bodyReserved = 0;
 }
 
 void HttpConnection::onBody(error_code error) {
@@ -185,7 +214,8 @@ void HttpConnection::dispatch() {
     disarm();
     phase = Phase::Handling;
     keepAlive = parser->keep_alive();
-    HttpRequest request{method, target, pathOf(target), std::move(parser->get().body()), address};
+    HttpRequest request{method,       target,    pathOf(target), std::move(parser->get().body()),
+                        client.shown, client.key};
     if (auto quick = server.handler().answerAtOnce(request)) {
         answer(*quick, keepAlive && !server.stopping());
         return;
@@ -209,6 +239,8 @@ void HttpConnection::dispatch() {
 }
 
 void HttpConnection::answer(const HttpResponse& response, bool keepOpen) {
+    // The body has been handled and is gone.
+    releaseBody();
     phase = Phase::Writing;
     outgoing = serializeResponse(response, keepOpen, headOnly);
     arm(server.limits().requestTimeout);
@@ -286,9 +318,10 @@ void HttpConnection::close() {
     }
     phase = Phase::Closed;
     disarm();
+    releaseBody();
     error_code ignored;
     socket.close(ignored);
-    server.forget(this, address, counted);
+    server.forget(this, peer.key, !proxied);
 }
 
 void HttpConnection::arm(Clock::duration duration) {
@@ -322,6 +355,11 @@ void HttpConnection::logRequest(int status, const std::string& note) const {
         std::chrono::duration<double, std::milli>(Clock::now() - started).count();
     char elapsed[32];
     std::snprintf(elapsed, sizeof elapsed, " %.1fms", milliseconds);
-    logLine(escapeForLog(address + " " + method + " " + target + " " + std::to_string(status) +
-                         elapsed + (note.empty() ? "" : " " + note)));
+    const std::string shownClient =
+        client.shown == peer.shown ? peer.shown : client.shown + " via " + peer.shown;
+    server.logRequest(client.key, status,
+                      escapeForLog(shownClient + " " + cutForLog(method, kLoggedTarget) + " ") +
+                          cutForLog(escapeForLog(target), kLoggedTarget) + " " +
+                          std::to_string(status) + elapsed +
+                          (note.empty() ? "" : " " + cutForLog(escapeForLog(note), kLoggedNote)));
 }

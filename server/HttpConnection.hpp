@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "ClientAddress.hpp"
 #include "HttpMessage.hpp"
 
 class HttpServer;
@@ -30,10 +31,10 @@ class HttpServer;
 // not lost to a reset.
 class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
   public:
-    // `counted` is false for a connection beyond its address's limit: it is
-    // refused at once.
-    HttpConnection(HttpServer& server, boost::asio::ip::tcp::socket socket, std::string address,
-                   bool counted);
+    // `proxied`: the peer is a trusted reverse proxy, whose requests each
+    // name their client in X-Forwarded-For.
+    HttpConnection(HttpServer& server, boost::asio::ip::tcp::socket socket, ClientAddress peer,
+                   bool proxied);
 
     void start();
     // The server is stopping: an idle connection closes now, a request under
@@ -51,9 +52,15 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
     void waitForRequest();
     void readHeader();
     void onHeader(boost::beast::error_code error);
-    // The first limit a complete header breaks (request rate included), and
-    // the body limit of its path in `bodyLimit`.
+    // The first limit a complete header breaks (request rate and the bodies
+    // in flight included), and the body limit of its path in `bodyLimit`.
     std::optional<Refusal> headerRefusal();
+    // The client a request comes from: the peer, or the one its trusted proxy
+    // names.
+    ClientAddress clientOf(
+        const boost::beast::http::request_parser<boost::beast::http::string_body>::value_type&
+            request) const;
+    void releaseBody();
     void onBody(boost::beast::error_code error);
     void dispatch();
     void answer(const HttpResponse& response, bool keepAlive);
@@ -74,8 +81,8 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
     // completion was already queued.
     unsigned timerGeneration = 0;
     bool deadlinePassed = false;
-    const std::string address;
-    const bool counted;
+    const ClientAddress peer;
+    const bool proxied;
     Phase phase = Phase::Idle;
     boost::beast::flat_buffer buffer;
     std::optional<boost::beast::http::request_parser<boost::beast::http::string_body>> parser;
@@ -84,7 +91,10 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
     // The request under way, for its answer and its log line.
     std::string method = "-";
     std::string target = "-";
+    ClientAddress client;
     std::size_t bodyLimit = 0;
+    // Bytes of the budget of bodies in flight this request holds.
+    std::size_t bodyReserved = 0;
     bool headOnly = false;
     bool keepAlive = false;
     Clock::time_point started = Clock::now();

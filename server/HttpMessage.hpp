@@ -11,8 +11,11 @@ struct HttpRequest {
     // The target up to its '?'.
     std::string path;
     std::string body;
-    // The peer's IP address.
+    // The client's IP address: the peer's, or the one a trusted proxy
+    // forwarded.
     std::string client;
+    // What the limits per client count under (ClientAddress::key).
+    std::string clientKey;
 };
 
 struct HttpResponse {

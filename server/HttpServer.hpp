@@ -9,9 +9,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "ClientAddress.hpp"
 #include "HttpHandler.hpp"
 #include "HttpLimits.hpp"
 #include "RateLimiter.hpp"
+#include "RefusalLog.hpp"
 
 class HttpConnection;
 
@@ -39,13 +41,26 @@ class HttpServer {
     const HttpLimits& limits() const { return httpLimits; }
     HttpHandler& handler() { return requestHandler; }
     boost::asio::thread_pool& workers() { return workerPool; }
-    bool allowRequest(const std::string& address);
+    bool allowRequest(const std::string& clientKey);
     bool stopping() const { return stopped; }
-    void forget(HttpConnection* connection, const std::string& address, bool counted);
+    bool trusts(const boost::asio::ip::address& peer) const;
+    // Takes `bytes` of the budget of bodies on their way in; false when they
+    // do not fit.
+    bool reserveBody(std::size_t bytes);
+    void releaseBody(std::size_t bytes);
+    // Writes a request's log line, unless it is a refusal beyond the few per
+    // second of its client that are written out; those are summed up.
+    void logRequest(const std::string& clientKey, int status, const std::string& line);
+    void forget(HttpConnection* connection, const std::string& peerKey, bool counted);
 
   private:
     void accept();
     void admit(boost::asio::ip::tcp::socket socket);
+    // Closes a connection over its address's cap at once, with a 429 sent
+    // if the socket takes it without waiting: it must not hold a descriptor.
+    void turnAway(boost::asio::ip::tcp::socket& socket, const ClientAddress& peer);
+    // Once a second while counted refusals wait, writes their summaries.
+    void armRefusalSummary();
 
     boost::asio::io_context& io;
     HttpLimits httpLimits;
@@ -56,6 +71,10 @@ class HttpServer {
     // Waits out a failed accept (out of descriptors) before the next try.
     boost::asio::steady_timer acceptPause;
     RateLimiter rateLimiter;
+    RefusalLog refusals;
+    boost::asio::steady_timer refusalTimer;
+    bool refusalTimerArmed = false;
+    std::size_t bodyBytesInFlight = 0;
     std::unordered_map<std::string, int> connectionsPerAddress;
     std::unordered_set<HttpConnection*> connections;
     bool stopped = false;

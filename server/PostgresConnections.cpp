@@ -1,5 +1,8 @@
 #include "PostgresConnections.hpp"
 
+#include <charconv>
+#include <cstdlib>
+
 namespace {
 
 // Seconds to wait for the database when connecting. The game gives up on a
@@ -12,18 +15,53 @@ constexpr const char* kApplicationName = "rollavortex-highscored";
 
 }  // namespace
 
-PgResult runSql(PGconn* connection, const char* sql, const std::vector<std::string>& parameters) {
+PgResult runSql(PGconn* connection, const char* sql, const std::vector<std::string>& parameters,
+                std::initializer_list<int> bytes) {
     // Not even tried on a broken connection, so that its error message still
     // says why it broke.
     if (PQstatus(connection) != CONNECTION_OK) {
         return nullptr;
     }
     std::vector<const char*> values;
+    std::vector<int> lengths;
+    std::vector<int> formats(parameters.size(), 0);
     for (const std::string& parameter : parameters) {
         values.push_back(parameter.c_str());
+        lengths.push_back(static_cast<int>(parameter.size()));
+    }
+    for (const int number : bytes) {
+        formats.at(static_cast<std::size_t>(number - 1)) = 1;
     }
     return PgResult(PQexecParams(connection, sql, static_cast<int>(values.size()), nullptr,
-                                 values.data(), nullptr, nullptr, 0));
+                                 values.data(), lengths.data(), formats.data(), 0));
+}
+
+bool changedRows(const PgResult& result) {
+    return std::atoi(PQcmdTuples(result.get())) > 0;
+}
+
+std::string numberText(double value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
+}
+
+double numberFrom(const char* text) {
+    double value = 0;
+    std::from_chars(text, text + std::char_traits<char>::length(text), value);
+    return value;
+}
+
+std::string byteaField(const PGresult* result, int row, int column) {
+    std::size_t length = 0;
+    const auto* text = reinterpret_cast<const unsigned char*>(PQgetvalue(result, row, column));
+    unsigned char* bytes = PQunescapeBytea(text, &length);
+    if (bytes == nullptr) {
+        return {};
+    }
+    std::string value(reinterpret_cast<const char*>(bytes), length);
+    PQfreemem(bytes);
+    return value;
 }
 
 bool succeeded(const PgResult& result) {

@@ -4,6 +4,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,8 +21,20 @@ using PgResult = std::unique_ptr<PGresult, PgResultClear>;
 
 // Runs one statement with text parameters ($1, $2, ...); the result holds
 // the error when it failed. Empty when the connection is broken or memory ran
-// out: the connection then has the reason.
-PgResult runSql(PGconn* connection, const char* sql, const std::vector<std::string>& parameters);
+// out: the connection then has the reason. The parameters whose numbers (from
+// 1) are in `bytes` travel as raw bytes, for bytea columns: a text parameter
+// ends at its first NUL and must be valid UTF-8.
+PgResult runSql(PGconn* connection, const char* sql, const std::vector<std::string>& parameters,
+                std::initializer_list<int> bytes = {});
+// Whether the statement of `result` changed any row.
+bool changedRows(const PgResult& result);
+// A number as a parameter, exact both ways: the shortest text that reads
+// back as the same double.
+std::string numberText(double value);
+// A number field of a result.
+double numberFrom(const char* text);
+// The bytes of a bytea field of a row, as they were stored.
+std::string byteaField(const PGresult* result, int row, int column);
 // Runs statements without parameters, separated by ";"; as runSql.
 PgResult runScript(PGconn* connection, const char* sql);
 // Whether the statement of `result` succeeded.

@@ -44,6 +44,40 @@ ALTER TABLE best_times
 CREATE INDEX best_times_verified_order ON best_times (mode, level, verified_seconds, verified_arrival)
     WHERE verified_seconds IS NOT NULL;
 )sql",
+    R"sql(
+ALTER TABLE best_times
+    ALTER COLUMN verified_run TYPE BYTEA USING convert_to(verified_run, 'UTF8'),
+    ADD COLUMN verified_sha256 TEXT,
+    ADD COLUMN verified_route BYTEA;
+CREATE TABLE board_runs (
+    sha256 TEXT    PRIMARY KEY,
+    mode   INTEGER NOT NULL,
+    level  INTEGER NOT NULL,
+    name   TEXT    NOT NULL
+);
+CREATE TABLE pending_runs (
+    id          BIGSERIAL PRIMARY KEY,
+    client      TEXT    NOT NULL,
+    name        TEXT    NOT NULL,
+    mode        INTEGER NOT NULL,
+    level       INTEGER NOT NULL,
+    seconds     DOUBLE PRECISION NOT NULL,
+    day         TEXT    NOT NULL,
+    run         BYTEA   NOT NULL,
+    sha256      TEXT    NOT NULL,
+    attempts    INTEGER NOT NULL DEFAULT 0,
+    taken_by    TEXT,
+    taken_until BIGINT
+);
+CREATE INDEX pending_runs_client ON pending_runs (client);
+CREATE INDEX pending_runs_name ON pending_runs (name);
+CREATE INDEX pending_runs_sha256 ON pending_runs (sha256);
+CREATE TABLE heartbeat (
+    id     INTEGER PRIMARY KEY CHECK (id = 1),
+    beat   BIGINT  NOT NULL,
+    server TEXT    NOT NULL
+);
+)sql",
 };
 static_assert(std::size(kUpgradeSteps) == kStoreSchemaVersion);
 
@@ -60,13 +94,27 @@ ON CONFLICT (mode, level, name) DO UPDATE
     WHERE excluded.seconds < best_times.seconds
 )sql";
 
-// Runs after kSubmit in the same transaction, so the row exists.
+// Runs after kSubmit in the same transaction, so the row exists. The run
+// ($6) travels as raw bytes.
 constexpr const char* kSubmitVerified = R"sql(
 UPDATE best_times
-SET verified_seconds = $4, verified_day = $5, verified_run = $6,
-    verified_arrival = nextval('arrivals')
+SET verified_seconds = $4, verified_day = $5, verified_run = $6::bytea, verified_sha256 = $7,
+    verified_route = NULL, verified_arrival = nextval('arrivals')
 WHERE mode = $1 AND level = $2 AND name = $3
     AND (verified_seconds IS NULL OR $4 < verified_seconds)
+)sql";
+// Runs after a changed kSubmitVerified: the run is on the board now, and
+// stays known as this name's when a faster one replaces it.
+constexpr const char* kNoteBoardRun = R"sql(
+INSERT INTO board_runs (sha256, mode, level, name) VALUES ($1, $2, $3, $4)
+ON CONFLICT (sha256) DO NOTHING
+)sql";
+constexpr const char* kBoardRunOwner = "SELECT name FROM board_runs WHERE sha256 = $1";
+
+constexpr const char* kHeartbeat = R"sql(
+INSERT INTO heartbeat (id, beat, server)
+VALUES (1, (extract(epoch FROM clock_timestamp()) * 1000)::bigint, $1)
+ON CONFLICT (id) DO UPDATE SET beat = excluded.beat, server = excluded.server
 )sql";
 
 constexpr const char* kTable = R"sql(
@@ -96,26 +144,16 @@ constexpr const char* kNameTaken = "SELECT 1 FROM best_times WHERE name = $1 LIM
 constexpr const char* kLockForCopy = "LOCK TABLE best_times IN EXCLUSIVE MODE";
 constexpr const char* kHasRecords = "SELECT EXISTS (SELECT 1 FROM best_times)";
 // An empty text stands for a missing verified best: no day or run is empty.
+// The run ($10) travels as raw bytes.
 constexpr const char* kCopyRecord = R"sql(
 INSERT INTO best_times (mode, level, name, seconds, arrival, day,
-                        verified_seconds, verified_arrival, verified_day, verified_run)
+                        verified_seconds, verified_arrival, verified_day, verified_run,
+                        verified_sha256)
 VALUES ($1, $2, $3, $4, $5, $6,
-        NULLIF($7, '')::double precision, NULLIF($8, '')::bigint, NULLIF($9, ''), NULLIF($10, ''))
+        NULLIF($7, '')::double precision, NULLIF($8, '')::bigint, NULLIF($9, ''),
+        NULLIF($10::bytea, ''::bytea), NULLIF($11, ''))
 )sql";
 constexpr const char* kContinueArrivals = "SELECT setval('arrivals', $1)";
-
-// Exact both ways: the shortest text that reads back as the same double.
-std::string numberText(double value) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return std::string(text, end);
-}
-
-double numberFrom(const char* text) {
-    double value = 0;
-    std::from_chars(text, text + std::char_traits<char>::length(text), value);
-    return value;
-}
 
 std::string countText(std::size_t count) {
     constexpr auto kLargest = static_cast<std::size_t>(std::numeric_limits<std::int64_t>::max());
@@ -139,7 +177,8 @@ std::vector<std::string> recordParameters(const StoredRecord& record) {
             verified ? numberText(verified->seconds) : "",
             verified ? std::to_string(verified->arrival) : "",
             verified ? verified->day : "",
-            verified ? verified->run : ""};
+            verified ? verified->run : "",
+            verified ? verified->sha256 : ""};
 }
 
 std::int64_t lastArrival(const std::vector<StoredRecord>& records) {
@@ -151,10 +190,6 @@ std::int64_t lastArrival(const std::vector<StoredRecord>& records) {
         }
     }
     return last;
-}
-
-bool changedRows(const PgResult& result) {
-    return std::atoi(PQcmdTuples(result.get())) > 0;
 }
 
 // The version of the tables, 0 for a database without them; empty with the
@@ -183,14 +218,6 @@ std::unique_ptr<PostgresScoreStore> PostgresScoreStore::open(const std::string& 
                                                              std::string& error) {
     std::unique_ptr<PostgresScoreStore> store(new PostgresScoreStore(uri));
     return store->upgrade(error) ? std::move(store) : nullptr;
-}
-
-template <typename Result>
-Result PostgresScoreStore::fail(PGconn* connection, const PgResult& failed, Result result) {
-    std::string reason = failureText(connection, failed);
-    std::lock_guard lock(failureMutex);
-    lastFailure = std::move(reason);
-    return result;
 }
 
 std::string PostgresScoreStore::lastError() {
@@ -229,21 +256,9 @@ bool PostgresScoreStore::upgrade(std::string& error) {
     return true;
 }
 
-template <typename Work>
-auto PostgresScoreStore::withConnection(Work work) {
-    auto lease = connections.borrow();
-    const bool wasUp = PQstatus(lease.get()) == CONNECTION_OK;
-    auto outcome = work(lease.get());
-    if (wasUp && PQstatus(lease.get()) == CONNECTION_BAD) {
-        PQreset(lease.get());
-        outcome = work(lease.get());
-    }
-    return outcome;
-}
-
-bool PostgresScoreStore::ping() {
+bool PostgresScoreStore::heartbeat(const std::string& server) {
     return withConnection([&](PGconn* connection) {
-        const PgResult result = runScript(connection, "SELECT 1");
+        const PgResult result = runSql(connection, kHeartbeat, {server});
         return succeeded(result) || fail(connection, result, false);
     });
 }
@@ -270,29 +285,59 @@ ScoreStore::SubmitOutcome PostgresScoreStore::submit(const SubmissionRequest& su
     });
 }
 
+bool PostgresScoreStore::stepVerified(PGconn* connection, const SubmissionRequest& submission,
+                                      const std::string& runText, const std::string& runSha256,
+                                      const std::string& day, PgResult& result, bool& changed) {
+    auto parameters = submissionParameters(submission, day);
+    result = runSql(connection, kSubmit, parameters);
+    if (!succeeded(result)) {
+        return false;
+    }
+    changed = changedRows(result);
+    parameters.push_back(runText);
+    parameters.push_back(runSha256);
+    result = runSql(connection, kSubmitVerified, parameters, {6});
+    if (!succeeded(result)) {
+        return false;
+    }
+    if (changedRows(result)) {
+        changed = true;
+        result = noteBoardRun(connection, runSha256, submission.mode, submission.levelId,
+                              submission.name);
+    }
+    return succeeded(result);
+}
+
+PgResult PostgresScoreStore::noteBoardRun(PGconn* connection, const std::string& sha256, int mode,
+                                          int levelId, const std::string& name) {
+    return runSql(connection, kNoteBoardRun,
+                  {sha256, std::to_string(mode), std::to_string(levelId), name});
+}
+
+std::optional<std::string> PostgresScoreStore::boardRunOwner(PGconn* connection,
+                                                             const std::string& sha256,
+                                                             PgResult& result) {
+    result = runSql(connection, kBoardRunOwner, {sha256});
+    if (!succeeded(result)) {
+        return std::nullopt;
+    }
+    return PQntuples(result.get()) > 0 ? PQgetvalue(result.get(), 0, 0) : "";
+}
+
 ScoreStore::SubmitOutcome PostgresScoreStore::submitVerified(const SubmissionRequest& submission,
                                                              const std::string& runText,
+                                                             const std::string& runSha256,
                                                              const std::string& day) {
     return withConnection([&](PGconn* connection) {
-        auto parameters = submissionParameters(submission, day);
         bool changed = false;
         PgResult result = runScript(connection, "BEGIN");
-        if (succeeded(result)) {
-            result = runSql(connection, kSubmit, parameters);
+        if (!succeeded(result) ||
+            !stepVerified(connection, submission, runText, runSha256, day, result, changed)) {
+            return rollBack(connection, result, SubmitOutcome::Failed);
         }
-        if (succeeded(result)) {
-            changed = changedRows(result);
-            parameters.push_back(runText);
-            result = runSql(connection, kSubmitVerified, parameters);
-        }
-        if (succeeded(result)) {
-            changed = changedRows(result) || changed;
-            result = runScript(connection, "COMMIT");
-        }
+        result = runScript(connection, "COMMIT");
         if (!succeeded(result)) {
-            fail(connection, result, 0);
-            runScript(connection, "ROLLBACK");
-            return SubmitOutcome::Failed;
+            return rollBack(connection, result, SubmitOutcome::Failed);
         }
         return changed ? SubmitOutcome::NewBest : SubmitOutcome::Kept;
     });
@@ -330,12 +375,12 @@ std::optional<std::string> PostgresScoreStore::verifiedRun(int mode, int levelId
         if (!succeeded(result)) {
             return fail(connection, result, std::nullopt);
         }
-        return PQntuples(result.get()) > 0 ? PQgetvalue(result.get(), 0, 0) : "";
+        return PQntuples(result.get()) > 0 ? byteaField(result.get(), 0, 0) : "";
     });
 }
 
-PostgresScoreStore::CopyOutcome PostgresScoreStore::copyIn(
-    const std::vector<StoredRecord>& records) {
+PostgresScoreStore::CopyOutcome PostgresScoreStore::copyIn(const std::vector<StoredRecord>& records,
+                                                           const std::vector<BoardRun>& boardRuns) {
     return withConnection([&](PGconn* connection) {
         PgResult result = runScript(connection, "BEGIN");
         if (succeeded(result)) {
@@ -350,7 +395,10 @@ PostgresScoreStore::CopyOutcome PostgresScoreStore::copyIn(
         }
         for (auto record = records.begin(); succeeded(result) && record != records.end();
              ++record) {
-            result = runSql(connection, kCopyRecord, recordParameters(*record));
+            result = runSql(connection, kCopyRecord, recordParameters(*record), {10});
+        }
+        for (auto run = boardRuns.begin(); succeeded(result) && run != boardRuns.end(); ++run) {
+            result = noteBoardRun(connection, run->sha256, run->mode, run->levelId, run->name);
         }
         if (succeeded(result) && !records.empty()) {
             result = runSql(connection, kContinueArrivals, {std::to_string(lastArrival(records))});
@@ -359,9 +407,7 @@ PostgresScoreStore::CopyOutcome PostgresScoreStore::copyIn(
             result = runScript(connection, "COMMIT");
         }
         if (!succeeded(result)) {
-            fail(connection, result, 0);
-            runScript(connection, "ROLLBACK");
-            return CopyOutcome::Failed;
+            return rollBack(connection, result, CopyOutcome::Failed);
         }
         return CopyOutcome::Copied;
     });

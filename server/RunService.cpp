@@ -2,7 +2,10 @@
 
 #include <boost/asio/post.hpp>
 
+#include "LevelFiles.hpp"
+#include "ServerLog.hpp"
 #include "UtcDay.hpp"
+#include "sim/base/Sha256.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/HighscoreRequest.hpp"
 #include "sim/base/DataFolder.hpp"
@@ -12,20 +15,13 @@
 
 namespace {
 
+// Threads that read, check and queue submitted runs.
+constexpr std::size_t kIntakeThreads = 2;
+
 HttpResponse storageFailure(ScoreStore& store) {
     HttpResponse response = errorResponse(500, "storage");
     response.note = "storage failure: " + store.lastError();
     return response;
-}
-
-// The level file as this server has it now; "" for a level it does not know.
-std::string levelPath(int mode, int levelId) {
-    for (const LevelEntry& level : levelsOf(static_cast<GameMode>(mode))) {
-        if (level.levelId == levelId) {
-            return dataPath(level.file);
-        }
-    }
-    return "";
 }
 
 std::string claimText(const SubmissionRequest& submission) {
@@ -34,7 +30,49 @@ std::string claimText(const SubmissionRequest& submission) {
            "s";
 }
 
+HttpResponse okAnswer(std::string_view body, std::string note) {
+    HttpResponse response;
+    response.body = std::string(body) + "\n";
+    response.note = std::move(note);
+    return response;
+}
+
+// The answer to a queueing that leaves nothing to wait for.
+std::optional<HttpResponse> settledAnswer(QueueOutcome outcome, ScoreStore& store) {
+    switch (outcome) {
+        case QueueOutcome::Queued:
+        case QueueOutcome::AlreadyQueued:
+            return std::nullopt;
+        case QueueOutcome::AlreadyVerified:
+            return okAnswer(HighscoreProtocol::kRunVerified, "verified before");
+        case QueueOutcome::RunOfAnotherName:
+            return errorResponse(400, "run already on the board");
+        case QueueOutcome::ClientFull:
+            return errorResponse(429, "too many runs from this address wait for their verdict");
+        case QueueOutcome::NameFull:
+            return errorResponse(429, "too many runs of this name wait for their verdict");
+        case QueueOutcome::QueueFull:
+            return errorResponse(503, "busy");
+        case QueueOutcome::Failed:
+            break;
+    }
+    return storageFailure(store);
+}
+
 }  // namespace
+
+RunService::RunService(ScoreStore& store, TableCache& tables, const Settings& settings)
+    : store(store),
+      tables(tables),
+      settings(settings),
+      intakeThreads(kIntakeThreads),
+      waiters(intakeThreads.get_executor()),
+      verifier(store, tables, waiters, settings.verifier) {}
+
+RunService::~RunService() {
+    waiters.answerEveryone();
+    intakeThreads.join();
+}
 
 bool RunService::verifies(std::string_view path) {
     return path == HighscoreProtocol::kRunPath;
@@ -44,62 +82,69 @@ bool RunService::fetches(std::string_view path) {
     return path == HighscoreProtocol::kRunFetchPath;
 }
 
-void RunService::verify(const HttpRequest& request, const HttpHandler::Reply& reply) {
+void RunService::submit(const HttpRequest& request, const HttpHandler::Reply& reply) {
     if (request.method != "POST") {
         reply(errorResponse(400, "only POST is served here"));
         return;
     }
-    const bool queued = queue.tryPost([this, body = request.body, reply] {
+    boost::asio::post(intakeThreads, [this, request, reply] {
         try {
-            replay(body, reply);
+            intake(request, reply);
         } catch (const std::exception& error) {
             HttpResponse response = errorResponse(500, "internal error");
             response.note += std::string(" (") + error.what() + ")";
             reply(response);
         }
     });
-    if (!queued) {
-        reply(errorResponse(503, "busy"));
-    }
 }
 
-void RunService::replay(const std::string& body, const HttpHandler::Reply& reply) {
-    auto parsed = parseRunSubmissionRequest(body);
+void RunService::intake(const HttpRequest& request, const HttpHandler::Reply& reply) {
+    auto parsed = parseRunSubmissionRequest(request.body);
     if (!parsed.request) {
-        reply(errorResponse(400, parsed.refusal));
+        reply(errorResponse(400, boundedRefusal(parsed.refusal)));
         return;
     }
     const SubmissionRequest& submission = parsed.request->submission;
+    const auto levelBytes = levelFileBytes(submission.mode, submission.levelId);
+    if (!levelBytes) {
+        reply(errorResponse(500, "level file cannot be read"));
+        return;
+    }
     const RunClaim claim{static_cast<GameMode>(submission.mode), submission.levelId,
                          submission.seconds};
-    const RunVerdict verdict = verifyRunOnLevelFile(parsed.request->runText, claim,
-                                                    levelPath(submission.mode, submission.levelId));
-    if (!verdict.verified) {
-        HttpResponse response = errorResponse(400, verdict.reason);
-        response.note = claimText(submission) + " refused: " + verdict.reason;
+    // Read and checked here; the replay waits for its turn.
+    const RunCheck check(parsed.request->runText, claim, *levelBytes);
+    if (check.decided()) {
+        const std::string reason = boundedRefusal(check.verdict().reason);
+        HttpResponse response = errorResponse(400, reason);
+        response.note = claimText(submission) + " refused: " + reason;
         reply(response);
         return;
     }
-    // The replay threads run at a lower priority; the store's lock must not
-    // be held by one of them while the workers wait for it.
-    boost::asio::post(workers,
-                      [this, run = std::move(*parsed.request), reply] { reply(keep(run)); });
+    PendingRun run;
+    run.client = request.clientKey;
+    run.claim = submission;
+    run.day = utcDay();
+    run.run = check.verdict().canonicalRun;
+    run.sha256 = sha256Hex(run.run);
+    const QueueAnswer queued = store.queueRun(run, settings.caps);
+    if (auto answer = settledAnswer(queued.outcome, store)) {
+        answer->note = claimText(submission) + " " + answer->note;
+        reply(*answer);
+        return;
+    }
+    verifier.wake();
+    const std::string note = claimText(submission) + " run " + std::to_string(queued.id);
+    waiters.wait(queued.id, settings.patience, okAnswer(HighscoreProtocol::kRunQueued, "queued"),
+                 [reply, note](HttpResponse response) {
+                     response.note = note + " " + response.note;
+                     reply(response);
+                 });
 }
 
-HttpResponse RunService::keep(const RunSubmissionRequest& run) {
-    const SubmissionRequest& submission = run.submission;
-    const auto outcome = store.submitVerified(submission, run.runText, utcDay());
-    if (outcome == ScoreStore::SubmitOutcome::Failed) {
-        return storageFailure(store);
-    }
-    if (outcome == ScoreStore::SubmitOutcome::NewBest) {
-        tables.changed(submission.mode, submission.levelId);
-    }
-    HttpResponse response;
-    response.body = std::string(HighscoreProtocol::kRunVerified) + "\n";
-    response.note = claimText(submission) + " verified" +
-                    (outcome == ScoreStore::SubmitOutcome::NewBest ? ", new best" : "");
-    return response;
+void RunService::stop() {
+    verifier.stop();
+    waiters.answerEveryone();
 }
 
 // The table a player sees may hold unverified times, so its positions are

@@ -8,6 +8,9 @@ namespace {
 
 constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kLastPrintable = 0x7e;
+// The most of a refused text a refusal repeats, and of the refusal itself.
+constexpr std::size_t kEchoLimit = 40;
+constexpr std::size_t kRefusalLimit = 160;
 
 std::string utcTimeStamp() {
     const std::time_t now = std::time(nullptr);
@@ -43,4 +46,25 @@ std::string escapeForLog(std::string_view text) {
         escaped += kHex[byte & 0xf];
     }
     return escaped;
+}
+
+std::string cutForLog(std::string_view text, std::size_t limit) {
+    if (text.size() <= limit) {
+        return std::string(text);
+    }
+    return std::string(text.substr(0, limit)) + "...[" + std::to_string(text.size() - limit) +
+           " more bytes]";
+}
+
+std::string boundedRefusal(std::string_view reason) {
+    // The refused text is what stands between the first and the last quote;
+    // a quote inside it cannot move the cut past its end.
+    const std::size_t open = reason.find('\'');
+    const std::size_t close = reason.rfind('\'');
+    std::string bounded(reason);
+    if (open != std::string_view::npos && close > open + 1 + kEchoLimit) {
+        bounded = std::string(reason.substr(0, open + 1 + kEchoLimit)) + "...'" +
+                  std::string(reason.substr(close + 1));
+    }
+    return cutForLog(bounded, kRefusalLimit);
 }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <functional>
 
+#include "ClientAddress.hpp"
 #include "ScoreStore.hpp"
 
 namespace {
@@ -32,10 +33,38 @@ const std::vector<NumberOption>& numberOptions() {
         {"--verify-threads", "N", 1, 64, "threads replaying submitted runs",
          [](const ServerOptions& o) { return static_cast<long long>(o.verifyThreads); },
          [](ServerOptions& o, long long v) { o.verifyThreads = static_cast<std::size_t>(v); }},
-        {"--verify-queue", "N", 0, 100000,
-         "submitted runs that may wait for a thread; more are answered 503 busy",
+        {"--verify-queue", "N", 1, 1000000,
+         "submitted runs that may wait for their verdict, over all servers\n"
+         "        sharing the database; more are answered 503 busy",
          [](const ServerOptions& o) { return static_cast<long long>(o.verifyQueue); },
          [](ServerOptions& o, long long v) { o.verifyQueue = static_cast<std::size_t>(v); }},
+        {"--verify-per-address", "N", 1, 1000000,
+         "runs of one client address that may wait; more are answered 429",
+         [](const ServerOptions& o) { return static_cast<long long>(o.verifyPerAddress); },
+         [](ServerOptions& o, long long v) { o.verifyPerAddress = static_cast<std::size_t>(v); }},
+        {"--verify-per-name", "N", 1, 1000000,
+         "runs of one player name that may wait; more are answered 429",
+         [](const ServerOptions& o) { return static_cast<long long>(o.verifyPerName); },
+         [](ServerOptions& o, long long v) { o.verifyPerName = static_cast<std::size_t>(v); }},
+        {"--verify-replays", "N", 1, 10000,
+         "replays this server keeps under way at once, taking turns on the\n"
+         "        threads (each holds under 1 MB)",
+         [](const ServerOptions& o) { return static_cast<long long>(o.verifyReplays); },
+         [](ServerOptions& o, long long v) { o.verifyReplays = static_cast<std::size_t>(v); }},
+        {"--verify-wait-ms", "MS", 0, 4000,
+         "how long a run submission waits for its verdict before it is\n"
+         "        answered \"OK queued\"",
+         [](const ServerOptions& o) { return static_cast<long long>(o.verifyWait.count()); },
+         [](ServerOptions& o, long long v) { o.verifyWait = std::chrono::milliseconds(v); }},
+        {"--max-body-bytes-in-flight", "BYTES", 1 << 20, 1LL << 40,
+         "request bodies of all clients together on their way in; a request\n"
+         "        that does not fit is answered 503",
+         [](const ServerOptions& o) {
+             return static_cast<long long>(o.limits.maxBodyBytesInFlight);
+         },
+         [](ServerOptions& o, long long v) {
+             o.limits.maxBodyBytesInFlight = static_cast<std::size_t>(v);
+         }},
         {"--max-header-bytes", "BYTES", 256, 1 << 20, "longest request line and headers",
          [](const ServerOptions& o) { return static_cast<long long>(o.limits.maxHeaderBytes); },
          [](ServerOptions& o, long long v) {
@@ -120,6 +149,15 @@ bool applyOption(const std::string& name, const std::string& value, ServerOption
         options.importSqlitePath = value;
         return true;
     }
+    if (name == "--trusted-proxy") {
+        const auto address = parseIpAddress(value);
+        if (!address) {
+            error = "--trusted-proxy wants an IP address, not '" + value + "'";
+            return false;
+        }
+        options.limits.trustedProxies.push_back(*address);
+        return true;
+    }
     if (name == "--listen") {
         if (!parseListenAddress(value, options)) {
             error = "--listen wants HOST:PORT with a port from 0 to 65535, not '" + value + "'";
@@ -154,7 +192,7 @@ std::optional<ServerOptions> parseServerOptions(const std::vector<std::string>& 
             continue;
         }
         if (argument != "--listen" && argument != "--db" && argument != "--import-sqlite" &&
-            !findNumberOption(argument)) {
+            argument != "--trusted-proxy" && !findNumberOption(argument)) {
             error = "unknown option '" + argument + "'";
             return std::nullopt;
         }
@@ -179,10 +217,12 @@ std::string serverUsage() {
         "       rollavortex-highscored --db postgresql://... --import-sqlite FILE\n"
         "\n"
         "Serves the Rollavortex online highscore tables over HTTP, and a web\n"
-        "board of them at /. GET /healthz answers 200 while the database does.\n"
+        "board of them at /. GET /healthz answers 200 while a write to the\n"
+        "database goes through, else 503.\n"
         "\n"
         "  --listen HOST:PORT  address to listen on (default 127.0.0.1:8077);\n"
-        "                      port 0 picks a free port, named in the log\n"
+        "                      port 0 picks a free port, named in the log;\n"
+        "                      an IPv6 address in brackets: [::1]:8077\n"
         "  --db FILE           SQLite database file, created when missing\n"
         "                      (default rollavortex-highscores.db)\n"
         "  --db URI            PostgreSQL database shared by several servers,\n"
@@ -191,10 +231,15 @@ std::string serverUsage() {
         "                      PostgreSQL board of --db, then exit\n"
         "  --verified-only     the tables list only times proven by a run the\n"
         "                      server replayed (default: every time)\n"
+        "  --trusted-proxy ADDR  a reverse proxy (repeat for several): from it\n"
+        "                      only, the client is the last address of\n"
+        "                      X-Forwarded-For, and its connections are not\n"
+        "                      capped per address\n"
         "  --help              show this text and exit\n"
         "\n"
-        "Tuning, and limits per client (a request breaking a limit gets a 4xx\n"
-        "answer and its connection is closed):\n";
+        "Tuning, and limits per client, an IPv4 address or an IPv6 /64 (a\n"
+        "request breaking a limit gets a 4xx answer, or 503 for a limit of all\n"
+        "clients together, and its connection is closed):\n";
     const ServerOptions defaults;
     for (const NumberOption& option : numberOptions()) {
         text += std::string("  ") + option.name + " " + option.valueName + "\n        " +
@@ -203,5 +248,6 @@ std::string serverUsage() {
     return text +
            "\n"
            "One log line per request goes to standard error. SIGTERM or SIGINT\n"
-           "finishes the requests under way and stops the server.\n";
+           "finishes the requests under way, stops the replays (their runs stay\n"
+           "queued in the database) and stops the server.\n";
 }

@@ -21,9 +21,19 @@ struct ServerOptions {
     std::size_t maxFormBody = 1024;
     // How long a table read from the database answers fetches.
     std::chrono::milliseconds tableCacheAge{1000};
-    // Threads replaying submitted runs, and how many more runs may wait.
+    // Threads replaying submitted runs.
     std::size_t verifyThreads = 2;
-    std::size_t verifyQueue = 8;
+    // Runs waiting for their verdict, in all (every server sharing the
+    // database together), per client address and per name.
+    std::size_t verifyQueue = 64;
+    std::size_t verifyPerAddress = 3;
+    std::size_t verifyPerName = 3;
+    // Replays this server keeps under way at once, taking turns on its
+    // threads (each holds a level's physics world, under 1 MB).
+    std::size_t verifyReplays = 32;
+    // How long a run submission waits for its verdict before it is answered
+    // "OK queued".
+    std::chrono::milliseconds verifyWait{2000};
     // The tables list only times proven by a replayed run.
     bool verifiedOnly = false;
     HttpLimits limits;

@@ -6,17 +6,28 @@ namespace {
 
 constexpr std::string_view kHealthPath = "/healthz";
 
+RunService::Settings runSettings(const ServerOptions& options) {
+    RunService::Settings settings;
+    settings.caps = {options.verifyPerAddress, options.verifyPerName, options.verifyQueue};
+    settings.patience = options.verifyWait;
+    settings.verifier = {options.verifyThreads, options.verifyReplays};
+    return settings;
+}
+
 }  // namespace
 
-ServerRoutes::ServerRoutes(ScoreStore& store, const ServerOptions& options,
-                           boost::asio::thread_pool& workers)
+ServerRoutes::ServerRoutes(ScoreStore& store, const ServerOptions& options)
     : store(store),
       tables(store, options.tableCacheAge, options.verifiedOnly),
       highscores(store, tables),
       board(tables),
-      verification(options.verifyThreads, options.verifyQueue),
-      runs(store, tables, verification, workers),
-      maxFormBody(options.maxFormBody) {}
+      runs(store, tables, runSettings(options)),
+      maxFormBody(options.maxFormBody),
+      serverName(options.host + ":" + std::to_string(options.port)) {}
+
+void ServerRoutes::stop() {
+    runs.stop();
+}
 
 // A submitted run carries its whole run text; every other path takes a short
 // form or no body at all.
@@ -48,13 +59,13 @@ bool ServerRoutes::handleElsewhere(const HttpRequest& request, const Reply& repl
     if (!RunService::verifies(request.path)) {
         return false;
     }
-    runs.verify(request, reply);
+    runs.submit(request, reply);
     return true;
 }
 
 HttpResponse ServerRoutes::health() {
-    if (!store.ping()) {
-        HttpResponse response = errorResponse(503, "database not answering");
+    if (!store.heartbeat(serverName)) {
+        HttpResponse response = errorResponse(503, "database not taking writes");
         response.note += ": " + store.lastError();
         return response;
     }

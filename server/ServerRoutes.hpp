@@ -1,6 +1,5 @@
 #pragma once
 
-#include <boost/asio/thread_pool.hpp>
 #include <chrono>
 #include <cstddef>
 #include <string_view>
@@ -11,22 +10,23 @@
 #include "ScoreStore.hpp"
 #include "ServerOptions.hpp"
 #include "TableCache.hpp"
-#include "VerificationQueue.hpp"
 #include "WebBoard.hpp"
 
 // Every path the server answers and the body each may carry: the game's three
-// POST paths, the two run paths (a submitted run replayed on threads of its
-// own), the web board, and /healthz for load balancers (200 while the
-// database answers, else 503).
+// POST paths, the two run paths (a submitted run queued for its replay), the
+// web board, and /healthz for load balancers (200 while a write to the
+// database goes through, else 503).
 class ServerRoutes : public HttpHandler {
   public:
-    ServerRoutes(ScoreStore& store, const ServerOptions& options,
-                 boost::asio::thread_pool& workers);
+    ServerRoutes(ScoreStore& store, const ServerOptions& options);
 
     std::size_t bodyLimit(std::string_view path) const override;
     HttpResponse handle(const HttpRequest& request) override;
     std::optional<HttpResponse> answerAtOnce(const HttpRequest& request) override;
     bool handleElsewhere(const HttpRequest& request, const Reply& reply) override;
+    // The server stops: submissions waiting for a verdict are answered and
+    // the replays stop.
+    void stop();
 
   private:
     HttpResponse health();
@@ -35,7 +35,8 @@ class ServerRoutes : public HttpHandler {
     TableCache tables;
     HighscoreService highscores;
     WebBoard board;
-    VerificationQueue verification;
     RunService runs;
     std::size_t maxFormBody;
+    // Names this server in the heartbeat row.
+    std::string serverName;
 };

@@ -1,8 +1,11 @@
 #include "SqliteScoreStore.hpp"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <iterator>
 #include <limits>
 
@@ -41,6 +44,38 @@ CREATE INDEX best_times_verified_order ON best_times (mode, level, verified_seco
     WHERE verified_seconds IS NOT NULL;
 CREATE INDEX best_times_verified_arrival ON best_times (verified_arrival);
 )sql",
+    R"sql(
+ALTER TABLE best_times ADD COLUMN verified_sha256 TEXT;
+ALTER TABLE best_times ADD COLUMN verified_route BLOB;
+CREATE TABLE board_runs (
+    sha256 TEXT    PRIMARY KEY,
+    mode   INTEGER NOT NULL,
+    level  INTEGER NOT NULL,
+    name   TEXT    NOT NULL
+) WITHOUT ROWID;
+CREATE TABLE pending_runs (
+    id          INTEGER PRIMARY KEY AUTOINCREMENT,
+    client      TEXT    NOT NULL,
+    name        TEXT    NOT NULL,
+    mode        INTEGER NOT NULL,
+    level       INTEGER NOT NULL,
+    seconds     REAL    NOT NULL,
+    day         TEXT    NOT NULL,
+    run         BLOB    NOT NULL,
+    sha256      TEXT    NOT NULL,
+    attempts    INTEGER NOT NULL DEFAULT 0,
+    taken_by    TEXT,
+    taken_until INTEGER
+);
+CREATE INDEX pending_runs_client ON pending_runs (client);
+CREATE INDEX pending_runs_name ON pending_runs (name);
+CREATE INDEX pending_runs_sha256 ON pending_runs (sha256);
+CREATE TABLE heartbeat (
+    id     INTEGER PRIMARY KEY CHECK (id = 1),
+    beat   INTEGER NOT NULL,
+    server TEXT    NOT NULL
+);
+)sql",
 };
 static_assert(std::size(kUpgradeSteps) == kStoreSchemaVersion);
 
@@ -68,10 +103,23 @@ ON CONFLICT (mode, level, name) DO UPDATE
 // Runs after kSubmit in the same transaction, so the row exists.
 constexpr const char* kSubmitVerified = R"sql(
 UPDATE best_times
-SET verified_seconds = ?4, verified_day = ?5, verified_run = ?6,
+SET verified_seconds = ?4, verified_day = ?5, verified_run = ?6, verified_sha256 = ?7,
+    verified_route = NULL,
     verified_arrival = (SELECT COALESCE(MAX(verified_arrival), 0) + 1 FROM best_times)
 WHERE mode = ?1 AND level = ?2 AND name = ?3
     AND (verified_seconds IS NULL OR ?4 < verified_seconds)
+)sql";
+// Runs after a changed kSubmitVerified: the run is on the board now, and
+// stays known as this name's when a faster one replaces it.
+constexpr const char* kNoteBoardRun = R"sql(
+INSERT INTO board_runs (sha256, mode, level, name) VALUES (?1, ?2, ?3, ?4)
+ON CONFLICT (sha256) DO NOTHING
+)sql";
+constexpr const char* kBoardRunOwner = "SELECT name FROM board_runs WHERE sha256 = ?1";
+
+constexpr const char* kHeartbeat = R"sql(
+INSERT INTO heartbeat (id, beat, server) VALUES (1, ?1, ?2)
+ON CONFLICT (id) DO UPDATE SET beat = excluded.beat, server = excluded.server
 )sql";
 
 constexpr const char* kTable = R"sql(
@@ -99,14 +147,20 @@ constexpr const char* kNameTaken = "SELECT 1 FROM best_times WHERE name = ?1 LIM
 
 constexpr const char* kAllRecords = R"sql(
 SELECT mode, level, name, seconds, arrival, day,
-       verified_seconds, verified_arrival, verified_day, verified_run
+       verified_seconds, verified_arrival, verified_day, verified_run, verified_sha256
 FROM best_times ORDER BY arrival
 )sql";
-// A version 1 board has no verified columns.
+// A version 1 board has no verified columns, a version 2 board no identities.
 constexpr const char* kAllRecordsVersion1 = R"sql(
-SELECT mode, level, name, seconds, arrival, day, NULL, NULL, NULL, NULL
+SELECT mode, level, name, seconds, arrival, day, NULL, NULL, NULL, NULL, NULL
 FROM best_times ORDER BY arrival
 )sql";
+constexpr const char* kAllRecordsVersion2 = R"sql(
+SELECT mode, level, name, seconds, arrival, day,
+       verified_seconds, verified_arrival, verified_day, verified_run, NULL
+FROM best_times ORDER BY arrival
+)sql";
+constexpr const char* kAllBoardRuns = "SELECT mode, level, name, sha256 FROM board_runs";
 
 std::int64_t clampedCount(std::size_t count) {
     constexpr auto kLargest = static_cast<std::size_t>(std::numeric_limits<std::int64_t>::max());
@@ -126,17 +180,49 @@ StoredRecord recordFrom(const SqliteStatement& row) {
                         std::nullopt};
     if (!row.isNull(6)) {
         record.verified = VerifiedBest{row.doubleColumn(6), row.int64Column(7), row.textColumn(8),
-                                       row.textColumn(9)};
+                                       row.blobColumn(9), row.textColumn(10)};
     }
     return record;
 }
 
+std::int64_t epochMilliseconds() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
 }  // namespace
 
-template <typename Result>
-Result SqliteScoreStore::fail(Result result) {
+void SqliteScoreStore::noteFailure() {
     lastFailure = sqlite3_errmsg(db);
-    return result;
+}
+
+bool SqliteScoreStore::noteFile() {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return false;
+    }
+    fileDevice = status.st_dev;
+    fileInode = status.st_ino;
+    return true;
+}
+
+bool SqliteScoreStore::fileIsOurs() {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || status.st_dev != fileDevice ||
+        status.st_ino != fileInode) {
+        lastFailure = "the database file " + path + " was removed or replaced";
+        return false;
+    }
+    if (::access(path.c_str(), W_OK) != 0) {
+        lastFailure = "the database file " + path + " is read-only";
+        return false;
+    }
+    return true;
+}
+
+bool SqliteScoreStore::beginWrite() {
+    return fileIsOurs() && (execute("BEGIN IMMEDIATE") || fail(false));
 }
 
 std::unique_ptr<SqliteScoreStore> SqliteScoreStore::openFile(const std::string& path, int flags,
@@ -148,7 +234,7 @@ std::unique_ptr<SqliteScoreStore> SqliteScoreStore::openFile(const std::string& 
         return nullptr;
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    std::unique_ptr<SqliteScoreStore> store(new SqliteScoreStore(db));
+    std::unique_ptr<SqliteScoreStore> store(new SqliteScoreStore(db, path));
     const auto version = store->readVersion();
     if (!version) {
         error = sqlite3_errmsg(db);
@@ -178,6 +264,10 @@ std::unique_ptr<SqliteScoreStore> SqliteScoreStore::open(const std::string& path
     }
     if (!store->inWalMode()) {
         error = "the file cannot be put in WAL mode";
+        return nullptr;
+    }
+    if (!store->noteFile()) {
+        error = "the file cannot be found after opening it";
         return nullptr;
     }
     return store->upgrade(error) ? std::move(store) : nullptr;
@@ -254,11 +344,15 @@ std::string SqliteScoreStore::lastError() {
     return lastFailure;
 }
 
-bool SqliteScoreStore::ping() {
+bool SqliteScoreStore::heartbeat(const std::string& server) {
     std::lock_guard lock(mutex);
-    SqliteStatement query(db, "SELECT 1 FROM best_times LIMIT 1");
-    const int step = query.step();
-    return step == SQLITE_ROW || step == SQLITE_DONE || fail(false);
+    if (!fileIsOurs()) {
+        return false;
+    }
+    SqliteStatement beat(db, kHeartbeat);
+    return (beat && beat.bind(1, epochMilliseconds()) && beat.bind(2, server) &&
+            beat.step() == SQLITE_DONE) ||
+           fail(false);
 }
 
 std::optional<bool> SqliteScoreStore::nameTaken(const std::string& name) {
@@ -285,20 +379,44 @@ bool SqliteScoreStore::stepSubmission(const SubmissionRequest& submission, const
 }
 
 bool SqliteScoreStore::stepVerified(const SubmissionRequest& submission, const std::string& runText,
-                                    const std::string& day, bool& changed) {
+                                    const std::string& runSha256, const std::string& day,
+                                    bool& changed) {
     SqliteStatement update(db, kSubmitVerified);
-    if (!bindSubmission(update, submission, day) || !update.bind(6, runText) ||
-        update.step() != SQLITE_DONE) {
+    if (!bindSubmission(update, submission, day) || !update.bindBlob(6, runText) ||
+        !update.bind(7, runSha256) || update.step() != SQLITE_DONE) {
         return false;
     }
     changed = sqlite3_changes(db) > 0;
-    return true;
+    return !changed ||
+           noteBoardRun(runSha256, submission.mode, submission.levelId, submission.name);
+}
+
+bool SqliteScoreStore::noteBoardRun(const std::string& sha256, int mode, int levelId,
+                                    const std::string& name) {
+    SqliteStatement note(db, kNoteBoardRun);
+    return note && note.bind(1, sha256) && note.bind(2, mode) && note.bind(3, levelId) &&
+           note.bind(4, name) && note.step() == SQLITE_DONE;
+}
+
+std::optional<std::string> SqliteScoreStore::boardRunOwner(const std::string& sha256) {
+    SqliteStatement query(db, kBoardRunOwner);
+    if (!query || !query.bind(1, sha256)) {
+        return std::nullopt;
+    }
+    const int step = query.step();
+    if (step != SQLITE_ROW && step != SQLITE_DONE) {
+        return std::nullopt;
+    }
+    return step == SQLITE_ROW ? query.textColumn(0) : "";
 }
 
 ScoreStore::SubmitOutcome SqliteScoreStore::submit(const SubmissionRequest& submission,
                                                    const std::string& day) {
     std::lock_guard lock(mutex);
     bool changed = false;
+    if (!fileIsOurs()) {
+        return SubmitOutcome::Failed;
+    }
     if (!stepSubmission(submission, day, changed)) {
         return fail(SubmitOutcome::Failed);
     }
@@ -307,18 +425,17 @@ ScoreStore::SubmitOutcome SqliteScoreStore::submit(const SubmissionRequest& subm
 
 ScoreStore::SubmitOutcome SqliteScoreStore::submitVerified(const SubmissionRequest& submission,
                                                            const std::string& runText,
+                                                           const std::string& runSha256,
                                                            const std::string& day) {
     std::lock_guard lock(mutex);
     bool newBest = false;
     bool newVerified = false;
-    if (!execute("BEGIN IMMEDIATE")) {
-        return fail(SubmitOutcome::Failed);
+    if (!beginWrite()) {
+        return SubmitOutcome::Failed;
     }
     if (!stepSubmission(submission, day, newBest) ||
-        !stepVerified(submission, runText, day, newVerified) || !execute("COMMIT")) {
-        fail(SubmitOutcome::Failed);
-        execute("ROLLBACK");
-        return SubmitOutcome::Failed;
+        !stepVerified(submission, runText, runSha256, day, newVerified) || !execute("COMMIT")) {
+        return rollBack(SubmitOutcome::Failed);
     }
     return newBest || newVerified ? SubmitOutcome::NewBest : SubmitOutcome::Kept;
 }
@@ -357,12 +474,14 @@ std::optional<std::string> SqliteScoreStore::verifiedRun(int mode, int levelId,
     if (step != SQLITE_ROW && step != SQLITE_DONE) {
         return fail(std::nullopt);
     }
-    return step == SQLITE_ROW ? query.textColumn(0) : "";
+    return step == SQLITE_ROW ? query.blobColumn(0) : "";
 }
 
 std::optional<std::vector<StoredRecord>> SqliteScoreStore::allRecords() {
     std::lock_guard lock(mutex);
-    SqliteStatement query(db, version == 1 ? kAllRecordsVersion1 : kAllRecords);
+    SqliteStatement query(db, version == 1   ? kAllRecordsVersion1
+                              : version == 2 ? kAllRecordsVersion2
+                                             : kAllRecords);
     std::vector<StoredRecord> records;
     for (int step = query.step(); step != SQLITE_DONE; step = query.step()) {
         if (step != SQLITE_ROW) {
@@ -371,4 +490,21 @@ std::optional<std::vector<StoredRecord>> SqliteScoreStore::allRecords() {
         records.push_back(recordFrom(query));
     }
     return records;
+}
+
+std::optional<std::vector<BoardRun>> SqliteScoreStore::allBoardRuns() {
+    std::lock_guard lock(mutex);
+    std::vector<BoardRun> runs;
+    if (version < kStoreSchemaVersion) {
+        return runs;
+    }
+    SqliteStatement query(db, kAllBoardRuns);
+    for (int step = query.step(); step != SQLITE_DONE; step = query.step()) {
+        if (step != SQLITE_ROW) {
+            return fail(std::nullopt);
+        }
+        runs.push_back({query.intColumn(0), query.intColumn(1), query.textColumn(2), 0,
+                        query.textColumn(3), ""});
+    }
+    return runs;
 }

@@ -28,6 +28,11 @@ bool SqliteStatement::bind(int index, const std::string& value) {
                              SQLITE_TRANSIENT) == SQLITE_OK;
 }
 
+bool SqliteStatement::bindBlob(int index, const std::string& value) {
+    return sqlite3_bind_blob64(statement, index, value.data(), value.size(), SQLITE_TRANSIENT) ==
+           SQLITE_OK;
+}
+
 int SqliteStatement::step() {
     return statement ? sqlite3_step(statement) : SQLITE_MISUSE;
 }
@@ -49,6 +54,12 @@ std::string SqliteStatement::textColumn(int column) const {
     const int bytes = sqlite3_column_bytes(statement, column);
     return text ? std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(bytes))
                 : std::string();
+}
+
+std::string SqliteStatement::blobColumn(int column) const {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+    const int size = sqlite3_column_bytes(statement, column);
+    return bytes ? std::string(bytes, static_cast<std::size_t>(size)) : std::string();
 }
 
 bool SqliteStatement::isNull(int column) const {

@@ -20,6 +20,8 @@ class SqliteStatement {
     bool bind(int index, std::int64_t value);
     bool bind(int index, double value);
     bool bind(int index, const std::string& value);
+    // Bytes kept as they are, whatever they hold.
+    bool bindBlob(int index, const std::string& value);
 
     // SQLITE_ROW, SQLITE_DONE or an error code.
     int step();
@@ -29,6 +31,8 @@ class SqliteStatement {
     std::int64_t int64Column(int column) const;
     double doubleColumn(int column) const;
     std::string textColumn(int column) const;
+    // The bytes of a blob or text column, as they are.
+    std::string blobColumn(int column) const;
     bool isNull(int column) const;
 
   private:

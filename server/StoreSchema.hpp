@@ -4,8 +4,10 @@
 
 // The shape of the highscore tables, the same in every kind of store.
 // Version 1: best time per mode, level and name. Version 2 adds the best
-// verified time with its run text.
-constexpr int kStoreSchemaVersion = 2;
+// verified time with its run text. Version 3 adds the identities of the runs
+// that were on the board, the queue of runs waiting for their verdict, a
+// heartbeat row that proves a write, and room for a verified run's route.
+constexpr int kStoreSchemaVersion = 3;
 
 // Why a store written by a newer server is left alone: its tables may hold
 // what this server would lose.

@@ -10,6 +10,8 @@ struct VerifiedBest {
     std::int64_t arrival = 0;
     std::string day;
     std::string run;
+    // The identity of the run; "" for one verified before runs had one.
+    std::string sha256;
 };
 
 // Everything a store keeps for one name on one level, as it is kept: what a

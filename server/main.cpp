@@ -11,6 +11,7 @@
 
 #include "BoardImport.hpp"
 #include "HttpServer.hpp"
+#include "RunIdentity.hpp"
 #include "ScoreStore.hpp"
 #include "ServerLog.hpp"
 #include "ServerOptions.hpp"
@@ -49,9 +50,13 @@ int serve(const ServerOptions& options) {
     }
     signal(SIGPIPE, SIG_IGN);
 
+    if (!giveOldRunsIdentities(*store)) {
+        return 1;
+    }
+
     boost::asio::io_context io(1);
     boost::asio::thread_pool workers(kWorkerThreads);
-    ServerRoutes routes(*store, options, workers);
+    ServerRoutes routes(*store, options);
     HttpServer server(io, options.limits, routes, workers, connectionBudget());
     if (!server.listen(options.host, options.port, error)) {
         logLine("cannot listen on " + options.host + ":" + std::to_string(options.port) + ": " +
@@ -69,7 +74,8 @@ int serve(const ServerOptions& options) {
             return;
         }
         logLine(std::string("stopping on ") + (received == SIGINT ? "SIGINT" : "SIGTERM") +
-                ", finishing requests under way");
+                ", finishing requests under way; runs waiting for their verdict stay queued");
+        routes.stop();
         server.stop();
     });
     // Returns once the server has stopped and its last connection is closed.

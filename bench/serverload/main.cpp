@@ -13,7 +13,8 @@
 // clients flood the server with submissions of the longest committed run
 // (levels/runs, read from the working folder: run it from the project root).
 // The server's per-address rate limit is lifted: the load comes from one
-// address.
+// address. Last of all, the time an honest run waits for its verdict while
+// twelve runs of half an hour from twelve addresses are queued.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,6 +33,8 @@
 #include "LoopbackClient.hpp"
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
+#include "TestRuns.hpp"
+#include "VerificationLatency.hpp"
 #include "online/FormBody.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/client/HttpExchange.hpp"
@@ -57,6 +60,7 @@ struct Options {
     double seconds = 4;
     int clients = 8;
     int slowClients = 500;
+    int honestRuns = 20;
 };
 
 struct Sample {
@@ -80,6 +84,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.clients = std::max(1, std::stoi(value));
         } else if (key == "--slow") {
             options.slowClients = std::max(0, std::stoi(value));
+        } else if (key == "--honest") {
+            options.honestRuns = std::max(1, std::stoi(value));
         } else {
             return false;
         }
@@ -158,17 +164,27 @@ void report(const std::string& label, const std::vector<Sample>& samples, double
     std::fflush(stdout);
 }
 
-// Clients that keep submitting a run for as long as the object lives, as a
-// flood of cheaters would; each takes a replay thread or is turned away busy.
+// Clients that keep submitting runs for as long as the object lives, as a
+// flood of cheaters would: each from an address of its own, each run another
+// text (a harmless key release more) under another name, so that every one
+// is queued and replayed until the caps per address answer 429.
 class RunFlood {
   public:
-    RunFlood(const ServerAddress& address, const std::string& body) {
+    RunFlood(int port, const std::string& run) {
         for (int c = 0; c < kFloodClients; ++c) {
-            clients.emplace_back([this, address, body] {
-                while (!done) {
-                    const HttpAnswer answer =
-                        exchange(address, buildPostRequest(address, kRunPath, body), kTimeout);
-                    (answer.status == 200 ? verified : answer.status == 503 ? busy : other)++;
+            clients.emplace_back([this, port, run, c] {
+                const std::string from = "127.0.10." + std::to_string(c + 1);
+                for (int n = 1; !done; ++n) {
+                    const std::string name = "f" + std::to_string(c) + "x" + std::to_string(n);
+                    LoopbackClient client(port, from);
+                    client.send(
+                        httpRequest("POST", kRunPath,
+                                    runSubmission(name, 2, 20057, withHarmlessReleases(run, n),
+                                                  recordedMs(run)),
+                                    false));
+                    const int status =
+                        client.readAnswer().value_or(LoopbackClient::Answer{}).status;
+                    (status == 200 ? taken : status == 429 ? capped : other)++;
                 }
             });
         }
@@ -178,26 +194,15 @@ class RunFlood {
         for (std::thread& client : clients) {
             client.join();
         }
-        std::printf("  run flood: %d verified, %d busy, %d other\n", verified.load(), busy.load(),
-                    other.load());
+        std::printf("  run flood: %d taken, %d over the caps, %d other\n", taken.load(),
+                    capped.load(), other.load());
     }
 
   private:
     std::atomic<bool> done{false};
-    std::atomic<int> verified{0}, busy{0}, other{0};
+    std::atomic<int> taken{0}, capped{0}, other{0};
     std::vector<std::thread> clients;
 };
-
-// The submission of the committed run at its own time, by a name of its own.
-std::string floodBody() {
-    const std::string run = slurpFile(kFloodRun);
-    const auto at = run.find("time-ms: ");
-    if (at == std::string::npos) {
-        return "";
-    }
-    const float seconds = static_cast<float>(std::stoi(run.substr(at + 9))) / 1000.0f;
-    return submissionBody("flood", 2, 20057, encodeTime(seconds)) + "&run=" + escapeFormValue(run);
-}
 
 }  // namespace
 
@@ -205,7 +210,8 @@ int main(int argc, char** argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::fprintf(stderr,
-                     "Usage: serverload [--db VALUE] [--seconds S] [--clients N] [--slow N]\n");
+                     "Usage: serverload [--db VALUE] [--seconds S] [--clients N] [--slow N] "
+                     "[--honest N]\n");
         return 2;
     }
     TempFolder folder;
@@ -265,7 +271,7 @@ int main(int argc, char** argv) {
                    samples, options.seconds, cpuSeconds(server.processId()) - cpuBefore);
         }
     }
-    const std::string flooding = floodBody();
+    const std::string flooding = slurpFile(kFloodRun);
     if (flooding.empty()) {
         std::printf("no %s here: run from the project root for the run flood\n", kFloodRun);
     } else {
@@ -277,12 +283,13 @@ int main(int argc, char** argv) {
              [&](int, unsigned) { return oneShot(address, kNameCheckPath, nameBody); }},
         };
         for (const auto& [label, request] : checks) {
-            const RunFlood flood(address, flooding);
+            const RunFlood flood(server.listeningPort(), flooding);
             const double cpuBefore = cpuSeconds(server.processId());
             const std::vector<Sample> samples = runClients(options, request);
             report(label, samples, options.seconds, cpuSeconds(server.processId()) - cpuBefore);
         }
     }
+    measureVerificationLatency(server, options.honestRuns);
     server.stop();
     return 0;
 }

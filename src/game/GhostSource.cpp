@@ -31,10 +31,15 @@ std::optional<RecordedRun> runForLevel(std::string_view text, GameMode mode,
 
 GhostSource::GhostSource(std::string_view serverAddress) : client(serverAddress) {}
 
-void GhostSource::choose(int choice, GameMode mode, int levelId, const std::string& levelFile) {
+void GhostSource::choose(int choice, GameMode mode, int levelId, const std::string& levelFile,
+                         bool online) {
     wanted.reset();
     if (choice == Setting::ghostOff) {
         return;
+    }
+    // The player said no to the server: the record's ghost is the best's.
+    if (!online) {
+        choice = Setting::ghostPersonalBest;
     }
     const auto bytes = readWholeFile(levelFile);
     if (!bytes) {

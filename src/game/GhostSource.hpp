@@ -14,7 +14,8 @@
 // Picks the run the ghost replays on a level, by the "ghost" setting: the
 // personal best's run (game/PersonalRuns), or the record's run from the
 // highscore server, falling back to the personal best's when the server has
-// none or cannot be reached. A run that does not replay on this level file
+// none or cannot be reached, and always with online scores off: then the
+// server is not asked at all. A run that does not replay on this level file
 // in this physics is no ghost.
 //
 // The server is asked in the background: a slow or hung server delays the
@@ -26,8 +27,8 @@ class GhostSource {
 
     // Starts finding the ghost of the level built from `levelFile`. The
     // record's run is asked of the server once per level, so a restart does
-    // not ask again.
-    void choose(int choice, GameMode mode, int levelId, const std::string& levelFile);
+    // not ask again, and only when `online`.
+    void choose(int choice, GameMode mode, int levelId, const std::string& levelFile, bool online);
 
     // The chosen ghost once it is known, handed out once. Null while the
     // server's answer is awaited, when the setting is off, the level file

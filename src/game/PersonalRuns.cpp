@@ -1,22 +1,13 @@
 #include "game/PersonalRuns.hpp"
 
 #include <cstdio>
-#include <cstdlib>
 
+#include "app/UserDataFolder.hpp"
 #include "sim/base/FileReplace.hpp"
 #include "sim/run/LevelStamp.hpp"
 #include "sim/run/RunText.hpp"
 
 namespace {
-
-// Relative values are to be ignored, as if the variable were not set.
-std::filesystem::path absoluteFromEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr || value[0] != '/') {
-        return {};
-    }
-    return value;
-}
 
 void ignoring(const std::filesystem::path& path, const std::string& why) {
     std::fprintf(stderr, "rollavortex: ignoring %s: %s\n", path.c_str(), why.c_str());
@@ -34,15 +25,8 @@ std::string mismatch(const RecordedRun& run, GameMode mode, int levelId,
 }  // namespace
 
 std::filesystem::path PersonalRuns::defaultFolder() {
-    std::filesystem::path data = absoluteFromEnvironment("XDG_DATA_HOME");
-    if (data.empty()) {
-        const std::filesystem::path home = absoluteFromEnvironment("HOME");
-        if (home.empty()) {
-            return {};
-        }
-        data = home / ".local" / "share";
-    }
-    return data / "rollavortex" / "runs";
+    const std::filesystem::path data = userDataFolder();
+    return data.empty() ? data : data / "runs";
 }
 
 PersonalRuns::PersonalRuns(std::filesystem::path folder) : folder(std::move(folder)) {}

@@ -100,7 +100,7 @@ void PlayScreen::buildLevel() {
     levelFileReadable =
         recorder.start(*sim, catalogue.names[index], catalogue.files[index], levelId());
     show.ghostBall().follow(nullptr);
-    ghostSource.choose(ghostChoice, mode, levelId(), catalogue.files[index]);
+    ghostSource.choose(ghostChoice, mode, levelId(), catalogue.files[index], submitScores);
     followChosenGhost();
     ++builds;
 }

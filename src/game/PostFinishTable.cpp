@@ -3,7 +3,8 @@
 #include <SFML/System/Clock.hpp>
 
 #include <algorithm>
-#include <iostream>
+#include <utility>
+#include <vector>
 
 #include "app/GameWindow.hpp"
 #include "app/ScreenLook.hpp"
@@ -19,6 +20,8 @@
 namespace {
 
 constexpr float waitLabelTop = 512.0f;
+// Below the last of the 18 rows.
+constexpr float savedLabelTop = 880.0f;
 constexpr float firstRowTop = 100.0f;
 constexpr float rowGap = 42.0f;  // logical units from one row's top to the next
 const sf::Color ownRowColour = sf::Color::Green;
@@ -33,12 +36,14 @@ void PostFinishTable::loadLabels(const sf::Font& playFont) {
     font = &playFont;
     placeLabel(submittingLabel, playFont, "Submitting scores, please wait...", waitLabelTop);
     placeLabel(loadingLabel, playFont, "Loading, please wait...", waitLabelTop);
+    placeLabel(savedLabel, playFont, "Saved, sent when the server answers", savedLabelTop);
 }
 
 void PostFinishTable::reset() {
     table.clear();
     rows.clear();
     justWaited = false;
+    waitingToSend = false;
 }
 
 void PostFinishTable::update(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested,
@@ -72,6 +77,9 @@ void PostFinishTable::draw(GameWindow& window, FinishPhase phase) const {
             for (const TableRowView& row : rows) {
                 row.draw(window);
             }
+            if (waitingToSend) {
+                drawShadowedLabel(window, savedLabel);
+            }
             return;
     }
 }
@@ -90,30 +98,29 @@ void PostFinishTable::submit(const FinishedRun& run, FinishSequence& finish, boo
         storePersonalBest(run.mode, run.levelId, run.seconds, run.recording);
     }
     const sf::Clock submitting;
-    client.submitScore(run.playerName, run.mode, run.levelId, encodeTime(run.seconds));
-    submitRecording(run, client.timeLimit() - submitting.getElapsedTime());
+    const std::string scoreText = encodeTime(run.seconds);
+    std::vector<std::pair<std::string_view, std::string>> requests = {
+        {HighscoreProtocol::kSubmitPath,
+         HighscoreProtocol::submissionBody(run.playerName, run.mode, run.levelId, scoreText)}};
+    if (run.recording != nullptr) {
+        requests.emplace_back(HighscoreProtocol::kRunPath,
+                              HighscoreProtocol::runBody(run.playerName, run.mode, run.levelId,
+                                                         scoreText, formatRun(*run.recording)));
+    }
+    // What cannot be kept (no folder for the outbox) is at least sent once.
+    std::vector<std::pair<std::string_view, std::string>> unkept;
+    for (auto& request : requests) {
+        if (!outbox.keep(request.first, request.second)) {
+            unkept.push_back(std::move(request));
+        }
+    }
+    waitingToSend = outbox.sendWaiting(client, client.timeLimit()).waiting > 0;
+    for (const auto& [path, body] : unkept) {
+        client.post(path, body, client.timeLimit() - submitting.getElapsedTime());
+    }
     finish.phase = FinishPhase::fetching;
     jumpRequested = false;
     justWaited = true;
-}
-
-void PostFinishTable::submitRecording(const FinishedRun& run, sf::Time limit) const {
-    if (run.recording == nullptr) {
-        return;
-    }
-    // Behind the same wait message and within the same time-out; whatever the
-    // server says, the player's finish stays as it is.
-    if (limit <= sf::Time::Zero) {
-        std::cerr << "rollavortex: no time left to send the run\n";
-        return;
-    }
-    const std::string answer =
-        client.submitRun(run.playerName, run.mode, run.levelId, encodeTime(run.seconds),
-                         formatRun(*run.recording), limit);
-    if (answer.rfind(HighscoreProtocol::kRunVerified, 0) != 0) {
-        std::cerr << "rollavortex: the server did not keep the run: "
-                  << (answer.empty() ? std::string("no answer") : answer.substr(0, 200)) << '\n';
-    }
 }
 
 void PostFinishTable::fetch(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested) {
@@ -133,7 +140,7 @@ void PostFinishTable::receiveTable(HighscoreTable fetched, const std::string& pl
 }
 
 bool PostFinishTable::endWithoutRecords(FinishSequence& finish) const {
-    if (table.recordCount() > 0) {
+    if (table.recordCount() > 0 || waitingToSend) {
         return false;
     }
     finish.phase = FinishPhase::leaving;

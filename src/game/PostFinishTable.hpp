@@ -11,6 +11,7 @@
 #include "game/FinishSequence.hpp"
 #include "online/HighscoreTable.hpp"
 #include "online/client/HighscoreClient.hpp"
+#include "online/client/Outbox.hpp"
 #include "online/client/TableRowView.hpp"
 #include "sim/base/GameMode.hpp"
 
@@ -39,8 +40,14 @@ struct ShownRecord {
 // The online step after a finish, while the end phase rests at half darkness:
 // the time goes to the highscore server, the level's table comes back and is
 // shown until the player goes on. Each frame does one thing, so the two
-// blocking requests (at most the client's time-out each) happen in two
+// blocking steps (at most the client's time-out each) happen in two
 // consecutive frames, each behind the wait message the frame before showed.
+//
+// The time and the run go through the outbox: kept on disk first, then sent
+// with whatever still waited there, oldest first. What the server does not
+// take now waits for the next sending, and the table says so ("Saved, sent
+// when the server answers"); with nothing to show but that, it still waits
+// for the player.
 //
 // The phase of the flow lives in the FinishSequence, because its fade reads
 // it too; this class keeps the table, its rows and the wait messages. Only
@@ -81,12 +88,10 @@ class PostFinishTable {
 
     // --- The parts of update() ---
 
-    // Stores a new personal best with its run, then sends the time (the
-    // answer is not looked at) and the recorded run, both within one time-out.
+    // Stores a new personal best with its run, then sends the time and the
+    // recorded run through the outbox, after what waited there, all within
+    // one time-out.
     void submit(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested);
-    // Sends the recorded run (when there is one) for the server to verify,
-    // within `limit`; a refusal or no answer costs one line on standard error.
-    void submitRecording(const FinishedRun& run, sf::Time limit) const;
     // Fetches the level's table; a failed fetch gives an empty table.
     void fetch(const FinishedRun& run, FinishSequence& finish, bool& jumpRequested);
     // Takes a fetched table and opens it with the player's own record on the
@@ -94,7 +99,8 @@ class PostFinishTable {
     void receiveTable(HighscoreTable fetched, const std::string& playerName, FinishSequence& finish,
                       bool& jumpRequested);
     // A table without a single record has nothing to show: the step is over
-    // and the finish may fade out. True when that happened.
+    // and the finish may fade out, unless a time waits to be sent, which the
+    // player is told. True when it ended.
     bool endWithoutRecords(FinishSequence& finish) const;
     // Moves the table by the Up or Down press, if any, and consumes it.
     void scroll(ScreenKeys& keys, const std::string& playerName);
@@ -112,16 +118,22 @@ class PostFinishTable {
     const std::vector<TableRowView>& shownRows() const { return rows; }
     const sf::Text& submittingMessage() const { return submittingLabel; }
     const sf::Text& loadingMessage() const { return loadingLabel; }
+    const sf::Text& savedMessage() const { return savedLabel; }
+    // A time or run of this or an earlier finish waits in the outbox.
+    bool timeWaits() const { return waitingToSend; }
 
   private:
     // Lays the rows out again from the table's first shown record.
     void layOutRows(const std::string& playerName);
 
     HighscoreClient client;
+    Outbox outbox;
     HighscoreTable table;
     std::vector<TableRowView> rows;
     const sf::Font* font = nullptr;
     sf::Text submittingLabel;
     sf::Text loadingLabel;
+    sf::Text savedLabel;
     bool justWaited = false;
+    bool waitingToSend = false;
 };

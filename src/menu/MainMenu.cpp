@@ -20,7 +20,8 @@ constexpr float logoY = 170.0f;
 
 }  // namespace
 
-MainMenu::MainMenu(GameWindow& gameWindow) : window(gameWindow) {
+MainMenu::MainMenu(GameWindow& gameWindow)
+    : window(gameWindow), outboxSender(settings().get(Setting::highscoreServer)) {
     ScreenLook::loadFont(font);
     right.setup(rightMascotX);
     left.setup(leftMascotX);
@@ -43,6 +44,13 @@ MainMenu::MainMenu(GameWindow& gameWindow) : window(gameWindow) {
     menuMusic().volume = volume;
     gameMusic().volume = volume;
     menuMusic().start();
+    sendOutbox();
+}
+
+void MainMenu::sendOutbox() {
+    if (settings().get(Setting::submitScores) > 0) {
+        outboxSender.send();
+    }
 }
 
 void MainMenu::fillPlaylists() {
@@ -136,6 +144,7 @@ void MainMenu::act() {
     switch (menu.selected) {
         case raceItem:
         case puzzleItem: {
+            sendOutbox();
             LevelSelectScreen levels(window, menu.selected == raceItem ? raceMode : puzzleMode,
                                      &clouds);
             levels.run();

@@ -13,6 +13,7 @@
 #include "app/ScreenFade.hpp"
 #include "app/SoundEffect.hpp"
 #include "menu/TitleMascot.hpp"
+#include "online/client/OutboxSender.hpp"
 
 class GameWindow;
 
@@ -47,6 +48,9 @@ class MainMenu {
 
   private:
     void fillPlaylists();
+    // Times and runs the server did not take before go again, with online
+    // scores on: at the start and whenever a level selection opens.
+    void sendOutbox();
     void update(float frameTime);
     void handleKey(const sf::Event::KeyEvent& key);
     void act();
@@ -66,4 +70,5 @@ class MainMenu {
     sf::Sprite logo;
     bool drawClouds = true;
     bool inSubScreen = false;
+    OutboxSender outboxSender;
 };

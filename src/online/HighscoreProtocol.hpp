@@ -13,11 +13,13 @@ inline constexpr std::string_view kNameCheckPath = "/games/Rollavortex/chk.php";
 inline constexpr std::string_view kSubmitPath = "/games/Rollavortex/sbmt.php";
 inline constexpr std::string_view kTablePath = "/games/Rollavortex/hsc.php";
 // A finished run for the server to replay and keep with the time it proves
-// ("OK verified", or status 400 and "ERROR " with the reason), and the kept run
-// of a table position (the run text; an empty body when there is none).
+// ("OK verified", "OK queued" when it is stored to be replayed soon, or a
+// status of 400 and up and "ERROR " with the reason), and the kept run of a
+// table position (the run text; an empty body when there is none).
 inline constexpr std::string_view kRunPath = "/games/Rollavortex/run.php";
 inline constexpr std::string_view kRunFetchPath = "/games/Rollavortex/getrun.php";
 inline constexpr std::string_view kRunVerified = "OK verified";
+inline constexpr std::string_view kRunQueued = "OK queued";
 
 // The server refuses longer bodies; the longest valid one is under 100 bytes.
 inline constexpr std::size_t kMaxBodyBytes = 1024;

@@ -26,7 +26,13 @@ depends "${game[0]}" | grep -q 'libsfml-graphics' || { echo "game: no SFML in: $
 depends "${game[0]}" | grep -q 'rollavortex-data' || { echo "game: no data in: $(depends "${game[0]}")"; fail=1; }
 depends "${server[0]}" | grep -q 'libsqlite3' || { echo "server: no SQLite in: $(depends "${server[0]}")"; fail=1; }
 depends "${server[0]}" | grep -q 'rollavortex-data' || { echo "server: no data in: $(depends "${server[0]}")"; fail=1; }
-# Box2D is built into both programs; the server needs nothing to draw or sound.
+# Box2D is built into both programs (cmake/PinnedBox2D.cmake): a dependency
+# on a shared Box2D would let a machine's own build of it run the physics, and
+# runs would replay differently from one machine to the next. The server needs
+# nothing to draw or sound.
+if depends "${game[0]}" | grep -q 'libbox2d'; then
+    echo "game links a shared Box2D: $(depends "${game[0]}")"; fail=1
+fi
 for unwanted in sfml libsdl libbox2d 'rollavortex \(' 'rollavortex,' 'rollavortex$'; do
     if depends "${server[0]}" | grep -Eq "$unwanted"; then
         echo "server depends on $unwanted: $(depends "${server[0]}")"; fail=1

@@ -112,11 +112,15 @@ std::string httpRequest(std::string_view method, std::string_view target, std::s
     return request + (keepAlive ? "" : "Connection: close\r\n") + "\r\n" + std::string(body);
 }
 
-SlowClients::SlowClients(int port, int count) {
+void raiseOpenFileLimit() {
     rlimit files{};
     getrlimit(RLIMIT_NOFILE, &files);
     files.rlim_cur = files.rlim_max;
     setrlimit(RLIMIT_NOFILE, &files);
+}
+
+SlowClients::SlowClients(int port, int count) {
+    raiseOpenFileLimit();
     for (int i = 0; i < count; ++i) {
         const std::string from = "127.0.1." + std::to_string(1 + i / kSlowPerAddress);
         clients.push_back(std::make_unique<LoopbackClient>(port, from));

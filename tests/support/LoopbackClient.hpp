@@ -41,6 +41,10 @@ class LoopbackClient {
     std::string received;
 };
 
+// Raises the test program's limit of open files as far as it may go, for
+// tests that hold hundreds of connections.
+void raiseOpenFileLimit();
+
 // A request with a Host header, the body's Content-Length when there is a
 // body, and Connection: close unless `keepAlive`.
 std::string httpRequest(std::string_view method, std::string_view target,

@@ -68,13 +68,15 @@ bool ServerProcess::start(const std::vector<std::string>& options) {
     if (pid < 0) {
         return false;
     }
-    const std::string marker = "listening on 127.0.0.1:";
+    // "listening on HOST:PORT, database ...", HOST maybe "[::1]".
+    const std::string marker = "listening on ";
     const auto deadline = Clock::now() + std::chrono::duration<double>(kStartSeconds);
     while (Clock::now() < deadline) {
         const std::string text = log();
         const std::size_t at = text.find(marker, logStart);
-        if (at != std::string::npos) {
-            port = std::stoi(text.substr(at + marker.size()));
+        const std::size_t end = text.find(", database", at);
+        if (at != std::string::npos && end != std::string::npos) {
+            port = std::stoi(text.substr(text.rfind(':', end) + 1));
             return true;
         }
         if (waitForExit(0) >= 0) {

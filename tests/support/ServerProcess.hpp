@@ -15,9 +15,9 @@ class ServerProcess {
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;
 
-    // Starts the server with `options` added to its command line and waits
-    // until it listens; false when it does not within a few seconds. The port
-    // is new on every start.
+    // Starts the server with `options` added to its command line (a --listen
+    // among them replaces 127.0.0.1:0) and waits until it listens; false when
+    // it does not within a few seconds. The port is new on every start.
     bool start(const std::vector<std::string>& options = {});
     // SIGTERM, then waits for the end; the exit status, or -1 when it had to
     // be killed.

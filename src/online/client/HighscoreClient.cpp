@@ -20,13 +20,6 @@ void HighscoreClient::submitScore(const std::string& name, int mode, int levelId
          HighscoreProtocol::submissionBody(name, mode, levelId, scoreText));
 }
 
-std::string HighscoreClient::submitRun(const std::string& name, int mode, int levelId,
-                                       const std::string& scoreText, const std::string& runText,
-                                       sf::Time limit) const {
-    return post(HighscoreProtocol::kRunPath,
-                HighscoreProtocol::runBody(name, mode, levelId, scoreText, runText), limit);
-}
-
 std::string HighscoreClient::fetchRun(int mode, int levelId, int position) const {
     return post(HighscoreProtocol::kRunFetchPath,
                 HighscoreProtocol::runQueryBody(mode, levelId, position));
@@ -44,6 +37,11 @@ std::string HighscoreClient::post(std::string_view path, std::string_view body) 
 
 std::string HighscoreClient::post(std::string_view path, std::string_view body,
                                   sf::Time limit) const {
-    const HttpAnswer answer = exchange(address, buildPostRequest(address, path, body), limit);
+    const HttpAnswer answer = answerTo(path, body, limit);
     return answer.complete ? answer.body : std::string();
+}
+
+HttpAnswer HighscoreClient::answerTo(std::string_view path, std::string_view body,
+                                     sf::Time limit) const {
+    return exchange(address, buildPostRequest(address, path, body), limit);
 }

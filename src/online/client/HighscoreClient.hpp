@@ -26,12 +26,6 @@ class HighscoreClient {
     // Sends a finished time; the answer is not looked at.
     void submitScore(const std::string& name, int mode, int levelId,
                      const std::string& scoreText) const;
-    // Sends a finished run for the server to verify, ending within `limit`
-    // (what is left of the submission's time-out); the answer, "OK verified"
-    // or the refusal, empty when none came.
-    std::string submitRun(const std::string& name, int mode, int levelId,
-                          const std::string& scoreText, const std::string& runText,
-                          sf::Time limit) const;
     // The run text the server keeps for the table position (1: the record);
     // empty when there is none or no answer came.
     std::string fetchRun(int mode, int levelId, int position) const;
@@ -43,6 +37,8 @@ class HighscoreClient {
     // when no complete answer arrived in time.
     std::string post(std::string_view path, std::string_view body) const;
     std::string post(std::string_view path, std::string_view body, sf::Time limit) const;
+    // The whole answer to one POST, status included.
+    HttpAnswer answerTo(std::string_view path, std::string_view body, sf::Time limit) const;
 
     sf::Time timeLimit() const { return timeout; }
 

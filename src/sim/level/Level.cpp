@@ -1,7 +1,6 @@
 #include "sim/level/Level.hpp"
 
 #include <box2d/b2_body.h>
-#include <box2d/b2_timer.h>
 
 #include <cmath>
 
@@ -106,21 +105,4 @@ void destroyQueuedEntities(Level& level, PlayState& play) {
         level.entities.erase(entry.first);
     }
     play.destroyQueue.clear();
-}
-
-// Box2D times every step, island and time-of-impact pass for its b2Profile by
-// reading the system clock, and those reads cost about a tenth of a world step
-// (more than all our own work around it); nothing in the game reads the
-// profile. The program's own definitions of the timer take the place of the
-// library's (the dynamic linker binds the library's calls to the program
-// first, as it does for a replaced malloc). The physics never reads a timer,
-// so every body goes where it went before, bit for bit. They live here, beside
-// the step, because a member of the static core library is only linked when
-// something of it is used.
-b2Timer::b2Timer() : m_start_sec(0), m_start_usec(0) {}
-
-void b2Timer::Reset() {}
-
-float b2Timer::GetMilliseconds() const {
-    return 0.0f;
 }

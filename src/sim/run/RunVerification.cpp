@@ -8,11 +8,11 @@
 #include "sim/base/FileBytes.hpp"
 #include "sim/base/Sha256.hpp"
 #include "sim/level/Level.hpp"
+#include "sim/level/LevelList.hpp"
 #include "sim/level/Units.hpp"
 #include "sim/play/FrameTicks.hpp"
 #include "sim/play/LevelSimulation.hpp"
 #include "sim/run/LevelStamp.hpp"
-#include "sim/run/RunReplay.hpp"
 #include "sim/run/ScoreText.hpp"
 
 namespace {
@@ -22,12 +22,6 @@ constexpr double longestRunSeconds = 30.0 * 60.0;
 constexpr long long mostSubmittedFrames = 30LL * 60 * FrameTicks::perSecond;
 // Physics steps between two points of a route: about twenty a second.
 constexpr long long stepsPerRoutePoint = 18;
-
-RunVerdict refused(std::string reason) {
-    RunVerdict verdict;
-    verdict.reason = std::move(reason);
-    return verdict;
-}
 
 // The milliseconds of a time after it has travelled as a score text, which is
 // how the claim reached us: both sides then round alike.
@@ -60,6 +54,22 @@ std::string headerProblem(const RecordedRun& run, const RunClaim& claim,
     return stampProblem(run, sha256Hex(levelBytes));
 }
 
+// The fields a writer may fill in as it likes (the level's name and file, the
+// time it says it took) are set from the level list and the claim, so that
+// they cannot make a copied run look like another.
+std::string canonicalText(RecordedRun run, const RunClaim& claim) {
+    run.levelName.clear();
+    run.levelFile.clear();
+    for (const LevelEntry& entry : levelsOf(claim.mode)) {
+        if (entry.levelId == claim.levelId) {
+            run.levelName = entry.name;
+            run.levelFile = entry.file;
+        }
+    }
+    run.finishMilliseconds = scoreMilliseconds(claim.seconds);
+    return formatRun(run);
+}
+
 b2Vec2 ballPixels(const LevelSimulation& simulation) {
     const Level* level = simulation.level();
     if (level == nullptr || !level->ball || level->ball->body() == nullptr) {
@@ -67,77 +77,6 @@ b2Vec2 ballPixels(const LevelSimulation& simulation) {
     }
     return pixelsOf(level->ball->body()->GetPosition());
 }
-
-// Plays the run frame by frame and judges each: the finish, the claim's
-// budget, a broken world, frames after the finish, a stop from outside.
-class Replay {
-  public:
-    Replay(const RecordedRun& run, const RunClaim& claim, std::string_view levelBytes,
-           const VerifyOptions& options)
-        : run(run),
-          options(options),
-          simulation(run.mode, run.turnSpeeds),
-          claimed(scoreMilliseconds(claim.seconds)) {
-        simulation.loadLevelBytes(levelBytes);
-        if (options.sampleRoute) {
-            simulation.setStepObserver([this] { sampleRoute(); });
-            route.push_back(ballPixels(simulation));
-        }
-    }
-
-    RunVerdict judge() {
-        RunCursor cursor(run);
-        while (!cursor.done()) {
-            if (options.stop != nullptr && options.stop->load(std::memory_order_relaxed)) {
-                RunVerdict verdict = refused("the server stopped");
-                verdict.stopped = true;
-                return verdict;
-            }
-            const FrameReport report = cursor.playNext(simulation);
-            if (simulation.brokenWorld()) {
-                return refused("the world's state stopped being finite numbers");
-            }
-            if (report.finishedNow) {
-                return finishedAt(cursor);
-            }
-            if (raceMilliseconds(simulation.raceClock()) > claimed + budgetSlack(claimed)) {
-                return refused("run does not finish by its claimed time");
-            }
-        }
-        return refused("run never finishes");
-    }
-
-  private:
-    RunVerdict finishedAt(const RunCursor& cursor) {
-        if (!cursor.done()) {
-            return refused("run goes on after its finish");
-        }
-        const long long finished = scoreMilliseconds(simulation.raceClock());
-        if (finished != claimed) {
-            return refused("run does not reproduce: finished at " + secondsText(finished));
-        }
-        RunVerdict verdict;
-        verdict.verified = true;
-        verdict.milliseconds = raceMilliseconds(simulation.raceClock());
-        if (options.sampleRoute) {
-            route.push_back(ballPixels(simulation));
-            verdict.route = std::move(route);
-        }
-        return verdict;
-    }
-
-    void sampleRoute() {
-        if (simulation.stepsTaken() % stepsPerRoutePoint == 0) {
-            route.push_back(ballPixels(simulation));
-        }
-    }
-
-    const RecordedRun& run;
-    const VerifyOptions& options;
-    LevelSimulation simulation;
-    long long claimed;
-    std::vector<b2Vec2> route;
-};
 
 }  // namespace
 
@@ -150,31 +89,113 @@ RunLimits submittedRunLimits() {
     return limits;
 }
 
-RunVerdict verifyRun(std::string_view runText, const RunClaim& claim, std::string_view levelBytes,
-                     const VerifyOptions& options) {
-    RecordedRun run;
+RunCheck::RunCheck(std::string_view runText, const RunClaim& claim, std::string_view levelBytes,
+                   bool sampleRoute)
+    : claim(claim), levelBytes(levelBytes), sampling(sampleRoute) {
     std::string error;
     if (!parseRun(runText, run, error, submittedRunLimits())) {
-        return refused("not a recorded run: " + error);
+        decide("not a recorded run: " + error);
+        return;
     }
+    result.canonicalRun = canonicalText(run, claim);
     if (std::string problem = headerProblem(run, claim, levelBytes); !problem.empty()) {
-        return refused(std::move(problem));
+        decide(std::move(problem));
+        return;
     }
     if (!std::isfinite(claim.seconds) || claim.seconds <= 0.0f) {
-        return refused("claimed time is not a time");
+        decide("claimed time is not a time");
     }
-    RunVerdict verdict = Replay(run, claim, levelBytes, options).judge();
-    if (verdict.verified) {
-        verdict.canonicalRun = formatRun(run);
+}
+
+RunCheck::~RunCheck() = default;
+
+float RunCheck::raceClock() const {
+    return simulation ? simulation->raceClock() : result.raceClock;
+}
+
+void RunCheck::decide(std::string refusal) {
+    result.verified = refusal.empty();
+    result.reason = std::move(refusal);
+    result.stopped = false;
+    if (!result.verified) {
+        result.route.clear();
     }
-    return verdict;
+    done = true;
+    cursor.reset();
+    simulation.reset();
+}
+
+void RunCheck::sampleRoute() {
+    if (simulation->stepsTaken() % stepsPerRoutePoint == 0) {
+        result.route.push_back(ballPixels(*simulation));
+    }
+}
+
+bool RunCheck::advance(const ReplayGate& keepGoing) {
+    if (done) {
+        return true;
+    }
+    if (!simulation) {
+        simulation = std::make_unique<LevelSimulation>(run.mode, run.turnSpeeds);
+        simulation->loadLevelBytes(levelBytes);
+        cursor = std::make_unique<RunCursor>(run);
+        if (sampling) {
+            simulation->setStepObserver([this] { sampleRoute(); });
+            result.route.push_back(ballPixels(*simulation));
+        }
+    }
+    const long long claimed = scoreMilliseconds(claim.seconds);
+    while (!cursor->done()) {
+        if (keepGoing && !keepGoing()) {
+            result.stopped = true;
+            return false;
+        }
+        if (cursor->playNext(*simulation).finishedNow) {
+            finish();
+            return true;
+        }
+        if (simulation->brokenWorld()) {
+            decide("the world's state stopped being finite numbers");
+            return true;
+        }
+        if (raceMilliseconds(simulation->raceClock()) > claimed + budgetSlack(claimed)) {
+            decide("run does not finish by its claimed time");
+            return true;
+        }
+    }
+    decide("run never finishes");
+    return true;
+}
+
+void RunCheck::finish() {
+    result.raceClock = simulation->raceClock();
+    result.milliseconds = scoreMilliseconds(result.raceClock);
+    if (sampling) {
+        result.route.push_back(ballPixels(*simulation));
+    }
+    if (!cursor->done()) {
+        decide("run goes on after its finish");
+        return;
+    }
+    decide(result.milliseconds == scoreMilliseconds(claim.seconds)
+               ? std::string()
+               : "run does not reproduce: finished at " + secondsText(result.milliseconds));
+}
+
+RunVerdict verifyRun(std::string_view runText, const RunClaim& claim, std::string_view levelBytes,
+                     const ReplayGate& keepGoing, bool sampleRoute) {
+    RunCheck check(runText, claim, levelBytes, sampleRoute);
+    check.advance(keepGoing);
+    return check.verdict();
 }
 
 RunVerdict verifyRunOnLevelFile(std::string_view runText, const RunClaim& claim,
-                                const std::string& levelPath, const VerifyOptions& options) {
+                                const std::string& levelPath, const ReplayGate& keepGoing) {
     const auto bytes = readWholeFile(levelPath);
     if (!bytes) {
-        return refused("level file cannot be read");
+        RunVerdict verdict;
+        verdict.reason = "level file cannot be read";
+        return verdict;
     }
-    return verifyRun(runText, claim, std::string_view(bytes->data(), bytes->size()), options);
+    return verifyRun(runText, claim, std::string_view(bytes->data(), bytes->size()), keepGoing);
 }

@@ -62,7 +62,8 @@ struct GhostRace {
 // Plays the corridor without touching a key while the ghost races.
 GhostRace raceTheGhost(const RecordedRun& kept, int ghostSetting, const std::string& server) {
     ScriptedGame game;
-    game.settings().setInt("submitscores", 0);
+    // The record's run is asked of the server only with online scores on.
+    game.settings().setInt("submitscores", ghostSetting == 2 ? 1 : 0);
     game.settings().setInt("drawclouds", 0);
     game.settings().setInt("ghost", ghostSetting);
     // No server answers: "Record" finds no record and races the best.

@@ -8,6 +8,13 @@ LevelCatalogue corridorCatalogue() {
     return catalogue;
 }
 
+LevelCatalogue corridorAs(int levelId) {
+    LevelCatalogue catalogue;
+    catalogue.addLevel(corridorLevel, "Corridor", levelId);
+    catalogue.loadThumbnails();
+    return catalogue;
+}
+
 CorridorDriver::CorridorDriver(ScriptedGame& game, PlayScreen& screen) : screen(screen) {
     game.everyFrame([this](GameWindow& window) { onFrame(window); });
 }

@@ -15,6 +15,8 @@ constexpr const char* longCorridorLevel = "tests/scene/game/levels/LongCorridor.
 constexpr int corridorId = 9001;
 constexpr int longCorridorId = 9002;
 LevelCatalogue corridorCatalogue();
+// The short corridor alone, under a level id the highscore server knows.
+LevelCatalogue corridorAs(int levelId);
 
 // Plays the corridors as a player would: a quarter turn to the right after
 // the horn, then Space once the finish flash is over.

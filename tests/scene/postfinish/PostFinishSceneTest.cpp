@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "game/PersonalBest.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/client/HighscoreClient.hpp"
+#include "online/client/Outbox.hpp"
 #include "sim/run/ScoreText.hpp"
 
 #define REQUIRE_DISPLAY() \
@@ -44,10 +46,7 @@ constexpr const char* playerName = "racer";
 constexpr double slackSeconds = 0.8;
 
 LevelCatalogue playedCatalogue() {
-    LevelCatalogue catalogue;
-    catalogue.addLevel(corridorLevel, "Corridor", playedLevelId);
-    catalogue.loadThumbnails();
-    return catalogue;
+    return corridorAs(playedLevelId);
 }
 
 // Pixels of a band of the logical screen that are plainly green, the colour
@@ -87,30 +86,44 @@ void tap(GameWindow& window, sf::Keyboard::Key key) {
     window.queueEventAt(window.frameNumber() + 2, GameWindow::keyEvent(key, false));
 }
 
-// A finish against a server that gives no table: the step must let the
-// finish go on by itself, with the best kept locally.
+// A finish against a server that gives no table, or gives one: the table
+// phase is left with Space, the best is kept locally, and what the server
+// did not take waits in the outbox, which the table says.
 struct OfflineFinish {
     StepLog log;
     bool quit = false;
     bool rowsSeen = false;
+    bool savedNoteShown = false;
     float bestAfter = -1.0f;
+    std::size_t waitingAfter = 0;
 };
 
-OfflineFinish finishWithout(const std::string& serverAddress) {
+// `playerData` holds the player's files (the outbox among them) from one
+// game to the next.
+OfflineFinish finishWithout(const std::string& serverAddress, const TempFolder& playerData) {
     ScriptedGame game;
+    const ScopedDataFolder data(playerData.path(), "XDG_DATA_HOME");
     game.settings().setInt("submitscores", 1);
     game.settings().setString("username", playerName);
     game.settings().setString("highscoreserver", serverAddress);
     PlayScreen screen(game.window(), raceMode, playedCatalogue(), 0, true);
     CorridorDriver driver(game, screen);
     OfflineFinish result;
-    game.everyFrame([&](GameWindow&) {
+    int tableFrames = 0;
+    game.everyFrame([&](GameWindow& window) {
         result.log.record(screen);
         result.rowsSeen = result.rowsSeen || !screen.postFinishState().shownRows().empty();
+        if (screen.finishState().phase != FinishPhase::showingTable || ++tableFrames != 10) {
+            return;
+        }
+        // The note's line below the rows, then on.
+        result.savedNoteShown = brightPixels(window.capture(), 880, 50) > 100;
+        tap(window, sf::Keyboard::Space);
     });
     screen.run();
     result.quit = screen.quitting() && game.window().isOpen();
     result.bestAfter = readPersonalBest(raceMode, playedLevelId);
+    result.waitingAfter = Outbox().waitingCount();
     return result;
 }
 
@@ -285,6 +298,7 @@ TEST(PostFinishScene, TheTimeReachesTheServerAndTheTableShowsTheOwnRowInGreen) {
     const std::string bestKey = personalBestKey(raceMode, playedLevelId);
     const std::string best = game.settings().getString(bestKey);
     EXPECT_EQ(decodeTime(best), decodeTime(encodeTime(finishTime))) << "the new best is kept too";
+    EXPECT_FALSE(screen.postFinishState().timeWaits()) << "the server took the time";
     const std::lock_guard<std::mutex> hold(seenLock);
     EXPECT_NE(settingsAtSubmission.find(bestKey + "\t" + best + "\n"), std::string::npos)
         << "the file would have lacked the new best while the request was out";
@@ -339,29 +353,65 @@ TEST(PostFinishScene, WithOnlineScoresOffNothingIsSentAndTheBestIsStoredAtOnce) 
     EXPECT_EQ(server.log().find("sbmt.php"), std::string::npos);
 }
 
-TEST(PostFinishScene, AServerThatIsDownLetsTheFinishGoOnAtOnce) {
+TEST(PostFinishScene, AServerThatIsDownCostsNoWaitAndTheTimeWaitsInTheOutbox) {
     REQUIRE_DISPLAY();
-    const OfflineFinish run = finishWithout(refusingAddress());
-    EXPECT_TRUE(run.quit) << "the finish went on without a key press";
+    const TempFolder playerData;
+    const OfflineFinish run = finishWithout(refusingAddress(), playerData);
+    EXPECT_TRUE(run.quit);
     EXPECT_FALSE(run.rowsSeen);
+    EXPECT_TRUE(run.savedNoteShown) << "Saved, sent when the server answers";
     EXPECT_GT(run.bestAfter, 0.3f) << "the best is kept locally";
+    EXPECT_EQ(run.waitingAfter, 2u) << "the time and the run";
     ASSERT_EQ(run.log.firstShown.size(), 3u);
     EXPECT_LT(run.log.submitSeconds(), 1.0);
     EXPECT_LT(run.log.fetchSeconds(), 1.0);
 }
 
-TEST(PostFinishScene, AServerThatNeverAnswersCostsOneTimeOutPerRequest) {
+TEST(PostFinishScene, AServerThatNeverAnswersCostsOneTimeOutPerStep) {
     REQUIRE_DISPLAY();
     // Listening but never accepting: connections complete, answers never come.
     sf::TcpListener silent;
     ASSERT_EQ(silent.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost), sf::Socket::Done);
-    const OfflineFinish run = finishWithout("127.0.0.1:" + std::to_string(silent.getLocalPort()));
+    const TempFolder playerData;
+    const OfflineFinish run =
+        finishWithout("127.0.0.1:" + std::to_string(silent.getLocalPort()), playerData);
     EXPECT_TRUE(run.quit);
     EXPECT_FALSE(run.rowsSeen);
+    EXPECT_TRUE(run.savedNoteShown);
     EXPECT_GT(run.bestAfter, 0.3f);
+    EXPECT_EQ(run.waitingAfter, 2u);
     ASSERT_EQ(run.log.firstShown.size(), 3u);
     for (const double seconds : {run.log.submitSeconds(), run.log.fetchSeconds()}) {
         EXPECT_GT(seconds, HighscoreClient::kDefaultTimeoutSeconds - slackSeconds);
         EXPECT_LT(seconds, HighscoreClient::kDefaultTimeoutSeconds + slackSeconds);
     }
+}
+
+TEST(PostFinishScene, ATimeThatWaitedReachesTheServerAfterTheNextFinish) {
+    REQUIRE_DISPLAY();
+    const TempFolder playerData;
+    const std::string address = refusingAddress();
+    ASSERT_EQ(finishWithout(address, playerData).waitingAfter, 2u);
+
+    // The server comes up where the game looks for it, late.
+    TempFolder folder;
+    ServerProcess server(folder.file("scores.db"), folder.file("server.log"));
+    ASSERT_TRUE(server.start({"--listen", address})) << server.log();
+    const OfflineFinish next = finishWithout(address, playerData);
+    EXPECT_TRUE(next.rowsSeen);
+    EXPECT_FALSE(next.savedNoteShown);
+    EXPECT_EQ(next.waitingAfter, 0u);
+    // The waiting time first, then the new one; the corridor's runs are no
+    // runs of the level the server has under this id, so they are refused
+    // and dropped.
+    const std::string log = server.log();
+    const std::regex submitted("sbmt\\.php 200 [^\n]*name=\"racer\"");
+    EXPECT_EQ(std::distance(std::sregex_iterator(log.begin(), log.end(), submitted),
+                            std::sregex_iterator()),
+              2)
+        << log;
+    HighscoreTable table;
+    HighscoreClient(server.address()).fetchTable(raceMode, playedLevelId, table);
+    ASSERT_EQ(table.recordCount(), 1u);
+    EXPECT_EQ(table.field(0, 2), playerName);
 }

@@ -10,10 +10,11 @@
 #include "ScriptedGame.hpp"
 #include "ServerProcess.hpp"
 #include "ShippedRun.hpp"
+#include "TestRuns.hpp"
 #include "game/PersonalRuns.hpp"
 #include "menu/ReplayListScreen.hpp"
+#include "online/HighscoreProtocol.hpp"
 #include "online/client/HighscoreClient.hpp"
-#include "sim/run/ScoreText.hpp"
 
 namespace {
 
@@ -99,9 +100,8 @@ TEST(ReplayListScene, ARecordIsFetchedFromTheServerAndShownWithItsHolder) {
     ASSERT_TRUE(server.start()) << server.log();
     const HighscoreClient client(server.address());
     const RecordedRun& run = labyrinth.run;
-    const std::string score = encodeTime(static_cast<float>(run.finishMilliseconds) / 1000.0f);
-    client.submitScore("Alice", run.mode, run.levelId, score);
-    client.submitRun("Alice", run.mode, run.levelId, score, labyrinth.text, sf::seconds(5.0f));
+    client.post(HighscoreProtocol::kRunPath, runSubmission("Alice", run.mode, run.levelId,
+                                                           labyrinth.text, run.finishMilliseconds));
     // The server verifies in the background; the run is fetched once verified.
     for (int tries = 0; tries < 100 && client.fetchRun(run.mode, run.levelId, 1).empty(); ++tries) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <regex>
 #include <thread>
 
 #include "ServerBoards.hpp"
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
+#include "online/FormBody.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/client/HighscoreClient.hpp"
 #include "online/client/HttpExchange.hpp"
@@ -228,11 +231,18 @@ TEST_P(HighscoreServer, BadRequestsAreRefusedAndChangeNothing) {
 
     EXPECT_EQ(allTables(), before);
     EXPECT_TRUE(client().checkName("zed"));
+    // Each refusal is logged, beyond a few a second as a count.
+    server.stop();
     std::size_t refusals = 0;
     const std::string log = server.log();
     for (std::size_t at = log.find(" refused: "); at != std::string::npos;
          at = log.find(" refused: ", at + 1)) {
         ++refusals;
+    }
+    const std::regex summary("(\\d+) more refusals");
+    for (auto line = std::sregex_iterator(log.begin(), log.end(), summary);
+         line != std::sregex_iterator(); ++line) {
+        refusals += std::stoul((*line)[1]);
     }
     EXPECT_EQ(refusals, bad.size() + 1) << log;
 }
@@ -286,4 +296,36 @@ TEST(HighscoreServerCommandLine, HelpBadOptionsAndAnUnusableDatabase) {
     // The copy only ever fills a PostgreSQL board.
     EXPECT_EQ(ServerProcess::runToEnd({"--import-sqlite", folder.file("old.db")}, output), 2);
     EXPECT_NE(slurpFile(output).find("give --db postgresql://"), std::string::npos);
+}
+
+TEST(HighscoreServerHealth, ADeletedDatabaseFileTurnsHealthAndSubmissionsToErrors) {
+    TempFolder folder;
+    const std::string board = folder.file("scores.db");
+    ServerProcess server(board, folder.file("server.log"));
+    ASSERT_TRUE(server.start()) << server.log();
+    const ServerAddress address = parseServerAddress(server.address());
+    const auto get = [&](const std::string& path) {
+        std::string request = buildPostRequest(address, path, "");
+        request.replace(0, 4, "GET");
+        return exchange(address, request, kTimeout);
+    };
+    const HighscoreClient client(server.address());
+    const std::string submission = submissionBody("al", 1, 250, encodeTime(20));
+    const std::string run = slurpFile("levels/runs/TheLabyrinth.run");
+    EXPECT_EQ(get("/healthz").status, 200);
+    EXPECT_EQ(client.post(kSubmitPath, submission), "OK\n");
+
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        std::filesystem::remove(board + suffix);
+    }
+    EXPECT_EQ(get("/healthz").status, 503);
+    for (const auto& [path, body] :
+         {std::pair{kSubmitPath, submission},
+          std::pair{kRunPath, submission + "&run=" + escapeFormValue(run)}}) {
+        const HttpAnswer answer =
+            exchange(address, buildPostRequest(address, path, body), kTimeout);
+        EXPECT_EQ(answer.status, 500) << path;
+        EXPECT_EQ(answer.body, "ERROR storage\n") << path;
+    }
+    EXPECT_NE(server.log().find("was removed or replaced"), std::string::npos);
 }

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -170,11 +173,13 @@ TEST_F(ServerLimits, EveryRequestIsOneEscapedLogLine) {
         httpRequest("GET", "/\xe9t\xc3\xa9\x7f"),
         "GET /\r\x01 HTTP/1.1\r\n\r\n",
     };
-    for (const std::string& request : requests) {
-        EXPECT_GT(statusOf(request), 0) << request;
+    // Each from an address of its own: refusals beyond a few a second from
+    // one address are only counted.
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        EXPECT_GT(statusOf(requests[i], "127.0.0." + std::to_string(10 + i)), 0) << requests[i];
     }
     const std::string log = server.log();
-    const std::regex lineStart(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ (127\.0\.0\.1 |listening ))");
+    const std::regex lineStart(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ (127\.0\.0\.\d+ |listening ))");
     std::istringstream lines(log);
     std::size_t count = 0;
     for (std::string line; std::getline(lines, line); ++count) {
@@ -207,4 +212,124 @@ TEST_F(ServerLimits, KeptAliveTableFetchesAreNotDelayed) {
     // stays far below that unless it happens.
     std::sort(milliseconds.begin(), milliseconds.end());
     EXPECT_LT(milliseconds[milliseconds.size() / 2], 20.0);
+}
+
+TEST_F(ServerLimits, AFloodOfHugeTargetsLeavesASmallLog) {
+    start();
+    const std::size_t before = slurpFile(folder.file("server.log")).size();
+    const std::string flood = "GET /" + std::string(8000, '\xff') + " HTTP/1.1\r\nHost: x\r\n\r\n";
+    int answered = 0;
+    for (const auto start = Clock::now(); Clock::now() - start < std::chrono::seconds(3);) {
+        answered += statusOf(flood, "127.0.5.1") > 0;
+    }
+    server.stop();
+    const std::string log = slurpFile(folder.file("server.log")).substr(before);
+    EXPECT_GT(answered, 100);
+    EXPECT_LT(log.size(), 1u << 20);
+    EXPECT_NE(log.find("more bytes]"), std::string::npos) << "a target cut and marked";
+    EXPECT_NE(log.find("more refusals in the last second"), std::string::npos);
+}
+
+TEST_F(ServerLimits, ConnectionsOverTheCapAreClosedAtOnceAndDisturbNoOne) {
+    start({"--max-connections-per-address", "16"});
+    raiseOpenFileLimit();
+    std::vector<std::unique_ptr<LoopbackClient>> held;
+    for (int i = 0; i < 16; ++i) {
+        held.push_back(std::make_unique<LoopbackClient>(port(), "127.0.6.1"));
+    }
+    std::vector<std::unique_ptr<LoopbackClient>> burst;
+    for (int i = 0; i < 560; ++i) {
+        burst.push_back(std::make_unique<LoopbackClient>(port(), "127.0.6.1"));
+    }
+    const auto asked = Clock::now();
+    EXPECT_EQ(statusOf(httpRequest("GET", "/healthz"), "127.0.6.2"), 200);
+    EXPECT_LT(millisecondsSince(asked), 500.0);
+    EXPECT_TRUE(burst.back()->closedByServer());
+    // Nothing of the burst is kept open.
+    long open = openDescriptors(server.processId());
+    for (int wait = 0; wait < 50 && open > 16 + 64; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        open = openDescriptors(server.processId());
+    }
+    EXPECT_LE(open, 16 + 64);
+}
+
+TEST_F(ServerLimits, ATrustedProxyNamesItsPlayersAndIpv6CountsBySlash64) {
+    start({"--trusted-proxy", "127.0.7.1", "--rate-limit", "1", "--rate-burst", "2"});
+    const auto via = [&](const std::string& from, const std::string& forwarded) {
+        return statusOf("GET /healthz HTTP/1.1\r\nHost: x\r\nX-Forwarded-For: " + forwarded +
+                            "\r\nConnection: close\r\n\r\n",
+                        from);
+    };
+    // Each row: from, X-Forwarded-For, status. Two requests per client.
+    const std::vector<std::tuple<std::string, std::string, int>> rows = {
+        {"127.0.7.1", "10.0.0.1", 200},
+        {"127.0.7.1", "10.0.0.1", 200},
+        {"127.0.7.1", "10.0.0.1", 429},
+        {"127.0.7.1", "6.6.6.6, 10.0.0.2", 200},
+        {"127.0.7.1", "10.0.0.2", 200},
+        {"127.0.7.1", "7.7.7.7, 10.0.0.2", 429},
+        {"127.0.7.1", "2001:db8::1", 200},
+        {"127.0.7.1", "2001:db8::2", 200},
+        {"127.0.7.1", "2001:db8::3", 429},
+        {"127.0.7.1", "2001:db8:0:1::1", 200},
+        // Not a proxy: its header names nobody.
+        {"127.0.7.2", "10.0.0.3", 200},
+        {"127.0.7.2", "10.0.0.4", 200},
+        {"127.0.7.2", "10.0.0.5", 429},
+    };
+    for (const auto& [from, forwarded, status] : rows) {
+        EXPECT_EQ(via(from, forwarded), status) << from << " for " << forwarded;
+    }
+    EXPECT_NE(server.log().find(" 10.0.0.1 via 127.0.7.1 GET /healthz 200"), std::string::npos);
+}
+
+TEST_F(ServerLimits, BodiesOnTheirWayInShareOneBudget) {
+    start({"--max-body-bytes-in-flight", "1048576"});
+    const std::string head =
+        "POST " + std::string(kRunPath) + " HTTP/1.1\r\nHost: x\r\nContent-Length: 700000\r\n\r\n";
+    LoopbackClient first(port(), "127.0.8.1");
+    ASSERT_TRUE(first.send(head + "name=a"));
+    // The first has taken 700,000 of the 1,048,576 bytes.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(statusOf(head, "127.0.8.2"), 503);
+    ASSERT_TRUE(first.send(std::string(700000 - 6, 'a')));
+    EXPECT_EQ(first.readAnswer().value_or(LoopbackClient::Answer{}).status, 400);
+    LoopbackClient third(port(), "127.0.8.3");
+    ASSERT_TRUE(third.send(head + std::string(700000, 'a')));
+    EXPECT_EQ(third.readAnswer().value_or(LoopbackClient::Answer{}).status, 400);
+}
+
+TEST_F(ServerLimits, RefusalsRepeatLittleOfWhatTheyRefused) {
+    start();
+    const std::string run = "rollavortex-run 2\n1 0.02 +" + std::string(100000, 'x') + "\n";
+    LoopbackClient client(port());
+    client.send(httpRequest("POST", kRunPath,
+                            submissionBody("echo", 1, 250, "2 rXt") + "&run=" + run, false));
+    const auto answer = client.readAnswer().value_or(LoopbackClient::Answer{});
+    EXPECT_EQ(answer.status, 400);
+    EXPECT_LT(answer.body.size(), 200u) << answer.body.substr(0, 300);
+    EXPECT_NE(answer.body.find("unknown key event '+xxxx"), std::string::npos) << answer.body;
+    std::istringstream lines(server.log());
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LT(line.size(), 1000u);
+    }
+}
+
+TEST_F(ServerLimits, ListensOnIpv6Loopback) {
+    start({"--listen", "[::1]:0"});
+    EXPECT_NE(server.log().find("listening on [::1]:" + std::to_string(port())), std::string::npos);
+    const int fd = socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in6 address{};
+    address.sin6_family = AF_INET6;
+    address.sin6_port = htons(static_cast<unsigned short>(port()));
+    address.sin6_addr = in6addr_loopback;
+    ASSERT_EQ(connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const std::string request = httpRequest("GET", "/healthz", {}, false);
+    ASSERT_EQ(send(fd, request.data(), request.size(), 0), static_cast<ssize_t>(request.size()));
+    char answer[64] = {};
+    EXPECT_GT(recv(fd, answer, sizeof answer - 1, MSG_WAITALL), 12);
+    close(fd);
+    EXPECT_TRUE(std::string(answer).starts_with("HTTP/1.1 200 ")) << answer;
+    EXPECT_NE(server.log().find("::1 GET /healthz 200"), std::string::npos);
 }

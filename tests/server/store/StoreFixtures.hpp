@@ -1,5 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -20,3 +23,18 @@ std::optional<std::string> rawQuery(Backend backend, const std::string& board,
 // (al arrived before bob, though on a later day) behind cy; level 20057
 // holds al.
 bool writeVersion1File(const std::string& path, const std::string& extraSql = "");
+
+// A new board of the test's store, opened as the server opens it.
+class StoreTest : public ::testing::TestWithParam<Backend> {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(board.empty()) << testCluster().error();
+        std::string error;
+        store = openScoreStore(board, error);
+        ASSERT_TRUE(store) << error;
+    }
+
+    TempFolder folder;
+    const std::string board = newBoard(GetParam(), folder);
+    std::unique_ptr<ScoreStore> store;
+};

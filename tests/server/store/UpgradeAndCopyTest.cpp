@@ -2,8 +2,11 @@
 
 #include <filesystem>
 
+#include "LoopbackClient.hpp"
 #include "ServerProcess.hpp"
 #include "StoreFixtures.hpp"
+#include "TestRuns.hpp"
+#include "online/HighscoreProtocol.hpp"
 
 // Boards written by older servers are upgraded without loss, and a SQLite
 // board moves to PostgreSQL with --import-sqlite.
@@ -33,12 +36,12 @@ TEST(StoreUpgrade, Version1FilesKeepEveryRecordAndTheirOrder) {
         ASSERT_TRUE(store) << old.what << ": " << error;
         EXPECT_EQ(rawQuery(Backend::Sqlite, path,
                            "SELECT version FROM schema_version; PRAGMA user_version"),
-                  "2\n2\n")
+                  "3\n3\n")
             << old.what;
 
         // A new equal time arrives after the old ones, and may be verified.
         store->submit({"dee", 1, 250, 20.5f}, "2024-06-01");
-        store->submitVerified({"cy", 1, 250, 12.25f}, "run of cy", "2024-06-02");
+        store->submitVerified({"cy", 1, 250, 12.25f}, "run of cy", "id of cy", "2024-06-02");
         EXPECT_EQ(dumpBoard(*store),
                   "1/250 cy 12.25 2024-02-03 v\n"
                   "1/250 al 20.5 2024-01-02\n"
@@ -48,6 +51,37 @@ TEST(StoreUpgrade, Version1FilesKeepEveryRecordAndTheirOrder) {
                   "2/20057 al 99.125 2023-12-31\n")
             << old.what;
     }
+}
+
+TEST(StoreUpgrade, RunsVerifiedBeforeIdentitiesGetThemSoTheirCopiesAreRefused) {
+    TempFolder folder;
+    const std::string path = folder.file("version2.db");
+    // The Labyrinth record of a version 2 board: al's run, stored as sent.
+    std::string run = slurpFile(kCommittedRuns[0].file);
+    ASSERT_FALSE(run.empty());
+    const std::string version2 =
+        "ALTER TABLE best_times ADD COLUMN verified_seconds REAL;"
+        "ALTER TABLE best_times ADD COLUMN verified_arrival INTEGER;"
+        "ALTER TABLE best_times ADD COLUMN verified_day TEXT;"
+        "ALTER TABLE best_times ADD COLUMN verified_run TEXT;"
+        "CREATE TABLE schema_version (version INTEGER NOT NULL);"
+        "INSERT INTO schema_version VALUES (2); PRAGMA user_version = 2;"
+        "UPDATE best_times SET seconds = 18.05, verified_seconds = 18.05, verified_arrival = 1,"
+        " verified_day = '2024-02-04', verified_run = '" +
+        run + "' WHERE name = 'al' AND level = 250;";
+    ASSERT_TRUE(writeVersion1File(path, version2));
+
+    ServerProcess server(path, folder.file("server.log"));
+    ASSERT_TRUE(server.start()) << server.log();
+    const auto submit = [&](const std::string& name) {
+        LoopbackClient client(server.listeningPort());
+        client.send(httpRequest("POST", HighscoreProtocol::kRunPath,
+                                runSubmission(name, kCommittedRuns[0], run), false));
+        return client.readAnswer().value_or(LoopbackClient::Answer{}).body;
+    };
+    EXPECT_EQ(submit("thief"), "ERROR run already on the board\n");
+    EXPECT_EQ(submit("al"), "OK verified\n");
+    EXPECT_NE(server.log().find("gave 1 verified runs"), std::string::npos) << server.log();
 }
 
 TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIsNoBoard) {
@@ -62,10 +96,10 @@ TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIs
         auto source = openScoreStore(newFile, error);
         ASSERT_TRUE(source) << error;
         source->submit({"bob", 1, 275, 30}, "2024-01-01");
-        source->submitVerified({"al", 1, 275, 30}, "run of al", "2024-01-02");
-        source->submitVerified({"cy", 1, 275, 31}, "run of cy", "2024-01-03");
+        source->submitVerified({"al", 1, 275, 30}, "run of al", "id of al", "2024-01-02");
+        source->submitVerified({"cy", 1, 275, 31}, "run of cy", "id of cy", "2024-01-03");
         source->submit({"cy", 1, 275, 29.5f}, "2024-01-04");
-        source->submitVerified({"bob", 2, 20000, 45.25f}, "run of bob", "2024-01-05");
+        source->submitVerified({"bob", 2, 20000, 45.25f}, "run of bob", "id of bob", "2024-01-05");
     }
 
     for (const std::string& sqliteFile : {oldFile, newFile}) {
@@ -90,10 +124,14 @@ TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIs
         auto board = openScoreStore(target, error);
         ASSERT_TRUE(board) << error;
         EXPECT_EQ(dumpBoard(*board), dumpBoard(*upgraded)) << sqliteFile;
+        const std::string identities = "SELECT sha256, name FROM board_runs ORDER BY sha256";
+        EXPECT_EQ(rawQuery(Backend::Postgres, target, identities),
+                  rawQuery(Backend::Sqlite, copy, identities))
+            << sqliteFile;
         // Equal times that come later go after the copied ones.
         for (ScoreStore* store : {board.get(), upgraded.get()}) {
             store->submit({"zed", 1, 250, 20.5f}, "2024-07-01");
-            store->submitVerified({"zed", 1, 275, 30}, "run of zed", "2024-07-01");
+            store->submitVerified({"zed", 1, 275, 30}, "run of zed", "id of zed", "2024-07-01");
         }
         const std::string withZed = dumpBoard(*board);
         EXPECT_EQ(withZed, dumpBoard(*upgraded)) << sqliteFile;

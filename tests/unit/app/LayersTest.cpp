@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -36,4 +37,25 @@ TEST(Layers, NoFolderIncludesALayerAboveIt) {
         }
     }
     EXPECT_GT(filesRead, 100) << "run from the source folder";
+}
+
+// The C library's transcendental functions pick their code by CPU and differ
+// in the last bit between machines: the simulation takes its sine and cosine
+// from sim/physics/DeterministicTrig and calls none of them.
+TEST(Layers, TheSimulationCallsNoFunctionWhoseBitsDependOnTheCpu) {
+    const std::regex call(
+        "std::(sin|cos|tan|atan|atan2|exp|log|pow|hypot)\\(|(^|[^A-Za-z0-9_])(sinf|cosf|atan2f)"
+        "\\(");
+    int filesRead = 0;
+    for (const auto& file : std::filesystem::recursive_directory_iterator("src/sim")) {
+        if (!file.is_regular_file() || file.path().filename() == "DeterministicTrig.cpp") {
+            continue;
+        }
+        ++filesRead;
+        std::ifstream in(file.path());
+        for (std::string line; std::getline(in, line);) {
+            EXPECT_FALSE(std::regex_search(line, call)) << file.path() << ": " << line;
+        }
+    }
+    EXPECT_GT(filesRead, 40) << "run from the source folder";
 }

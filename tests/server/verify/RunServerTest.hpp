@@ -1,0 +1,50 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "LoopbackClient.hpp"
+#include "ServerBoards.hpp"
+#include "ServerProcess.hpp"
+#include "TempFolder.hpp"
+#include "TestRuns.hpp"
+#include "online/HighscoreProtocol.hpp"
+
+// The real server on a new board of either store, with the limits per client
+// lifted: the tests send many requests from one address.
+class RunServerTest : public ::testing::TestWithParam<Backend> {
+  protected:
+    void SetUp() override { ASSERT_FALSE(board.empty()) << testCluster().error(); }
+
+    void start(std::vector<std::string> options = {}) {
+        options.insert(options.end(), {"--rate-burst", "100000", "--rate-limit", "100000",
+                                       "--max-connections-per-address", "1000"});
+        ASSERT_TRUE(server.start(options)) << server.log();
+    }
+
+    LoopbackClient::Answer send(const std::string& request, int port = 0) const {
+        LoopbackClient client(port ? port : server.listeningPort());
+        client.send(request);
+        return client.readAnswer().value_or(LoopbackClient::Answer{});
+    }
+    LoopbackClient::Answer post(std::string_view path, const std::string& body) const {
+        return send(httpRequest("POST", path, body, false));
+    }
+    std::string tables() const {
+        std::string text;
+        for (const CommittedRun& run : kCommittedRuns) {
+            text += post(HighscoreProtocol::kTablePath,
+                         HighscoreProtocol::tableQueryBody(run.mode, run.level))
+                        .body +
+                    "|";
+        }
+        return text;
+    }
+
+    TempFolder folder;
+    const std::string board = newBoard(GetParam(), folder);
+    ServerProcess server{board, folder.file("server.log")};
+};
