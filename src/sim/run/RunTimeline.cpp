@@ -1,6 +1,7 @@
 #include "sim/run/RunTimeline.hpp"
 
 #include <algorithm>
+#include <utility>
 
 RunTimeline::RunTimeline(RecordedRun run, std::string bytes, Checkpoints checkpoints)
     : recorded(std::move(run)),
@@ -21,9 +22,32 @@ RunTimeline::~RunTimeline() {
         stopping = true;
     }
     wake.notify_all();
+    // Taken and let go, so a worker about to wait for its turn sees the stop.
+    { const std::lock_guard guard(physics); }
+    physicsFree.notify_all();
     if (worker.joinable()) {
         worker.join();
     }
+}
+
+RunTimeline::CallerTurn::CallerTurn(RunTimeline& timeline) : timeline(timeline) {
+    ++timeline.callerWaiting;
+    guard = std::unique_lock(timeline.physics);
+}
+
+RunTimeline::CallerTurn::~CallerTurn() {
+    --timeline.callerWaiting;
+    guard.unlock();
+    timeline.physicsFree.notify_all();
+}
+
+std::unique_lock<std::mutex> RunTimeline::workerTurn() {
+    std::unique_lock guard(physics);
+    physicsFree.wait(guard, [this] { return callerWaiting == 0 || stopping; });
+    if (stopping) {
+        guard.unlock();
+    }
+    return guard;
 }
 
 RunTimeline::Replay RunTimeline::freshReplay() const {
@@ -33,9 +57,21 @@ RunTimeline::Replay RunTimeline::freshReplay() const {
     return replay;
 }
 
-bool RunTimeline::playTo(Replay& replay, std::size_t frame) const {
+std::vector<RunTimeline::Replay> RunTimeline::takeDiscarded() {
+    const std::lock_guard guard(lock);
+    return std::exchange(discarded, {});
+}
+
+void RunTimeline::playTo(Replay& replay, std::size_t frame) const {
     while (replay.cursor.frame() < frame && !replay.cursor.done()) {
-        if (stopping.load(std::memory_order_relaxed)) {
+        replay.cursor.playNext(*replay.simulation);
+    }
+}
+
+bool RunTimeline::workerPlayTo(Replay& replay, std::size_t frame) {
+    while (replay.cursor.frame() < frame && !replay.cursor.done()) {
+        const std::unique_lock turn = workerTurn();
+        if (!turn.owns_lock()) {
             return false;
         }
         replay.cursor.playNext(*replay.simulation);
@@ -44,7 +80,11 @@ bool RunTimeline::playTo(Replay& replay, std::size_t frame) const {
 }
 
 FrameReport RunTimeline::playNext() {
-    const FrameReport report = live.cursor.playNext(*live.simulation);
+    FrameReport report;
+    {
+        const CallerTurn turn(*this);
+        report = live.cursor.playNext(*live.simulation);
+    }
     movePlayhead();
     return report;
 }
@@ -76,18 +116,20 @@ void RunTimeline::seek(std::size_t frame) {
                 live = std::move(parked[*best]);
                 parked.erase(parked.begin() + static_cast<std::ptrdiff_t>(*best));
             }
-            if (!parkedAt(old.cursor.frame())) {
-                parked.push_back(std::move(old));
-            }
+            (parkedAt(old.cursor.frame()) ? discarded : parked).push_back(std::move(old));
             rebuild = !best;
         }
     }
     // The pool changed even when the playhead stays in its checkpoint.
     wake.notify_all();
-    if (rebuild) {
-        live = freshReplay();
+    {
+        const CallerTurn turn(*this);
+        takeDiscarded().clear();
+        if (rebuild) {
+            live = freshReplay();
+        }
+        playTo(live, frame);
     }
-    playTo(live, frame);
     movePlayhead();
 }
 
@@ -178,6 +220,7 @@ void RunTimeline::dropUnwanted() {
         if (furthest == parked.end()) {
             return;
         }
+        discarded.push_back(std::move(*furthest));
         parked.erase(furthest);
     }
 }
@@ -213,31 +256,45 @@ std::optional<RunTimeline::Job> RunTimeline::takeJob() {
             return !isWanted(replay.cursor.frame());
         });
         if (spare != parked.end()) {
+            discarded.push_back(std::move(*spare));
             parked.erase(spare);
         }
     }
     return job;
 }
 
+// Simulations let go are destroyed, then the next missing checkpoint is
+// built, each in the worker's turns and outside the lock: seeks and the live
+// frames go on meanwhile.
 void RunTimeline::work() {
     std::unique_lock guard(lock);
     while (!stopping) {
         std::optional<Job> job = takeJob();
-        if (!job) {
+        std::vector<Replay> gone = std::exchange(discarded, {});
+        if (!job && gone.empty()) {
             idle.notify_all();
             wake.wait(guard);
             continue;
         }
         working = true;
         guard.unlock();
-        // A simulation is built and played outside the lock: seeks and the
-        // live frames go on meanwhile.
-        Replay replay = job->source ? std::move(*job->source) : freshReplay();
-        const bool reached = playTo(replay, job->target);
+        if (!gone.empty()) {
+            const std::unique_lock turn = workerTurn();
+            gone.clear();
+        }
+        std::optional<Replay> built;
+        if (job) {
+            if (job->source) {
+                built = std::move(job->source);
+            } else if (const std::unique_lock turn = workerTurn(); turn.owns_lock()) {
+                built = freshReplay();
+            }
+        }
+        const bool reached = built && workerPlayTo(*built, job->target);
         guard.lock();
         working = false;
-        if (reached) {
-            parked.push_back(std::move(replay));
+        if (built) {
+            (reached ? parked : discarded).push_back(std::move(*built));
         }
     }
     idle.notify_all();
