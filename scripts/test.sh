@@ -4,7 +4,8 @@
 #      tests, the scene and end-to-end ones in a virtual display;
 #   2. the committed runs replayed on arm64 under qemu, against this machine;
 #   3. a clang build with ThreadSanitizer of the simulation, replaying runs on
-#      several threads at once;
+#      several threads at once, and a replay seeking while its worker parks
+#      checkpoints;
 #   4. a clang build with AddressSanitizer and UndefinedBehaviorSanitizer: the
 #      unit tests again, and every fuzz target for a bounded time.
 set -euo pipefail
@@ -33,7 +34,7 @@ CC=clang CXX=clang++ cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo 
     -DROLLAVORTEX_SIM_ONLY=ON -DCMAKE_CXX_FLAGS=-fsanitize=thread \
     -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
 cmake --build build-tsan --target sim_run -j"$jobs" >/dev/null
-TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/sim_run --gtest_filter='ShippedRuns.EightThreads*'
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/sim_run --gtest_filter='ShippedRuns.EightThreads*:RunTimeline.*'
 
 echo "== sanitizer build (clang, address + undefined behaviour) with fuzz targets"
 CC=clang CXX=clang++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug \

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "CommandLine.hpp"
+#include "app/CommandLine.hpp"
 #include "app/GameWindow.hpp"
 #include "app/IntroScreen.hpp"
 #include "app/ProgramObjects.hpp"
@@ -62,30 +62,42 @@ void reportMissingDataFolder() {
 
 }  // namespace
 
-void runGame(GameWindow& window) {
+void runGame(GameWindow& window, const std::string& replayFile) {
     openAudio();
     openWindow(window);
     {
-        IntroScreen intro(window);
-        intro.run();
+        if (replayFile.empty()) {
+            IntroScreen intro(window);
+            intro.run();
+        }
         window.setKeyRepeatEnabled(false);
         // Built even when the window was closed during the intro: its loop then
         // ends at once and shut-down goes on as usual.
         MainMenu menu(window);
-        menu.run();
+        menu.run(replayFile);
         Mix_CloseAudio();
         SDL_Quit();
     }
 }
 
-int runProgram(const CommandLine& line) {
+int runProgram(int argc, char** argv) {
+    const CommandLine line =
+        CommandLine::read(std::span<const char* const>(argv + 1, argc > 1 ? argc - 1 : 0));
+    if (!line.error.empty()) {
+        std::fprintf(stderr, "rollavortex: %s\n%s", line.error.c_str(), commandLineUsage);
+        return 2;
+    }
+    if (line.help) {
+        std::fputs(commandLineUsage, stdout);
+        return 0;
+    }
     reportMissingDataFolder();
     ProgramObjects objects(Settings::filePath(), line.levelFolder.empty()
                                                      ? defaultCustomLevelFolder()
                                                      : line.levelFolder);
     {
         GameWindow window;
-        runGame(window);
+        runGame(window, line.replayFile);
     }
     // Only a normal end gets here: a crash leaves the previous file untouched.
     objects.settings.save();

@@ -17,11 +17,15 @@ struct Button {
     sf::Keyboard::Key playKey;
 };
 
-// 0 is the bottom face button and 1 the right one on common pads, 7 is Start.
-inline constexpr std::array<Button, 3> buttons{{
-    {0, sf::Keyboard::Enter, sf::Keyboard::Space},     // confirms; jumps
-    {1, sf::Keyboard::Escape, sf::Keyboard::Unknown},  // goes back
-    {7, sf::Keyboard::Escape, sf::Keyboard::Escape},   // resumes; pauses
+// 0 is the bottom face button, 1 the right one, 2 the left and 3 the top one
+// on common pads, 7 is Start. The left and top ones step and restart a
+// replay, as PageDown and Home do: keys no name field types.
+inline constexpr std::array<Button, 5> buttons{{
+    {0, sf::Keyboard::Enter, sf::Keyboard::Space},       // confirms; jumps
+    {1, sf::Keyboard::Escape, sf::Keyboard::Unknown},    // goes back
+    {2, sf::Keyboard::PageDown, sf::Keyboard::Unknown},  // a replay's next frame
+    {3, sf::Keyboard::Home, sf::Keyboard::Unknown},      // a replay from the start
+    {7, sf::Keyboard::Escape, sf::Keyboard::Escape},     // resumes; pauses
 }};
 
 // The stick and the d-pad (the "point of view" hat) both turn and walk menus.

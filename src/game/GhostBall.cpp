@@ -2,25 +2,60 @@
 
 #include <SFML/Graphics/Sprite.hpp>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
 #include "app/Files.hpp"
 #include "app/GameWindow.hpp"
 #include "sim/base/DataFolder.hpp"
 #include "sim/level/Units.hpp"
+#include "sim/play/LevelSimulation.hpp"
 
 void GhostBall::loadImage() {
     loadTexture(texture, dataPath("images/bodyred.png"));
     texture.setSmooth(true);
 }
 
-void GhostBall::follow(std::unique_ptr<GhostTrack> next) {
-    track = std::move(next);
-    current.reset();
+std::string ghostGapText(float seconds, bool atFinish) {
+    const long long units = std::llround(std::fabs(seconds) * (atFinish ? 1000.0f : 100.0f));
+    const int decimals = atFinish ? 3 : 2;
+    const long long scale = atFinish ? 1000 : 100;
+    char text[48];
+    std::snprintf(text, sizeof text, "%s%lld.%0*lld",
+                  units == 0    ? ""
+                  : seconds < 0 ? "-"
+                                : "+",
+                  units / scale, decimals, units % scale);
+    return text;
 }
 
-void GhostBall::update(long long step) {
-    if (track) {
-        current = track->poseAfterStep(step);
+void GhostBall::follow(std::unique_ptr<GhostTrack> next) {
+    track = std::move(next);
+    gapRule = GhostGap();
+    current.reset();
+    gapSeconds.reset();
+    finalGap = false;
+}
+
+void GhostBall::update(const LevelSimulation& player) {
+    if (!track) {
+        return;
     }
+    const long long step = player.stepsTaken();
+    current = track->poseAfterStep(step);
+    if (finalGap) {
+        return;
+    }
+    gapSeconds = gapRule.update(*track, player);
+    if (player.finished()) {
+        if (const std::optional<float> finish = gapRule.atFinish(*track, player.raceClock())) {
+            gapSeconds = finish;
+        }
+        finalGap = true;
+    }
+    // The drawn ghost and the match are what is asked for next.
+    track->forgetBefore(std::min(step, gapRule.matchedStep()));
 }
 
 void GhostBall::draw(GameWindow& window) const {

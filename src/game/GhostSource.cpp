@@ -7,7 +7,7 @@
 #include "game/PersonalRuns.hpp"
 #include "sim/base/FileBytes.hpp"
 #include "sim/base/Sha256.hpp"
-#include "sim/play/LevelSimulation.hpp"
+#include "sim/run/LevelStamp.hpp"
 #include "sim/run/RunText.hpp"
 
 namespace {
@@ -23,8 +23,7 @@ std::optional<RecordedRun> runForLevel(std::string_view text, GameMode mode,
     if (text.empty() || !parseRun(text, run, error)) {
         return std::nullopt;
     }
-    if (run.mode != mode || run.levelSha256 != levelSha256 ||
-        run.physicsVersion != LevelSimulation::physicsVersion) {
+    if (run.mode != mode || !stampProblem(run, levelSha256).empty()) {
         return std::nullopt;
     }
     return run;

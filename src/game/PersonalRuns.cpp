@@ -4,7 +4,6 @@
 
 #include "app/UserFolders.hpp"
 #include "sim/base/FileReplace.hpp"
-#include "sim/play/LevelSimulation.hpp"
 #include "sim/run/LevelStamp.hpp"
 #include "sim/run/RunText.hpp"
 
@@ -18,15 +17,9 @@ void ignoring(const std::filesystem::path& path, const std::string& why) {
 std::string mismatch(const RecordedRun& run, GameMode mode, const LevelIdentity& level,
                      const std::string& levelSha256) {
     if (run.mode != mode || identityOfRun(run) != level) {
-        return "a run of another level";
+        return "run is for another level";
     }
-    if (run.levelSha256 != levelSha256) {
-        return "a run of another version of the level";
-    }
-    if (run.physicsVersion != LevelSimulation::physicsVersion) {
-        return "a run of another physics version";
-    }
-    return {};
+    return stampProblem(run, levelSha256);
 }
 
 }  // namespace

@@ -14,6 +14,20 @@ void StartSequence::reset() {
     shownCountdown = firstNumber;
 }
 
+void StartSequence::skipTo(float countdownTime, bool atStart) {
+    reset();
+    thumbnailFade = thumbnailSeconds;
+    if (atStart) {
+        return;
+    }
+    introFade = 0.0f;
+    if (countdownTime > 0.0f) {
+        shownCountdown = static_cast<int>(std::trunc(countdownTime));
+    } else {
+        thumbnailFade = -1.0f;
+    }
+}
+
 int StartSequence::countdownCue(float countdownTime) {
     if (!(countdownTime > 0.0f)) {
         return 0;

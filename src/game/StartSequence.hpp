@@ -10,6 +10,11 @@ class StartSequence {
     static constexpr int firstNumber = 3;
 
     void reset();
+    // After a jump in time (a replay sought elsewhere), given the countdown
+    // time left: from the very start as reset; anywhere else without the
+    // fade-in, with the numbers already passed not shown again, and the
+    // thumbnail up while the countdown runs and gone after it.
+    void skipTo(float countdownTime, bool atStart);
     // Bookkeeping of a frame while the countdown runs, given the countdown
     // time left (seconds): the number (2 or 1) that appears in this frame, or
     // 0. Also holds the thumbnail at full strength.

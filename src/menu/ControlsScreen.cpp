@@ -120,11 +120,7 @@ void ControlsScreen::draw() const {
 }
 
 void ControlsScreen::run() {
-    while (!quit && window.isOpen()) {
-        update(window.frameTime());
-        if (quit || !window.isOpen()) {
-            return;
-        }
-        draw();
-    }
+    MenuDrawing::runFrames(
+        window, [this] { return quit; }, [this](float frameTime) { update(frameTime); },
+        [this] { draw(); });
 }

@@ -8,6 +8,7 @@
 #include "menu/MenuDrawing.hpp"
 #include "menu/NameEntryScreen.hpp"
 #include "menu/OptionsScreen.hpp"
+#include "menu/ReplayListScreen.hpp"
 #include "sim/base/DataFolder.hpp"
 
 namespace {
@@ -28,8 +29,8 @@ MainMenu::MainMenu(GameWindow& gameWindow)
     configureCloudBackdrop(clouds, &cloudTexture);
     view = ScreenLook::logicalView();
     // "Exit" stands apart from the others.
-    menu.setItems({"Race", "Puzzle", "Options", "Exit"}, {400.0f, 500.0f, 600.0f, 800.0f}, font,
-                  ScreenLook::labelSize);
+    menu.setItems({"Race", "Puzzle", "Replays", "Options", "Exit"},
+                  {380.0f, 470.0f, 560.0f, 650.0f, 800.0f}, font, ScreenLook::labelSize);
     click.load(ScreenLook::clickSoundPath());
     loadTexture(logoTexture, dataPath("images/rvlogo.png"));
     logo.setTexture(logoTexture, true);
@@ -65,7 +66,13 @@ void MainMenu::fillPlaylists() {
     }
 }
 
-void MainMenu::run() {
+void MainMenu::run(const std::string& commandLineReplay) {
+    if (!commandLineReplay.empty()) {
+        inSubScreen = true;
+        ReplayListScreen replays(window, &clouds, commandLineReplay);
+        replays.run();
+        inSubScreen = false;
+    }
     // Even with the window closed during the intro: the name entry then
     // returns at once, and the first start still counts as done.
     if (settings().get(Setting::nameEntered) == 0) {
@@ -141,6 +148,11 @@ void MainMenu::act() {
             LevelSelectScreen levels(window, menu.selected == raceItem ? raceMode : puzzleMode,
                                      &clouds);
             levels.run();
+            break;
+        }
+        case replaysItem: {
+            ReplayListScreen replays(window, &clouds);
+            replays.run();
             break;
         }
         case optionsItem: {

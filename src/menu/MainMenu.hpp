@@ -6,6 +6,8 @@
 #include <SFML/Graphics/View.hpp>
 #include <SFML/Window/Event.hpp>
 
+#include <string>
+
 #include "app/MenuList.hpp"
 #include "app/ParticleEmitter.hpp"
 #include "app/ScreenFade.hpp"
@@ -16,13 +18,13 @@
 class GameWindow;
 
 // The title screen and hub of the game: the logo, two blinking mascots, the
-// drifting clouds and "Race", "Puzzle", "Options", "Exit". A chosen item fades
+// drifting clouds and "Race", "Puzzle", "Replays", "Options", "Exit". A chosen item fades
 // to black, then its screen runs to its end here and the menu fades back in.
 // It owns the cloud field every other menu screen draws, so the clouds drift on
 // from screen to screen, and it fills the two music playlists.
 class MainMenu {
   public:
-    enum Item { raceItem = 0, puzzleItem = 1, optionsItem = 2, exitItem = 3 };
+    enum Item { raceItem = 0, puzzleItem = 1, replaysItem = 2, optionsItem = 3, exitItem = 4 };
     // Keys count once the fade-in has fallen below this (0.2 s after showing).
     static constexpr float inputThreshold = 1.5f;
 
@@ -30,9 +32,10 @@ class MainMenu {
     MainMenu(const MainMenu&) = delete;
     MainMenu& operator=(const MainMenu&) = delete;
 
-    // On a first start runs the name entry, then the menu until the window
-    // closes ("Exit" closes it).
-    void run();
+    // Plays the run file given on the command line first, when there is one
+    // (in the Replays list), then on a first start runs the name entry, then
+    // the menu until the window closes ("Exit" closes it).
+    void run(const std::string& commandLineReplay = "");
 
     int selectedItem() const { return menu.selected; }
     // True while the menu itself is on screen and takes keys (not while one of

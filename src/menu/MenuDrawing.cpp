@@ -48,4 +48,15 @@ void drawMenu(GameWindow& window, const MenuList& menu) {
     }
 }
 
+void runFrames(GameWindow& window, const std::function<bool()>& over,
+               const std::function<void(float)>& update, const std::function<void()>& draw) {
+    while (!over() && window.isOpen()) {
+        update(window.frameTime());
+        if (over() || !window.isOpen()) {
+            return;
+        }
+        draw();
+    }
+}
+
 }  // namespace MenuDrawing

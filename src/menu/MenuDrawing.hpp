@@ -34,4 +34,10 @@ void beginFrame(GameWindow& window, const sf::View& view, const ParticleEmitter*
 // Every item of the menu with its shadow, in the colours the highlight gave.
 void drawMenu(GameWindow& window, const MenuList& menu);
 
+// A screen's frames, one update (given the frame time) then one draw, until
+// `over` holds or the window closes; a frame whose update ends the screen
+// draws nothing.
+void runFrames(GameWindow& window, const std::function<bool()>& over,
+               const std::function<void(float)>& update, const std::function<void()>& draw);
+
 }  // namespace MenuDrawing

@@ -66,13 +66,9 @@ NameEntryScreen::NameEntryScreen(GameWindow& gameWindow, ParticleEmitter* cloudB
 
 // A frame that ends the screen draws nothing: its fade-out is complete.
 void NameEntryScreen::run() {
-    while (!quit && window.isOpen()) {
-        update(window.frameTime());
-        if (quit || !window.isOpen()) {
-            return;
-        }
-        draw();
-    }
+    MenuDrawing::runFrames(
+        window, [this] { return quit; }, [this](float frameTime) { update(frameTime); },
+        [this] { draw(); });
 }
 
 // Reads the keys, runs a name check that the last frame announced, moves the

@@ -37,3 +37,14 @@ LevelIdentity identityOfRun(const RecordedRun& run) {
     return run.levelId > 0 ? LevelIdentity::shipped(run.levelId)
                            : LevelIdentity::ofFile(run.levelSha256);
 }
+
+std::string stampProblem(const RecordedRun& run, std::string_view levelSha256) {
+    if (run.physicsVersion != LevelSimulation::physicsVersion) {
+        return "run is for physics version " + std::to_string(run.physicsVersion) +
+               ", not version " + std::to_string(LevelSimulation::physicsVersion);
+    }
+    if (run.levelSha256 != levelSha256) {
+        return "run is for another version of the level";
+    }
+    return {};
+}

@@ -12,6 +12,7 @@
 #include "sim/level/Units.hpp"
 #include "sim/play/FrameTicks.hpp"
 #include "sim/play/LevelSimulation.hpp"
+#include "sim/run/LevelStamp.hpp"
 #include "sim/run/ScoreText.hpp"
 
 namespace {
@@ -50,14 +51,7 @@ std::string headerProblem(const RecordedRun& run, const RunClaim& claim,
     if (run.levelId != claim.levelId) {
         return "run is for another level";
     }
-    if (run.physicsVersion != LevelSimulation::physicsVersion) {
-        return "run is for physics version " + std::to_string(run.physicsVersion) +
-               ", not version " + std::to_string(LevelSimulation::physicsVersion);
-    }
-    if (run.levelSha256 != sha256Hex(levelBytes)) {
-        return "run is for another version of the level";
-    }
-    return {};
+    return stampProblem(run, sha256Hex(levelBytes));
 }
 
 // The fields a writer may fill in as it likes (the level's name and file, the

@@ -113,7 +113,7 @@ class EndToEnd : public ::testing::Test {
     // `data` names the data folder (empty: the game finds its own), `program`
     // another game binary than this build's (an installed one).
     void start(const std::string& folder, const std::string& data = "",
-               const std::string& program = "") {
+               const std::string& program = "", const std::vector<std::string>& arguments = {}) {
         game = std::make_unique<GameProcess>(
             folder,
             std::map<std::string, std::string>{{"HOME", home.path().string()},
@@ -121,7 +121,7 @@ class EndToEnd : public ::testing::Test {
                                                {"USERPROFILE", ""},
                                                {"ROLLAVORTEX_DATA", data},
                                                {"SDL_AUDIODRIVER", "dummy"}},
-            errorsFile(), program);
+            errorsFile(), program, arguments);
         window = X11Window::find("Rollavortex 1.0", screenSeconds);
         ASSERT_NE(window, 0u) << "the game window never appeared";
     }
@@ -212,6 +212,32 @@ TEST_F(EndToEnd, AKilledGameLeavesThePreviousFileWholeAndTheWindowAsStored) {
     EXPECT_FALSE(std::filesystem::exists(home.file(".Rollavortex.tmp")));
 }
 
+// A run named on the command line shows at once, without the intro; Escape
+// leads to the Replays list and on to the main menu. A command line the game
+// does not understand ends it before any window, with its usage.
+TEST_F(EndToEnd, ARunGivenOnTheCommandLineShowsAtOnceThenTheMenusFollow) {
+    writeFileBytes(home.file(".Rollavortex"),
+                   "fullscreen\t0\nnameentered\t1\nscreenheight\t512\nscreenwidth\t640\n");
+    const std::string root = std::filesystem::current_path().string();
+    start(root, "", "", {"--replay", "levels/runs/TheLabyrinth.run"});
+    ASSERT_TRUE(X11Window::focus(window));
+    ASSERT_TRUE(waitFor(levelShown)) << "no replay: " << describe(last);
+    X11Window::tap("Escape");
+    ASSERT_TRUE(waitFor(levelSelectionShown)) << "no Replays list: " << describe(last);
+    X11Window::tap("Escape");
+    ASSERT_TRUE(waitFor(mainMenuShown)) << "no main menu: " << describe(last);
+    tapKeys({"Escape", "Return"});
+    ASSERT_EQ(game->waitForExit(screenSeconds), 0) << "the game did not end cleanly";
+    EXPECT_EQ(slurpFile(errorsFile()).find("cannot replay"), std::string::npos)
+        << slurpFile(errorsFile());
+
+    GameProcess refused(root, {{"HOME", home.path().string()}}, errorsFile(), "", {"--bogus"});
+    EXPECT_EQ(refused.waitForExit(screenSeconds), 2);
+    EXPECT_EQ(slurpFile(errorsFile()).rfind("rollavortex: unknown argument: --bogus\nusage: ", 0),
+              0u)
+        << slurpFile(errorsFile());
+}
+
 // No data files, no settings file: the game still reaches its menu, ends
 // when its window is closed, and writes the screen settings it used.
 TEST_F(EndToEnd, WithoutItsDataTheGameNamesWhatIsMissingYetReachesTheMenuAndEndsCleanly) {
@@ -226,14 +252,16 @@ TEST_F(EndToEnd, WithoutItsDataTheGameNamesWhatIsMissingYetReachesTheMenuAndEnds
         ASSERT_EQ(game->waitForExit(screenSeconds), 0);
         const std::string file = settingsFile();
         expectWrittenInKeyOrder(file);
-        for (const char* wanted : {"fullscreen\t1\n", "screenheight\t768\n", "screenwidth\t1024\n"}) {
+        for (const char* wanted :
+             {"fullscreen\t1\n", "screenheight\t768\n", "screenwidth\t1024\n"}) {
             EXPECT_NE(file.find(wanted), std::string::npos) << wanted << " missing in\n" << file;
         }
         const std::string said = slurpFile(errorsFile());
         for (const char* missing : {"font/VeraBd.ttf", "images/rvlogo.png", "music/intro.ogg"}) {
-            EXPECT_NE(said.find("rollavortex: missing file " + data + "/" + missing +
-                                " (looked in the data folder " + data + ", set by ROLLAVORTEX_DATA)"),
-                      std::string::npos)
+            EXPECT_NE(
+                said.find("rollavortex: missing file " + data + "/" + missing +
+                          " (looked in the data folder " + data + ", set by ROLLAVORTEX_DATA)"),
+                std::string::npos)
                 << missing << " not named in\n"
                 << said;
         }

@@ -12,8 +12,15 @@
 
 GameProcess::GameProcess(const std::string& workingFolder,
                          const std::map<std::string, std::string>& env,
-                         const std::string& errorFile, const std::string& program) {
+                         const std::string& errorFile, const std::string& program,
+                         const std::vector<std::string>& arguments) {
     const std::string binary = program.empty() ? GAME_BINARY : program;
+    // Made before the fork: the child only execs.
+    std::vector<char*> argv{const_cast<char*>(binary.c_str())};
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
     pid = fork();
     if (pid != 0) {
         return;
@@ -38,7 +45,7 @@ GameProcess::GameProcess(const std::string& workingFolder,
             setenv(name.c_str(), value.c_str(), 1);
         }
     }
-    execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+    execv(binary.c_str(), argv.data());
     _exit(127);
 }
 

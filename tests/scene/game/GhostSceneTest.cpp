@@ -142,3 +142,44 @@ TEST(GhostScene, TheKeptRunIsRacedWhereItsBallWas) {
         EXPECT_GT(race.tintAtGhost, 20) << "the ghost shows where it stands";
     }
 }
+
+// Played again as it was kept, the run is level with its own ghost in every
+// frame of the race and at the finish, and the HUD writes the gap beside the
+// clock.
+TEST(GhostScene, RacingItsOwnRunTheGapIsZeroThroughoutAndAtTheFinish) {
+    REQUIRE_DISPLAY();
+    const std::optional<RecordedRun> kept = finishOnce();
+    ASSERT_TRUE(kept);
+    ScriptedGame game;
+    game.settings().setInt("submitscores", 0);
+    game.settings().setInt("drawclouds", 0);
+    game.settings().setInt("ghost", 1);
+    ASSERT_TRUE(PersonalRuns().save(*kept));
+    PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
+    CorridorDriver driver(game, screen);
+    std::vector<float> racing;
+    std::optional<float> atFinish;
+    int gapPixels = -1;
+    game.everyFrame([&](GameWindow& window) {
+        const GhostBall& ghost = screen.ghostBall();
+        if (!ghost.gap() || screen.simulation().play().countdownRunning) {
+            return;
+        }
+        if (ghost.gapIsFinal()) {
+            atFinish = ghost.gap();
+        } else {
+            racing.push_back(*ghost.gap());
+        }
+        if (gapPixels < 0) {
+            gapPixels = countPixels(window.capture(), {520.0f, 950.0f, 120.0f, 60.0f}, isWhitish);
+        }
+    });
+    screen.run();
+    ASSERT_GT(racing.size(), 30u) << "frames of the race with a gap";
+    for (std::size_t frame = 0; frame < racing.size(); ++frame) {
+        ASSERT_EQ(racing[frame], 0.0f) << "frame " << frame << " of the race";
+    }
+    ASSERT_TRUE(atFinish);
+    EXPECT_EQ(*atFinish, 0.0f);
+    EXPECT_GT(gapPixels, 30) << "\"0.00\" beside the clock";
+}

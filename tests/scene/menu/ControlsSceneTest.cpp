@@ -68,14 +68,15 @@ TEST(ControlsScene, RebindingTurnLeftRefusesAClashAndTheNewKeyTurnsInPlay) {
     EXPECT_NEAR(angle, 280.0f * 30.0f / 60.0f, 0.1f) << "A turns left";
 }
 
-// Down twice by the d-pad (the second by holding it), down and up by the
-// stick, then button 0 opens the options and button 1 leaves them.
+// Down twice by the d-pad (the second by holding it), down, up and down
+// again by the stick, then button 0 opens the options and button 1 leaves
+// them.
 TEST(ControlsScene, APadAloneWalksTheMenus) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsText({{"nameentered", "1"}}));
     MainMenu menu(game.window());
     std::map<std::uint64_t, std::pair<int, bool>> seen;  // selected item, takes keys
-    noteAt(game, {41, 60, 69, 78, 85, 200, 400}, [&](std::uint64_t frame) {
+    noteAt(game, {41, 60, 69, 78, 85, 89, 200, 400}, [&](std::uint64_t frame) {
         seen[frame] = {menu.selectedItem(), menu.acceptsInput()};
     });
     const std::pair<std::uint64_t, sf::Event> steps[] = {
@@ -85,6 +86,8 @@ TEST(ControlsScene, APadAloneWalksTheMenus) {
         {77, GameWindow::padMoveEvent(0, Pad::Y, 5.0f)},
         {80, GameWindow::padMoveEvent(0, Pad::Y, -90.0f)},
         {82, GameWindow::padMoveEvent(0, Pad::Y, 0.0f)},
+        {86, GameWindow::padMoveEvent(0, Pad::Y, 90.0f)},
+        {88, GameWindow::padMoveEvent(0, Pad::Y, 0.0f)},
         {90, GameWindow::padButtonEvent(0, 0, true)},
         {91, GameWindow::padButtonEvent(0, 0, false)},
         {300, GameWindow::padButtonEvent(0, 1, true)},
@@ -96,8 +99,8 @@ TEST(ControlsScene, APadAloneWalksTheMenus) {
     menu.run();
 
     const std::map<std::uint64_t, std::pair<int, bool>> expected{
-        {41, {1, true}}, {60, {1, true}},   {69, {2, true}}, {78, {3, true}},
-        {85, {2, true}}, {200, {2, false}}, {400, {2, true}}};
+        {41, {1, true}}, {60, {1, true}}, {69, {2, true}},   {78, {3, true}},
+        {85, {2, true}}, {89, {3, true}}, {200, {3, false}}, {400, {3, true}}};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(game.settings().getInt("drawclouds", -1), 1) << "leaving the options saved them";
 }

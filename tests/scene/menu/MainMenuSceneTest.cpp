@@ -53,10 +53,9 @@ TEST(MainMenuScene, CloudsStopAtOnceWhenTheOptionsTurnThemOff) {
     MainMenu menu(game.window());
     FrameLog<bool> clouds(game, [&] { return menu.drawsClouds(); });
     // "Options", then in the options down to "Draw Clouds", Left, Escape.
-    game.keyAt(20, Key::Down);
-    game.keyAt(24, Key::Down);
-    game.keyAt(28, Key::Return);
-    std::uint64_t frame = game.tapKeys(28 + 61 + 55, std::vector<Key::Key>(10, Key::Down), 3);
+    game.tapKeys(20, {Key::Down, Key::Down, Key::Down}, 4);
+    game.keyAt(32, Key::Return);
+    std::uint64_t frame = game.tapKeys(32 + 61 + 55, std::vector<Key::Key>(10, Key::Down), 3);
     game.keyAt(frame, Key::Left);
     game.keyAt(frame + 4, Key::Escape);
     // Back in the main menu after the options' fade-out.

@@ -3,39 +3,48 @@
 #include <string>
 #include <vector>
 
-#include "CommandLine.hpp"
 #include "TempFolder.hpp"
+#include "app/CommandLine.hpp"
 
 TEST(CommandLine, EachLineIsFollowedOrRefusedWithItsReason) {
     TempFolder folder;
     const std::string levels = folder.path().string();
+    const std::string missing = levels + "/missing";
     struct Row {
         std::vector<std::string> arguments;
+        std::string replayFile;
         std::string levelFolder;
         bool help;
         std::string error;
     };
     const Row rows[] = {
-        {{}, "", false, ""},
-        {{"--levels", levels}, levels, false, ""},
-        {{"--help"}, "", true, ""},
-        {{"-h", "--levels", levels}, levels, true, ""},
-        {{"--levels"}, "", false, "--levels needs a folder"},
-        {{"--levels", levels + "/missing"},
-         levels + "/missing",
-         false,
-         "--levels: there is no folder " + levels + "/missing"},
-        {{"--fullscreen"}, "", false, "unknown argument \"--fullscreen\""},
+        {{}, "", "", false, ""},
+        {{"--replay", "best.run"}, "best.run", "", false, ""},
+        {{"--replay=runs/a b.run"}, "runs/a b.run", "", false, ""},
+        {{"--replay", "-h"}, "-h", "", false, ""},  // a file may be named anything
+        {{"--levels", levels, "--replay", "x.run"}, "x.run", levels, false, ""},
+        {{"--levels=" + levels}, "", levels, false, ""},
+        {{"-h", "--levels", levels}, "", levels, true, ""},
+        {{"--help"}, "", "", true, ""},
+        {{"--replay"}, "", "", false, "--replay needs a file"},
+        {{"--replay="}, "", "", false, "--replay needs a file"},
+        {{"--levels"}, "", "", false, "--levels needs a folder"},
+        {{"--levels", missing}, "", missing, false, "--levels: there is no folder " + missing},
+        {{"best.run"}, "", "", false, "unknown argument: best.run"},
+        {{"--replay", "a.run", "--fullscreen"}, "a.run", "", false,
+         "unknown argument: --fullscreen"},
     };
     for (const Row& row : rows) {
-        std::vector<const char*> argv{"rollavortex"};
+        std::vector<const char*> arguments;
         for (const std::string& argument : row.arguments) {
-            argv.push_back(argument.c_str());
+            arguments.push_back(argument.c_str());
         }
-        const CommandLine line = parseCommandLine(static_cast<int>(argv.size()), argv.data());
-        EXPECT_EQ(line.levelFolder.string(), row.levelFolder) << row.error;
-        EXPECT_EQ(line.help, row.help) << row.error;
+        const CommandLine line = CommandLine::read(arguments);
+        SCOPED_TRACE(row.arguments.empty() ? "(none)" : row.arguments.front());
+        EXPECT_EQ(line.replayFile, row.replayFile);
+        EXPECT_EQ(line.levelFolder.string(), row.levelFolder);
+        EXPECT_EQ(line.help, row.help);
         EXPECT_EQ(line.error, row.error);
     }
-    EXPECT_NE(commandLineUsage().find("--levels DIR"), std::string::npos);
+    EXPECT_NE(std::string(commandLineUsage).find("--levels DIR"), std::string::npos);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/FinishSequence.hpp"
+#include "game/GhostBall.hpp"
 #include "game/ScoreFont.hpp"
 
 TEST(ScoreFontText, ShowsThreeRoundedDecimalsAndMinutes) {
@@ -44,4 +45,20 @@ TEST(FinishSequence, ScoresOncePerLevelAndEqualIsNoNewBest) {
     equal.reset();
     EXPECT_TRUE(equal.score(40.0f, 30.0f));
     EXPECT_TRUE(equal.newPersonalBest);
+}
+
+// The sign says who leads; a gap that rounds to nothing has none.
+TEST(GhostGapText, SignedHundredthsWhileRacingThousandthsAtTheFinish) {
+    struct Case {
+        float seconds;
+        bool atFinish;
+        const char* shown;
+    };
+    for (const Case& c :
+         {Case{0.0f, false, "0.00"}, Case{0.004f, false, "0.00"}, Case{-0.004f, false, "0.00"},
+          Case{0.25f, false, "+0.25"}, Case{-0.4f, false, "-0.40"}, Case{-12.345f, false, "-12.35"},
+          Case{65.5f, false, "+65.50"}, Case{-0.25f, true, "-0.250"}, Case{0.0f, true, "0.000"},
+          Case{1.0006f, true, "+1.001"}}) {
+        EXPECT_EQ(ghostGapText(c.seconds, c.atFinish), c.shown) << c.seconds;
+    }
 }

@@ -10,7 +10,7 @@
 
 class GameWindow;
 
-// Small helpers shared by the play screen's source files.
+// Small helpers shared by the level show's source files.
 
 // Scales the sprite so that the whole texture shows at `size` (pixels);
 // nothing for an empty texture.
