@@ -8,10 +8,10 @@
 //   rollavortex [--replay FILE] [--levels DIR] [--help]
 // Each option is one field here and one branch of read.
 struct CommandLine {
-    std::string replayFile;              // --replay FILE or --replay=FILE: shown at once
-    std::filesystem::path levelFolder;   // --levels DIR; empty: the user data folder's levels/
-    bool help = false;                   // --help or -h: the usage, and no game
-    std::string error;                   // what was not understood; the game does not start
+    std::string replayFile;             // --replay FILE or --replay=FILE: shown at once
+    std::filesystem::path levelFolder;  // --levels DIR; empty: the user data folder's levels/
+    bool help = false;                  // --help or -h: the usage, and no game
+    std::string error;                  // what was not understood; the game does not start
 
     // The arguments after the program's name.
     static CommandLine read(std::span<const char* const> arguments);

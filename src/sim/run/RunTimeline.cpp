@@ -22,32 +22,9 @@ RunTimeline::~RunTimeline() {
         stopping = true;
     }
     wake.notify_all();
-    // Taken and let go, so a worker about to wait for its turn sees the stop.
-    { const std::lock_guard guard(physics); }
-    physicsFree.notify_all();
     if (worker.joinable()) {
         worker.join();
     }
-}
-
-RunTimeline::CallerTurn::CallerTurn(RunTimeline& timeline) : timeline(timeline) {
-    ++timeline.callerWaiting;
-    guard = std::unique_lock(timeline.physics);
-}
-
-RunTimeline::CallerTurn::~CallerTurn() {
-    --timeline.callerWaiting;
-    guard.unlock();
-    timeline.physicsFree.notify_all();
-}
-
-std::unique_lock<std::mutex> RunTimeline::workerTurn() {
-    std::unique_lock guard(physics);
-    physicsFree.wait(guard, [this] { return callerWaiting == 0 || stopping; });
-    if (stopping) {
-        guard.unlock();
-    }
-    return guard;
 }
 
 RunTimeline::Replay RunTimeline::freshReplay() const {
@@ -70,8 +47,7 @@ void RunTimeline::playTo(Replay& replay, std::size_t frame) const {
 
 bool RunTimeline::workerPlayTo(Replay& replay, std::size_t frame) {
     while (replay.cursor.frame() < frame && !replay.cursor.done()) {
-        const std::unique_lock turn = workerTurn();
-        if (!turn.owns_lock()) {
+        if (stopping) {
             return false;
         }
         replay.cursor.playNext(*replay.simulation);
@@ -80,11 +56,7 @@ bool RunTimeline::workerPlayTo(Replay& replay, std::size_t frame) {
 }
 
 FrameReport RunTimeline::playNext() {
-    FrameReport report;
-    {
-        const CallerTurn turn(*this);
-        report = live.cursor.playNext(*live.simulation);
-    }
+    const FrameReport report = live.cursor.playNext(*live.simulation);
     movePlayhead();
     return report;
 }
@@ -122,14 +94,11 @@ void RunTimeline::seek(std::size_t frame) {
     }
     // The pool changed even when the playhead stays in its checkpoint.
     wake.notify_all();
-    {
-        const CallerTurn turn(*this);
-        takeDiscarded().clear();
-        if (rebuild) {
-            live = freshReplay();
-        }
-        playTo(live, frame);
+    takeDiscarded().clear();
+    if (rebuild) {
+        live = freshReplay();
     }
+    playTo(live, frame);
     movePlayhead();
 }
 
@@ -264,8 +233,7 @@ std::optional<RunTimeline::Job> RunTimeline::takeJob() {
 }
 
 // Simulations let go are destroyed, then the next missing checkpoint is
-// built, each in the worker's turns and outside the lock: seeks and the live
-// frames go on meanwhile.
+// built, outside the lock: seeks and the live frames go on meanwhile.
 void RunTimeline::work() {
     std::unique_lock guard(lock);
     while (!stopping) {
@@ -278,17 +246,10 @@ void RunTimeline::work() {
         }
         working = true;
         guard.unlock();
-        if (!gone.empty()) {
-            const std::unique_lock turn = workerTurn();
-            gone.clear();
-        }
+        gone.clear();
         std::optional<Replay> built;
         if (job) {
-            if (job->source) {
-                built = std::move(job->source);
-            } else if (const std::unique_lock turn = workerTurn(); turn.owns_lock()) {
-                built = freshReplay();
-            }
+            built = job->source ? std::move(job->source) : freshReplay();
         }
         const bool reached = built && workerPlayTo(*built, job->target);
         guard.lock();

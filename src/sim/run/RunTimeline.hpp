@@ -32,13 +32,9 @@
 // that is no longer wanted forward to a new one, or builds a new simulation
 // and plays it from the start. A simulation belongs to one thread at a time
 // and passes between them under the lock; the live one is the caller's alone.
-//
-// Box2D 2.4 counts its time-of-impact and distance calls in global variables
-// and fills a global table of contact functions on first use, so two worlds
-// must not be built, stepped or destroyed on two threads at once: every such
-// use takes its turn under `physics`, and the caller's turn (a frame, a seek)
-// comes before the worker's next frame. Everything else of a simulation is
-// its own, so the worker still runs while the caller draws.
+// Two simulations share nothing (Box2D's own global state is kept per thread
+// by the patch we build it with), so the worker steps its worlds while the
+// caller plays and draws.
 class RunTimeline {
   public:
     static constexpr double checkpointSeconds = 2.0;
@@ -92,29 +88,12 @@ class RunTimeline {
         std::optional<Replay> source;
     };
 
-    // --- Box2D's turns ---
-    // The caller's turn, at once after the worker's frame.
-    class CallerTurn {
-      public:
-        explicit CallerTurn(RunTimeline& timeline);
-        ~CallerTurn();
-        CallerTurn(const CallerTurn&) = delete;
-        CallerTurn& operator=(const CallerTurn&) = delete;
-
-      private:
-        RunTimeline& timeline;
-        std::unique_lock<std::mutex> guard;
-    };
-    // The worker's turn once the caller wants none; empty when stopping.
-    std::unique_lock<std::mutex> workerTurn();
-
-    // In a turn.
     Replay freshReplay() const;
-    // Simulations let go under the lock, destroyed in a turn.
+    // Simulations let go under the lock, to be destroyed outside it.
     std::vector<Replay> takeDiscarded();
     // The caller's replay on to `frame` (at most the run's end).
     void playTo(Replay& replay, std::size_t frame) const;
-    // The worker's: a frame a turn; false when stopped first.
+    // The worker's: false when stopped first.
     bool workerPlayTo(Replay& replay, std::size_t frame);
     // The checkpoint the playhead is in: checkpointFrames[cell] <= frame().
     std::size_t playheadCell() const;
@@ -132,9 +111,6 @@ class RunTimeline {
     std::string levelBytes;
     RunTimes frameTimes;
     std::vector<std::size_t> checkpointFrames;  // by cell: the frame at cell * checkpointSeconds
-    std::mutex physics;
-    std::condition_variable physicsFree;  // the worker: the caller's turn ended
-    std::atomic<int> callerWaiting = 0;   // callers wanting or having a turn
     Replay live;
 
     mutable std::mutex lock;

@@ -31,7 +31,10 @@ TEST(CommandLine, EachLineIsFollowedOrRefusedWithItsReason) {
         {{"--levels"}, "", "", false, "--levels needs a folder"},
         {{"--levels", missing}, "", missing, false, "--levels: there is no folder " + missing},
         {{"best.run"}, "", "", false, "unknown argument: best.run"},
-        {{"--replay", "a.run", "--fullscreen"}, "a.run", "", false,
+        {{"--replay", "a.run", "--fullscreen"},
+         "a.run",
+         "",
+         false,
          "unknown argument: --fullscreen"},
     };
     for (const Row& row : rows) {
