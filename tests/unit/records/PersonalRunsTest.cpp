@@ -93,6 +93,6 @@ TEST(PersonalRuns, ACustomLevelsRunIsKeptUnderItsHash) {
     std::filesystem::copy_file(runs.pathOf(puzzleMode, custom), runs.pathOf(puzzleMode, other));
     testing::internal::CaptureStderr();
     EXPECT_FALSE(runs.load(puzzleMode, other, run.levelSha256).has_value());
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("a run of another level"),
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("run is for another level"),
               std::string::npos);
 }
