@@ -29,6 +29,10 @@ constexpr float legendActionX = 1116.0f;  // left edge of the actions
 constexpr float legendGap = 14.0f;        // between a row's keys and its action
 const sf::Color legendColour(255, 255, 255, 230);
 const sf::Color legendHeadColour(255, 255, 255, 150);
+// Dark glass behind the texts so they read over any level.
+const sf::Color panelColour(16, 22, 40, 140);
+constexpr float panelPadding = 10.0f;
+constexpr float legendPanelLeft = 880.0f;
 // Texts from a run or a file name are cut to this many characters.
 constexpr std::size_t longestName = 40;
 constexpr float refusalTitleY = 380.0f;
@@ -107,6 +111,13 @@ std::vector<std::string> wrapped(const std::string& text, std::size_t length) {
         start = end + 1;
     }
     return lines;
+}
+
+void drawPanel(sf::RenderTarget& target, const sf::FloatRect& area) {
+    sf::RectangleShape panel(sf::Vector2f(area.width, area.height));
+    panel.setPosition(area.left, area.top);
+    panel.setFillColor(panelColour);
+    target.draw(panel);
 }
 
 }  // namespace
@@ -188,6 +199,8 @@ void ReplayScreen::drawRefusal() const {
 // position in the run over a bar of the whole run, bottom right the legend.
 void ReplayScreen::drawReplayHud() const {
     window.setView(hudView);
+    drawPanel(window.target(),
+              sf::FloatRect(0.0f, 0.0f, ScreenLook::viewWidth, barY + barHeight + margin));
     drawShadowedLabel(window, title);
     drawShadowedLabel(window, subject);
     sf::Text speedLabel =
@@ -220,6 +233,10 @@ void ReplayScreen::drawProgress() const {
 }
 
 void ReplayScreen::drawLegend() const {
+    const float legendHeight = legendLineStep * static_cast<float>(legendRows.size());
+    drawPanel(window.target(), sf::FloatRect(legendPanelLeft, legendTop - panelPadding,
+                                             ScreenLook::viewWidth - legendPanelLeft,
+                                             legendHeight + 2.0f * panelPadding));
     float y = legendTop;
     for (const LegendRow& row : legendRows) {
         const bool head = row.action[0] == '\0';
