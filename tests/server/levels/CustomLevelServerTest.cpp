@@ -205,9 +205,13 @@ TEST_P(CustomLevelServer, ALevelEditedUnderTheRunningServerIsAnotherLevelAfterAR
                                   std::regex("^1\t[-0-9]+\tbefore\t30\n$")));
 }
 
-TEST(CustomLevelFolders, AMissingFolderStopsTheServerWithTheReason) {
+TEST(CustomLevelFolders, TheOptionIsInTheHelpAndAMissingFolderStopsTheServer) {
     TempFolder folder;
     const std::string output = folder.file("server.log");
+    EXPECT_EQ(ServerProcess::runToEnd({"--help"}, output), 0);
+    EXPECT_NE(slurpFile(output).find("--levels DIR"), std::string::npos);
+    EXPECT_EQ(ServerProcess::runToEnd({"--levels"}, output), 2);
+
     EXPECT_EQ(ServerProcess::runToEnd({"--listen", "127.0.0.1:0", "--db", folder.file("s.db"),
                                        "--levels", folder.file("nowhere")},
                                       output),
