@@ -20,6 +20,7 @@ th{color:#9aa6bf;font-weight:normal}
 .pos,.time,.day{white-space:nowrap}
 .verified{text-align:center;color:#7ddc8a}
 .name{overflow-wrap:anywhere}
+.hash{color:#6f7b94;font-size:.75em;font-family:monospace;overflow-wrap:anywhere}
 @media (max-width:30em){body{font-size:13px;padding:0 .5em 1em}th,td{padding:.3em .2em}}
 )css";
 

@@ -13,14 +13,11 @@ HttpResponse storageFailure(ScoreStore& store) {
     return response;
 }
 
-std::string levelText(int mode, int levelId) {
-    return "mode=" + std::to_string(mode) + " level=" + std::to_string(levelId);
-}
-
-HttpResponse tableAnswer(const TableRequest& request, const CachedTable& table) {
+HttpResponse tableAnswer(const TableRequest& request, const CachedTable& table,
+                         const ServerLevels& levels) {
     HttpResponse response;
     response.body = table.gameAnswer;
-    response.note = levelText(request.mode, request.levelId) + " " +
+    response.note = levels.logText(request.mode, request.levelId) + " " +
                     std::to_string(table.rows.size()) + " records";
     return response;
 }
@@ -67,9 +64,9 @@ HttpResponse HighscoreService::checkName(const std::string& body) {
 }
 
 HttpResponse HighscoreService::submit(const std::string& body) {
-    const auto parsed = parseSubmissionRequest(body);
+    const auto parsed = parseSubmissionRequest(body, levels.customKeys());
     if (!parsed.request) {
-        return errorResponse(400, parsed.refusal);
+        return errorResponse(parsed.status, parsed.refusal);
     }
     const SubmissionRequest& submission = *parsed.request;
     const auto outcome = store.submit(submission, utcDay());
@@ -81,8 +78,8 @@ HttpResponse HighscoreService::submit(const std::string& body) {
     }
     return plainAnswer(
         "OK\n",
-        "name=\"" + submission.name + "\" " + levelText(submission.mode, submission.levelId) + " " +
-            plainDecimal(submission.seconds) + "s " +
+        "name=\"" + submission.name + "\" " + levels.logText(submission.mode, submission.levelId) +
+            " " + plainDecimal(submission.seconds) + "s " +
             (outcome == ScoreStore::SubmitOutcome::NewBest ? "new best" : "kept older best"));
 }
 
@@ -90,7 +87,7 @@ std::optional<HttpResponse> HighscoreService::answerAtOnce(const HttpRequest& re
     if (request.method != "POST" || request.path != HighscoreProtocol::kTablePath) {
         return std::nullopt;
     }
-    const auto parsed = parseTableRequest(request.body);
+    const auto parsed = parseTableRequest(request.body, levels.customKeys());
     if (!parsed.request) {
         return std::nullopt;
     }
@@ -98,17 +95,17 @@ std::optional<HttpResponse> HighscoreService::answerAtOnce(const HttpRequest& re
     if (!table) {
         return std::nullopt;
     }
-    return tableAnswer(*parsed.request, *table);
+    return tableAnswer(*parsed.request, *table, levels);
 }
 
 HttpResponse HighscoreService::sendTable(const std::string& body) {
-    const auto parsed = parseTableRequest(body);
+    const auto parsed = parseTableRequest(body, levels.customKeys());
     if (!parsed.request) {
-        return errorResponse(400, parsed.refusal);
+        return errorResponse(parsed.status, parsed.refusal);
     }
     const auto table = tables.table(parsed.request->mode, parsed.request->levelId);
     if (!table) {
         return storageFailure(store);
     }
-    return tableAnswer(*parsed.request, *table);
+    return tableAnswer(*parsed.request, *table, levels);
 }

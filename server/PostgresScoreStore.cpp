@@ -78,6 +78,13 @@ CREATE TABLE heartbeat (
     server TEXT    NOT NULL
 );
 )sql",
+    R"sql(
+CREATE SEQUENCE custom_level_numbers;
+CREATE TABLE custom_levels (
+    level  INTEGER PRIMARY KEY DEFAULT -nextval('custom_level_numbers') CHECK (level < 0),
+    sha256 TEXT    NOT NULL UNIQUE
+);
+)sql",
 };
 static_assert(std::size(kUpgradeSteps) == kStoreSchemaVersion);
 

@@ -25,6 +25,8 @@ class PostgresScoreStore : public ScoreStore {
     std::optional<std::vector<BestTime>> table(int mode, int levelId, std::size_t limit,
                                                bool verifiedOnly) override;
     std::optional<std::string> verifiedRun(int mode, int levelId, std::size_t position) override;
+    std::optional<std::vector<int>> customLevelKeys(
+        const std::vector<std::string>& sha256s) override;
     bool heartbeat(const std::string& server) override;
     std::string lastError() override;
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "LevelFiles.hpp"
+#include "online/HighscoreProtocol.hpp"
 
 namespace {
 
@@ -23,8 +23,9 @@ RunVerdict refusedFor(std::string reason) {
 
 }  // namespace
 
-ReplayTurns::ReplayTurns(std::size_t threadCount, int niceness, Finished finished)
-    : finished(std::move(finished)) {
+ReplayTurns::ReplayTurns(std::size_t threadCount, int niceness, const ServerLevels& levels,
+                         Finished finished)
+    : levels(levels), finished(std::move(finished)) {
     for (std::size_t i = 0; i < threadCount; ++i) {
         threads.emplace_back([this, niceness] {
             // Replays are background work: on a busy machine the network
@@ -151,13 +152,17 @@ void ReplayTurns::work() {
 
 std::optional<RunVerdict> ReplayTurns::playSlice(Active& turn) {
     if (!turn.replay) {
-        const auto levelBytes = levelFileBytes(turn.run.claim.mode, turn.run.claim.levelId);
+        const SubmissionRequest& claim = turn.run.claim;
+        const ServerLevel* level = levels.byKey(claim.mode, claim.levelId);
+        if (!level) {
+            return refusedFor(std::string(HighscoreProtocol::kLevelNotOnServerReason));
+        }
+        const auto levelBytes = levels.fileBytes(*level);
         if (!levelBytes) {
             return refusedFor("level file cannot be read");
         }
-        const RunClaim claim{static_cast<GameMode>(turn.run.claim.mode), turn.run.claim.levelId,
-                             turn.run.claim.seconds};
-        turn.replay = std::make_unique<RunCheck>(turn.run.run, claim, *levelBytes);
+        turn.replay =
+            std::make_unique<RunCheck>(turn.run.run, level->claim(claim.seconds), *levelBytes);
     }
     const auto end = Clock::now() + kSlice;
     const bool decided =

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "PendingRun.hpp"
+#include "ServerLevels.hpp"
 #include "sim/run/RunVerification.hpp"
 
 // The replays a server has under way, taking turns on a few threads of their
@@ -33,8 +34,10 @@ class ReplayTurns {
     // Called on a replay thread with each verdict.
     using Finished = std::function<void(const PendingRun& run, const RunVerdict& verdict)>;
 
-    // `niceness`: the replay threads' nice value (0 to 19).
-    ReplayTurns(std::size_t threads, int niceness, Finished finished);
+    // `niceness`: the replay threads' nice value (0 to 19). A run is replayed
+    // on the file of its level among `levels`; a run of a level this server
+    // does not keep (another server sharing the store took it) is refused.
+    ReplayTurns(std::size_t threads, int niceness, const ServerLevels& levels, Finished finished);
     // Stops every replay at its next frame and waits for the threads.
     ~ReplayTurns();
     ReplayTurns(const ReplayTurns&) = delete;
@@ -69,6 +72,7 @@ class ReplayTurns {
     // Plays one slice; the verdict when the replay came to one.
     std::optional<RunVerdict> playSlice(Active& active);
 
+    const ServerLevels& levels;
     Finished finished;
     mutable std::mutex mutex;
     std::condition_variable wake;

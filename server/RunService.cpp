@@ -2,14 +2,13 @@
 
 #include <boost/asio/post.hpp>
 
-#include "LevelFiles.hpp"
 #include "ServerLog.hpp"
 #include "UtcDay.hpp"
-#include "sim/base/Sha256.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/HighscoreRequest.hpp"
 #include "sim/base/DataFolder.hpp"
 #include "sim/base/PlainDecimal.hpp"
+#include "sim/base/Sha256.hpp"
 #include "sim/level/LevelList.hpp"
 #include "sim/run/RunVerification.hpp"
 
@@ -22,12 +21,6 @@ HttpResponse storageFailure(ScoreStore& store) {
     HttpResponse response = errorResponse(500, "storage");
     response.note = "storage failure: " + store.lastError();
     return response;
-}
-
-std::string claimText(const SubmissionRequest& submission) {
-    return "name=\"" + submission.name + "\" mode=" + std::to_string(submission.mode) +
-           " level=" + std::to_string(submission.levelId) + " " + plainDecimal(submission.seconds) +
-           "s";
 }
 
 HttpResponse okAnswer(std::string_view body, std::string note) {
@@ -61,13 +54,21 @@ std::optional<HttpResponse> settledAnswer(QueueOutcome outcome, ScoreStore& stor
 
 }  // namespace
 
-RunService::RunService(ScoreStore& store, TableCache& tables, const Settings& settings)
+RunService::RunService(ScoreStore& store, TableCache& tables, const ServerLevels& levels,
+                       const Settings& settings)
     : store(store),
       tables(tables),
+      levels(levels),
       settings(settings),
       intakeThreads(kIntakeThreads),
       waiters(intakeThreads.get_executor()),
-      verifier(store, tables, waiters, settings.verifier) {}
+      verifier(store, tables, levels, waiters, settings.verifier) {}
+
+std::string RunService::claimText(const SubmissionRequest& submission) const {
+    return "name=\"" + submission.name + "\" " +
+           levels.logText(submission.mode, submission.levelId) + " " +
+           plainDecimal(submission.seconds) + "s";
+}
 
 RunService::~RunService() {
     waiters.answerEveryone();
@@ -99,21 +100,20 @@ void RunService::submit(const HttpRequest& request, const HttpHandler::Reply& re
 }
 
 void RunService::intake(const HttpRequest& request, const HttpHandler::Reply& reply) {
-    auto parsed = parseRunSubmissionRequest(request.body);
+    auto parsed = parseRunSubmissionRequest(request.body, levels.customKeys());
     if (!parsed.request) {
-        reply(errorResponse(400, boundedRefusal(parsed.refusal)));
+        reply(errorResponse(parsed.status, boundedRefusal(parsed.refusal)));
         return;
     }
     const SubmissionRequest& submission = parsed.request->submission;
-    const auto levelBytes = levelFileBytes(submission.mode, submission.levelId);
+    const ServerLevel* level = levels.byKey(submission.mode, submission.levelId);
+    const auto levelBytes = level ? levels.fileBytes(*level) : std::nullopt;
     if (!levelBytes) {
         reply(errorResponse(500, "level file cannot be read"));
         return;
     }
-    const RunClaim claim{static_cast<GameMode>(submission.mode), submission.levelId,
-                         submission.seconds};
     // Read and checked here; the replay waits for its turn.
-    const RunCheck check(parsed.request->runText, claim, *levelBytes);
+    const RunCheck check(parsed.request->runText, level->claim(submission.seconds), *levelBytes);
     if (check.decided()) {
         const std::string reason = boundedRefusal(check.verdict().reason);
         HttpResponse response = errorResponse(400, reason);
@@ -174,9 +174,9 @@ HttpResponse RunService::fetch(const HttpRequest& request) {
     if (request.method != "POST") {
         return errorResponse(400, "only POST is served here");
     }
-    const auto parsed = parseRunFetchRequest(request.body);
+    const auto parsed = parseRunFetchRequest(request.body, levels.customKeys());
     if (!parsed.request) {
-        return errorResponse(400, parsed.refusal);
+        return errorResponse(parsed.status, parsed.refusal);
     }
     const RunFetchRequest& wanted = *parsed.request;
     const auto run = shownRun(wanted);
@@ -185,8 +185,7 @@ HttpResponse RunService::fetch(const HttpRequest& request) {
     }
     HttpResponse response;
     response.body = *run;
-    response.note = "mode=" + std::to_string(wanted.mode) +
-                    " level=" + std::to_string(wanted.levelId) + " position " +
+    response.note = levels.logText(wanted.mode, wanted.levelId) + " position " +
                     std::to_string(wanted.position) + (run->empty() ? " no run" : " run sent");
     return response;
 }

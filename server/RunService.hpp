@@ -10,6 +10,7 @@
 #include "PendingRun.hpp"
 #include "RunVerifier.hpp"
 #include "ScoreStore.hpp"
+#include "ServerLevels.hpp"
 #include "TableCache.hpp"
 #include "VerdictWaiters.hpp"
 #include "online/HighscoreRequest.hpp"
@@ -23,7 +24,8 @@
 // "OK queued". The caps of the queue answer 429 (per client address, per
 // name) and 503 (in all); a run on the board under another name is refused.
 // A run fetch answers the run text of a verified table's record ("" when
-// there is none).
+// there is none). A custom level the server does not keep is answered 404
+// "ERROR level not on this server" on both paths.
 class RunService {
   public:
     struct Settings {
@@ -33,7 +35,8 @@ class RunService {
         RunVerifier::Settings verifier;
     };
 
-    RunService(ScoreStore& store, TableCache& tables, const Settings& settings);
+    RunService(ScoreStore& store, TableCache& tables, const ServerLevels& levels,
+               const Settings& settings);
     // Waits for the submissions under way.
     ~RunService();
 
@@ -51,9 +54,11 @@ class RunService {
   private:
     void intake(const HttpRequest& request, const HttpHandler::Reply& reply);
     std::optional<std::string> shownRun(const RunFetchRequest& wanted);
+    std::string claimText(const SubmissionRequest& submission) const;
 
     ScoreStore& store;
     TableCache& tables;
+    const ServerLevels& levels;
     const Settings settings;
     boost::asio::thread_pool intakeThreads;
     VerdictWaiters waiters;

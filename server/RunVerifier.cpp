@@ -39,13 +39,6 @@ std::string ownerName(const std::string& host) {
     return host + "/" + std::to_string(getpid()) + "/" + std::to_string(random());
 }
 
-std::string runText(const PendingRun& run) {
-    return "run " + std::to_string(run.id) + " name=\"" + run.claim.name +
-           "\" mode=" + std::to_string(run.claim.mode) +
-           " level=" + std::to_string(run.claim.levelId) + " " + plainDecimal(run.claim.seconds) +
-           "s from " + run.client;
-}
-
 HttpResponse verifiedAnswer() {
     HttpResponse response;
     response.body = std::string(HighscoreProtocol::kRunVerified) + "\n";
@@ -62,15 +55,16 @@ float keptSeconds(const RunVerdict& verdict) {
 
 }  // namespace
 
-RunVerifier::RunVerifier(ScoreStore& store, TableCache& tables, VerdictWaiters& waiters,
-                         const Settings& settings)
+RunVerifier::RunVerifier(ScoreStore& store, TableCache& tables, const ServerLevels& levels,
+                         VerdictWaiters& waiters, const Settings& settings)
     : store(store),
       tables(tables),
+      levels(levels),
       waiters(waiters),
       settings(settings),
       owner(ownerName(hostName())),
       localPrefix(hostName() + "/"),
-      turns(settings.threads, settings.niceness,
+      turns(settings.threads, settings.niceness, levels,
             [this](const PendingRun& run, const RunVerdict& verdict) {
                 {
                     std::lock_guard lock(mutex);
@@ -100,6 +94,12 @@ void RunVerifier::stop() {
         stopping = true;
     }
     wakeUp.notify_one();
+}
+
+std::string RunVerifier::runText(const PendingRun& run) const {
+    return "run " + std::to_string(run.id) + " name=\"" + run.claim.name + "\" " +
+           levels.logText(run.claim.mode, run.claim.levelId) + " " +
+           plainDecimal(run.claim.seconds) + "s from " + run.client;
 }
 
 std::int64_t RunVerifier::epochMilliseconds() const {

@@ -10,6 +10,7 @@
 
 #include "ReplayTurns.hpp"
 #include "ScoreStore.hpp"
+#include "ServerLevels.hpp"
 #include "TableCache.hpp"
 #include "VerdictWaiters.hpp"
 
@@ -33,8 +34,8 @@ class RunVerifier {
         int niceness = 10;  // of the replay threads: the workers answer first
     };
 
-    RunVerifier(ScoreStore& store, TableCache& tables, VerdictWaiters& waiters,
-                const Settings& settings);
+    RunVerifier(ScoreStore& store, TableCache& tables, const ServerLevels& levels,
+                VerdictWaiters& waiters, const Settings& settings);
     // Stops (see stop) and waits for the threads.
     ~RunVerifier();
     RunVerifier(const RunVerifier&) = delete;
@@ -61,9 +62,11 @@ class RunVerifier {
     std::size_t choose(const std::vector<PendingRun>& candidates) const;
     bool heldByLivingProcess(const PendingRun& candidate) const;
     std::int64_t epochMilliseconds() const;
+    std::string runText(const PendingRun& run) const;
 
     ScoreStore& store;
     TableCache& tables;
+    const ServerLevels& levels;
     VerdictWaiters& waiters;
     const Settings settings;
     // "host/pid/token": whose leases are whose.

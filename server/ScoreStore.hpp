@@ -63,6 +63,13 @@ class ScoreStore {
     // The run text of the verified table's record at `position` (from 1); ""
     // when there is no such record, empty when the store cannot be read.
     virtual std::optional<std::string> verifiedRun(int mode, int levelId, std::size_t position) = 0;
+    // The keys of the custom levels whose files have these SHA-256s, in the
+    // same order, all in one transaction. A level's key is given the first
+    // time any server asks for it and stays the same for every server sharing
+    // the store; keys are negative, so never a shipped level's id. Empty when
+    // the store failed.
+    virtual std::optional<std::vector<int>> customLevelKeys(
+        const std::vector<std::string>& sha256s) = 0;
     // Whether a write goes through now (a heartbeat row is written), and,
     // for a file, whether it is still the file that was opened.
     virtual bool heartbeat(const std::string& server) = 0;

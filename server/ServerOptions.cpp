@@ -154,6 +154,14 @@ bool applyOption(const std::string& name, const std::string& value, ServerOption
         options.importSqlitePath = value;
         return true;
     }
+    if (name == "--levels") {
+        if (value.empty()) {
+            error = "--levels needs a folder";
+            return false;
+        }
+        options.levelFolders.push_back(value);
+        return true;
+    }
     if (name == "--trusted-proxy") {
         const auto address = parseIpAddress(value);
         if (!address) {
@@ -197,7 +205,8 @@ std::optional<ServerOptions> parseServerOptions(const std::vector<std::string>& 
             continue;
         }
         if (argument != "--listen" && argument != "--db" && argument != "--import-sqlite" &&
-            argument != "--trusted-proxy" && !findNumberOption(argument)) {
+            argument != "--trusted-proxy" && argument != "--levels" &&
+            !findNumberOption(argument)) {
             error = "unknown option '" + argument + "'";
             return std::nullopt;
         }
@@ -234,6 +243,11 @@ std::string serverUsage() {
         "                      postgresql://USER@HOST/DB (libpq's URI form)\n"
         "  --import-sqlite FILE  copy the SQLite board FILE into the empty\n"
         "                      PostgreSQL board of --db, then exit\n"
+        "  --levels DIR        a folder of level files and packs (repeat for\n"
+        "                      several) to keep tables for, besides the game's\n"
+        "                      own levels and the packs of its data folder; read\n"
+        "                      once at the start, a level that cannot be played\n"
+        "                      is logged and left out\n"
         "  --verified-only     the tables list only times proven by a run the\n"
         "                      server replayed (default: every time)\n"
         "  --trusted-proxy ADDR  a reverse proxy (repeat for several): from it\n"

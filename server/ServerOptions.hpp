@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,9 @@ struct ServerOptions {
     std::string databasePath = "rollavortex-highscores.db";
     // --import-sqlite: copy this SQLite board into the PostgreSQL one and exit.
     std::string importSqlitePath;
+    // --levels: folders of custom levels and packs the server keeps tables
+    // for, beside the game's own levels and the data folder's packs.
+    std::vector<std::filesystem::path> levelFolders;
     // Longest body of the game's form requests, in bytes.
     std::size_t maxFormBody = 1024;
     // How long a table read from the database answers fetches.

@@ -16,12 +16,13 @@ RunService::Settings runSettings(const ServerOptions& options) {
 
 }  // namespace
 
-ServerRoutes::ServerRoutes(ScoreStore& store, const ServerOptions& options)
+ServerRoutes::ServerRoutes(ScoreStore& store, const ServerLevels& levels,
+                           const ServerOptions& options)
     : store(store),
       tables(store, options.tableCacheAge, options.verifiedOnly),
-      highscores(store, tables),
-      board(tables),
-      runs(store, tables, runSettings(options)),
+      highscores(store, tables, levels),
+      board(tables, levels),
+      runs(store, tables, levels, runSettings(options)),
       maxFormBody(options.maxFormBody),
       serverName(options.host + ":" + std::to_string(options.port)) {}
 

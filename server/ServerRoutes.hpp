@@ -8,6 +8,7 @@
 #include "HttpHandler.hpp"
 #include "RunService.hpp"
 #include "ScoreStore.hpp"
+#include "ServerLevels.hpp"
 #include "ServerOptions.hpp"
 #include "TableCache.hpp"
 #include "WebBoard.hpp"
@@ -18,7 +19,7 @@
 // database goes through, else 503).
 class ServerRoutes : public HttpHandler {
   public:
-    ServerRoutes(ScoreStore& store, const ServerOptions& options);
+    ServerRoutes(ScoreStore& store, const ServerLevels& levels, const ServerOptions& options);
 
     std::size_t bodyLimit(std::string_view path) const override;
     HttpResponse handle(const HttpRequest& request) override;

@@ -76,6 +76,12 @@ CREATE TABLE heartbeat (
     server TEXT    NOT NULL
 );
 )sql",
+    R"sql(
+CREATE TABLE custom_levels (
+    level  INTEGER PRIMARY KEY CHECK (level < 0),
+    sha256 TEXT    NOT NULL UNIQUE
+);
+)sql",
 };
 static_assert(std::size(kUpgradeSteps) == kStoreSchemaVersion);
 
@@ -495,7 +501,8 @@ std::optional<std::vector<StoredRecord>> SqliteScoreStore::allRecords() {
 std::optional<std::vector<BoardRun>> SqliteScoreStore::allBoardRuns() {
     std::lock_guard lock(mutex);
     std::vector<BoardRun> runs;
-    if (version < kStoreSchemaVersion) {
+    // Identities came with version 3.
+    if (version < 3) {
         return runs;
     }
     SqliteStatement query(db, kAllBoardRuns);

@@ -40,6 +40,8 @@ class SqliteScoreStore : public ScoreStore {
     std::optional<std::vector<BestTime>> table(int mode, int levelId, std::size_t limit,
                                                bool verifiedOnly) override;
     std::optional<std::string> verifiedRun(int mode, int levelId, std::size_t position) override;
+    std::optional<std::vector<int>> customLevelKeys(
+        const std::vector<std::string>& sha256s) override;
     bool heartbeat(const std::string& server) override;
     std::string lastError() override;
 
@@ -59,6 +61,8 @@ class SqliteScoreStore : public ScoreStore {
     // that was on the board; empty when the file cannot be read.
     std::optional<std::vector<StoredRecord>> allRecords();
     std::optional<std::vector<BoardRun>> allBoardRuns();
+    // The custom levels the board has keys for; none before version 4.
+    std::optional<std::vector<CustomLevelKey>> allCustomLevels();
 
   private:
     SqliteScoreStore(sqlite3* db, std::string path) : db(db), path(std::move(path)) {}

@@ -7,7 +7,10 @@
 // verified time with its run text. Version 3 adds the identities of the runs
 // that were on the board, the queue of runs waiting for their verdict, a
 // heartbeat row that proves a write, and room for a verified run's route.
-constexpr int kStoreSchemaVersion = 3;
+// Version 4 adds the keys of custom levels: the tables name every level by an
+// integer, a shipped level by its id and a custom level by a negative key
+// given to its file's SHA-256 once, for every server sharing the store.
+constexpr int kStoreSchemaVersion = 4;
 
 // Why a store written by a newer server is left alone: its tables may hold
 // what this server would lose.

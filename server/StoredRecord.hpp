@@ -27,3 +27,10 @@ struct StoredRecord {
     std::string day;
     std::optional<VerifiedBest> verified;
 };
+
+// A custom level as a board knows it: its key in the tables (negative) and the
+// SHA-256 of its file.
+struct CustomLevelKey {
+    int levelId = 0;
+    std::string sha256;
+};

@@ -11,6 +11,7 @@
 
 #include "BoardImport.hpp"
 #include "HttpServer.hpp"
+#include "LevelFolders.hpp"
 #include "RunIdentity.hpp"
 #include "ScoreStore.hpp"
 #include "ServerLog.hpp"
@@ -53,10 +54,14 @@ int serve(const ServerOptions& options) {
     if (!giveOldRunsIdentities(*store)) {
         return 1;
     }
+    const auto levels = readServerLevels(options.levelFolders, *store);
+    if (!levels) {
+        return 1;
+    }
 
     boost::asio::io_context io(1);
     boost::asio::thread_pool workers(kWorkerThreads);
-    ServerRoutes routes(*store, options);
+    ServerRoutes routes(*store, *levels, options);
     HttpServer server(io, options.limits, routes, workers, connectionBudget());
     if (!server.listen(options.host, options.port, error)) {
         logLine("cannot listen on " + options.host + ":" + std::to_string(options.port) + ": " +

@@ -44,6 +44,9 @@ inline constexpr std::string_view kStorageFailure = "ERROR storage";
 // keep: the game shows "not on this server" where the table would be.
 inline constexpr int kNotOnServerStatus = 404;
 inline constexpr std::string_view kLevelNotOnServer = "ERROR level not on this server";
+// Its reason, as a server refuses with it.
+inline constexpr std::string_view kLevelNotOnServerReason =
+    kLevelNotOnServer.substr(kRefusalPrefix.size());
 
 // "name=" and the name.
 std::string nameCheckBody(std::string_view name);

@@ -7,6 +7,7 @@
 #include "online/FormBody.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/RunTransport.hpp"
+#include "sim/level/LevelIdentity.hpp"
 #include "sim/run/ScoreText.hpp"
 
 namespace {
@@ -73,30 +74,57 @@ bool readName(const Fields& fields, std::string& name, std::string& refusal) {
     return true;
 }
 
-bool readLevel(const Fields& fields, int& mode, int& levelId, std::string& refusal) {
+// Where a request's level is refused: the reason and the answer's status.
+struct Refusal {
+    std::string& reason;
+    int& status;
+};
+
+template <typename Request>
+Refusal refusalOf(Parsed<Request>& parsed) {
+    return {parsed.refusal, parsed.status};
+}
+
+// The key of a level the server keeps, a shipped one by its id (plain
+// decimal) or a custom one by its hash.
+bool readLevel(const Fields& fields, const CustomLevelKeys& custom, int& mode, int& levelKey,
+               Refusal refusal) {
     const auto modeValue = readPlainInteger(fields.at("mode"));
-    const auto levelValue = readPlainInteger(fields.at("level"));
-    if (!modeValue || !levelValue) {
-        refusal = "mode and level must be plain decimal numbers";
-        return false;
-    }
-    if (!HighscoreProtocol::isKnownLevel(*modeValue, *levelValue)) {
-        refusal = "unknown mode or level";
+    const auto level = LevelIdentity::fromText(fields.at("level"));
+    if (!modeValue || !level) {
+        refusal.reason =
+            "mode must be a plain decimal number, level a level id or the 64 lowercase hex "
+            "digits of a level file's SHA-256";
         return false;
     }
     mode = *modeValue;
-    levelId = *levelValue;
+    if (level->isShipped()) {
+        levelKey = level->id;
+        if (!HighscoreProtocol::isKnownLevel(mode, levelKey)) {
+            refusal.reason = "unknown mode or level";
+            return false;
+        }
+        return true;
+    }
+    const auto key = custom ? custom(mode, level->sha256) : std::nullopt;
+    if (!key) {
+        refusal.reason = HighscoreProtocol::kLevelNotOnServerReason;
+        refusal.status = HighscoreProtocol::kNotOnServerStatus;
+        return false;
+    }
+    levelKey = *key;
     return true;
 }
 
-bool readSubmission(const Fields& fields, SubmissionRequest& request, std::string& refusal) {
-    if (!readName(fields, request.name, refusal) ||
-        !readLevel(fields, request.mode, request.levelId, refusal)) {
+bool readSubmission(const Fields& fields, const CustomLevelKeys& custom, SubmissionRequest& request,
+                    Refusal refusal) {
+    if (!readName(fields, request.name, refusal.reason) ||
+        !readLevel(fields, custom, request.mode, request.levelId, refusal)) {
         return false;
     }
     const auto seconds = parseScoreText(fields.at("score"));
     if (!seconds || !(*seconds > 0) || !(*seconds < HighscoreProtocol::kMaxSeconds)) {
-        refusal = "score is not the score text of a time above 0 and below 1000000 s";
+        refusal.reason = "score is not the score text of a time above 0 and below 1000000 s";
         return false;
     }
     request.seconds = *seconds;
@@ -115,17 +143,19 @@ Parsed<NameCheckRequest> parseNameCheckRequest(std::string_view body) {
     return parsed;
 }
 
-Parsed<SubmissionRequest> parseSubmissionRequest(std::string_view body) {
+Parsed<SubmissionRequest> parseSubmissionRequest(std::string_view body,
+                                                 const CustomLevelKeys& custom) {
     Parsed<SubmissionRequest> parsed;
     const auto fields = readFields(body, {"name", "mode", "level", "score"}, parsed.refusal);
     SubmissionRequest request;
-    if (fields && readSubmission(*fields, request, parsed.refusal)) {
+    if (fields && readSubmission(*fields, custom, request, refusalOf(parsed))) {
         parsed.request = std::move(request);
     }
     return parsed;
 }
 
-Parsed<RunSubmissionRequest> parseRunSubmissionRequest(std::string_view body) {
+Parsed<RunSubmissionRequest> parseRunSubmissionRequest(std::string_view body,
+                                                       const CustomLevelKeys& custom) {
     Parsed<RunSubmissionRequest> parsed;
     // The run packed ("runz"), or as text from games before the packing ("run").
     auto all = parseFields(body, parsed.refusal, HighscoreProtocol::kMaxRunBodyBytes);
@@ -134,7 +164,7 @@ Parsed<RunSubmissionRequest> parseRunSubmissionRequest(std::string_view body) {
         expectFields(std::move(all), {"name", "mode", "level", "score", packed ? "runz" : "run"},
                      parsed.refusal);
     RunSubmissionRequest request;
-    if (!fields || !readSubmission(*fields, request.submission, parsed.refusal)) {
+    if (!fields || !readSubmission(*fields, custom, request.submission, refusalOf(parsed))) {
         return parsed;
     }
     if (packed) {
@@ -156,11 +186,11 @@ Parsed<RunSubmissionRequest> parseRunSubmissionRequest(std::string_view body) {
     return parsed;
 }
 
-Parsed<RunFetchRequest> parseRunFetchRequest(std::string_view body) {
+Parsed<RunFetchRequest> parseRunFetchRequest(std::string_view body, const CustomLevelKeys& custom) {
     Parsed<RunFetchRequest> parsed;
     const auto fields = readFields(body, {"mode", "level", "position"}, parsed.refusal);
     RunFetchRequest request;
-    if (!fields || !readLevel(*fields, request.mode, request.levelId, parsed.refusal)) {
+    if (!fields || !readLevel(*fields, custom, request.mode, request.levelId, refusalOf(parsed))) {
         return parsed;
     }
     const auto position = readPlainInteger(fields->at("position"));
@@ -173,11 +203,11 @@ Parsed<RunFetchRequest> parseRunFetchRequest(std::string_view body) {
     return parsed;
 }
 
-Parsed<TableRequest> parseTableRequest(std::string_view body) {
+Parsed<TableRequest> parseTableRequest(std::string_view body, const CustomLevelKeys& custom) {
     Parsed<TableRequest> parsed;
     const auto fields = readFields(body, {"mode", "level"}, parsed.refusal);
     TableRequest request;
-    if (fields && readLevel(*fields, request.mode, request.levelId, parsed.refusal)) {
+    if (fields && readLevel(*fields, custom, request.mode, request.levelId, refusalOf(parsed))) {
         parsed.request = request;
     }
     return parsed;

@@ -20,8 +20,8 @@ int recordedMs(const std::string& run) {
     return match.empty() ? 0 : std::stoi(match[1]);
 }
 
-std::string runSubmission(const std::string& name, int mode, int level, const std::string& run,
-                          long long milliseconds) {
+std::string runSubmission(const std::string& name, int mode, const LevelIdentity& level,
+                          const std::string& run, long long milliseconds) {
     const float seconds = static_cast<float>(milliseconds) / 1000.0f;
     return HighscoreProtocol::submissionBody(name, mode, level, encodeTime(seconds)) +
            "&run=" + escapeFormValue(run);

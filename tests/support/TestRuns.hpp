@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "sim/level/LevelIdentity.hpp"
+
 // The committed runs of levels/runs (read from the working folder, the project
 // root), and runs made from them for the run verification tests.
 struct CommittedRun {
@@ -19,8 +21,8 @@ int recordedMs(const std::string& run);
 
 // A run.php body: the submission of `run` by `name` at `milliseconds`, and
 // the run.
-std::string runSubmission(const std::string& name, int mode, int level, const std::string& run,
-                          long long milliseconds);
+std::string runSubmission(const std::string& name, int mode, const LevelIdentity& level,
+                          const std::string& run, long long milliseconds);
 // The same at the time the run names.
 std::string runSubmission(const std::string& name, const CommittedRun& level,
                           const std::string& run);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 // How highscore tables, personal bests and personal runs name a level. A
 // shipped level (sim/level/LevelList.hpp) keeps its permanent id; any other
@@ -19,6 +21,11 @@ struct LevelIdentity {
 
     static LevelIdentity shipped(int id);
     static LevelIdentity ofFile(std::string sha256);
+    // The identity text() writes: a plain decimal id above 0 (digits only, no
+    // leading zero, at most nine), or 64 lowercase hex digits. Nothing for any
+    // other text, so a level named in a request or a web address is one of
+    // these two or refused.
+    static std::optional<LevelIdentity> fromText(std::string_view text);
 
     bool isShipped() const { return id > 0; }
     // Its name in settings keys, run file names and requests: the id in plain

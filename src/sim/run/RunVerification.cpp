@@ -58,8 +58,8 @@ std::string headerProblem(const RecordedRun& run, const RunClaim& claim,
 // time it says it took) are set from the level list and the claim, so that
 // they cannot make a copied run look like another.
 std::string canonicalText(RecordedRun run, const RunClaim& claim) {
-    run.levelName.clear();
-    run.levelFile.clear();
+    run.levelName = claim.levelName;
+    run.levelFile = claim.levelFile;
     for (const LevelEntry& entry : levelsOf(claim.mode)) {
         if (entry.levelId == claim.levelId) {
             run.levelName = entry.name;

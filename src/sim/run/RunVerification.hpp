@@ -16,9 +16,17 @@ class LevelSimulation;
 
 // What a player says about a finished run when submitting it.
 struct RunClaim {
+    RunClaim() = default;
+    RunClaim(GameMode mode, int levelId, float seconds)
+        : mode(mode), levelId(levelId), seconds(seconds) {}
+
     GameMode mode = raceMode;
-    int levelId = 0;
+    int levelId = 0;       // a shipped level's; 0 for any other, known by its file's hash
     float seconds = 0.0f;  // the time as its score text decodes (ScoreText)
+    // How the canonical run names a level that is not in the level list: its
+    // name and file as the verifier has them.
+    std::string levelName;
+    std::string levelFile;
 };
 
 // Verified, refused with the reason in words for the player and the operator,
@@ -33,7 +41,8 @@ struct RunVerdict {
     long long milliseconds = -1;
     float raceClock = 0.0f;
     // The run as this game writes it, without comments, naming the level as
-    // the level list does and with the claimed time as its time-ms: every text
+    // the level list does (the claim, for another level) and with the claimed
+    // time as its time-ms: every text
     // of the same frames and inputs gives these same bytes. Empty when the
     // text is no run.
     std::string canonicalRun;

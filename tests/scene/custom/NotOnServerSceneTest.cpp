@@ -1,9 +1,9 @@
 // A custom level the highscore server does not keep: the level selection and
 // the table after the finish say "not on this server" where the table would
 // be, and the game goes on as with any table. The real server of this build
-// answers a level named by its hash with status 400 (it knows only the
-// game's own levels); a server that keeps custom levels answers 404 for one
-// it lacks (tableAnswerOf, unit_online).
+// answers 404 "ERROR level not on this server" for a level it lacks; one from
+// before custom levels answered 400, which the game reads alike
+// (tableAnswerOf, unit_online).
 #include <gtest/gtest.h>
 
 #include "CustomLevelSupport.hpp"
@@ -72,5 +72,7 @@ TEST(NotOnServerScene, ACustomLevelsTableSaysNotOnThisServerInSelectionAndAfterT
     EXPECT_TRUE(notOnServer);
     EXPECT_TRUE(game.window().isOpen()) << "the player went on from the message";
     EXPECT_GT(countPixels(tablePlace, {300, 512, 680, 60}, isLighterThanSky), 40);
-    EXPECT_NE(server.log().find("plain decimal"), std::string::npos) << server.log();
+    EXPECT_NE(server.log().find(" 404 "), std::string::npos) << server.log();
+    EXPECT_NE(server.log().find("refused: level not on this server"), std::string::npos)
+        << server.log();
 }

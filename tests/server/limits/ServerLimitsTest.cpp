@@ -179,7 +179,8 @@ TEST_F(ServerLimits, EveryRequestIsOneEscapedLogLine) {
         EXPECT_GT(statusOf(requests[i], "127.0.0." + std::to_string(10 + i)), 0) << requests[i];
     }
     const std::string log = server.log();
-    const std::regex lineStart(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ (127\.0\.0\.\d+ |listening ))");
+    const std::regex lineStart(
+        R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ (127\.0\.0\.\d+ |listening |\d+ custom levels ))");
     std::istringstream lines(log);
     std::size_t count = 0;
     for (std::string line; std::getline(lines, line); ++count) {
@@ -188,8 +189,9 @@ TEST_F(ServerLimits, EveryRequestIsOneEscapedLogLine) {
             return c >= 32 && c < 127;
         })) << line;
     }
-    // The start-up line, then one line per request.
-    EXPECT_EQ(count, 1 + requests.size()) << log;
+    // The start-up lines (the data folder's levels, listening), then one line
+    // per request.
+    EXPECT_EQ(count, 2 + requests.size()) << log;
 }
 
 TEST_F(ServerLimits, KeptAliveTableFetchesAreNotDelayed) {

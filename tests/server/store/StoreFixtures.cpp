@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <iterator>
+
 #include "sim/base/PlainDecimal.hpp"
 
 namespace {
@@ -9,8 +11,10 @@ namespace {
 struct Level {
     int mode;
     int id;
+    std::string name;
 };
-const Level kLevels[] = {{1, 250}, {1, 275}, {2, 20000}, {2, 20057}};
+const Level kLevels[] = {
+    {1, 250, "250"}, {1, 275, "275"}, {2, 20000, "20000"}, {2, 20057, "20057"}};
 
 // The first server's tables, rows in no particular order.
 constexpr const char* kVersion1File = R"sql(
@@ -53,10 +57,18 @@ std::optional<std::string> sqliteQuery(const std::string& path, const std::strin
 
 }  // namespace
 
-std::string dumpBoard(ScoreStore& store) {
+std::string dumpBoard(ScoreStore& store, const std::vector<std::string>& customRaces) {
+    std::vector<Level> levels(std::begin(kLevels), std::end(kLevels));
+    const auto keys = store.customLevelKeys(customRaces);
+    if (!keys) {
+        return "unreadable: " + store.lastError();
+    }
+    for (std::size_t i = 0; i < customRaces.size(); ++i) {
+        levels.push_back({1, (*keys)[i], customRaces[i].substr(0, 8)});
+    }
     std::string text;
-    for (const Level& level : kLevels) {
-        const std::string where = std::to_string(level.mode) + "/" + std::to_string(level.id);
+    for (const Level& level : levels) {
+        const std::string where = std::to_string(level.mode) + "/" + level.name;
         for (const bool verifiedOnly : {false, true}) {
             const auto rows = store.table(level.mode, level.id, 100, verifiedOnly);
             if (!rows) {

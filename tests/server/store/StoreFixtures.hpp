@@ -5,13 +5,16 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ScoreStore.hpp"
 #include "ServerBoards.hpp"
 
 // A board as a player sees it: every level's table with days and verified
-// marks, and every level's verified table with its runs, one record a line.
-std::string dumpBoard(ScoreStore& store);
+// marks, and every level's verified table with its runs, one record a line;
+// the game's own levels, then the race levels whose files have these hashes,
+// named by their first eight hex digits.
+std::string dumpBoard(ScoreStore& store, const std::vector<std::string>& customRaces = {});
 
 // Runs SQL straight on a board, past the store: the result rows, one per
 // line, fields joined by '|'; empty when it failed.

@@ -87,13 +87,13 @@ TEST_P(Store, VerifiedTimesKeepATableOfTheirOwn) {
 
 TEST_P(Store, TablesOfANewerServerAreRefusedAndLeftAlone) {
     store.reset();
-    ASSERT_TRUE(rawQuery(GetParam(), board, "UPDATE schema_version SET version = 4"));
+    ASSERT_TRUE(rawQuery(GetParam(), board, "UPDATE schema_version SET version = 5"));
     std::string error;
     EXPECT_FALSE(openScoreStore(board, error));
-    EXPECT_NE(error.find("newer server (schema version 4, this server knows up to 3)"),
+    EXPECT_NE(error.find("newer server (schema version 5, this server knows up to 4)"),
               std::string::npos)
         << error;
-    EXPECT_EQ(rawQuery(GetParam(), board, "SELECT version FROM schema_version"), "4\n");
+    EXPECT_EQ(rawQuery(GetParam(), board, "SELECT version FROM schema_version"), "5\n");
 }
 
 TEST(PostgresStore, CarriesOnWhenTheDatabaseDropsItsConnections) {
@@ -113,4 +113,27 @@ TEST(PostgresStore, CarriesOnWhenTheDatabaseDropsItsConnections) {
     EXPECT_EQ(store->submit({"bob", 1, 250, 21}, "2024-01-01"), Outcome::NewBest)
         << store->lastError();
     EXPECT_EQ(store->table(1, 250, 10)->size(), 2u);
+}
+
+TEST_P(Store, CustomLevelsGetNegativeKeysOnceForEveryServerOfTheBoard) {
+    const std::string a(64, 'a');
+    const std::string b(64, 'b');
+    const std::string c(64, 'c');
+    EXPECT_EQ(store->customLevelKeys({a, b}), (std::vector<int>{-1, -2}));
+    EXPECT_EQ(store->customLevelKeys({}), std::vector<int>{});
+    // Another server of the board, asking in another order and for one more.
+    std::string error;
+    const auto other = openScoreStore(board, error);
+    ASSERT_TRUE(other) << error;
+    EXPECT_EQ(other->customLevelKeys({b, c, a}), (std::vector<int>{-2, -3, -1}));
+
+    // Their tables are apart from each other and from the game's levels.
+    ASSERT_EQ(store->submit({"ann", 1, -1, 10}, "2026-01-01"), Outcome::NewBest);
+    ASSERT_EQ(other->submit({"ann", 1, -2, 20}, "2026-01-01"), Outcome::NewBest);
+    for (const auto& [level, seconds] : {std::pair{-1, 10.0f}, {-2, 20.0f}}) {
+        const auto rows = other->table(1, level, 10);
+        ASSERT_TRUE(rows && rows->size() == 1) << level;
+        EXPECT_EQ(rows->front().seconds, seconds);
+    }
+    EXPECT_TRUE(store->table(1, 250, 10)->empty());
 }

@@ -36,7 +36,7 @@ TEST(StoreUpgrade, Version1FilesKeepEveryRecordAndTheirOrder) {
         ASSERT_TRUE(store) << old.what << ": " << error;
         EXPECT_EQ(rawQuery(Backend::Sqlite, path,
                            "SELECT version FROM schema_version; PRAGMA user_version"),
-                  "3\n3\n")
+                  "4\n4\n")
             << old.what;
 
         // A new equal time arrives after the old ones, and may be verified.
@@ -50,6 +50,37 @@ TEST(StoreUpgrade, Version1FilesKeepEveryRecordAndTheirOrder) {
                   "verified 1/250 cy 12.25 2024-06-02 run of cy\n"
                   "2/20057 al 99.125 2023-12-31\n")
             << old.what;
+    }
+}
+
+TEST(StoreUpgrade, Version3BoardsOfBothStoresKeepTheirRecordsAndGainCustomLevels) {
+    // What version 4 added, taken away again: a board as version 3 left it.
+    const std::string toVersion3[] = {
+        "DROP TABLE custom_levels; UPDATE schema_version SET version = 3; PRAGMA user_version = 3",
+        "DROP TABLE custom_levels; DROP SEQUENCE custom_level_numbers;"
+        "UPDATE schema_version SET version = 3"};
+    for (const Backend backend : {Backend::Sqlite, Backend::Postgres}) {
+        SCOPED_TRACE(::testing::PrintToString(backend));
+        TempFolder folder;
+        const std::string board = newBoard(backend, folder);
+        ASSERT_FALSE(board.empty()) << testCluster().error();
+        std::string error;
+        std::string before;
+        {
+            auto store = openScoreStore(board, error);
+            ASSERT_TRUE(store) << error;
+            store->submit({"al", 1, 250, 20.5f}, "2024-01-01");
+            store->submitVerified({"bob", 2, 20057, 40}, "run of bob", "id of bob", "2024-01-02");
+            before = dumpBoard(*store);
+        }
+        ASSERT_TRUE(rawQuery(backend, board, toVersion3[backend == Backend::Postgres]));
+        ASSERT_EQ(rawQuery(backend, board, "SELECT version FROM schema_version"), "3\n");
+
+        const auto store = openScoreStore(board, error);
+        ASSERT_TRUE(store) << error;
+        EXPECT_EQ(rawQuery(backend, board, "SELECT version FROM schema_version"), "4\n");
+        EXPECT_EQ(dumpBoard(*store), before);
+        EXPECT_EQ(store->customLevelKeys({std::string(64, 'a')}), std::vector<int>{-1});
     }
 }
 
@@ -87,6 +118,8 @@ TEST(StoreUpgrade, RunsVerifiedBeforeIdentitiesGetThemSoTheirCopiesAreRefused) {
 }
 
 TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIsNoBoard) {
+    // Two custom levels; the target numbers them otherwise before the copy.
+    const std::vector<std::string> custom = {std::string(64, 'a'), std::string(64, 'b')};
     TempFolder folder;
     const std::string output = folder.file("import.txt");
     // A board of the first servers, and one with verified times.
@@ -102,6 +135,10 @@ TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIs
         source->submitVerified({"cy", 1, 275, 31}, "run of cy", "id of cy", "2024-01-03");
         source->submit({"cy", 1, 275, 29.5f}, "2024-01-04");
         source->submitVerified({"bob", 2, 20000, 45.25f}, "run of bob", "id of bob", "2024-01-05");
+        const auto keys = source->customLevelKeys(custom);
+        ASSERT_TRUE(keys);
+        source->submit({"dee", 1, keys->at(0), 8}, "2024-01-06");
+        source->submitVerified({"al", 1, keys->at(1), 9}, "run on b", "id on b", "2024-01-07");
     }
 
     for (const std::string& sqliteFile : {oldFile, newFile}) {
@@ -117,6 +154,11 @@ TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIs
 
         const std::string target = testCluster().createDatabase();
         ASSERT_FALSE(target.empty()) << testCluster().error();
+        {
+            auto early = openScoreStore(target, error);
+            ASSERT_TRUE(early) << error;
+            ASSERT_EQ(early->customLevelKeys({custom[1]}), std::vector<int>{-1});
+        }
         ASSERT_EQ(ServerProcess::runToEnd({"--db", target, "--import-sqlite", sqliteFile}, output),
                   0)
             << slurpFile(output);
@@ -125,10 +167,16 @@ TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIs
 
         auto board = openScoreStore(target, error);
         ASSERT_TRUE(board) << error;
-        EXPECT_EQ(dumpBoard(*board), dumpBoard(*upgraded)) << sqliteFile;
+        EXPECT_EQ(dumpBoard(*board, custom), dumpBoard(*upgraded, custom)) << sqliteFile;
         const std::string identities = "SELECT sha256, name FROM board_runs ORDER BY sha256";
         EXPECT_EQ(rawQuery(Backend::Postgres, target, identities),
                   rawQuery(Backend::Sqlite, copy, identities))
+            << sqliteFile;
+        // A run on a custom level is known by that level's hash, whatever its key.
+        const std::string customRuns =
+            "SELECT r.sha256, c.sha256 FROM board_runs r JOIN custom_levels c ON c.level = r.level";
+        EXPECT_EQ(rawQuery(Backend::Postgres, target, customRuns),
+                  rawQuery(Backend::Sqlite, copy, customRuns))
             << sqliteFile;
         // Equal times that come later go after the copied ones.
         for (ScoreStore* store : {board.get(), upgraded.get()}) {

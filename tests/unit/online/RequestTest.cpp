@@ -12,6 +12,12 @@ namespace {
 
 const std::string kScore = encodeTime(12.5f);
 
+// "reason|status" of a refusal.
+template <typename Request>
+std::string outcome(const Parsed<Request>& parsed) {
+    return parsed.refusal + "|" + std::to_string(parsed.status);
+}
+
 }  // namespace
 
 TEST(FormBody, EscapesOnlyWhatWouldChangeTheBody) {
@@ -145,4 +151,38 @@ TEST(RequestBodies, TheRunTravelsPackedAndReadsBackWhole) {
     EXPECT_EQ(unpackRun(fields->at("runz"), 1000), run);
     EXPECT_EQ(fields->at("score"), kScore);
     EXPECT_EQ(runQueryBody(2, 20057, 1), "mode=2&level=20057&position=1");
+}
+
+TEST(CustomLevelRequests, NameTheServersKeyOrAreNotOnThisServer) {
+    const std::string kept(64, 'a');
+    const std::string lacked(64, 'b');
+    const CustomLevelKeys keys = [&](int mode, const std::string& sha256) -> std::optional<int> {
+        return mode == 1 && sha256 == kept ? std::optional(-7) : std::nullopt;
+    };
+    const auto table = parseTableRequest("&mode=1&level=" + kept, keys);
+    ASSERT_TRUE(table.request) << table.refusal;
+    EXPECT_EQ(table.request->levelId, -7);
+    const auto submission =
+        parseSubmissionRequest(submissionBody("a", 1, LevelIdentity::ofFile(kept), kScore), keys);
+    ASSERT_TRUE(submission.request) << submission.refusal;
+    EXPECT_EQ(submission.request->levelId, -7);
+    // The game's own levels need no lookup.
+    EXPECT_EQ(parseRunFetchRequest("mode=2&level=20000&position=1", keys).request->levelId, 20000);
+
+    // A level the server lacks, or keeps in the other mode, or any with no
+    // lookup: 404, before the run is unpacked (end to end: server_levels).
+    const std::string notOnServer = "level not on this server|404";
+    const std::string lackedRun = "name=a&mode=1&level=" + lacked + "&score=" + kScore + "&runz=!";
+    EXPECT_EQ(outcome(parseRunSubmissionRequest(lackedRun, keys)), notOnServer);
+    EXPECT_EQ(outcome(parseTableRequest("&mode=2&level=" + kept, keys)), notOnServer);
+    EXPECT_EQ(outcome(parseTableRequest("&mode=1&level=" + kept)), notOnServer);
+
+    // What is neither an id nor a hash as the game writes one is malformed.
+    for (const std::string& level :
+         {std::string(64, 'A'), std::string(63, 'a'), std::string(65, 'a'), std::string("0"),
+          std::string("0250"), std::string("-1"), std::string(63, 'a') + "g"}) {
+        const auto parsed = parseTableRequest("&mode=1&level=" + level, keys);
+        EXPECT_FALSE(parsed.request) << level;
+        EXPECT_EQ(parsed.status, 400) << level;
+    }
 }
