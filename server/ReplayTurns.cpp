@@ -157,7 +157,8 @@ std::optional<RunVerdict> ReplayTurns::playSlice(Active& turn) {
         }
         const RunClaim claim{static_cast<GameMode>(turn.run.claim.mode), turn.run.claim.levelId,
                              turn.run.claim.seconds};
-        turn.replay = std::make_unique<RunCheck>(turn.run.run, claim, *levelBytes);
+        // The route is kept with the verdict, for the web board's record page.
+        turn.replay = std::make_unique<RunCheck>(turn.run.run, claim, *levelBytes, true);
     }
     const auto end = Clock::now() + kSlice;
     const bool decided =

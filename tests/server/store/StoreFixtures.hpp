@@ -10,7 +10,8 @@
 #include "ServerBoards.hpp"
 
 // A board as a player sees it: every level's table with days and verified
-// marks, and every level's verified table with its runs, one record a line.
+// marks, and every level's verified table with its runs and routes, one
+// record a line.
 std::string dumpBoard(ScoreStore& store);
 
 // Runs SQL straight on a board, past the store: the result rows, one per

@@ -103,6 +103,9 @@ TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIs
         source->submit({"cy", 1, 275, 29.5f}, "2024-01-04");
         source->submitVerified({"bob", 2, 20000, 45.25f}, "run of bob", "id of bob", "2024-01-05");
     }
+    // A route kept with a verified run comes over with it, byte for byte.
+    ASSERT_TRUE(rawQuery(Backend::Sqlite, newFile,
+                         "UPDATE best_times SET verified_route = X'0100ff80' WHERE name = 'al'"));
 
     for (const std::string& sqliteFile : {oldFile, newFile}) {
         // The board must show what the server shows for the file, as read
@@ -126,6 +129,8 @@ TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIs
         auto board = openScoreStore(target, error);
         ASSERT_TRUE(board) << error;
         EXPECT_EQ(dumpBoard(*board), dumpBoard(*upgraded)) << sqliteFile;
+        EXPECT_EQ(dumpBoard(*board).find(" route 4 bytes") != std::string::npos,
+                  sqliteFile == newFile);
         const std::string identities = "SELECT sha256, name FROM board_runs ORDER BY sha256";
         EXPECT_EQ(rawQuery(Backend::Postgres, target, identities),
                   rawQuery(Backend::Sqlite, copy, identities))
