@@ -50,7 +50,6 @@ class RunService {
 
   private:
     void intake(const HttpRequest& request, const HttpHandler::Reply& reply);
-    std::optional<std::string> shownRun(const RunFetchRequest& wanted);
 
     ScoreStore& store;
     TableCache& tables;
