@@ -20,7 +20,7 @@ ServerRoutes::ServerRoutes(ScoreStore& store, const ServerOptions& options)
     : store(store),
       tables(store, options.tableCacheAge, options.verifiedOnly),
       highscores(store, tables),
-      board(tables),
+      board(tables, store),
       runs(store, tables, runSettings(options)),
       maxFormBody(options.maxFormBody),
       serverName(options.host + ":" + std::to_string(options.port)) {}
