@@ -1,6 +1,5 @@
 #include "RecordPage.hpp"
 
-#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <optional>
@@ -88,8 +87,10 @@ std::string downloadHtml(const RecordView& record) {
            ") and watch it in the game: <code>rollavortex --replay FILE</code></p>";
 }
 
+// ASCII only, whatever the locale: the name goes into a header line.
 bool safeInFileName(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-' || c == '_';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_';
 }
 
 std::string fileNamePart(std::string_view text) {
