@@ -1,8 +1,7 @@
 #include "BoardLevels.hpp"
 
-#include <charconv>
-
 #include "BoardPage.hpp"
+#include "BoardPaths.hpp"
 #include "sim/level/LevelList.hpp"
 
 namespace {
@@ -11,39 +10,11 @@ namespace {
 // table's page and in its address.
 constexpr std::size_t kShortHashDigits = 12;
 
-// A plain decimal mode: one or two digits, no leading zero.
-std::optional<int> modeOfText(std::string_view text) {
-    int mode = 0;
-    const char* end = text.data() + text.size();
-    if (text.empty() || text.size() > 2 || text[0] == '0' ||
-        std::from_chars(text.data(), end, mode).ptr != end) {
-        return std::nullopt;
-    }
-    return mode;
-}
-
 std::string modeHtml(int mode) {
     return "<span class=\"mode\">" + htmlEscape(modeName(static_cast<GameMode>(mode))) + "</span>";
 }
 
 }  // namespace
-
-const ServerLevel* levelOfPath(const ServerLevels& levels, std::string_view modeAndLevel) {
-    const std::size_t slash = modeAndLevel.find('/');
-    if (slash == std::string_view::npos) {
-        return nullptr;
-    }
-    const auto mode = modeOfText(modeAndLevel.substr(0, slash));
-    const auto identity = LevelIdentity::fromText(modeAndLevel.substr(slash + 1));
-    if (!mode || !identity) {
-        return nullptr;
-    }
-    return levels.find(*mode, *identity);
-}
-
-std::string tablePath(const ServerLevel& level) {
-    return "/table/" + std::to_string(level.mode) + "/" + level.identity.text();
-}
 
 std::string levelHeadingHtml(const char* tag, const ServerLevel& level) {
     std::string html = std::string("<") + tag + ">" + htmlEscape(level.shownName()) + " " +

@@ -1,20 +1,10 @@
 #pragma once
 
-#include <optional>
 #include <string>
-#include <string_view>
 
 #include "ServerLevels.hpp"
 
-// How the web board names levels. In its addresses a level is its mode and
-// the text the game names it by in requests: a shipped level's id
-// (/table/1/250), a custom level's 64 hex digits (/table/1/4644...87d).
-
-// "MODE/LEVEL" of a level this server keeps; null for anything else.
-const ServerLevel* levelOfPath(const ServerLevels& levels, std::string_view modeAndLevel);
-
-// "/table/MODE/LEVEL": the level's whole table.
-std::string tablePath(const ServerLevel& level);
+// How the web board shows the levels it keeps (their addresses: BoardPaths).
 
 // The level's name (with its pack's) and mode in a heading of `tag`, and for
 // a custom level a line in small print with its file's SHA-256.

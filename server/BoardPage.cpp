@@ -21,6 +21,18 @@ th{color:#9aa6bf;font-weight:normal}
 .verified{text-align:center;color:#7ddc8a}
 .name{overflow-wrap:anywhere}
 .hash{color:#6f7b94;font-size:.75em;font-family:monospace;overflow-wrap:anywhere}
+figure.level{margin:1em 0}
+svg.map{display:block;width:100%;height:auto;max-height:80vh;border-radius:4px}
+.legend{list-style:none;margin:.6em 0 0;padding:0;display:flex;flex-wrap:wrap;gap:.3em 1.2em;
+font-size:.9em;color:#c6cee0}
+.legend li{display:flex;align-items:center;gap:.4em}
+svg.swatch{height:1.2em;width:auto;flex:none}
+.note{color:#9aa6bf;font-size:.9em}
+dl.record{display:flex;flex-wrap:wrap;gap:.4em 2em;margin:1em 0}
+dl.record dt{color:#9aa6bf;font-size:.8em}
+dl.record dd{margin:0;font-size:1.3em;overflow-wrap:anywhere;font-variant-numeric:tabular-nums}
+.download a{font-weight:bold}
+code{background:#1c2b4a;padding:.1em .3em;border-radius:3px;overflow-wrap:anywhere}
 @media (max-width:30em){body{font-size:13px;padding:0 .5em 1em}th,td{padding:.3em .2em}}
 )css";
 
@@ -31,6 +43,10 @@ std::string cell(std::string_view kind, std::string_view html) {
 }
 
 }  // namespace
+
+std::string linked(const std::string& html, const std::string& path) {
+    return path.empty() ? html : "<a href=\"" + htmlEscape(path) + "\">" + html + "</a>";
+}
 
 std::string htmlEscape(std::string_view text) {
     std::string escaped;
@@ -77,7 +93,7 @@ std::string boardTableHtml(const std::vector<BoardRow>& rows) {
         std::string(kVerifiedMark) + "</th></tr></thead><tbody>\n";
     for (const BoardRow& row : rows) {
         html += "<tr>" + cell("pos", std::to_string(row.position)) +
-                cell("time", htmlEscape(tableTimeText(row.seconds))) +
+                cell("time", linked(htmlEscape(tableTimeText(row.seconds)), row.link)) +
                 cell("day", htmlEscape(row.day)) + cell("name", htmlEscape(row.name)) +
                 cell("verified", row.verified ? kVerifiedMark : "") + "</tr>\n";
     }

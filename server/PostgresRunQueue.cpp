@@ -209,7 +209,8 @@ bool PostgresScoreStore::releaseRuns(const std::string& owner) {
 }
 
 VerdictOutcome PostgresScoreStore::recordVerdict(const PendingRun& run, const std::string& owner,
-                                                 std::optional<float> verifiedSeconds) {
+                                                 std::optional<float> verifiedSeconds,
+                                                 const std::string& route) {
     return withConnection([&](PGconn* connection) {
         PgResult result = runScript(connection, "BEGIN");
         if (succeeded(result)) {
@@ -237,7 +238,7 @@ VerdictOutcome PostgresScoreStore::recordVerdict(const PendingRun& run, const st
                 SubmissionRequest replayed = run.claim;
                 replayed.seconds = *verifiedSeconds;
                 bool changed = false;
-                if (!stepVerified(connection, replayed, run.run, run.sha256, run.day, result,
+                if (!stepVerified(connection, replayed, run.run, run.sha256, route, run.day, result,
                                   changed)) {
                     return rollBack(connection, result, VerdictOutcome::Failed);
                 }

@@ -102,11 +102,11 @@ ON CONFLICT (mode, level, name) DO UPDATE
 )sql";
 
 // Runs after kSubmit in the same transaction, so the row exists. The run
-// ($6) travels as raw bytes.
+// ($6) and the route ($8, "" for none) travel as raw bytes.
 constexpr const char* kSubmitVerified = R"sql(
 UPDATE best_times
 SET verified_seconds = $4, verified_day = $5, verified_run = $6::bytea, verified_sha256 = $7,
-    verified_route = NULL, verified_arrival = nextval('arrivals')
+    verified_route = NULLIF($8::bytea, ''::bytea), verified_arrival = nextval('arrivals')
 WHERE mode = $1 AND level = $2 AND name = $3
     AND (verified_seconds IS NULL OR $4 < verified_seconds)
 )sql";
@@ -145,20 +145,27 @@ ORDER BY verified_seconds, verified_arrival
 LIMIT 1 OFFSET $3
 )sql";
 
+constexpr const char* kVerifiedBest = R"sql(
+SELECT verified_seconds, verified_arrival, verified_day, verified_run,
+       COALESCE(verified_sha256, ''), verified_route
+FROM best_times
+WHERE mode = $1 AND level = $2 AND name = $3 AND verified_seconds IS NOT NULL
+)sql";
+
 constexpr const char* kNameTaken = "SELECT 1 FROM best_times WHERE name = $1 LIMIT 1";
 
 // Writers wait until the copy has committed; readers go on.
 constexpr const char* kLockForCopy = "LOCK TABLE best_times IN EXCLUSIVE MODE";
 constexpr const char* kHasRecords = "SELECT EXISTS (SELECT 1 FROM best_times)";
 // An empty text stands for a missing verified best: no day or run is empty.
-// The run ($10) travels as raw bytes.
+// The run ($10) and the route ($12) travel as raw bytes.
 constexpr const char* kCopyRecord = R"sql(
 INSERT INTO best_times (mode, level, name, seconds, arrival, day,
                         verified_seconds, verified_arrival, verified_day, verified_run,
-                        verified_sha256)
+                        verified_sha256, verified_route)
 VALUES ($1, $2, $3, $4, $5, $6,
         NULLIF($7, '')::double precision, NULLIF($8, '')::bigint, NULLIF($9, ''),
-        NULLIF($10::bytea, ''::bytea), NULLIF($11, ''))
+        NULLIF($10::bytea, ''::bytea), NULLIF($11, ''), NULLIF($12::bytea, ''::bytea))
 )sql";
 constexpr const char* kContinueArrivals = "SELECT setval('arrivals', $1)";
 
@@ -185,7 +192,8 @@ std::vector<std::string> recordParameters(const StoredRecord& record) {
             verified ? std::to_string(verified->arrival) : "",
             verified ? verified->day : "",
             verified ? verified->run : "",
-            verified ? verified->sha256 : ""};
+            verified ? verified->sha256 : "",
+            verified ? verified->route : ""};
 }
 
 std::int64_t lastArrival(const std::vector<StoredRecord>& records) {
@@ -294,7 +302,8 @@ ScoreStore::SubmitOutcome PostgresScoreStore::submit(const SubmissionRequest& su
 
 bool PostgresScoreStore::stepVerified(PGconn* connection, const SubmissionRequest& submission,
                                       const std::string& runText, const std::string& runSha256,
-                                      const std::string& day, PgResult& result, bool& changed) {
+                                      const std::string& route, const std::string& day,
+                                      PgResult& result, bool& changed) {
     auto parameters = submissionParameters(submission, day);
     result = runSql(connection, kSubmit, parameters);
     if (!succeeded(result)) {
@@ -303,7 +312,8 @@ bool PostgresScoreStore::stepVerified(PGconn* connection, const SubmissionReques
     changed = changedRows(result);
     parameters.push_back(runText);
     parameters.push_back(runSha256);
-    result = runSql(connection, kSubmitVerified, parameters, {6});
+    parameters.push_back(route);
+    result = runSql(connection, kSubmitVerified, parameters, {6, 8});
     if (!succeeded(result)) {
         return false;
     }
@@ -339,7 +349,7 @@ ScoreStore::SubmitOutcome PostgresScoreStore::submitVerified(const SubmissionReq
         bool changed = false;
         PgResult result = runScript(connection, "BEGIN");
         if (!succeeded(result) ||
-            !stepVerified(connection, submission, runText, runSha256, day, result, changed)) {
+            !stepVerified(connection, submission, runText, runSha256, "", day, result, changed)) {
             return rollBack(connection, result, SubmitOutcome::Failed);
         }
         result = runScript(connection, "COMMIT");
@@ -386,6 +396,27 @@ std::optional<std::string> PostgresScoreStore::verifiedRun(int mode, int levelId
     });
 }
 
+std::optional<VerifiedBest> PostgresScoreStore::verifiedBest(int mode, int levelId,
+                                                             const std::string& name) {
+    return withConnection([&](PGconn* connection) -> std::optional<VerifiedBest> {
+        const PgResult result = runSql(connection, kVerifiedBest,
+                                       {std::to_string(mode), std::to_string(levelId), name});
+        if (!succeeded(result)) {
+            return fail(connection, result, std::nullopt);
+        }
+        if (PQntuples(result.get()) == 0) {
+            return VerifiedBest{};
+        }
+        const PGresult* row = result.get();
+        return VerifiedBest{numberFrom(PQgetvalue(row, 0, 0)),
+                            std::atoll(PQgetvalue(row, 0, 1)),
+                            PQgetvalue(row, 0, 2),
+                            byteaField(row, 0, 3),
+                            PQgetvalue(row, 0, 4),
+                            byteaField(row, 0, 5)};
+    });
+}
+
 PostgresScoreStore::CopyOutcome PostgresScoreStore::copyIn(const std::vector<StoredRecord>& records,
                                                            const std::vector<BoardRun>& boardRuns) {
     return withConnection([&](PGconn* connection) {
@@ -402,7 +433,7 @@ PostgresScoreStore::CopyOutcome PostgresScoreStore::copyIn(const std::vector<Sto
         }
         for (auto record = records.begin(); succeeded(result) && record != records.end();
              ++record) {
-            result = runSql(connection, kCopyRecord, recordParameters(*record), {10});
+            result = runSql(connection, kCopyRecord, recordParameters(*record), {10, 12});
         }
         for (auto run = boardRuns.begin(); succeeded(result) && run != boardRuns.end(); ++run) {
             result = noteBoardRun(connection, run->sha256, run->mode, run->levelId, run->name);

@@ -27,6 +27,8 @@ class PostgresScoreStore : public ScoreStore {
     std::optional<std::string> verifiedRun(int mode, int levelId, std::size_t position) override;
     std::optional<std::vector<int>> customLevelKeys(
         const std::vector<std::string>& sha256s) override;
+    std::optional<VerifiedBest> verifiedBest(int mode, int levelId,
+                                             const std::string& name) override;
     bool heartbeat(const std::string& server) override;
     std::string lastError() override;
 
@@ -37,7 +39,8 @@ class PostgresScoreStore : public ScoreStore {
                    std::int64_t until) override;
     bool releaseRuns(const std::string& owner) override;
     VerdictOutcome recordVerdict(const PendingRun& run, const std::string& owner,
-                                 std::optional<float> verifiedSeconds) override;
+                                 std::optional<float> verifiedSeconds,
+                                 const std::string& route) override;
     std::optional<std::size_t> pendingCount() override;
     std::optional<std::vector<BoardRun>> runsWithoutIdentity() override;
     bool setRunIdentity(const BoardRun& run) override;
@@ -57,7 +60,8 @@ class PostgresScoreStore : public ScoreStore {
     // with the failed statement in `result`.
     bool stepVerified(PGconn* connection, const SubmissionRequest& submission,
                       const std::string& runText, const std::string& runSha256,
-                      const std::string& day, PgResult& result, bool& changed);
+                      const std::string& route, const std::string& day, PgResult& result,
+                      bool& changed);
     // Notes the run of this identity as the name's, unless it is known.
     static PgResult noteBoardRun(PGconn* connection, const std::string& sha256, int mode,
                                  int levelId, const std::string& name);

@@ -161,8 +161,9 @@ std::optional<RunVerdict> ReplayTurns::playSlice(Active& turn) {
         if (!levelBytes) {
             return refusedFor("level file cannot be read");
         }
-        turn.replay =
-            std::make_unique<RunCheck>(turn.run.run, level->claim(claim.seconds), *levelBytes);
+        // The route is kept with the verdict, for the web board's record page.
+        turn.replay = std::make_unique<RunCheck>(turn.run.run, level->claim(claim.seconds),
+                                                 *levelBytes, true);
     }
     const auto end = Clock::now() + kSlice;
     const bool decided =

@@ -3,6 +3,7 @@
 #include <boost/asio/post.hpp>
 
 #include "ServerLog.hpp"
+#include "ShownRecord.hpp"
 #include "UtcDay.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/HighscoreRequest.hpp"
@@ -147,29 +148,6 @@ void RunService::stop() {
     waiters.answerEveryone();
 }
 
-// The table a player sees may hold unverified times, so its positions are
-// not those of the verified table: the run is found by the record's name.
-std::optional<std::string> RunService::shownRun(const RunFetchRequest& wanted) {
-    const auto shown = tables.table(wanted.mode, wanted.levelId);
-    if (!shown) {
-        return std::nullopt;
-    }
-    if (wanted.position > shown->rows.size() || !shown->rows[wanted.position - 1].verified) {
-        return std::string();
-    }
-    const std::string& name = shown->rows[wanted.position - 1].name;
-    const auto verified = store.table(wanted.mode, wanted.levelId, TableCache::kMaxRecords, true);
-    if (!verified) {
-        return std::nullopt;
-    }
-    for (std::size_t i = 0; i < verified->size(); ++i) {
-        if ((*verified)[i].name == name) {
-            return store.verifiedRun(wanted.mode, wanted.levelId, i + 1);
-        }
-    }
-    return std::string();
-}
-
 HttpResponse RunService::fetch(const HttpRequest& request) {
     if (request.method != "POST") {
         return errorResponse(400, "only POST is served here");
@@ -179,13 +157,14 @@ HttpResponse RunService::fetch(const HttpRequest& request) {
         return errorResponse(parsed.status, parsed.refusal);
     }
     const RunFetchRequest& wanted = *parsed.request;
-    const auto run = shownRun(wanted);
-    if (!run) {
+    const auto record = shownRecord(tables, store, wanted.mode, wanted.levelId, wanted.position);
+    if (!record) {
         return storageFailure(store);
     }
     HttpResponse response;
-    response.body = *run;
+    response.body = record->verified.run;
     response.note = levels.logText(wanted.mode, wanted.levelId) + " position " +
-                    std::to_string(wanted.position) + (run->empty() ? " no run" : " run sent");
+                    std::to_string(wanted.position) +
+                    (response.body.empty() ? " no run" : " run sent");
     return response;
 }

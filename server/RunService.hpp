@@ -53,7 +53,6 @@ class RunService {
 
   private:
     void intake(const HttpRequest& request, const HttpHandler::Reply& reply);
-    std::optional<std::string> shownRun(const RunFetchRequest& wanted);
     std::string claimText(const SubmissionRequest& submission) const;
 
     ScoreStore& store;

@@ -7,6 +7,7 @@
 #include <climits>
 #include <random>
 
+#include "RouteBlob.hpp"
 #include "ServerLog.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "sim/base/PlainDecimal.hpp"
@@ -143,9 +144,10 @@ void RunVerifier::recordFinished() {
 
 void RunVerifier::record(const Finished& done) {
     const RunVerdict& verdict = done.verdict;
-    const VerdictOutcome outcome = store.recordVerdict(
-        done.run, owner,
-        verdict.verified ? std::optional<float>(keptSeconds(verdict)) : std::nullopt);
+    const VerdictOutcome outcome =
+        verdict.verified
+            ? store.recordVerdict(done.run, owner, keptSeconds(verdict), routeBlob(verdict.route))
+            : store.recordVerdict(done.run, owner, std::nullopt, "");
     const std::string what = runText(done.run);
     switch (outcome) {
         case VerdictOutcome::Failed:

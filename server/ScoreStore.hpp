@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "PendingRun.hpp"
+#include "StoredRecord.hpp"
 #include "online/HighscoreRequest.hpp"
 
 // One player's place in a level's table.
@@ -70,6 +71,11 @@ class ScoreStore {
     // the store failed.
     virtual std::optional<std::vector<int>> customLevelKeys(
         const std::vector<std::string>& sha256s) = 0;
+    // The name's verified best on the level with its run and route; its run
+    // is "" when the name has none, and it is empty when the store cannot be
+    // read.
+    virtual std::optional<VerifiedBest> verifiedBest(int mode, int levelId,
+                                                     const std::string& name) = 0;
     // Whether a write goes through now (a heartbeat row is written), and,
     // for a file, whether it is still the file that was opened.
     virtual bool heartbeat(const std::string& server) = 0;
@@ -94,9 +100,11 @@ class ScoreStore {
     virtual bool releaseRuns(const std::string& owner) = 0;
     // The verdict of a run `owner` holds, in one transaction: it leaves the
     // queue and, when `verifiedSeconds` is given, the replayed time is kept
-    // as a verified submission with the run.
+    // as a verified submission with the run and its `route` (a RouteBlob, ""
+    // for none).
     virtual VerdictOutcome recordVerdict(const PendingRun& run, const std::string& owner,
-                                         std::optional<float> verifiedSeconds) = 0;
+                                         std::optional<float> verifiedSeconds,
+                                         const std::string& route) = 0;
     // Runs waiting, in all.
     virtual std::optional<std::size_t> pendingCount() = 0;
 

@@ -21,7 +21,7 @@ ServerRoutes::ServerRoutes(ScoreStore& store, const ServerLevels& levels,
     : store(store),
       tables(store, options.tableCacheAge, options.verifiedOnly),
       highscores(store, tables, levels),
-      board(tables, levels),
+      board(tables, store, levels),
       runs(store, tables, levels, runSettings(options)),
       maxFormBody(options.maxFormBody),
       serverName(options.host + ":" + std::to_string(options.port)) {}

@@ -212,7 +212,8 @@ bool SqliteScoreStore::releaseRuns(const std::string& owner) {
 }
 
 VerdictOutcome SqliteScoreStore::recordVerdict(const PendingRun& run, const std::string& owner,
-                                               std::optional<float> verifiedSeconds) {
+                                               std::optional<float> verifiedSeconds,
+                                               const std::string& route) {
     std::lock_guard lock(mutex);
     if (!beginWrite()) {
         return VerdictOutcome::Failed;
@@ -239,7 +240,7 @@ VerdictOutcome SqliteScoreStore::recordVerdict(const PendingRun& run, const std:
             bool newBest = false;
             bool newVerified = false;
             if (!stepSubmission(replayed, run.day, newBest) ||
-                !stepVerified(replayed, run.run, run.sha256, run.day, newVerified)) {
+                !stepVerified(replayed, run.run, run.sha256, route, run.day, newVerified)) {
                 return rollBack(VerdictOutcome::Failed);
             }
             outcome = newBest || newVerified ? VerdictOutcome::NewBest : VerdictOutcome::Kept;

@@ -110,7 +110,7 @@ ON CONFLICT (mode, level, name) DO UPDATE
 constexpr const char* kSubmitVerified = R"sql(
 UPDATE best_times
 SET verified_seconds = ?4, verified_day = ?5, verified_run = ?6, verified_sha256 = ?7,
-    verified_route = NULL,
+    verified_route = NULLIF(?8, X''),
     verified_arrival = (SELECT COALESCE(MAX(verified_arrival), 0) + 1 FROM best_times)
 WHERE mode = ?1 AND level = ?2 AND name = ?3
     AND (verified_seconds IS NULL OR ?4 < verified_seconds)
@@ -149,21 +149,30 @@ ORDER BY verified_seconds, verified_arrival
 LIMIT 1 OFFSET ?3
 )sql";
 
+constexpr const char* kVerifiedBest = R"sql(
+SELECT verified_seconds, verified_arrival, verified_day, verified_run, verified_sha256,
+       verified_route
+FROM best_times
+WHERE mode = ?1 AND level = ?2 AND name = ?3 AND verified_seconds IS NOT NULL
+)sql";
+
 constexpr const char* kNameTaken = "SELECT 1 FROM best_times WHERE name = ?1 LIMIT 1";
 
 constexpr const char* kAllRecords = R"sql(
 SELECT mode, level, name, seconds, arrival, day,
-       verified_seconds, verified_arrival, verified_day, verified_run, verified_sha256
+       verified_seconds, verified_arrival, verified_day, verified_run, verified_sha256,
+       verified_route
 FROM best_times ORDER BY arrival
 )sql";
-// A version 1 board has no verified columns, a version 2 board no identities.
+// A version 1 board has no verified columns, a version 2 board no identities
+// or routes.
 constexpr const char* kAllRecordsVersion1 = R"sql(
-SELECT mode, level, name, seconds, arrival, day, NULL, NULL, NULL, NULL, NULL
+SELECT mode, level, name, seconds, arrival, day, NULL, NULL, NULL, NULL, NULL, NULL
 FROM best_times ORDER BY arrival
 )sql";
 constexpr const char* kAllRecordsVersion2 = R"sql(
 SELECT mode, level, name, seconds, arrival, day,
-       verified_seconds, verified_arrival, verified_day, verified_run, NULL
+       verified_seconds, verified_arrival, verified_day, verified_run, NULL, NULL
 FROM best_times ORDER BY arrival
 )sql";
 constexpr const char* kAllBoardRuns = "SELECT mode, level, name, sha256 FROM board_runs";
@@ -180,13 +189,18 @@ bool bindSubmission(SqliteStatement& statement, const SubmissionRequest& submiss
            statement.bind(4, static_cast<double>(submission.seconds)) && statement.bind(5, day);
 }
 
+// The verified columns from seconds to route, starting at `first`.
+VerifiedBest verifiedFrom(const SqliteStatement& row, int first) {
+    return {row.doubleColumn(first),   row.int64Column(first + 1), row.textColumn(first + 2),
+            row.blobColumn(first + 3), row.textColumn(first + 4),  row.blobColumn(first + 5)};
+}
+
 StoredRecord recordFrom(const SqliteStatement& row) {
     StoredRecord record{row.intColumn(0),    row.intColumn(1),   row.textColumn(2),
                         row.doubleColumn(3), row.int64Column(4), row.textColumn(5),
                         std::nullopt};
     if (!row.isNull(6)) {
-        record.verified = VerifiedBest{row.doubleColumn(6), row.int64Column(7), row.textColumn(8),
-                                       row.blobColumn(9), row.textColumn(10)};
+        record.verified = verifiedFrom(row, 6);
     }
     return record;
 }
@@ -385,11 +399,11 @@ bool SqliteScoreStore::stepSubmission(const SubmissionRequest& submission, const
 }
 
 bool SqliteScoreStore::stepVerified(const SubmissionRequest& submission, const std::string& runText,
-                                    const std::string& runSha256, const std::string& day,
-                                    bool& changed) {
+                                    const std::string& runSha256, const std::string& route,
+                                    const std::string& day, bool& changed) {
     SqliteStatement update(db, kSubmitVerified);
     if (!bindSubmission(update, submission, day) || !update.bindBlob(6, runText) ||
-        !update.bind(7, runSha256) || update.step() != SQLITE_DONE) {
+        !update.bind(7, runSha256) || !update.bindBlob(8, route) || update.step() != SQLITE_DONE) {
         return false;
     }
     changed = sqlite3_changes(db) > 0;
@@ -440,7 +454,7 @@ ScoreStore::SubmitOutcome SqliteScoreStore::submitVerified(const SubmissionReque
         return SubmitOutcome::Failed;
     }
     if (!stepSubmission(submission, day, newBest) ||
-        !stepVerified(submission, runText, runSha256, day, newVerified) || !execute("COMMIT")) {
+        !stepVerified(submission, runText, runSha256, "", day, newVerified) || !execute("COMMIT")) {
         return rollBack(SubmitOutcome::Failed);
     }
     return newBest || newVerified ? SubmitOutcome::NewBest : SubmitOutcome::Kept;
@@ -481,6 +495,20 @@ std::optional<std::string> SqliteScoreStore::verifiedRun(int mode, int levelId,
         return fail(std::nullopt);
     }
     return step == SQLITE_ROW ? query.blobColumn(0) : "";
+}
+
+std::optional<VerifiedBest> SqliteScoreStore::verifiedBest(int mode, int levelId,
+                                                           const std::string& name) {
+    std::lock_guard lock(mutex);
+    SqliteStatement query(db, kVerifiedBest);
+    if (!query || !query.bind(1, mode) || !query.bind(2, levelId) || !query.bind(3, name)) {
+        return fail(std::nullopt);
+    }
+    const int step = query.step();
+    if (step != SQLITE_ROW && step != SQLITE_DONE) {
+        return fail(std::nullopt);
+    }
+    return step == SQLITE_ROW ? verifiedFrom(query, 0) : VerifiedBest{};
 }
 
 std::optional<std::vector<StoredRecord>> SqliteScoreStore::allRecords() {

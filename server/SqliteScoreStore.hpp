@@ -42,6 +42,8 @@ class SqliteScoreStore : public ScoreStore {
     std::optional<std::string> verifiedRun(int mode, int levelId, std::size_t position) override;
     std::optional<std::vector<int>> customLevelKeys(
         const std::vector<std::string>& sha256s) override;
+    std::optional<VerifiedBest> verifiedBest(int mode, int levelId,
+                                             const std::string& name) override;
     bool heartbeat(const std::string& server) override;
     std::string lastError() override;
 
@@ -52,7 +54,8 @@ class SqliteScoreStore : public ScoreStore {
                    std::int64_t until) override;
     bool releaseRuns(const std::string& owner) override;
     VerdictOutcome recordVerdict(const PendingRun& run, const std::string& owner,
-                                 std::optional<float> verifiedSeconds) override;
+                                 std::optional<float> verifiedSeconds,
+                                 const std::string& route) override;
     std::optional<std::size_t> pendingCount() override;
     std::optional<std::vector<BoardRun>> runsWithoutIdentity() override;
     bool setRunIdentity(const BoardRun& run) override;
@@ -82,7 +85,8 @@ class SqliteScoreStore : public ScoreStore {
     bool beginWrite();
     bool stepSubmission(const SubmissionRequest& submission, const std::string& day, bool& changed);
     bool stepVerified(const SubmissionRequest& submission, const std::string& runText,
-                      const std::string& runSha256, const std::string& day, bool& changed);
+                      const std::string& runSha256, const std::string& route,
+                      const std::string& day, bool& changed);
     // Notes the run of this identity as the name's, unless it is known.
     bool noteBoardRun(const std::string& sha256, int mode, int levelId, const std::string& name);
     // The name whose board holds the run of this identity; "" when none.

@@ -12,6 +12,9 @@ struct VerifiedBest {
     std::string run;
     // The identity of the run; "" for one verified before runs had one.
     std::string sha256;
+    // Where the ball went in the server's replay (RouteBlob); "" for a run
+    // verified before routes were kept.
+    std::string route;
 };
 
 // Everything a store keeps for one name on one level, as it is kept: what a

@@ -88,6 +88,8 @@ std::optional<LoopbackClient::Answer> LoopbackClient::readAnswer() {
             Answer answer;
             std::from_chars(received.data() + 9, received.data() + 12, answer.status);
             answer.body = received.substr(end + 4, length);
+            const std::size_t firstHeader = received.find("\r\n") + 2;
+            answer.headers = received.substr(firstHeader, end + 2 - firstHeader);
             received.erase(0, end + 4 + length);
             return answer;
         }

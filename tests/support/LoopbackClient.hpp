@@ -16,6 +16,8 @@ class LoopbackClient {
     struct Answer {
         int status = 0;
         std::string body;
+        // The header lines, each ending in CR LF.
+        std::string headers;
     };
 
     explicit LoopbackClient(int port, const std::string& from = "127.0.0.1");

@@ -125,7 +125,7 @@ TEST_P(CustomLevelServer, AnOperatorsLevelGetsATableAndAVerifiedRunBesideTheOldI
     EXPECT_NE(log.find("1 custom levels from " + levels.string()), std::string::npos) << log;
 }
 
-TEST_P(CustomLevelServer, TheBoardListsCustomLevelsByNameEscapedWithTheirHash) {
+TEST_P(CustomLevelServer, TheBoardListsCustomLevelsByNameEscapedWithTheirHashAndShowsTheirRecords) {
     start({"--levels", levels.string()});
     post(kSubmitPath,
          submissionBody("ann", 1, LevelIdentity::ofFile(kOperatorHash), encodeTime(9)));
@@ -147,6 +147,24 @@ TEST_P(CustomLevelServer, TheBoardListsCustomLevelsByNameEscapedWithTheirHash) {
           "/table/1/" + kOperatorHash.substr(1), std::string("/table/01/250")}) {
         EXPECT_EQ(get(missing).status, 404) << missing;
     }
+
+    // A verified record of the operator's level has its page with the map
+    // drawn from the server's copy, and its run downloads under the file's name.
+    ASSERT_EQ(verdictOf(runSubmission("bot", 1, LevelIdentity::ofFile(kOperatorHash), kOperatorRun,
+                                      recordedMs(kOperatorRun)))
+                  .body,
+              "OK verified\n");
+    const std::string record = "/run/1/" + kOperatorHash + "/1";
+    const std::string tableWithMap = get("/table/1/" + kOperatorHash).body;
+    EXPECT_NE(tableWithMap.find("<svg class=\"map\""), std::string::npos);
+    EXPECT_NE(tableWithMap.find("href=\"" + record + "\""), std::string::npos) << tableWithMap;
+    const auto page = get(record);
+    ASSERT_EQ(page.status, 200);
+    EXPECT_NE(page.body.find("<polyline"), std::string::npos);
+    const auto run = get(record + "/" + sha256Hex(kOperatorCanonical) + ".run");
+    EXPECT_EQ(run.status, 200);
+    EXPECT_EQ(run.body, kOperatorCanonical);
+    EXPECT_NE(run.headers.find("filename=\"Roll-1-bot.run\""), std::string::npos) << run.headers;
 }
 
 TEST_P(CustomLevelServer, ALevelTheServerLacksIsNotOnThisServerForEveryRequestAndChangesNothing) {

@@ -76,11 +76,12 @@ TEST_P(RunQueueStore, ARunIsOneServersUntilItsLeaseRunsOutAndItsVerdictCountsOnc
     ASSERT_TRUE(takenOver);
     EXPECT_EQ(takenOver->id, first->id);
     EXPECT_EQ(takenOver->attempts, 2);
-    EXPECT_EQ(store->recordVerdict(*first, "one/1/x", 18.5f), VerdictOutcome::Lost);
+    EXPECT_EQ(store->recordVerdict(*first, "one/1/x", 18.5f, ""), VerdictOutcome::Lost);
 
     // Verified: al's time; bo's copy of the same run is refused.
-    EXPECT_EQ(store->recordVerdict(*takenOver, "two/2/y", 18.5f), VerdictOutcome::NewBest);
-    EXPECT_EQ(store->recordVerdict(*second, "two/2/y", 18.5f), VerdictOutcome::RunOfAnotherName);
+    EXPECT_EQ(store->recordVerdict(*takenOver, "two/2/y", 18.5f, ""), VerdictOutcome::NewBest);
+    EXPECT_EQ(store->recordVerdict(*second, "two/2/y", 18.5f, ""),
+              VerdictOutcome::RunOfAnotherName);
     EXPECT_EQ(dumpBoard(*store),
               "1/250 al 18.5 2024-05-01 v\nverified 1/250 al 18.5 2024-05-01 r1\n");
     EXPECT_EQ(store->queueRun(run("c", "al", "r1"), caps).outcome, QueueOutcome::AlreadyVerified);
@@ -108,6 +109,53 @@ TEST_P(RunQueueStore, ARunLetGoOfOrHeldByThisMachineIsOfferedAgain) {
     ASSERT_TRUE(again);
     EXPECT_EQ(again->id, taken->id);
     EXPECT_EQ(again->attempts, 1);
-    EXPECT_EQ(store->recordVerdict(*again, "other/3/z", std::nullopt), VerdictOutcome::Refused);
+    EXPECT_EQ(store->recordVerdict(*again, "other/3/z", std::nullopt, ""), VerdictOutcome::Refused);
     EXPECT_EQ(dumpBoard(*store), "");
+}
+
+TEST_P(RunQueueStore, ARouteIsKeptWithItsVerifiedRunAndGoesWithIt) {
+    // Bytes as a route blob holds them: NULs and bytes above 127 come back.
+    const std::string route("\x01\x00\x80\xff\x20\x00\x40\x01\x7f", 9);
+    const struct {
+        const char* name;
+        const char* run;
+        std::optional<float> seconds;
+        std::string route;
+        VerdictOutcome outcome;
+        // al's verified best afterwards.
+        const char* keptRun;
+        std::string keptRoute;
+    } steps[] = {
+        {"al", "r1", 18.5f, route, VerdictOutcome::NewBest, "r1", route},
+        // Slower: the faster run keeps its route.
+        {"al", "r2", 19.0f, "slower", VerdictOutcome::Kept, "r1", route},
+        // A faster run without a route leaves none of the old one behind.
+        {"al", "r3", 17.0f, "", VerdictOutcome::NewBest, "r3", ""},
+        {"al", "r4", 16.0f, "fastest", VerdictOutcome::NewBest, "r4", "fastest"},
+        // A refusal keeps nothing of the run.
+        {"bo", "r5", std::nullopt, "", VerdictOutcome::Refused, "r4", "fastest"},
+    };
+    std::int64_t now = 1000;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.run);
+        ASSERT_EQ(store->queueRun(run("a", step.name, step.run), QueueCaps{}).outcome,
+                  QueueOutcome::Queued);
+        const auto taken = take("host/1/x", now += 10);
+        ASSERT_TRUE(taken && taken->id != 0);
+        EXPECT_EQ(store->recordVerdict(*taken, "host/1/x", step.seconds, step.route), step.outcome);
+        const auto kept = store->verifiedBest(1, 250, "al");
+        ASSERT_TRUE(kept) << store->lastError();
+        EXPECT_EQ(kept->run, step.keptRun);
+        EXPECT_EQ(kept->route, step.keptRoute);
+    }
+    const auto al = store->verifiedBest(1, 250, "al");
+    EXPECT_EQ(al->seconds, 16.0);
+    EXPECT_EQ(al->day, "2024-05-01");
+    EXPECT_EQ(al->sha256, "id of r4");
+    for (const auto& [level, name] : {std::pair{250, "bo"}, std::pair{275, "al"}}) {
+        const auto none = store->verifiedBest(1, level, name);
+        ASSERT_TRUE(none);
+        EXPECT_EQ(none->run, "");
+        EXPECT_EQ(none->route, "");
+    }
 }

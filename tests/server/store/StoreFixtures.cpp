@@ -83,6 +83,13 @@ std::string dumpBoard(ScoreStore& store, const std::vector<std::string>& customR
                         ? " " +
                               store.verifiedRun(level.mode, level.id, r + 1).value_or("unreadable")
                         : std::string(row.verified ? " v" : "");
+                if (verifiedOnly) {
+                    const auto best = store.verifiedBest(level.mode, level.id, row.name);
+                    text += !best                 ? " unreadable"
+                            : best->route.empty() ? ""
+                                                  : " route " + std::to_string(best->route.size()) +
+                                                        " bytes " + best->route;
+                }
                 text += "\n";
             }
         }

@@ -11,9 +11,9 @@
 #include "ServerBoards.hpp"
 
 // A board as a player sees it: every level's table with days and verified
-// marks, and every level's verified table with its runs, one record a line;
-// the game's own levels, then the race levels whose files have these hashes,
-// named by their first eight hex digits.
+// marks, and every level's verified table with its runs and routes, one
+// record a line; the game's own levels, then the race levels whose files have
+// these hashes, named by their first eight hex digits.
 std::string dumpBoard(ScoreStore& store, const std::vector<std::string>& customRaces = {});
 
 // Runs SQL straight on a board, past the store: the result rows, one per

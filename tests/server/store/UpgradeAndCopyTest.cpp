@@ -140,6 +140,9 @@ TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIs
         source->submit({"dee", 1, keys->at(0), 8}, "2024-01-06");
         source->submitVerified({"al", 1, keys->at(1), 9}, "run on b", "id on b", "2024-01-07");
     }
+    // A route kept with a verified run comes over with it, byte for byte.
+    ASSERT_TRUE(rawQuery(Backend::Sqlite, newFile,
+                         "UPDATE best_times SET verified_route = X'0100ff80' WHERE name = 'al'"));
 
     for (const std::string& sqliteFile : {oldFile, newFile}) {
         // The board must show what the server shows for the file, as read
@@ -168,6 +171,8 @@ TEST(BoardImport, CopiesASqliteBoardIntoAnEmptyPostgresBoardOnceAndRefusesWhatIs
         auto board = openScoreStore(target, error);
         ASSERT_TRUE(board) << error;
         EXPECT_EQ(dumpBoard(*board, custom), dumpBoard(*upgraded, custom)) << sqliteFile;
+        EXPECT_EQ(dumpBoard(*board, custom).find(" route 4 bytes") != std::string::npos,
+                  sqliteFile == newFile);
         const std::string identities = "SELECT sha256, name FROM board_runs ORDER BY sha256";
         EXPECT_EQ(rawQuery(Backend::Postgres, target, identities),
                   rawQuery(Backend::Sqlite, copy, identities))

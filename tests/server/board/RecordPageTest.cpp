@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <regex>
+
+#include "Chromium.hpp"
+#include "RunServerTest.hpp"
+#include "online/HighscoreProtocol.hpp"
+#include "online/HighscoreTable.hpp"
+#include "sim/base/Sha256.hpp"
+#include "sim/level/TileKinds.hpp"
+#include "sim/level/TileMap.hpp"
+#include "sim/run/ScoreText.hpp"
+
+// The page of a record the real server verified, as a real headless Chromium
+// renders it: the level's map with the route of the server's own replay over
+// it, and the run to download.
+
+using namespace HighscoreProtocol;
+
+namespace {
+
+const CommittedRun& kLabyrinth = kCommittedRuns[0];
+const std::string kName = "Mr. Fast, Jr 15";
+// Positions in cells: the map's viewBox has one unit per cell.
+constexpr double kBallRadius = 30.0 / 64.0;
+// The ball moves on for the rest of the frame in which it touched the finish.
+constexpr double kFinishSlack = 0.25;
+
+struct Point {
+    double x = 0;
+    double y = 0;
+};
+
+std::vector<Point> routePoints(const std::string& document) {
+    static const std::regex polyline("<polyline points=\"([^\"]*)\"");
+    std::smatch found;
+    std::vector<Point> points;
+    if (!std::regex_search(document, found, polyline)) {
+        return points;
+    }
+    static const std::regex point("(-?[0-9.]+),(-?[0-9.]+)");
+    const std::string text = found[1];
+    for (std::sregex_iterator p(text.begin(), text.end(), point), end; p != end; ++p) {
+        points.push_back({std::stod((*p)[1]), std::stod((*p)[2])});
+    }
+    return points;
+}
+
+// How far the point is from the cell (column, row), 0 inside it.
+double distanceFromCell(const Point& point, int column, int row) {
+    const double dx = std::max({column - point.x, 0.0, point.x - (column + 1)});
+    const double dy = std::max({row - point.y, 0.0, point.y - (row + 1)});
+    return std::hypot(dx, dy);
+}
+
+std::vector<std::pair<int, int>> cellsOf(const TileMap& map, int tileId) {
+    std::vector<std::pair<int, int>> cells;
+    for (int row = 0; row < map.height; ++row) {
+        for (int column = 0; column < map.width; ++column) {
+            if (map.tiles[static_cast<std::size_t>(row * map.width + column)] == tileId) {
+                cells.emplace_back(column, row);
+            }
+        }
+    }
+    return cells;
+}
+
+bool changeStore(const std::string& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    const bool done = sqlite3_open(file.c_str(), &db) == SQLITE_OK &&
+                      sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return done;
+}
+
+// The board of the Labyrinth: a faster time without a run, then the committed
+// run verified, second on the board.
+class RecordPage : public RunServerTest {
+  protected:
+    void SetUp() override {
+        RunServerTest::SetUp();
+        start();
+        post(kSubmitPath,
+             submissionBody("quick", kLabyrinth.mode, kLabyrinth.level, encodeTime(5.0f)));
+        ASSERT_EQ(verdictOf(runSubmission(kName, kLabyrinth, run)).body, "OK verified\n");
+    }
+
+    std::string url(const std::string& path) const { return "http://" + server.address() + path; }
+    LoopbackClient::Answer get(const std::string& path) const {
+        return send(httpRequest("GET", path, {}, false));
+    }
+
+    const std::string run = slurpFile(kLabyrinth.file);
+};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Sqlite, RecordPage, ::testing::Values(Backend::Sqlite), backendName);
+
+TEST_P(RecordPage, ChromiumShowsTheServersRouteOverTheMapAndTheRunDownloadsByteForByte) {
+    TileMap level;
+    ASSERT_TRUE(parseTileMap(level, slurpFile("data/levels/TheLabyrinth.tmx")));
+    const std::string viewBox =
+        "viewBox=\"0 0 " + std::to_string(level.width) + " " + std::to_string(level.height) + "\"";
+
+    // The level page: the map without a route; the verified time links to
+    // its page, the faster time without a run to none.
+    const std::string table = renderedDocument(url("/table/1/250"), folder);
+    EXPECT_NE(table.find("<svg class=\"map\" " + viewBox), std::string::npos) << table;
+    EXPECT_EQ(table.find("<polyline"), std::string::npos);
+    static const std::regex recordLink("href=\"(/run/[^\"]*)\"");
+    std::vector<std::string> links;
+    for (std::sregex_iterator l(table.begin(), table.end(), recordLink), end; l != end; ++l) {
+        links.push_back((*l)[1]);
+    }
+    EXPECT_EQ(links, std::vector<std::string>{"/run/1/250/2"});
+
+    const std::string page = renderedDocument(url("/run/1/250/2"), folder);
+    EXPECT_NE(page.find("<svg class=\"map\" " + viewBox), std::string::npos) << page;
+    const float seconds = static_cast<float>(recordedMs(run)) / 1000.0f;
+    EXPECT_TRUE(std::regex_search(
+        page, std::regex("<dd>2</dd>.*<dd>" + tableTimeText(seconds) + "</dd>.*<dd>" + kName +
+                         "</dd>.*<dd>\\d{4}-\\d\\d-\\d\\d</dd>")))
+        << page;
+
+    // The route: inside the level, from the ball's start cell to the finish.
+    const auto points = routePoints(page);
+    ASSERT_GE(points.size(), 100u) << page;
+    for (const Point& point : points) {
+        EXPECT_TRUE(point.x >= 0 && point.x <= level.width && point.y >= 0 &&
+                    point.y <= level.height)
+            << point.x << "," << point.y;
+    }
+    const auto starts = cellsOf(level, TileId::ballStart);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_NEAR(points.front().x, starts[0].first + 0.5, 0.01);
+    EXPECT_NEAR(points.front().y, starts[0].second + 0.5, 0.01);
+    const auto finishes = cellsOf(level, TileId::finish);
+    ASSERT_FALSE(finishes.empty());
+    double nearest = level.width;
+    for (const auto& [column, row] : finishes) {
+        nearest = std::min(nearest, distanceFromCell(points.back(), column, row));
+    }
+    EXPECT_LE(nearest, kBallRadius + kFinishSlack) << points.back().x << "," << points.back().y;
+
+    // The page's link hands out the run as the server keeps it: the committed
+    // file itself.
+    std::smatch download;
+    ASSERT_TRUE(std::regex_search(page, download,
+                                  std::regex("href=\"(/run/1/250/2/[0-9a-f]{64}"
+                                             "\\.run)\" download=")));
+    const auto answer = get(download[1]);
+    EXPECT_EQ(answer.status, 200);
+    EXPECT_EQ(answer.body, run);
+    EXPECT_NE(answer.headers.find("Content-Disposition: attachment; "
+                                  "filename=\"TheLabyrinth-2-MrFastJr15.run\"\r\n"),
+              std::string::npos)
+        << answer.headers;
+}
+
+TEST_P(RecordPage, HostilePathsAndSpoiledRoutesGetAClearAnswer) {
+    const std::string hash(64, 'a');
+    const std::string runPath = "/run/1/250/2/" + sha256Hex(run) + ".run";
+    const struct {
+        std::string path;
+        int status;
+        std::string says;
+    } paths[] = {
+        {"/run/1/250/2", 200, "twenty points a second"},
+        {runPath, 200, run},
+        {"/run/1/250/1", 404, "not verified"},
+        {"/run/1/250/3", 404, "no record at this place"},
+        {"/run/1/250/999999", 404, "no record at this place"},
+        {"/run/1/250/9999999999999999999999", 404, "No such record"},
+        {"/run/1/250/0", 404, "No such record"},
+        {"/run/1/250/02", 404, "No such record"},
+        {"/run/1/250/-2", 404, "No such record"},
+        {"/run/1/250/two", 404, "No such record"},
+        {"/run/1/251/1", 404, "No such record"},
+        {"/run/2/250/1", 404, "No such record"},
+        {"/run/1/" + hash + "/1", 404, "No such record"},
+        {"/run/1//2", 404, "No such record"},
+        {"/run/", 404, "No such record"},
+        {"/run/1/250/2/", 404, "No such record"},
+        {"/run/1/250/2/" + sha256Hex(run) + ".txt", 404, "No such record"},
+        {"/run/1/250/2/" + sha256Hex("another run") + ".run", 404, "has left its place"},
+        {"/run/1/250/2" + runPath, 404, "No such record"},
+        {"/table/1/" + hash, 404, "No such table"},
+        {"/table/1/0250", 404, "No such table"},
+    };
+    for (const auto& path : paths) {
+        const auto answer = get(path.path);
+        EXPECT_EQ(answer.status, path.status) << path.path;
+        EXPECT_NE(answer.body.find(path.says), std::string::npos) << path.path << answer.body;
+    }
+    EXPECT_EQ(send(httpRequest("POST", "/run/1/250/2", "x", false)).status, 405);
+
+    // A route spoiled in the store: the record keeps its page and its run,
+    // and the page says why it shows no route.
+    const struct {
+        const char* route;
+        const char* says;
+    } spoiled[] = {
+        {"X'02000000000000000000'", "cannot be read"},
+        {"X'01'", "cannot be read"},
+        {"X'01000000000000'", "cannot be read"},
+        {"X'0100000000'", "cannot be read"},
+        {"X'01' || zeroblob(200000)", "cannot be read"},
+        {"NULL", "verified before the server kept routes"},
+    };
+    for (const auto& route : spoiled) {
+        ASSERT_TRUE(changeStore(board, std::string("UPDATE best_times SET verified_route = ") +
+                                           route.route + " WHERE name = '" + kName + "'"));
+        const auto page = get("/run/1/250/2");
+        EXPECT_EQ(page.status, 200) << route.route;
+        EXPECT_NE(page.body.find(route.says), std::string::npos) << route.route;
+        EXPECT_EQ(page.body.find("<polyline"), std::string::npos) << route.route;
+        EXPECT_EQ(get(runPath).body, run);
+    }
+    EXPECT_NE(server.log().find("its stored route cannot be read"), std::string::npos);
+}
