@@ -13,7 +13,6 @@
 #include "PlayDriver.hpp"
 #include "app/ScreenLook.hpp"
 #include "game/PersonalRuns.hpp"
-#include "sim/base/FileBytes.hpp"
 #include "sim/base/Sha256.hpp"
 #include "sim/level/Level.hpp"
 #include "sim/level/Units.hpp"
@@ -21,11 +20,6 @@
 #include "sim/run/RunText.hpp"
 
 namespace {
-
-std::string corridorBytes() {
-    const auto bytes = readWholeFile(corridorLevel);
-    return bytes ? std::string(bytes->data(), bytes->size()) : std::string();
-}
 
 // Plays the corridor to the finish and returns the run kept for it.
 std::optional<RecordedRun> finishOnce() {

@@ -13,7 +13,6 @@
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
 #include "online/client/HighscoreClient.hpp"
-#include "sim/base/FileBytes.hpp"
 #include "sim/level/Level.hpp"
 #include "sim/run/GhostTrack.hpp"
 #include "sim/run/RunReplay.hpp"
@@ -24,11 +23,6 @@ namespace {
 // The server knows the corridor as The Labyrinth: its data folder is the
 // test's own, with the corridor's bytes under that level's file name.
 constexpr int labyrinthId = 250;
-
-std::string corridorBytes() {
-    const auto bytes = readWholeFile(corridorLevel);
-    return bytes ? std::string(bytes->data(), bytes->size()) : std::string();
-}
 
 // Drives the corridor with pad events only: a jump soon after the horn, the
 // stick pushed right until the world has turned a quarter, then let go; after
