@@ -28,11 +28,6 @@ void RunDriver::onFrame(GameWindow& window) {
         window.queueEventAt(frame + 1, GameWindow::keyEvent(sf::Keyboard::Space, true));
         window.queueEventAt(frame + 3, GameWindow::keyEvent(sf::Keyboard::Space, false));
     }
-    if (screen.finishState().phase == FinishPhase::showingTable && !tableSeen) {
-        tableSeen = true;
-        shownDay = screen.postFinishState().scores().field(0, 1);
-        window.queueEventAt(frame + 5, GameWindow::keyEvent(sf::Keyboard::Return, true));
-    }
     if (frame > frameLimit) {
         window.queueEvent(GameWindow::closedEvent());
     }

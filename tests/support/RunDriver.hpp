@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "ScriptedGame.hpp"
 #include "game/PlayScreen.hpp"
@@ -9,16 +8,12 @@
 
 // Plays a level in the play screen with the keys of a recorded run: hands the
 // screen the run's inputs in the frames they were recorded for, then Space
-// once the finish flash is over, and Return once the table (or what stands in
-// its place) shows. The game should run at the run's frame time. Closes the
-// window after `frameLimit` frames.
+// once the finish flash is over. The game should run at the run's frame time.
+// Closes the window after `frameLimit` frames.
 class RunDriver {
   public:
     RunDriver(ScriptedGame& game, PlayScreen& screen, const RecordedRun& run,
               std::uint64_t frameLimit = 60u * 120u);
-
-    bool tableSeen = false;
-    std::string shownDay;  // the first record's free text, as the table showed it
 
   private:
     void onFrame(GameWindow& window);

@@ -32,6 +32,10 @@ class ScriptedGame {
     // Key press (and release, when `release` is set) in the given frame.
     void keyAt(std::uint64_t frame, sf::Keyboard::Key key, bool release = true, bool shift = false,
                bool control = false);
+    // keyAt, `frames` frames after the current one.
+    void keyIn(std::uint64_t frames, sf::Keyboard::Key key, bool release = true) {
+        keyAt(gameWindow.frameNumber() + frames, key, release);
+    }
     // A sequence of taps, one every `gap` frames, starting at `frame`; returns the
     // frame after the last tap.
     std::uint64_t tapKeys(std::uint64_t frame, const std::vector<sf::Keyboard::Key>& keys,

@@ -13,14 +13,9 @@ constexpr std::uint64_t spaces = 20;
 
 }  // namespace
 
-std::filesystem::path customFolder() {
-    const std::filesystem::path folder = defaultCustomLevelFolder();
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
 std::filesystem::path dropLevel(const std::string& name, const std::string& bytes) {
-    const std::filesystem::path file = customFolder() / name;
+    std::filesystem::create_directories(defaultCustomLevelFolder());
+    const std::filesystem::path file = defaultCustomLevelFolder() / name;
     writeFileBytes(file.string(), bytes);
     return file;
 }

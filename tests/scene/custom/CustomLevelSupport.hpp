@@ -7,10 +7,8 @@
 #include "ScriptedGame.hpp"
 #include "menu/LevelSelectScreen.hpp"
 
-// The player's custom level folder of a scripted game (its XDG_DATA_HOME is
-// a temporary folder), made when missing.
-std::filesystem::path customFolder();
-// Writes a level file into it and returns its path.
+// Writes a level file into the player's custom level folder of a scripted
+// game (its XDG_DATA_HOME is a temporary folder) and returns its path.
 std::filesystem::path dropLevel(const std::string& name, const std::string& bytes);
 
 // The index of the listed level whose file has this name; -1 when none has.

@@ -12,24 +12,16 @@
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
 
-namespace {
-
-constexpr std::uint64_t firstKeyFrame = 15;
-std::string onlineSettings(const ServerProcess& server) {
-    return settingsText({{"nameentered", "1"},
-                         {"submitscores", "1"},
-                         {"username", "me"},
-                         {"highscoreserver", server.address()}});
-}
-
-}  // namespace
-
 TEST(NotOnServerScene, ACustomLevelsTableSaysNotOnThisServerInSelectionAndAfterTheFinish) {
     REQUIRE_DISPLAY();
     TempFolder folder;
     ServerProcess server(folder.file("scores.db"), folder.file("server.log"));
     ASSERT_TRUE(server.start()) << server.log();
-    ScriptedGame game(onlineSettings(server), 1.0f / 60.0f, 60 * 60);
+    ScriptedGame game(settingsText({{"nameentered", "1"},
+                                    {"submitscores", "1"},
+                                    {"username", "me"},
+                                    {"highscoreserver", server.address()}}),
+                      1.0f / 60.0f, 60 * 60);
     dropLevel("Mine.tmx", slurpFile(corridorLevel));
 
     // The first level's table is the server's as ever; the custom level's

@@ -4,10 +4,6 @@
 
 #include "PlayDriver.hpp"
 
-#define REQUIRE_DISPLAY() \
-    if (!haveDisplay())   \
-    GTEST_SKIP() << "no display"
-
 using Pad = sf::Joystick;
 
 namespace {

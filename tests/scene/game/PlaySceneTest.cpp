@@ -6,15 +6,6 @@
 
 namespace {
 
-bool hasPersonalBestEntry(const Settings& store) {
-    for (const auto& [key, value] : store.all()) {
-        if (key.rfind("_ ", 0) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Runs until `condition` holds, then does `action` once (in that frame's
 // display, so keys sent there are read in the next frame).
 void whenScreen(ScriptedGame& game, std::function<bool()> condition,
@@ -22,95 +13,65 @@ void whenScreen(ScriptedGame& game, std::function<bool()> condition,
     game.when([condition](GameWindow&) { return condition(); }, std::move(action));
 }
 
-void tap(GameWindow& window, sf::Keyboard::Key key, std::uint64_t delay = 1) {
-    window.queueEventAt(window.frameNumber() + delay, GameWindow::keyEvent(key, true));
-    window.queueEventAt(window.frameNumber() + delay + 1, GameWindow::keyEvent(key, false));
-}
-
 }  // namespace
 
-TEST(PlayScene, ARaceToTheFinishStoresTheBestAsScoreText) {
-    REQUIRE_DISPLAY();
-    ScriptedGame game;
-    game.settings().setInt("submitscores", 0);
-    PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
-    ASSERT_NE(screen.simulation().level(), nullptr);
-    EXPECT_EQ(screen.levelsBuilt(), 1);
-    EXPECT_EQ(screen.storedBest(), -1.0f);
-    CorridorDriver driver(game, screen);
-
-    float finishTime = -1.0f;
-    game.everyFrame([&](GameWindow&) {
-        if (finishTime < 0.0f && screen.simulation().finished()) {
-            finishTime = screen.simulation().raceClock();
-        }
-    });
-    screen.run();
-
-    // The driver's Space after the banner fell in ended the screen.
-    EXPECT_TRUE(game.window().isOpen());
-    EXPECT_TRUE(screen.quitting()) << "a single level ends the screen after its finish";
-    ASSERT_GT(finishTime, 0.0f);
-    EXPECT_TRUE(screen.finishState().newPersonalBest);
-
-    // Stored as the score text of the finish time, under mode and level id.
-    const std::string key = personalBestKey(raceMode, corridorId);
-    EXPECT_NE(game.savedSettingsFile().find(key + "\t" + encodeTime(finishTime)),
-              std::string::npos);
-}
-
-TEST(PlayScene, PlayAllGoesThroughEveryLevelStoringEachBest) {
+// Each finish stores its time as the score text under mode and level id. An
+// Escape read as the first level's fade ends outlives the level it was
+// pressed in: the next level starts paused.
+TEST(PlayScene, PlayAllGoesThroughEveryLevelStoringEachBestAsScoreText) {
     REQUIRE_DISPLAY();
     ScriptedGame game;
     game.settings().setInt("submitscores", 0);
     std::vector<int> levels;
+    std::vector<float> finishTimes;
+    bool pausedAfterBuild = false;
     {
         PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, false);
+        EXPECT_EQ(screen.storedBest(), -1.0f);
         CorridorDriver driver(game, screen);
+        // The fade loses one frame time a frame: the next frame reaches black.
+        whenScreen(
+            game,
+            [&] {
+                const float fade = screen.finishState().endFade;
+                return screen.simulation().finished() && !screen.bannerWave().incoming &&
+                       fade > 0.0f && fade - game.window().frameTime() <= 0.0f;
+            },
+            [&](GameWindow&) { game.keyIn(1, sf::Keyboard::Escape); });
+        std::uint64_t builtIn = 0;
+        whenScreen(
+            game, [&] { return screen.levelsBuilt() == 2; },
+            [&](GameWindow& window) { builtIn = window.frameNumber(); });
+        // Then "Continue", and the level plays on.
+        game.when([&](GameWindow& w) { return builtIn != 0 && w.frameNumber() == builtIn + 1; },
+                  [&](GameWindow&) {
+                      pausedAfterBuild = screen.currentState() == PlayScreen::paused;
+                      game.keyIn(1, sf::Keyboard::Space);
+                  });
         game.everyFrame([&](GameWindow&) {
             if (levels.empty() || levels.back() != screen.currentLevel()) {
                 levels.push_back(screen.currentLevel());
             }
+            if (finishTimes.size() < levels.size() && screen.simulation().finished()) {
+                finishTimes.push_back(screen.simulation().raceClock());
+            }
         });
         screen.run();
         EXPECT_EQ(screen.levelsBuilt(), 2);
+        EXPECT_TRUE(screen.quitting()) << "the last level's finish ends the screen";
     }
-    EXPECT_EQ(levels, (std::vector<int>{0, 1}));
-    const float first = readPersonalBest(raceMode, corridorId);
-    const float second = readPersonalBest(raceMode, longCorridorId);
-    EXPECT_GT(first, 0.0f);
-    EXPECT_GT(second, first) << "the long corridor takes longer";
-}
-
-TEST(PlayScene, EscapeReadAsTheFinishFadeEndsPausesTheNextLevel) {
-    REQUIRE_DISPLAY();
-    ScriptedGame game;
-    game.settings().setInt("submitscores", 0);
-    PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, false);
-    CorridorDriver driver(game, screen);
-    // The fade loses one frame time a frame: the next frame reaches black.
-    whenScreen(
-        game,
-        [&] {
-            const float fade = screen.finishState().endFade;
-            return screen.simulation().finished() && !screen.bannerWave().incoming && fade > 0.0f &&
-                   fade - game.window().frameTime() <= 0.0f;
-        },
-        [&](GameWindow& window) { tap(window, sf::Keyboard::Escape); });
-    std::uint64_t builtIn = 0;
-    bool pausedAfterBuild = false;
-    game.everyFrame([&](GameWindow& window) {
-        if (builtIn == 0 && screen.levelsBuilt() == 2) {
-            builtIn = window.frameNumber();
-        } else if (builtIn != 0 && window.frameNumber() == builtIn + 1) {
-            pausedAfterBuild = screen.currentState() == PlayScreen::paused;
-            window.queueEvent(GameWindow::closedEvent());
-        }
-    });
-    screen.run();
-    ASSERT_NE(builtIn, 0u);
-    EXPECT_EQ(screen.currentLevel(), 1);
     EXPECT_TRUE(pausedAfterBuild) << "an Escape outlives the level it was pressed in";
+    EXPECT_TRUE(game.window().isOpen());
+    EXPECT_EQ(levels, (std::vector<int>{0, 1}));
+    ASSERT_EQ(finishTimes.size(), 2u);
+    EXPECT_GT(finishTimes[1], finishTimes[0]) << "the long corridor takes longer";
+    const std::string saved = game.savedSettingsFile();
+    for (const auto& [id, time] :
+         {std::pair{corridorId, finishTimes[0]}, {longCorridorId, finishTimes[1]}}) {
+        EXPECT_NE(saved.find(personalBestKey(raceMode, id) + "\t" + encodeTime(time)),
+                  std::string::npos)
+            << saved;
+    }
 }
 
 TEST(PlayScene, PauseFreezesTheLevelAndContinueResumesIt) {
@@ -124,13 +85,10 @@ TEST(PlayScene, PauseFreezesTheLevelAndContinueResumesIt) {
     bool frozen = true;
     whenScreen(
         game, [&] { return !screen.simulation().play().countdownRunning; },
-        [&](GameWindow& window) {
-            window.queueEventAt(window.frameNumber() + 1,
-                                GameWindow::keyEvent(sf::Keyboard::Left, true));
-        });
+        [&](GameWindow&) { game.keyIn(1, sf::Keyboard::Left, false); });
     whenScreen(
         game, [&] { return screen.simulation().viewAngle() > 20.0f; },
-        [&](GameWindow& window) { tap(window, sf::Keyboard::Escape); });
+        [&](GameWindow&) { game.keyIn(1, sf::Keyboard::Escape); });
     whenScreen(
         game, [&] { return screen.currentState() == PlayScreen::paused; },
         [&](GameWindow& window) {
@@ -140,8 +98,8 @@ TEST(PlayScene, PauseFreezesTheLevelAndContinueResumesIt) {
             window.queueEventAt(window.frameNumber() + 5,
                                 GameWindow::keyEvent(sf::Keyboard::Left, false));
             // Up on "Continue" does nothing; Space continues.
-            tap(window, sf::Keyboard::Up, 10);
-            tap(window, sf::Keyboard::Space, 60);
+            game.keyIn(10, sf::Keyboard::Up);
+            game.keyIn(60, sf::Keyboard::Space);
         });
     game.everyFrame([&](GameWindow&) {
         if (screen.currentState() != PlayScreen::paused) {
@@ -179,13 +137,12 @@ TEST(PlayScene, RestartAndNextLevelFromThePauseMenu) {
     // 1: after the horn, pause and choose "Restart".
     whenScreen(
         game, [&] { return !screen.simulation().play().countdownRunning; },
-        [&](GameWindow& window) {
-            tap(window, sf::Keyboard::Escape);
-            tap(window, sf::Keyboard::Down, 4);
-            tap(window, sf::Keyboard::Return, 8);
+        [&](GameWindow&) {
+            game.keyIn(1, sf::Keyboard::Escape);
+            game.keyIn(4, sf::Keyboard::Down);
+            game.keyIn(8, sf::Keyboard::Return);
             // Pressed during the fade: must wait for the new level.
-            window.queueEventAt(window.frameNumber() + 20,
-                                GameWindow::keyEvent(sf::Keyboard::Escape, true));
+            game.keyIn(20, sf::Keyboard::Escape, false);
             step = 1;
         });
     // 2: the rebuilt level starts paused again by the Escape that waited.
@@ -199,20 +156,20 @@ TEST(PlayScene, RestartAndNextLevelFromThePauseMenu) {
         });
     whenScreen(
         game, [&] { return step == 2 && screen.currentState() == PlayScreen::paused; },
-        [&](GameWindow& window) {
+        [&](GameWindow&) {
             EXPECT_EQ(screen.pauseState().list.selected, 1) << "Restart stays selected";
-            tap(window, sf::Keyboard::Down, 2);
-            tap(window, sf::Keyboard::Space, 6);
+            game.keyIn(2, sf::Keyboard::Down);
+            game.keyIn(6, sf::Keyboard::Space);
             step = 3;
         });
     // 3: "Next Level" builds the second level although the first is unfinished.
     whenScreen(
         game, [&] { return step == 3 && screen.levelsBuilt() == 3; },
-        [&](GameWindow& window) {
+        [&](GameWindow&) {
             EXPECT_EQ(screen.currentLevel(), 1);
             EXPECT_EQ(screen.currentState(), PlayScreen::playing);
-            tap(window, sf::Keyboard::Escape);
-            tap(window, sf::Keyboard::Space, 4);
+            game.keyIn(1, sf::Keyboard::Escape);
+            game.keyIn(4, sf::Keyboard::Space);
             step = 4;
         });
     screen.run();
@@ -221,7 +178,8 @@ TEST(PlayScene, RestartAndNextLevelFromThePauseMenu) {
     EXPECT_TRUE(screen.quitting());
     EXPECT_TRUE(game.window().isOpen());
     EXPECT_EQ(screen.levelsBuilt(), 3);
-    EXPECT_FALSE(hasPersonalBestEntry(game.settings())) << "nothing stored for skipped levels";
+    EXPECT_EQ(game.savedSettingsFile().find("\n_ "), std::string::npos)
+        << "nothing stored for skipped levels";
 }
 
 TEST(PlayScene, AModeWithoutLevelsEndsAtOnce) {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "MenuSceneSupport.hpp"
+#include "PlayDriver.hpp"
 #include "app/ProgramObjects.hpp"
-#include "game/PlayScreen.hpp"
 #include "menu/ControlsScreen.hpp"
 #include "menu/MainMenu.hpp"
 #include "menu/OptionsScreen.hpp"
@@ -53,10 +53,7 @@ TEST(ControlsScene, RebindingTurnLeftRefusesAClashAndTheNewKeyTurnsInPlay) {
     EXPECT_EQ(game.settings().getString("key_turnleft"), "A");
     EXPECT_EQ(game.settings().getString("key_jump"), "Space Return");
 
-    LevelCatalogue corridor;
-    corridor.addLevel("tests/scene/game/levels/Corridor.tmx", "Corridor", 9001);
-    corridor.loadThumbnails();
-    PlayScreen screen(game.window(), raceMode, corridor, 0, true);
+    PlayScreen screen(game.window(), raceMode, corridorAs(corridorId), 0, true);
     float angle = 0.0f;
     game.when([&](GameWindow&) { return !screen.simulation().play().countdownRunning; },
               [&](GameWindow& window) {

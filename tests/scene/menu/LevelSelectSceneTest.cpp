@@ -4,6 +4,8 @@
 
 #include "MenuSceneSupport.hpp"
 #include "menu/LevelSelectScreen.hpp"
+#include "online/client/HighscoreClient.hpp"
+#include "sim/run/ScoreText.hpp"
 
 using Key = sf::Keyboard;
 
@@ -113,14 +115,16 @@ TEST(LevelSelectScene, EveryMoveRestartsTheWaitForTheTableAndADownServerCostsNot
 
 TEST(LevelSelectScene, TheTableOpensOnTheOwnRecordAndFollowsTheShownLevel) {
     REQUIRE_DISPLAY();
-    HighscoreServer server;
-    ASSERT_TRUE(server.available());
+    TempFolder folder;
+    ServerProcess server(folder.file("scores.db"), folder.file("server.log"));
+    ASSERT_TRUE(server.start()) << server.log();
     // Fourteen racers, "me" ninth; "other" on the second level only.
+    const HighscoreClient client(server.address());
     for (int place = 1; place <= 14; ++place) {
         const std::string name = place == 9 ? "me" : "racer" + std::to_string(place);
-        server.submit(name, 1, 250, 30.0f + static_cast<float>(place));
+        client.submitScore(name, raceMode, 250, encodeTime(30.0f + static_cast<float>(place)));
     }
-    server.submit("other", 1, 275, 50.0f);
+    client.submitScore("other", raceMode, 275, encodeTime(50.0f));
     ScriptedGame game(settingsFor(server.address(), "0"));
     LevelSelectScreen screen(game.window(), raceMode, nullptr);
     std::vector<std::string> firstRows;
@@ -147,17 +151,6 @@ TEST(LevelSelectScene, TheTableOpensOnTheOwnRecordAndFollowsTheShownLevel) {
     EXPECT_NE(screen.rowTexts()[0].find("other"), std::string::npos);
 }
 
-namespace {
-
-// Leaves a running game the way a player does: Escape to the pause menu, down
-// to "Exit", Return. Returns the frame after the last key.
-std::uint64_t leaveGameAt(ScriptedGame& game, std::uint64_t frame) {
-    game.keyAt(frame, Key::Escape);
-    return game.tapKeys(frame + 20, {Key::Down, Key::Down, Key::Down, Key::Return}, 6);
-}
-
-}  // namespace
-
 TEST(LevelSelectScene, PlaySingleLevelStoresTheLevelPlaysItAndEndsTheVisit) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsFor(refusingAddress(), "0", "0"), 1.0f / 60.0f, 3000);
@@ -165,8 +158,12 @@ TEST(LevelSelectScene, PlaySingleLevelStoresTheLevelPlaysItAndEndsTheVisit) {
     FrameLog<int> started(game, [&] { return screen.gamesStarted(); });
     // Level 2, then "Play single level".
     game.tapKeys(firstKeyFrame, {Key::Down, Key::Down, Key::Right, Key::Up, Key::Return}, 4);
-    // The game opens after the 1 s fade-out; leave it well after its fade-in.
-    const std::uint64_t left = leaveGameAt(game, firstKeyFrame + 16 + 61 + 200);
+    // The game opens after the 1 s fade-out; well after its fade-in, leave it
+    // as a player does: Escape to the pause menu, down to "Exit", Return.
+    const std::uint64_t leaving = firstKeyFrame + 16 + 61 + 200;
+    game.keyAt(leaving, Key::Escape);
+    const std::uint64_t left =
+        game.tapKeys(leaving + 20, {Key::Down, Key::Down, Key::Down, Key::Return}, 6);
     screen.run();
 
     EXPECT_TRUE(game.window().isOpen());

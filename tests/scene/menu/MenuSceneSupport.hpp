@@ -8,25 +8,6 @@
 #include "Pixels.hpp"
 #include "ScriptedGame.hpp"
 #include "ServerProcess.hpp"
-#include "TempFolder.hpp"
-
-// The real rollavortex-highscored from the same build, on a free loopback port
-// with its own database; killed when the object goes away. `available()` is
-// false when the build has no server binary next to the tests.
-class HighscoreServer {
-  public:
-    HighscoreServer();
-
-    bool available() const { return started; }
-    std::string address() const { return process.address(); }
-    // Sends a finished time over the real protocol.
-    void submit(const std::string& name, int mode, int levelId, float seconds) const;
-
-  private:
-    TempFolder folder;
-    ServerProcess process;
-    bool started = false;
-};
 
 // Records a value of the running screen in every frame, by frame number.
 template <typename T>

@@ -13,7 +13,6 @@
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
 #include "online/client/HighscoreClient.hpp"
-#include "sim/base/FileBytes.hpp"
 #include "sim/level/Level.hpp"
 #include "sim/run/GhostTrack.hpp"
 #include "sim/run/RunReplay.hpp"
@@ -24,11 +23,6 @@ namespace {
 // The server knows the corridor as The Labyrinth: its data folder is the
 // test's own, with the corridor's bytes under that level's file name.
 constexpr int labyrinthId = 250;
-
-std::string corridorBytes() {
-    const auto bytes = readWholeFile(corridorLevel);
-    return bytes ? std::string(bytes->data(), bytes->size()) : std::string();
-}
 
 // Drives the corridor with pad events only: a jump soon after the horn, the
 // stick pushed right until the world has turned a quarter, then let go; after
@@ -146,13 +140,18 @@ TEST(PadRunScene, APadPlayedRunReplaysVerifiesOnTheServerAndRacesAsAGhost) {
     EXPECT_EQ(result.milliseconds, run.finishMilliseconds);
     EXPECT_EQ(replay.stateHash(), driver.finishHash);
 
-    // The server replayed it too, kept it (naming the level as its level list
-    // does), and marked the record.
+    // The server replayed it too, listed it at its time, kept it (naming the
+    // level as its level list does), and marked the record.
     EXPECT_NE(driver.shownDay.find(" replay"), std::string::npos) << driver.shownDay;
+    const HighscoreClient client(server.address());
+    HighscoreTable table;
+    client.fetchTable(raceMode, labyrinthId, table);
+    ASSERT_EQ(table.recordCount(), 1u);
+    EXPECT_EQ(table.field(0, 2), "padder");
+    EXPECT_EQ(raceMilliseconds(std::stof(table.field(0, 3))), run.finishMilliseconds);
     RecordedRun kept = run;
     kept.levelFile = "levels/TheLabyrinth.tmx";
-    EXPECT_EQ(HighscoreClient(server.address()).fetchRun(raceMode, labyrinthId, 1),
-              formatRun(kept));
+    EXPECT_EQ(client.fetchRun(raceMode, labyrinthId, 1), formatRun(kept));
 
     // Raced as a ghost, it stands where the player's ball stood.
     GhostTrack ghost(run, corridorBytes());

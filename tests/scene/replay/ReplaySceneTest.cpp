@@ -4,6 +4,7 @@
 // why.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -27,44 +28,11 @@ ReplaySource sourceOf(const ShippedRun& shipped) {
     return ReplaySource{"Your best", shipped.text, "", ""};
 }
 
-struct Watched {
-    std::uint64_t hash = 0;
-    bool finished = false;
-    std::uint64_t windowFrames = 0;  // until the last recorded frame played
-    int mostPerWindowFrame = 0;
-    int windowFramesWithout = 0;  // window frames that played no recorded frame
-};
-
-// Shows the run from its start at the speed the keys choose in the first
-// frames, until its last frame has played.
-Watched watch(const ShippedRun& shipped, const std::vector<Key::Key>& speedKeys) {
-    ScriptedGame game("", frame60, generousBudget);
-    ReplayScreen screen(game.window(), sourceOf(shipped));
-    game.tapKeys(0, speedKeys, 1);
-    Watched watched;
-    game.everyFrame([&](GameWindow& window) {
-        const RunTimeline& timeline = *screen.timeline();
-        if (window.frameNumber() < speedKeys.size() || watched.windowFrames != 0) {
-            return;
-        }
-        watched.mostPerWindowFrame =
-            std::max(watched.mostPerWindowFrame, screen.framesLastPlayed());
-        watched.windowFramesWithout += screen.framesLastPlayed() == 0 ? 1 : 0;
-        if (timeline.atEnd()) {
-            watched.windowFrames = window.frameNumber();
-            watched.hash = timeline.simulation().stateHash();
-            watched.finished = timeline.simulation().finished();
-            window.queueEventAt(window.frameNumber() + 2, GameWindow::keyEvent(Key::Escape, true));
-        }
-    });
-    screen.run();
-    return watched;
-}
-
 // What the screen stood at after each window frame.
 struct Seen {
     std::size_t frame = 0;
     std::uint64_t hash = 0;
+    bool finished = false;
     bool paused = false;
     int speed = 0;
 };
@@ -74,7 +42,8 @@ std::map<std::uint64_t, Seen> record(ScriptedGame& game, const ReplayScreen& scr
     game.everyFrame([&seen, &screen](GameWindow& window) {
         const RunTimeline& timeline = *screen.timeline();
         seen[window.frameNumber()] = {timeline.frame(), timeline.simulation().stateHash(),
-                                      screen.paused(), screen.speedIndex()};
+                                      timeline.simulation().finished(), screen.paused(),
+                                      screen.speedIndex()};
     });
     return seen;
 }
@@ -101,18 +70,37 @@ TEST(ReplayScene, CommittedRunsEndInTheHeadlessReplaysStateAtFourTimesAndAQuarte
         headless.loadLevelBytes(shipped.levelBytes);
         replayRun(headless, shipped.run);
 
-        const Watched watched = watch(shipped, c.keys);
-        EXPECT_EQ(watched.hash, headless.stateHash());
-        EXPECT_EQ(watched.finished, headless.finished());
+        // Shown from the start at the speed the keys choose in the first
+        // frames, until the last recorded frame has played.
+        ScriptedGame game("", frame60, generousBudget);
+        ReplayScreen screen(game.window(), sourceOf(shipped));
+        const std::map<std::uint64_t, Seen> seen = record(game, screen);
+        game.tapKeys(0, c.keys, 1);
+        game.when([&](GameWindow&) { return screen.timeline()->atEnd(); },
+                  [&](GameWindow& window) { game.keyAt(window.frameNumber() + 2, Key::Escape); });
+        screen.run();
+        const auto end = std::find_if(seen.begin(), seen.end(), [&](const auto& frame) {
+            return frame.second.frame == shipped.run.frameCount();
+        });
+        ASSERT_NE(end, seen.end());
+        EXPECT_EQ(end->second.hash, headless.stateHash());
+        EXPECT_EQ(end->second.finished, headless.finished());
         // Window frames of 1/60 s at the speed cover the run's game time.
         const RunTimes times(shipped.run.frameTimes);
         const double expected = times.totalSeconds() / (frame60 * c.speed);
-        EXPECT_NEAR(static_cast<double>(watched.windowFrames), expected, 3.0 + expected * 0.01);
+        EXPECT_NEAR(static_cast<double>(end->first), expected, 3.0 + expected * 0.01);
+        std::size_t most = 0;
+        int without = 0;  // window frames that played no recorded frame
+        for (auto at = seen.find(c.keys.size()); at != end; ++at) {
+            const std::size_t played = std::next(at)->second.frame - at->second.frame;
+            most = std::max(most, played);
+            without += played == 0 ? 1 : 0;
+        }
         if (c.speed > 1.0f) {
-            EXPECT_GE(watched.mostPerWindowFrame, 4) << "several recorded frames a window frame";
+            EXPECT_GE(most, 4u) << "several recorded frames a window frame";
         } else {
-            EXPECT_EQ(watched.mostPerWindowFrame, 1);
-            EXPECT_GT(watched.windowFramesWithout, static_cast<int>(expected * 0.7));
+            EXPECT_EQ(most, 1u);
+            EXPECT_GT(without, static_cast<int>(expected * 0.7));
         }
     }
 }

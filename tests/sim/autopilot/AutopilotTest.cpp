@@ -1,37 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "TempFolder.hpp"
+#include "TestLevels.hpp"
 #include "autopilot/AutopilotRun.hpp"
 #include "autopilot/LevelFlight.hpp"
 #include "autopilot/PilotKeys.hpp"
-#include "sim/level/TileKinds.hpp"
-#include "sim/level/TileMap.hpp"
 #include "sim/play/LevelSimulation.hpp"
 #include "sim/run/RunReplay.hpp"
 
 namespace {
-
-// Rows of level source characters (levels/README.md), one cell each.
-TileMap mapFromRows(const std::vector<std::string>& rows) {
-    const std::map<char, int> ids = {
-        {'@', TileId::ballStart}, {'F', TileId::finish},  {'#', TileId::wall},
-        {'X', TileId::fixedWall}, {'!', TileId::penalty},
-    };
-    TileMap map;
-    map.height = static_cast<int>(rows.size());
-    map.width = static_cast<int>(rows.front().size());
-    for (const std::string& row : rows) {
-        for (char cell : row) {
-            map.tiles.push_back(ids.count(cell) ? ids.at(cell) : TileId::empty);
-        }
-    }
-    return map;
-}
 
 // A bent corridor: the ball must fall right, then down, then left.
 const std::vector<std::string> bentCorridor = {
@@ -44,13 +25,6 @@ const std::vector<std::string> bentCorridor = {
     "X............X",  //
     "XF...........X",  //
     "XXXXXXXXXXXXXX",
-};
-
-struct Headless {
-    Headless(const TileMap& map, GameMode mode) : simulation(mode, TurnSpeeds()) {
-        simulation.buildLevel(map);
-    }
-    LevelSimulation simulation;
 };
 
 }  // namespace
@@ -78,19 +52,21 @@ TEST(PilotKeys, EveryCommandTurnsTheWorldAtTheRateItAsksFor) {
 }
 
 TEST(Autopilot, FinishesABentCorridorAndItsRunReplaysExactly) {
-    Headless level(mapFromRows(bentCorridor), raceMode);
+    LevelSimulation level(raceMode, TurnSpeeds());
+    level.buildLevel(levelFromRows(bentCorridor));
     RecordedRun run;
-    flyLevel(level.simulation, run, AutopilotTuning(), 60.0f);
+    flyLevel(level, run, AutopilotTuning(), 60.0f);
     ASSERT_GT(run.finishMilliseconds, 0);
     EXPECT_LT(run.finishMilliseconds, 10000);
-    EXPECT_TRUE(level.simulation.finished());
+    EXPECT_TRUE(level.finished());
 
     // The autopilot acted through the keys alone: its frames alone do it again.
-    Headless again(mapFromRows(bentCorridor), raceMode);
-    const ReplayResult replay = replayRun(again.simulation, run);
+    LevelSimulation again(raceMode, TurnSpeeds());
+    again.buildLevel(levelFromRows(bentCorridor));
+    const ReplayResult replay = replayRun(again, run);
     EXPECT_EQ(replay.finishFrame, static_cast<int>(run.frameCount()) - 1);
     EXPECT_EQ(replay.milliseconds, run.finishMilliseconds);
-    EXPECT_EQ(again.simulation.stateHash(), level.simulation.stateHash());
+    EXPECT_EQ(again.stateHash(), level.stateHash());
 }
 
 TEST(LevelFlight, ParIsAQuarterMoreRoundedUpToAWholeSecond) {
@@ -104,14 +80,7 @@ TEST(LevelFlight, ParIsAQuarterMoreRoundedUpToAWholeSecond) {
 
 TEST(LevelFlight, AFinishedLevelKeepsTheFastestStyleAndAnUnfinishedOneSaysWhereTheBallStuck) {
     TempFolder folder;
-    writeFileBytes(
-        folder.file("bent.txt"), "map:\n" + [] {
-            std::string rows;
-            for (const std::string& row : bentCorridor) {
-                rows += row + "\n";
-            }
-            return rows;
-        }());
+    writeFileBytes(folder.file("bent.txt"), levelSource(bentCorridor));
     std::vector<long long> styleTimes;
     FlightPlan plan{folder.file("bent.txt"),
                     "Bent",

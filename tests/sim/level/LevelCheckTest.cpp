@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "TestLevels.hpp"
 #include "levelc/TmxWriter.hpp"
 #include "sim/level/LevelCheck.hpp"
 #include "sim/level/LevelReader.hpp"
@@ -26,14 +27,6 @@ Judged judged(const std::string& bytes) {
     return out;
 }
 
-std::string source(const std::string& header, const std::vector<std::string>& rows) {
-    std::string text = header + "map:\n";
-    for (const std::string& row : rows) {
-        text += row + "\n";
-    }
-    return text;
-}
-
 }  // namespace
 
 TEST(LevelCheck, EachMapProblemIsNamedAtItsLineAndColumn) {
@@ -44,41 +37,44 @@ TEST(LevelCheck, EachMapProblemIsNamedAtItsLineAndColumn) {
         std::vector<std::string> problems;
     };
     const Row rows[] = {
-        {"a race", source("", {"#####", "#@.F#", "#####"}), raceMode, {}},
+        {"a race", levelSource({"#####", "#@.F#", "#####"}), raceMode, {}},
         {"targets and no finish make a puzzle",
-         source("", {"#####", "#@.R#", "#####"}),
+         levelSource({"#####", "#@.R#", "#####"}),
          puzzleMode,
          {}},
         {"the header's mode wins",
-         source("mode: PUZZLE\n", {"######", "#@FbB#", "######"}),
+         levelSource({"######", "#@FbB#", "######"}, "mode: PUZZLE\n"),
          puzzleMode,
          {}},
-        {"a number names the mode", source("mode: 1\n", {"#####", "#@.F#", "#####"}), raceMode, {}},
+        {"a number names the mode",
+         levelSource({"#####", "#@.F#", "#####"}, "mode: 1\n"),
+         raceMode,
+         {}},
         {"walls only",
-         source("mode: race\n", {"###", "###"}),
+         levelSource({"###", "###"}, "mode: race\n"),
          raceMode,
          {"the map has no ball start (@ in a source, tile 1 in the editor)",
           "a Race level needs a finish (F, tile 2)"}},
         {"two balls",
-         source("", {"#####", "#@@F#", "#####"}),
+         levelSource({"#####", "#@@F#", "#####"}),
          raceMode,
          {"line 3, column 3: a second ball start (@): a level has exactly one"}},
         {"a puzzle without targets",
-         source("mode: Puzzle\n", {"####", "#@F#", "####"}),
+         levelSource({"####", "#@F#", "####"}, "mode: Puzzle\n"),
          puzzleMode,
          {"a Puzzle level needs a colour target (B C G P R Y, tiles 21-26)"}},
         {"a colour no switch gives",
-         source("", {"########", "#@.BgG.#", "#...B..#", "########"}),
+         levelSource({"########", "#@.BgG.#", "#...B..#", "########"}),
          puzzleMode,
          {"line 3, column 4: no blue switch (b) anywhere: the ball can never take this "
           "target's colour"}},
         {"an opening in the wall",
-         source("title: Leak\n", {"######", "#@..F#", "#.####", "#.#"}),
+         levelSource({"######", "#@..F#", "#.####", "#.#"}, "title: Leak\n"),
          raceMode,
          {"line 6, column 2: the ball can get out of the map here: close the level with walls "
           "(#)"}},
         {"an unknown mode",
-         source("mode: Speedrun\n", {"###", "#@#", "###"}),
+         levelSource({"###", "#@#", "###"}, "mode: Speedrun\n"),
          std::nullopt,
          {"the mode \"Speedrun\" is neither Race nor Puzzle (nor 1 or 2)"}},
     };
@@ -91,7 +87,7 @@ TEST(LevelCheck, EachMapProblemIsNamedAtItsLineAndColumn) {
 
 TEST(LevelCheck, AMapFileNamesItsProblemsByTileAsTheEditorCounts) {
     LevelSource level;
-    ASSERT_TRUE(readLevelSource(source("", {"#####", "#@.F#", "#.@##", "#...."}), level).empty());
+    ASSERT_TRUE(readLevelSource(levelSource({"#####", "#@.F#", "#.@##", "#...."}), level).empty());
     const Judged got = judged(writeTmx(level));
     EXPECT_EQ(got.problems,
               (std::vector<std::string>{
@@ -107,9 +103,9 @@ TEST(LevelCheck, WhatTheReaderRefusesIsTheVerdictAndEitherFormReads) {
     EXPECT_EQ(broken.problems[0].rfind("line 1: the file is no well-formed XML", 0), 0u);
     // A byte order mark and blank lines before either form change nothing.
     for (const std::string& lead : {std::string("\xEF\xBB\xBF"), std::string("\n \r\n")}) {
-        EXPECT_TRUE(judged(lead + source("", {"#####", "#@.F#", "#####"})).problems.empty());
+        EXPECT_TRUE(judged(lead + levelSource({"#####", "#@.F#", "#####"})).problems.empty());
         LevelSource level;
-        readLevelSource(source("", {"#####", "#@.F#", "#####"}), level);
+        readLevelSource(levelSource({"#####", "#@.F#", "#####"}), level);
         EXPECT_TRUE(judged(lead + writeTmx(level)).problems.empty());
     }
 }

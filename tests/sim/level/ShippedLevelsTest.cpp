@@ -1,52 +1,23 @@
 // The shipped levels as data. That each can be finished is shown by its
-// committed run (autopilot/ShippedRunsTest); here, that the ball can never
-// leave a level, and that its bodies neither start inside each other nor fall
-// out through a wall.
+// committed run (run/ShippedRunsTest); here, that the TMX reader reads each
+// cell for cell as its ASCII source says (before the reader, the game's line
+// reader read the same cells: the golden hashes did not move), that the ball
+// can never leave a level, and that its bodies neither start inside each
+// other nor fall out through a wall.
 #include <box2d/b2_contact.h>
 #include <gtest/gtest.h>
 
-#include <deque>
+#include <filesystem>
 
 #include "LevelTestSupport.hpp"
+#include "TempFolder.hpp"
 #include "sim/base/DataFolder.hpp"
+#include "sim/level/LevelCheck.hpp"
 #include "sim/level/LevelList.hpp"
-#include "sim/level/TileKinds.hpp"
+#include "sim/level/LevelSource.hpp"
+#include "sim/level/TmxReader.hpp"
 
 namespace {
-
-// Whether the ball can run off the map from its start, 4-connected through
-// everything but walls, slopes and bridges (breakable blocks and targets can
-// go, loose objects move).
-bool ballCanLeave(const TileMap& map) {
-    std::vector<bool> seen(map.tiles.size(), false);
-    std::deque<int> queue;
-    for (std::size_t i = 0; i < map.tiles.size(); ++i) {
-        if (map.tiles[i] == TileId::ballStart) {
-            queue.push_back(static_cast<int>(i));
-            seen[i] = true;
-        }
-    }
-    while (!queue.empty()) {
-        const int c = queue.front() % map.width, r = queue.front() / map.width;
-        queue.pop_front();
-        for (auto [dc, dr] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
-            const int nc = c + dc, nr = r + dr;
-            if (nc < 0 || nr < 0 || nc >= map.width || nr >= map.height) {
-                return true;
-            }
-            const std::size_t at = static_cast<std::size_t>(nr * map.width + nc);
-            const int id = map.tiles[at];
-            const bool solid = id == TileId::wall || id == TileId::fixedWall ||
-                               id == TileId::bridgeBlock ||
-                               (id >= TileId::slopeUpperRight && id <= TileId::slopeUpperLeft);
-            if (!solid && !seen[at]) {
-                seen[at] = true;
-                queue.push_back(static_cast<int>(at));
-            }
-        }
-    }
-    return false;
-}
 
 void expectNoOverlapsOrEscapes(const TileMap& map) {
     PlayState play;
@@ -87,15 +58,26 @@ void expectNoOverlapsOrEscapes(const TileMap& map) {
 
 }  // namespace
 
-TEST(ShippedLevels, AreClosedAndBuildWithoutOverlapsOrEscapes) {
+TEST(ShippedLevels, ReadAsTheirSourcesSayAreClosedAndBuildWithoutOverlapsOrEscapes) {
     for (const GameMode mode : {raceMode, puzzleMode}) {
         for (const LevelEntry& level : levelsOf(mode)) {
             const std::string file = dataPath(level.file);
             SCOPED_TRACE(file);
-            TileMap map;
-            ASSERT_TRUE(readTileMap(map, file.c_str()));
-            ASSERT_EQ(map.tiles.size(), static_cast<std::size_t>(map.width) * map.height);
-            EXPECT_FALSE(ballCanLeave(map));
+            const std::string stem = std::filesystem::path(file).stem().string();
+            LevelSource source;
+            ASSERT_TRUE(readLevelSource(slurpFile("levels/src/" + stem + ".txt"), source).empty());
+            const TmxRead read = readTmxFile(file);
+            ASSERT_TRUE(read.level) << read.refusal.text();
+            const TileMap& map = read.level->map;
+            EXPECT_EQ(read.level->title, source.title);
+            EXPECT_EQ(map.width, source.width);
+            EXPECT_EQ(map.height, source.height);
+            EXPECT_EQ(map.tiles,
+                      std::vector<std::int32_t>(source.tiles.begin(), source.tiles.end()));
+            // Closed, and a level of its mode: the checks a level maker's level passes.
+            for (const LevelProblem& problem : checkLevelMap(map, mode)) {
+                ADD_FAILURE() << problem.text();
+            }
             expectNoOverlapsOrEscapes(map);
         }
     }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/base/Base64.hpp"
+
 using Bytes = std::vector<std::uint8_t>;
 
 // 5 x 3 cells: walls, the ball start, an empty cell, the finish, a slope, two
@@ -26,20 +28,10 @@ inline Bytes littleEndian(const std::vector<std::uint32_t>& gids) {
     return bytes;
 }
 
+// Base64 as the editor writes it (the encoder is checked against RFC 4648's
+// examples in unit_online).
 inline std::string base64Of(const Bytes& bytes) {
-    const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
-        std::uint32_t group = 0;
-        for (std::size_t k = 0; k < 3; ++k) {
-            group = group << 8 | (k < n ? bytes[i + k] : 0u);
-        }
-        for (std::size_t k = 0; k < 4; ++k) {
-            text += k <= n ? alphabet[(group >> (18 - 6 * k)) & 63u] : '=';
-        }
-    }
-    return text;
+    return Base64::encode(std::string(bytes.begin(), bytes.end()), Base64::Alphabet::standard);
 }
 
 // A zlib (windowBits 15) or gzip (31) stream.

@@ -191,12 +191,12 @@ TEST(KeyFlags, FollowTheRulesOfTheKeyInputs) {
 TEST(PuzzleRule, FinishesWhenNoColourTargetIsLeft) {
     // The red ball drops through a blue switch onto a blue target.
     const TileMap shaft = levelFromRows({
-        "###",
-        "#1#",
-        "#s#",
-        "# #",
-        "#t#",
-        "###",
+        "XXX",
+        "X@X",
+        "XbX",
+        "X X",
+        "XBX",
+        "XXX",
     });
     Headless puzzle(shaft, puzzleMode);
     puzzle.passCountdown();
@@ -219,7 +219,7 @@ TEST(PuzzleRule, FinishesWhenNoColourTargetIsLeft) {
     EXPECT_FALSE(race.sim.finished());
 
     // A red ball does not break a blue target.
-    Headless wrongColour(levelFromRows({"###", "#1#", "# #", "#t#", "###"}), puzzleMode);
+    Headless wrongColour(levelFromRows({"XXX", "X@X", "X X", "XBX", "XXX"}), puzzleMode);
     wrongColour.passCountdown();
     wrongColour.run(180);
     EXPECT_EQ(wrongColour.sim.colourTargetsLeft(), 1);

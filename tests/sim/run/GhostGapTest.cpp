@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "TempFolder.hpp"
+#include "TestLevels.hpp"
 #include "sim/run/GhostGap.hpp"
 #include "sim/run/GhostTrack.hpp"
 
@@ -17,10 +17,6 @@ namespace {
 constexpr float frameTime = 1.0f / 64.0f;
 constexpr int framesPerSecond = 64;
 constexpr int countdownFrames = 5 * framesPerSecond;
-
-std::string corridorBytes() {
-    return slurpFile("tests/scene/game/levels/Corridor.tmx");
-}
 
 // The corridor played as the scene tests' driver plays it, after resting
 // `waitFrames` past the horn: a quarter turn to the right, and the ball rolls

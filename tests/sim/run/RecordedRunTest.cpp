@@ -6,6 +6,7 @@
 #include "sim/play/FrameTicks.hpp"
 #include "sim/run/RecordedRun.hpp"
 #include "sim/run/RunText.hpp"
+#include "sim/run/RunVerification.hpp"
 
 namespace {
 
@@ -22,6 +23,10 @@ RecordedRun sampleRun() {
     RecordedRun run;
     run.levelName = "The Labyrinth";
     run.levelFile = "levels/TheLabyrinth.tmx";
+    run.levelId = 20000;
+    run.levelSha256 = std::string(64, 'c');
+    run.physicsVersion = 3;
+    run.turnSpeeds = {300.5f, 100.0f, 720.0f, true};
     run.mode = puzzleMode;
     run.finishMilliseconds = 61234;
     for (int i = 0; i < 3; ++i) {
@@ -37,7 +42,7 @@ RecordedRun sampleRun() {
     run.addFrame(frame17, mixed);
     // A frame of another length must not join the frames of 17 ticks before it.
     run.addFrame(FrameTicks::seconds(256));
-    const PlayInput enter[] = {release(PlayKey::enter)};
+    const PlayInput enter[] = {release(PlayKey::enter), press(PlayKey::other, true)};
     run.addFrame(frame17, enter);
     const PlayInput pad[] = {PlayInput::padTurn(-62.5f), PlayInput::padTurn(0.1234567f)};
     run.addFrame(frame17, pad);
@@ -87,6 +92,8 @@ TEST(RunText, WholeTicksRoundTripInVersionThreeKeepingEveryInput) {
     EXPECT_NE(text.find("\n2 17 +LControl/c +Left/c\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\n1 256\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\n1 17 ~-62.5 ~0.1234567\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" +Other/s\n"), std::string::npos) << "a key that only sets modifiers";
+    // Every header field (level id and hash, physics, turn speeds) reads back.
     EXPECT_EQ(formatRun(back), text);
 }
 
@@ -114,6 +121,8 @@ TEST(RunText, OddFrameTimesFallBackToSecondsAndOldVersionsStillRead) {
     EXPECT_TRUE(std::equal(back.inputs.begin(), back.inputs.end(), last, last + 2));
     EXPECT_EQ(back.inputsOfFrame(3).size(), 2u);
     EXPECT_TRUE(back.inputsOfFrame(2).empty());
+    EXPECT_EQ(back.physicsVersion, 0);
+    EXPECT_EQ(back.turnSpeeds.turn, TurnSpeeds().turn);
 }
 
 // Bounds are checked before anything is allocated for them, and nothing a
@@ -148,6 +157,9 @@ TEST(RunText, BrokenOrOutOfBoundTextIsRefusedWithItsLineAndLeavesTheRunAlone) {
         {"rollavortex-run 2\nturn-speeds: 280 140 721\n", "from 100 to 720"},
         {"rollavortex-run 2\nturn-speeds: 280 99.9 420\n", "from 100 to 720"},
         {"rollavortex-run 2\ninverted-controls: 2\n", "inverted-controls"},
+        {"rollavortex-run 2\nlevel-id: 0\n", "line 2: level-id must be a whole number from 1"},
+        {"rollavortex-run 2\nlevel-sha256: 75FADAF4\n",
+         "line 2: level-sha256 must be 64 lowercase hexadecimal digits"},
         {"rollavortex-run 2\nlevel: " + longWord + "\n", "level must be at most 200"},
         {"rollavortex-run 2\nfile: a\tb\n", "file must be at most 200 printable"},
         {header("frames: 3\n2 0.1\n"), "do not add up"},
@@ -163,6 +175,12 @@ TEST(RunText, BrokenOrOutOfBoundTextIsRefusedWithItsLineAndLeavesTheRunAlone) {
     EXPECT_FALSE(parseRun(header("1 0.1 +Nothing\n"), kept, error));
     EXPECT_EQ(kept.frameCount(), sampleRun().frameCount());
     EXPECT_TRUE(parseRun(header("1 17\n", 3), kept, error)) << error;
+    // A submitted run has only frames the game window makes.
+    for (const char* frame : {"1 0.2500001\n", "1 0\n"}) {
+        EXPECT_FALSE(parseRun(std::string("rollavortex-run 2\n") + frame, kept, error,
+                              submittedRunLimits()));
+        EXPECT_EQ(error, "line 2: frame time must be seconds above 0 up to 0.25") << frame;
+    }
 }
 
 TEST(RunText, FilesAreWrittenWholeAndReadBack) {

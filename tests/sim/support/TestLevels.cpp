@@ -1,19 +1,9 @@
 #include "TestLevels.hpp"
 
 #include <algorithm>
-#include <map>
 
-namespace {
-
-// The tile ids of the characters of TestLevels.hpp; anything else is empty.
-int idOf(char cell) {
-    static const std::map<char, int> ids = {{'#', 19}, {'W', 3},  {'1', 1},  {'F', 2},  {'B', 4},
-                                            {'P', 17}, {'s', 11}, {'t', 21}, {'R', 25}, {'o', 10}};
-    const auto found = ids.find(cell);
-    return found == ids.end() ? 0 : found->second;
-}
-
-}  // namespace
+#include "TempFolder.hpp"
+#include "sim/level/LevelSource.hpp"
 
 TileMap levelFromRows(const std::vector<std::string>& rows) {
     TileMap map;
@@ -24,26 +14,38 @@ TileMap levelFromRows(const std::vector<std::string>& rows) {
     for (const std::string& row : rows) {
         for (int column = 0; column < map.width; ++column) {
             const std::size_t at = static_cast<std::size_t>(column);
-            map.tiles.push_back(at < row.size() ? idOf(row[at]) : 0);
+            map.tiles.push_back(at < row.size() ? std::max(0, tileIdOf(row[at])) : 0);
         }
     }
     return map;
 }
 
+std::string levelSource(const std::vector<std::string>& rows, const std::string& header) {
+    std::string text = header + "map:\n";
+    for (const std::string& row : rows) {
+        text += row + "\n";
+    }
+    return text;
+}
+
 TileMap finishCorridor() {
     return levelFromRows({
-        "########",
-        "#1    F#",
-        "########",
+        "XXXXXXXX",
+        "X@    FX",
+        "XXXXXXXX",
     });
 }
 
 TileMap closedRoom() {
     return levelFromRows({
-        "#####",
-        "#   #",
-        "# 1 #",
-        "#   #",
-        "#####",
+        "XXXXX",
+        "X   X",
+        "X @ X",
+        "X   X",
+        "XXXXX",
     });
+}
+
+std::string corridorBytes() {
+    return slurpFile(corridorLevel);
 }

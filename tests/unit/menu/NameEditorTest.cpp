@@ -57,10 +57,13 @@ TEST(NameEditor, AnOverlongStoredNameIsKeptUntilShortenedBelowTheLimit) {
     EXPECT_EQ(editor.name(), std::string(14, 'q') + "a");
 }
 
+// Free only when the answer starts with OK.
 TEST(NameCheckAnswer, OnlyOkIsFreeAndNoAnswerIsToldApartFromTaken) {
     for (auto [body, outcome] : {std::pair{"OKAY", NameCheckOutcome::free},
+                                 {"OK\n", NameCheckOutcome::free},
                                  {"", NameCheckOutcome::unchecked},
                                  {" OK", NameCheckOutcome::taken},
+                                 {"ok", NameCheckOutcome::taken},
                                  {"<html>busy</html>", NameCheckOutcome::taken},
                                  {"ERROR name too long\n", NameCheckOutcome::refused},
                                  // The server's own failure says nothing about the name.

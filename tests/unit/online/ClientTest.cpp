@@ -51,15 +51,6 @@ TEST(HttpAnswer, BodyOnlyWhenComplete) {
     EXPECT_FALSE(parseHttpAnswer("HTTP/1.0 200 OK\r\nContent-Length: -1\r\n\r\nOK", true).complete);
 }
 
-TEST(HighscoreClient, ANameIsFreeOnlyWhenTheAnswerStartsWithOk) {
-    for (const char* body : {"OK", "OK\n", "OKAY"}) {
-        EXPECT_TRUE(nameCheckAnswerSaysFree(body)) << body;
-    }
-    for (const char* body : {"ok", " OK", "", "TAKEN\n"}) {
-        EXPECT_FALSE(nameCheckAnswerSaysFree(body)) << body;
-    }
-}
-
 TEST(HighscoreClient, AnUnusableAddressFailsAtOnce) {
     HighscoreTable table;
     HighscoreClient("").fetchTable(1, 250, table);

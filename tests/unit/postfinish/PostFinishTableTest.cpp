@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "NetworkStandIns.hpp"
+#include "TestTables.hpp"
 #include "game/FinishSequence.hpp"
 #include "game/PostFinishTable.hpp"
 #include "game/ScreenKeys.hpp"
@@ -10,18 +11,6 @@
 // does with the server and with key presses is its scene test's business.
 
 namespace {
-
-// `count` records named "p0", "p1", ..., with "racer" at `ownIndex` (none
-// when it is out of range).
-HighscoreTable tableOf(unsigned count, unsigned ownIndex = ~0u) {
-    HighscoreTable table;
-    for (unsigned r = 0; r < count; ++r) {
-        const std::string name = r == ownIndex ? "racer" : "p" + std::to_string(r);
-        table.tokens.insert(table.tokens.end(),
-                            {std::to_string(r + 1), "2026-12-06", name, std::to_string(10 + r)});
-    }
-    return table;
-}
 
 // A post-finish step that has sent its time and received `table`.
 struct ShownTable {

@@ -5,12 +5,11 @@
 #include <cstdint>
 
 #include "ScriptedGame.hpp"
+#include "TestLevels.hpp"
 #include "game/PlayScreen.hpp"
 #include "level/LevelCatalogue.hpp"
 
-// The two small race levels of these tests: corridors with the ball at the
-// left and the finish at the right end.
-constexpr const char* corridorLevel = "tests/scene/game/levels/Corridor.tmx";
+// The two small race levels of the scene tests: the corridor and a longer one.
 constexpr const char* longCorridorLevel = "tests/scene/game/levels/LongCorridor.tmx";
 constexpr int corridorId = 9001;
 constexpr int longCorridorId = 9002;
