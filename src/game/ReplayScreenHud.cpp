@@ -52,7 +52,7 @@ const std::array<LegendRow, 7> legendRows{{
     {"key / pad", ""},
     {"Space / bottom", "pause"},
     {"Up, Down / stick", "speed"},
-    {"Left, Right / stick", "5 s back, on"},
+    {"Left, Right / stick", "5 s back, ahead"},
     {". / left", "next frame"},
     {"R / top", "restart"},
     {"Escape / right", "back"},
