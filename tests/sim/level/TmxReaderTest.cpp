@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "TmxTestText.hpp"
-#include "sim/level/TileGids.hpp"
-#include "sim/level/TileKinds.hpp"
 #include "sim/level/TmxReader.hpp"
 
 namespace {
@@ -86,13 +84,6 @@ TEST(TmxReader, GidsCountFromTheFirstTilesetWhereverItStarts) {
                               "\" name=\"tiles\"/>")
                 .withData(csvData(gids));
         EXPECT_EQ(readOrFail(map).map.tiles, expectedTiles) << firstGid;
-    }
-}
-
-TEST(TmxReader, TheReaderKnowsTheTilesTheGameMakes) {
-    for (int id = -2; id <= TileId::highest + 2; ++id) {
-        const bool known = id >= 0 && id <= 26 && id != 20;
-        EXPECT_EQ(isLevelTileId(id), known) << "tile id " << id;
     }
 }
 

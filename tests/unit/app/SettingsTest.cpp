@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <optional>
 
 #include "TempFolder.hpp"
 #include "app/Settings.hpp"
@@ -84,11 +83,8 @@ TEST(SettingsFile, SaveAndLoadRoundTripAndAFailedSaveKeepsThePreviousFile) {
 }
 
 TEST(SettingsFile, PathComesFromTheEnvironment) {
-    std::map<std::string, std::optional<std::string>> saved;
-    for (const char* name : {"APPDATA", "USERPROFILE", "HOME"}) {
-        const char* value = std::getenv(name);
-        saved[name] = value ? std::optional<std::string>(value) : std::nullopt;
-    }
+    // The three variables are the test program's again afterwards.
+    const ScopedDataFolder appData("", "APPDATA"), profile("", "USERPROFILE"), home("", "HOME");
     unsetenv("APPDATA");
     unsetenv("USERPROFILE");
     setenv("HOME", "/home/player", 1);
@@ -102,9 +98,6 @@ TEST(SettingsFile, PathComesFromTheEnvironment) {
     unsetenv("USERPROFILE");
     unsetenv("HOME");
     EXPECT_EQ(Settings::filePath(), ".Rollavortex");
-    for (const auto& [name, value] : saved) {
-        value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
-    }
 }
 
 TEST(SettingsTyped, KeysAndDefaultsAreTheFilesOwn) {
