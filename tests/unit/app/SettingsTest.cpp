@@ -19,7 +19,8 @@ Settings parsed(const std::string& body) {
 
 }  // namespace
 
-TEST(SettingsParsing, LinesGiveEntriesByTheirTabs) {
+TEST(SettingsParsing,
+     LinesGiveEntriesByTheirTabsNumbersTheLongestValidPrefixAndGettersStoreNothing) {
     // Runs of TABs are one separator; three fields are no entry; an empty
     // value is none; the later of two wins; no value ends in a carriage return.
     Settings s = parsed(
@@ -32,10 +33,9 @@ TEST(SettingsParsing, LinesGiveEntriesByTheirTabs) {
     EXPECT_EQ(s.getString("empty"), "");
     EXPECT_NE(s.format().find("empty\t\n"), std::string::npos);
     EXPECT_EQ(parsed(s.format().substr(header.size())).all(), expected);
-}
 
-TEST(SettingsParsing, NumbersTakeTheLongestValidPrefixAndGettersStoreNothing) {
-    Settings s = parsed("a\t12abc\nb\t1.0\nc\t  -7\nd\tabc\ne\t2.5e1x\nf\t99999999999\n");
+    // Numbers take the longest valid prefix; getters store nothing.
+    s = parsed("a\t12abc\nb\t1.0\nc\t  -7\nd\tabc\ne\t2.5e1x\nf\t99999999999\n");
     EXPECT_EQ(s.getInt("a", 0), 12);
     EXPECT_EQ(s.getInt("b", 0), 1);
     EXPECT_EQ(s.getInt("c", 0), -7);
@@ -58,7 +58,8 @@ TEST(SettingsFormat, NumbersAndByteOrder) {
               header + "Zed\tz\n_ 1 250\tabc\nscreenheight\t-3\nthird\t0.333333\nturnspeed\t280\n");
 }
 
-TEST(SettingsFile, SaveAndLoadRoundTripAndAFailedSaveKeepsThePreviousFile) {
+TEST(SettingsFile,
+     SaveAndLoadRoundTripAFailedSaveKeepsThePreviousFileAndThePathComesFromTheEnvironment) {
     TempFolder folder;
     const std::string path = folder.file(".Rollavortex");
     Settings s(path);
@@ -80,9 +81,7 @@ TEST(SettingsFile, SaveAndLoadRoundTripAndAFailedSaveKeepsThePreviousFile) {
     EXPECT_FALSE(Settings(folder.file("nothing-here")).load());
     EXPECT_FALSE(Settings("/nonexistent-folder/deeper/.Rollavortex").save());
     EXPECT_FALSE(Settings().save());
-}
 
-TEST(SettingsFile, PathComesFromTheEnvironment) {
     // The three variables are the test program's again afterwards.
     const ScopedDataFolder appData("", "APPDATA"), profile("", "USERPROFILE"), home("", "HOME");
     unsetenv("APPDATA");
