@@ -71,7 +71,7 @@ void measureVerificationLatency(const ServerProcess& server, int samples) {
         const std::string name = "honest" + std::to_string(i);
         const auto sent = Clock::now();
         const auto answer = post(server, kHonestAddress, kRunPath,
-                                 runSubmission(name, bridge, withHarmlessReleases(honest, i + 1)));
+                                 runSubmission(name, withHarmlessReleases(honest, i + 1)));
         if (answer.body == "OK verified\n") {
             ++verifiedAtOnce;
         } else {

@@ -114,6 +114,12 @@ std::string httpRequest(std::string_view method, std::string_view target, std::s
     return request + (keepAlive ? "" : "Connection: close\r\n") + "\r\n" + std::string(body);
 }
 
+LoopbackClient::Answer answerTo(int port, std::string_view request, const std::string& from) {
+    LoopbackClient client(port, from);
+    client.send(request);
+    return client.readAnswer().value_or(LoopbackClient::Answer{});
+}
+
 void raiseOpenFileLimit() {
     rlimit files{};
     getrlimit(RLIMIT_NOFILE, &files);

@@ -52,6 +52,11 @@ void raiseOpenFileLimit();
 std::string httpRequest(std::string_view method, std::string_view target,
                         std::string_view body = {}, bool keepAlive = true);
 
+// The answer to one request sent from `from` on a connection of its own; an
+// empty Answer (status 0) when none came.
+LoopbackClient::Answer answerTo(int port, std::string_view request,
+                                const std::string& from = "127.0.0.1");
+
 // Connections that each send one byte of a request header per second and
 // never finish it, the way a slow-header attack holds a server. They come from
 // several loopback addresses, 16 from each, so that a limit per address does

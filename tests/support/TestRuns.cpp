@@ -12,12 +12,27 @@ namespace {
 // (format 3) write a frame.
 constexpr const char* kAboutASixtieth = "17";
 
+// A header's value, "" when the run has no such line.
+std::string headerValue(const std::string& run, const std::string& key) {
+    std::smatch match;
+    std::regex_search(run, match, std::regex("\n" + key + ": ([^\n]*)\n"));
+    return match.empty() ? "" : match[1].str();
+}
+
 }  // namespace
 
 int recordedMs(const std::string& run) {
-    std::smatch match;
-    std::regex_search(run, match, std::regex("time-ms: (\\d+)"));
-    return match.empty() ? 0 : std::stoi(match[1]);
+    const std::string ms = headerValue(run, "time-ms");
+    return ms.empty() ? 0 : std::stoi(ms);
+}
+
+int modeOfRun(const std::string& run) {
+    return std::stoi(headerValue(run, "mode"));
+}
+
+LevelIdentity levelOfRun(const std::string& run) {
+    const std::string id = headerValue(run, "level-id");
+    return id.empty() ? LevelIdentity::ofFile(headerValue(run, "level-sha256")) : std::stoi(id);
 }
 
 std::string runSubmission(const std::string& name, int mode, const LevelIdentity& level,
@@ -27,9 +42,8 @@ std::string runSubmission(const std::string& name, int mode, const LevelIdentity
            "&run=" + escapeFormValue(run);
 }
 
-std::string runSubmission(const std::string& name, const CommittedRun& level,
-                          const std::string& run) {
-    return runSubmission(name, level.mode, level.level, run, recordedMs(run));
+std::string runSubmission(const std::string& name, const std::string& run) {
+    return runSubmission(name, modeOfRun(run), levelOfRun(run), run, recordedMs(run));
 }
 
 std::string withHarmlessReleases(const std::string& run, int releases) {

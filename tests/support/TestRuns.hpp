@@ -18,14 +18,17 @@ inline constexpr CommittedRun kCommittedRuns[] = {{"levels/runs/TheLabyrinth.run
 
 // The time-ms a run text names; 0 when it names none.
 int recordedMs(const std::string& run);
+// The mode a run text names, and its level: the shipped id it names, else
+// the SHA-256 of its level file.
+int modeOfRun(const std::string& run);
+LevelIdentity levelOfRun(const std::string& run);
 
 // A run.php body: the submission of `run` by `name` at `milliseconds`, and
 // the run.
 std::string runSubmission(const std::string& name, int mode, const LevelIdentity& level,
                           const std::string& run, long long milliseconds);
-// The same at the time the run names.
-std::string runSubmission(const std::string& name, const CommittedRun& level,
-                          const std::string& run);
+// The same on the mode, level and time the run names.
+std::string runSubmission(const std::string& name, const std::string& run);
 
 // The same run with `releases` releases of Escape before its first frame:
 // another text, another canonical run, the same replay to the bit.

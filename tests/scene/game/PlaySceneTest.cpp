@@ -129,7 +129,7 @@ TEST(PlayScene, PauseFreezesTheLevelAndContinueResumesIt) {
     EXPECT_FALSE(game.window().isOpen());
 }
 
-TEST(PlayScene, RestartAndNextLevelFromThePauseMenu) {
+TEST(PlayScene, RestartAndNextLevelFromThePauseMenuAndAModeWithoutLevelsEndsAtOnce) {
     REQUIRE_DISPLAY();
     ScriptedGame game;
     PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
@@ -180,14 +180,11 @@ TEST(PlayScene, RestartAndNextLevelFromThePauseMenu) {
     EXPECT_EQ(screen.levelsBuilt(), 3);
     EXPECT_EQ(game.savedSettingsFile().find("\n_ "), std::string::npos)
         << "nothing stored for skipped levels";
-}
 
-TEST(PlayScene, AModeWithoutLevelsEndsAtOnce) {
-    REQUIRE_DISPLAY();
-    ScriptedGame game;
+    // A mode without levels ends at once.
     const std::uint64_t before = game.window().frameNumber();
-    PlayScreen screen(game.window(), static_cast<GameMode>(7), 0, false);
-    screen.run();
+    PlayScreen none(game.window(), static_cast<GameMode>(7), 0, false);
+    none.run();
     EXPECT_EQ(game.window().frameNumber(), before);
     EXPECT_TRUE(game.window().isOpen());
 }

@@ -15,18 +15,6 @@ namespace {
 // Keys are taken once the 0.8 s fade-in is over (frame 48 at 60 per second).
 constexpr std::uint64_t firstKeyFrame = 50;
 
-// Runs `read` in the display of each listed frame.
-void noteAt(ScriptedGame& game, const std::vector<std::uint64_t>& frames,
-            std::function<void(std::uint64_t)> read) {
-    game.everyFrame([frames, read](GameWindow& window) {
-        for (std::uint64_t frame : frames) {
-            if (window.frameNumber() == frame) {
-                read(frame);
-            }
-        }
-    });
-}
-
 }  // namespace
 
 TEST(ControlsScene, RebindingTurnLeftRefusesAClashAndTheNewKeyTurnsInPlay) {
@@ -34,21 +22,25 @@ TEST(ControlsScene, RebindingTurnLeftRefusesAClashAndTheNewKeyTurnsInPlay) {
     ScriptedGame game(settingsText({{"submitscores", "0"}}));
     {
         ControlsScreen controls(game.window(), nullptr, false);
+        // Read while the screen lasts, not in the play that follows it.
         std::map<std::uint64_t, std::string> notes;
-        noteAt(game, {51, 55, 59, 71}, [&](std::uint64_t frame) {
-            notes[frame] = controls.lineText(0) + " | " + controls.lines().message();
+        game.everyFrame([&](GameWindow& window) {
+            if (window.frameNumber() <= 71) {
+                notes[window.frameNumber()] =
+                    controls.lineText(0) + " | " + controls.lines().message();
+            }
         });
         // Turn Left: Space (Jump's), then A; Turn Right: Escape cancels.
         game.tapKeys(
             firstKeyFrame,
             {Key::Return, Key::Space, Key::A, Key::Down, Key::Return, Key::Escape, Key::Escape}, 4);
         controls.run();
-        const std::map<std::uint64_t, std::string> expected{
-            {51, "Turn Left: press a key | Press the new key for Turn Left (Escape cancels)"},
-            {55, "Turn Left: press a key | Space is already used by Jump, try another key"},
-            {59, "Turn Left: A | Turn Left is now A"},
-            {71, "Turn Left: A | Turn Right keeps Right"}};
-        EXPECT_EQ(notes, expected);
+        EXPECT_EQ(notes.at(51),
+                  "Turn Left: press a key | Press the new key for Turn Left (Escape cancels)");
+        EXPECT_EQ(notes.at(55),
+                  "Turn Left: press a key | Space is already used by Jump, try another key");
+        EXPECT_EQ(notes.at(59), "Turn Left: A | Turn Left is now A");
+        EXPECT_EQ(notes.at(71), "Turn Left: A | Turn Right keeps Right");
     }
     EXPECT_EQ(game.settings().getString("key_turnleft"), "A");
     EXPECT_EQ(game.settings().getString("key_jump"), "Space Return");
@@ -72,9 +64,9 @@ TEST(ControlsScene, APadAloneWalksTheMenus) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsText({{"nameentered", "1"}}));
     MainMenu menu(game.window());
-    std::map<std::uint64_t, std::pair<int, bool>> seen;  // selected item, takes keys
-    noteAt(game, {41, 60, 69, 78, 85, 89, 200, 400}, [&](std::uint64_t frame) {
-        seen[frame] = {menu.selectedItem(), menu.acceptsInput()};
+    // The selected item, and whether the menu takes keys.
+    FrameLog<std::pair<int, bool>> seen(game, [&] {
+        return std::pair{menu.selectedItem(), menu.acceptsInput()};
     });
     const std::pair<std::uint64_t, sf::Event> steps[] = {
         {40, GameWindow::padMoveEvent(0, Pad::PovY, 100.0f)},  // held 0.45 s: one repeat
@@ -98,7 +90,9 @@ TEST(ControlsScene, APadAloneWalksTheMenus) {
     const std::map<std::uint64_t, std::pair<int, bool>> expected{
         {41, {1, true}}, {60, {1, true}}, {69, {2, true}},   {78, {3, true}},
         {85, {2, true}}, {89, {3, true}}, {200, {3, false}}, {400, {3, true}}};
-    EXPECT_EQ(seen, expected);
+    for (const auto& [frame, item] : expected) {
+        EXPECT_EQ(seen.at(frame), item) << frame;
+    }
     EXPECT_EQ(game.settings().getInt("drawclouds", -1), 1) << "leaving the options saved them";
 }
 
@@ -106,11 +100,10 @@ TEST(ControlsScene, F11AndAltReturnSwitchTheWholeScreenAndTheOptionsFollow) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsText({{"fullscreen", "0"}}));
     OptionsScreen options(game.window(), nullptr);
-    std::map<std::uint64_t, std::string> seen;
-    noteAt(game, {52, 62, 72}, [&](std::uint64_t frame) {
-        seen[frame] = options.lineText(fullscreenLine) +
-                      (game.window().fullscreen() ? " full " : " window ") +
-                      std::to_string(game.settings().getInt("fullscreen", -1));
+    FrameLog<std::string> seen(game, [&] {
+        return options.lineText(fullscreenLine) +
+               (game.window().fullscreen() ? " full " : " window ") +
+               std::to_string(game.settings().getInt("fullscreen", -1));
     });
     game.keyAt(firstKeyFrame, Key::F11);
     sf::Event altReturn = GameWindow::keyEvent(Key::Enter, true);
@@ -120,9 +113,9 @@ TEST(ControlsScene, F11AndAltReturnSwitchTheWholeScreenAndTheOptionsFollow) {
     game.keyAt(80, Key::Escape);
     options.run();
 
-    EXPECT_EQ(seen[52], "< Fullscreen: Yes > full 1");
-    EXPECT_EQ(seen[62], "< Fullscreen: No > window 0");
-    EXPECT_EQ(seen[72], "< Fullscreen: Yes > full 1");
+    EXPECT_EQ(seen.at(52), "< Fullscreen: Yes > full 1");
+    EXPECT_EQ(seen.at(62), "< Fullscreen: No > window 0");
+    EXPECT_EQ(seen.at(72), "< Fullscreen: Yes > full 1");
     EXPECT_EQ(options.selectedLine(), 0) << "Return with Alt was no menu key";
     EXPECT_EQ(game.settings().getInt("fullscreen", -1), 1) << "leaving kept the switch";
 }

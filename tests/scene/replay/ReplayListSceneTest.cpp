@@ -74,29 +74,11 @@ TEST(ReplayListScene, OffersTheCommandLinesFileBestsRecordsAndOtherRunFiles) {
     }
 }
 
-// Down to the friend's run, watch it, back in the list, down to the broken
-// file, watch its refusal, back, Escape: two replays, and the list is left.
-TEST(ReplayListScene, AChosenLinePlaysInTheReplayScreenAndTheListComesBack) {
-    REQUIRE_DISPLAY();
-    ScriptedGame game;
-    game.settings().setInt("submitscores", 0);
-    fillRunsFolder();
-    ReplayListScreen list(game.window(), nullptr);
-    game.tapKeys(20, {Key::Down, Key::Return}, 4);
-    // The fade-out, then the replay screen's frames: Escape in one of them.
-    game.keyAt(100, Key::Escape);
-    game.tapKeys(140, {Key::Down, Key::Return}, 4);
-    game.keyAt(220, Key::Escape);
-    game.keyAt(260, Key::Escape);
-    std::size_t selectedAtEnd = 0;
-    game.everyFrame([&](GameWindow&) { selectedAtEnd = list.selectedEntry(); });
-    list.run();
-    EXPECT_EQ(list.replaysShown(), 2);
-    EXPECT_EQ(selectedAtEnd, list.entries().size()) << "Escape points at Back";
-    EXPECT_TRUE(game.window().isOpen());
-}
-
-TEST(ReplayListScene, ARecordIsFetchedFromTheServerAndShownWithItsHolder) {
+// A record fetched from the real server plays with its holder's name; one
+// without a verified run says so. Down to the friend's run, watch it, back in
+// the list, down to the broken file, watch its refusal, back, Escape: three
+// replays, and the list is left.
+TEST(ReplayListScene, AChosenLineOrRecordPlaysInTheReplayScreenAndTheListComesBack) {
     REQUIRE_DISPLAY();
     const ShippedRun labyrinth = loadShippedRun("TheLabyrinth");
     TempFolder folder;
@@ -115,18 +97,32 @@ TEST(ReplayListScene, ARecordIsFetchedFromTheServerAndShownWithItsHolder) {
     ScriptedGame game;
     game.settings().setInt("submitscores", 1);
     game.settings().setString("highscoreserver", server.address());
+    fillRunsFolder();
     ReplayListScreen list(game.window(), nullptr);
-    ASSERT_EQ(list.entries()[0].kind, ReplayEntry::Kind::record);
-    // The Rope Bridge's record (second line) has no run: the list says so.
-    game.tapKeys(20, {Key::Down, Key::Return}, 4);
+    ASSERT_EQ(list.entries()[1].kind, ReplayEntry::Kind::record);
+    // The Rope Bridge's record (third line) has no run: the list says so.
+    game.tapKeys(20, {Key::Down, Key::Down, Key::Return}, 4);
     std::string noRecordNote;
-    game.when([&](GameWindow& window) { return window.frameNumber() == 40; },
+    std::string recordShown;
+    game.when([&](GameWindow& window) { return window.frameNumber() == 45; },
               [&](GameWindow&) { noRecordNote = list.message(); });
     game.tapKeys(50, {Key::Up, Key::Return}, 4);
+    // The fade-out, then the replay screen's frames: Escape in one of them.
     game.keyAt(150, Key::Escape);
-    game.keyAt(200, Key::Escape);
+    game.when([&](GameWindow& window) { return window.frameNumber() == 190; },
+              [&](GameWindow&) { recordShown = list.lastShown(); });
+    game.tapKeys(190, {Key::Down, Key::Down, Key::Down, Key::Down, Key::Return}, 4);
+    game.keyAt(290, Key::Escape);
+    game.tapKeys(330, {Key::Down, Key::Return}, 4);
+    game.keyAt(410, Key::Escape);
+    game.keyAt(450, Key::Escape);
+    std::size_t selectedAtEnd = 0;
+    game.everyFrame([&](GameWindow&) { selectedAtEnd = list.selectedEntry(); });
     list.run();
     EXPECT_EQ(noRecordNote, "The server has no verified run of this record");
-    EXPECT_EQ(list.replaysShown(), 1);
-    EXPECT_EQ(list.lastShown(), "Record by Alice");
+    EXPECT_EQ(recordShown, "Record by Alice");
+    EXPECT_EQ(list.replaysShown(), 3);
+    EXPECT_EQ(list.lastShown(), "junk.run");
+    EXPECT_EQ(selectedAtEnd, list.entries().size()) << "Escape points at Back";
+    EXPECT_TRUE(game.window().isOpen());
 }

@@ -49,12 +49,6 @@ std::string hostileRun(const std::string& name, int variant = 0) {
                          kHostileClaimMs);
 }
 
-std::string tableOf(const ServerProcess& server, int mode, int level) {
-    LoopbackClient client(server.listeningPort());
-    client.send(httpRequest("POST", kTablePath, tableQueryBody(mode, level), false));
-    return answerOf(client).body;
-}
-
 // Waits up to `seconds` until every name shows as verified on its level.
 bool allVerified(const ServerProcess& server,
                  const std::vector<std::pair<const CommittedRun*, std::string>>& names,
@@ -67,7 +61,10 @@ bool allVerified(const ServerProcess& server,
         for (const auto& [level, name] : names) {
             auto [table, added] = tables.try_emplace(level);
             if (added) {
-                table->second = tableOf(server, level->mode, level->level);
+                table->second = answerTo(server.listeningPort(),
+                                         httpRequest("POST", kTablePath,
+                                                     tableQueryBody(level->mode, level->level)))
+                                    .body;
             }
             all = all && table->second.find(" replay\t" + name + "\t") != std::string::npos;
         }
@@ -100,8 +97,7 @@ TEST(RunQueueServer, HalfHourRunsFromTwelveAddressesKeepNoHonestRunWaiting) {
     }
 
     const auto honestSent = Clock::now();
-    auto honest =
-        sendFrom(server, "127.0.2.13", runSubmission("honest", kCommittedRuns[1], kBridgeRun));
+    auto honest = sendFrom(server, "127.0.2.13", runSubmission("honest", kBridgeRun));
     const std::string answer = answerOf(*honest).body;
     EXPECT_TRUE(answer == "OK verified\n" || answer == "OK queued\n") << answer;
     EXPECT_TRUE(allVerified(server, {{&kCommittedRuns[1], "honest"}}, 10));
@@ -151,7 +147,7 @@ TEST(RunQueueServer, AServerKilledWithRunsWaitingVerifiesThemAfterItsRestart) {
         const std::string run = i < 4 ? slurpFile(level.file) : withHarmlessReleases(labyrinth, 1);
         const std::string name = "r" + std::to_string(i);
         EXPECT_EQ(answerOf(*sendFrom(server, "127.0.3." + std::to_string(2 + i),
-                                     runSubmission(name, level, run)))
+                                     runSubmission(name, run)))
                       .body,
                   "OK queued\n");
         waiting.emplace_back(&level, name);
@@ -182,7 +178,7 @@ TEST(RunQueueServer, ServersSharingAPostgresBoardVerifyEachRunOnce) {
         const std::string name = "n" + std::to_string(i);
         const ServerProcess& through = i % 2 == 0 ? first : second;
         EXPECT_EQ(answerOf(*sendFrom(through, "127.0.4." + std::to_string(1 + i),
-                                     runSubmission(name, level, run)))
+                                     runSubmission(name, run)))
                       .body,
                   "OK queued\n");
         names.emplace_back(&level, name);

@@ -3,7 +3,7 @@
 #include "StoreFixtures.hpp"
 
 // The stores themselves, SQLite and PostgreSQL alike: verified times beside
-// the normal ones, and tables a newer server wrote.
+// the normal ones, and custom levels' keys.
 
 namespace {
 
@@ -83,17 +83,6 @@ TEST_P(Store, VerifiedTimesKeepATableOfTheirOwn) {
     EXPECT_EQ(store->table(1, 250, 2, true)->size(), 2u);
     EXPECT_TRUE(*store->nameTaken("dave"));
     EXPECT_TRUE(store->heartbeat("test"));
-}
-
-TEST_P(Store, TablesOfANewerServerAreRefusedAndLeftAlone) {
-    store.reset();
-    ASSERT_TRUE(rawQuery(GetParam(), board, "UPDATE schema_version SET version = 5"));
-    std::string error;
-    EXPECT_FALSE(openScoreStore(board, error));
-    EXPECT_NE(error.find("newer server (schema version 5, this server knows up to 4)"),
-              std::string::npos)
-        << error;
-    EXPECT_EQ(rawQuery(GetParam(), board, "SELECT version FROM schema_version"), "5\n");
 }
 
 TEST(PostgresStore, CarriesOnWhenTheDatabaseDropsItsConnections) {

@@ -8,8 +8,9 @@
 #include "TestRuns.hpp"
 #include "online/HighscoreProtocol.hpp"
 
-// Boards written by older servers are upgraded without loss, and a SQLite
-// board moves to PostgreSQL with --import-sqlite.
+// Boards written by older servers are upgraded without loss, those of newer
+// ones are left alone, and a SQLite board moves to PostgreSQL with
+// --import-sqlite.
 
 namespace {
 
@@ -53,7 +54,7 @@ TEST(StoreUpgrade, Version1FilesKeepEveryRecordAndTheirOrder) {
     }
 }
 
-TEST(StoreUpgrade, Version3BoardsOfBothStoresKeepTheirRecordsAndGainCustomLevels) {
+TEST(StoreUpgrade, Version3BoardsOfBothStoresKeepTheirRecordsAndGainCustomLevelsNewerOnesAreLeft) {
     // What version 4 added, taken away again: a board as version 3 left it.
     const std::string toVersion3[] = {
         "DROP TABLE custom_levels; UPDATE schema_version SET version = 3; PRAGMA user_version = 3",
@@ -76,11 +77,21 @@ TEST(StoreUpgrade, Version3BoardsOfBothStoresKeepTheirRecordsAndGainCustomLevels
         ASSERT_TRUE(rawQuery(backend, board, toVersion3[backend == Backend::Postgres]));
         ASSERT_EQ(rawQuery(backend, board, "SELECT version FROM schema_version"), "3\n");
 
-        const auto store = openScoreStore(board, error);
-        ASSERT_TRUE(store) << error;
-        EXPECT_EQ(rawQuery(backend, board, "SELECT version FROM schema_version"), "4\n");
-        EXPECT_EQ(dumpBoard(*store), before);
-        EXPECT_EQ(store->customLevelKeys({std::string(64, 'a')}), std::vector<int>{-1});
+        {
+            const auto store = openScoreStore(board, error);
+            ASSERT_TRUE(store) << error;
+            EXPECT_EQ(rawQuery(backend, board, "SELECT version FROM schema_version"), "4\n");
+            EXPECT_EQ(dumpBoard(*store), before);
+            EXPECT_EQ(store->customLevelKeys({std::string(64, 'a')}), std::vector<int>{-1});
+        }
+
+        // Tables of a newer server are refused and left alone.
+        ASSERT_TRUE(rawQuery(backend, board, "UPDATE schema_version SET version = 5"));
+        EXPECT_FALSE(openScoreStore(board, error));
+        EXPECT_NE(error.find("newer server (schema version 5, this server knows up to 4)"),
+                  std::string::npos)
+            << error;
+        EXPECT_EQ(rawQuery(backend, board, "SELECT version FROM schema_version"), "5\n");
     }
 }
 
@@ -107,10 +118,9 @@ TEST(StoreUpgrade, RunsVerifiedBeforeIdentitiesGetThemSoTheirCopiesAreRefused) {
     ServerProcess server(path, folder.file("server.log"));
     ASSERT_TRUE(server.start()) << server.log();
     const auto submit = [&](const std::string& name) {
-        LoopbackClient client(server.listeningPort());
-        client.send(httpRequest("POST", HighscoreProtocol::kRunPath,
-                                runSubmission(name, kCommittedRuns[0], run), false));
-        return client.readAnswer().value_or(LoopbackClient::Answer{}).body;
+        return answerTo(server.listeningPort(),
+                        httpRequest("POST", HighscoreProtocol::kRunPath, runSubmission(name, run)))
+            .body;
     };
     EXPECT_EQ(submit("thief"), "ERROR run already on the board\n");
     EXPECT_EQ(submit("al"), "OK verified\n");

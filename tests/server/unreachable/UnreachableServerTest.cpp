@@ -78,23 +78,19 @@ class StallingServer {
 
 }  // namespace
 
-TEST(UnreachableServer, ADripFeedDoesNotStretchTheTimeOut) {
+TEST(UnreachableServer, ADripFeedOrAnAnswerCutShortCostsOneTimeOutAndCountsAsNone) {
     // A byte every 100 ms would keep a per-read time-out waiting for ever.
-    StallingServer server("HTTP/1.0 200 OK\r\n", "X-Slow: yes\r\n");
-    bool free = true;
-    const double seconds =
-        secondsTaken([&] { free = HighscoreClient(server.address()).checkName("racer"); });
-    EXPECT_FALSE(free);
-    EXPECT_LT(seconds, kTimeoutSeconds + kSlackSeconds);
-}
-
-TEST(UnreachableServer, AnAnswerCutShortCountsAsNone) {
+    const StallingServer drip("HTTP/1.0 200 OK\r\n", "X-Slow: yes\r\n");
     // The body starts with "OK", but the promised ten bytes never all arrive.
-    StallingServer server("HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nOK", "");
-    HighscoreTable table;
+    const StallingServer cut("HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nOK", "");
     bool free = true;
+    EXPECT_LT(secondsTaken([&] { free = HighscoreClient(drip.address()).checkName("racer"); }),
+              kTimeoutSeconds + kSlackSeconds);
+    EXPECT_FALSE(free);
+
+    HighscoreTable table;
     const double seconds = secondsTaken([&] {
-        const HighscoreClient client(server.address(), sf::seconds(1));
+        const HighscoreClient client(cut.address(), sf::seconds(1));
         free = client.checkName("racer");
         client.fetchTable(1, 250, table);
     });

@@ -69,16 +69,14 @@ TEST(Autopilot, FinishesABentCorridorAndItsRunReplaysExactly) {
     EXPECT_EQ(again.stateHash(), level.stateHash());
 }
 
-TEST(LevelFlight, ParIsAQuarterMoreRoundedUpToAWholeSecond) {
+TEST(LevelFlight, ParIsAQuarterMoreAndAFinishedLevelKeepsTheFastestStyle) {
     const std::pair<long long, long long> rows[] = {
         {1, 1}, {800, 1}, {801, 2}, {7952, 10}, {8000, 10}, {18050, 23}, {27990, 35},
     };
     for (const auto& [milliseconds, par] : rows) {
         EXPECT_EQ(parSeconds(milliseconds), par) << milliseconds;
     }
-}
 
-TEST(LevelFlight, AFinishedLevelKeepsTheFastestStyleAndAnUnfinishedOneSaysWhereTheBallStuck) {
     TempFolder folder;
     writeFileBytes(folder.file("bent.txt"), levelSource(bentCorridor));
     std::vector<long long> styleTimes;

@@ -79,7 +79,7 @@ std::vector<std::vector<int>> shaftOnto(int id) {
     return {{3, 3, 3}, {3, 1, 3}, {3, 0, 3}, {3, 0, 3}, {3, id, 3}, {3, 3, 3}};
 }
 
-TEST_F(ContactRules, KnocksAreReportedAboveTwentyWithTheirImpactSpeed) {
+TEST_F(ContactRules, KnocksAreReportedAboveTwentyWithTheirImpactSpeedButNotOnLeavingTheFloor) {
     using Speeds = std::vector<float>;
     for (auto [speed, knocks] :
          {std::pair{20.0f, Speeds{}}, {50.0f, Speeds{50.0f}}, {250.0f, Speeds{250.0f}}}) {
@@ -90,11 +90,9 @@ TEST_F(ContactRules, KnocksAreReportedAboveTwentyWithTheirImpactSpeed) {
         EXPECT_EQ(speedsOf(ContactEvent::Kind::knock), knocks) << speed;
         EXPECT_FLOAT_EQ(play.impactSpeed, speed);
     }
-}
 
-// Box2D reports no end of a touch of its own: the listener makes one from the
-// last manifold, and that end must never count as a new touch.
-TEST_F(ContactRules, ABallLeavingTheFloorMakesNoKnock) {
+    // Box2D reports no end of a touch of its own: the listener makes one from the
+    // last manifold, and that end must never count as a new touch.
     build({{3, 3, 3}, {3, 0, 3}, {3, 1, 3}, {3, 3, 3}});
     setGravity(b2Vec2(0.0f, -playGravity));
     stepFor(1.0f);  // resting on the floor
@@ -107,7 +105,7 @@ TEST_F(ContactRules, ABallLeavingTheFloorMakesNoKnock) {
     EXPECT_TRUE(speedsOf(ContactEvent::Kind::knock).empty());
 }
 
-TEST_F(ContactRules, BlocksBreakOnlyAboveTwentySixAndOutsideTheJumpCooldown) {
+TEST_F(ContactRules, BlocksBreakOnlyAboveTwentySixOutsideTheCooldownAndGoWithoutARule) {
     build(shaftOnto(TileId::breakable));
     dropAt(26.0f);
     ASSERT_TRUE(stepUntil([&] { return movingUp(); }));
@@ -125,9 +123,9 @@ TEST_F(ContactRules, BlocksBreakOnlyAboveTwentySixAndOutsideTheJumpCooldown) {
     ASSERT_TRUE(stepUntil([&] { return !play.destroyQueue.empty(); }));
     EXPECT_EQ(play.destroyQueue.at(number), BodyKind::breakable);
     EXPECT_EQ(speedsOf(ContactEvent::Kind::blockBroken).size(), 1u);
-}
 
-TEST_F(ContactRules, ABlockRemovedWhileTouchedRunsNoRuleAndLeavesNothingBehind) {
+    // A block removed while touched runs no rule and leaves nothing behind.
+    play = PlayState();
     build(shaftOnto(TileId::breakable));
     setGravity(b2Vec2(0.0f, -playGravity));
     dropAt(40.0f);
@@ -201,7 +199,7 @@ TEST_F(ContactRules, PenaltiesAreChargedOncePerGuardTimeOfGameTime) {
     EXPECT_EQ(ball().GetLinearVelocity().y, 0.0f);
 }
 
-TEST_F(ContactRules, TheFinishIsReachedOnce) {
+TEST_F(ContactRules, TheFinishIsReachedOnceAndAJumpLiftsTheBallOncePerPress) {
     build({{3, 3, 3}, {3, 1, 3}, {3, 0, 3}, {3, 2, 3}, {3, 0, 3}, {3, 3, 3}});
     play.jumpRequested = true;
     dropAt(10.0f);
@@ -212,9 +210,9 @@ TEST_F(ContactRules, TheFinishIsReachedOnce) {
     ASSERT_TRUE(stepUntil([&] { return ball().GetPosition().y > -1.5f; }));  // back through it
     EXPECT_EQ(speedsOf(ContactEvent::Kind::finishReached).size(), 1u);
     EXPECT_TRUE(play.jumpRequested) << "no jump after the finish";
-}
 
-TEST_F(ContactRules, AJumpLiftsTheBallOncePerPressAgainstGravity) {
+    // Unfinished, a jump lifts the ball once per press against gravity.
+    play = PlayState();
     build({{3, 3, 3, 3}, {3, 0, 0, 3}, {3, 0, 0, 3}, {3, 1, 0, 3}, {3, 3, 3, 3}});
     setGravity(b2Vec2(0.0f, -playGravity));
     stepFor(1.0f);  // settle on the floor

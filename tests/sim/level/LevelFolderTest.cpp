@@ -40,7 +40,7 @@ void write(const TempFolder& folder, const std::string& name, const std::string&
 
 }  // namespace
 
-TEST(LevelFolder, LooseLevelsByNameThenPacksInTheirOwnOrderBrokenOnesWithTheirReason) {
+TEST(LevelFolder, LooseLevelsByNameThenPacksBrokenOnesWithTheirReasonAndTheFirstThousand) {
     TempFolder folder;
     write(folder, "b-loop.txt", race);
     write(folder, "a.txt", puzzle);
@@ -81,20 +81,19 @@ TEST(LevelFolder, LooseLevelsByNameThenPacksInTheirOwnOrderBrokenOnesWithTheirRe
     EXPECT_EQ(listed(findLevels(folder.path() / "p2")).size(), 4u);
     EXPECT_EQ(listed(findPacks(folder.path())).size(), 5u);
     EXPECT_TRUE(findLevels(folder.path() / "no such folder").empty());
-}
 
-TEST(LevelFolder, AFolderOfTooManyLevelsListsTheFirstThousandAndSaysSo) {
-    TempFolder folder;
+    // A folder of too many levels lists the first thousand and says so.
+    TempFolder crowded;
     const std::size_t beyond = 7;
     for (std::size_t i = 0; i < LevelFolderLimits::maxLevels + beyond; ++i) {
-        write(folder, "level" + std::to_string(10000 + i) + ".txt", race);
+        write(crowded, "level" + std::to_string(10000 + i) + ".txt", race);
     }
-    write(folder, "big/pack.txt", std::string(70 * 1024, '#'));
-    const std::vector<FoundLevel> levels = findLevels(folder.path());
-    ASSERT_EQ(levels.size(), LevelFolderLimits::maxLevels + 1);
-    EXPECT_EQ(levels.back().problems.front().text(), "more than 1000 levels: 8 are not listed");
+    write(crowded, "big/pack.txt", std::string(70 * 1024, '#'));
+    const std::vector<FoundLevel> many = findLevels(crowded.path());
+    ASSERT_EQ(many.size(), LevelFolderLimits::maxLevels + 1);
+    EXPECT_EQ(many.back().problems.front().text(), "more than 1000 levels: 8 are not listed");
 
-    const std::vector<FoundLevel> packs = findPacks(folder.path());
+    const std::vector<FoundLevel> packs = findPacks(crowded.path());
     ASSERT_EQ(packs.size(), 1u);
     EXPECT_EQ(packs[0].problems.front().text(), "the pack list is larger than 64 KiB");
 }

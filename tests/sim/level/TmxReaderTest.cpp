@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "TmxTestText.hpp"
-#include "sim/level/TileGids.hpp"
-#include "sim/level/TileKinds.hpp"
 #include "sim/level/TmxReader.hpp"
 
 namespace {
@@ -21,7 +19,7 @@ std::vector<std::int32_t> tilesOf(const std::string& data) {
 
 }  // namespace
 
-TEST(TmxReader, EveryLayerEncodingOfTheEditorReadsTheSameCells) {
+TEST(TmxReader, EveryEncodingAttributeOrderFlipBitAndFirstGidReadsTheSameCells) {
     const Bytes bytes = littleEndian(testCells);
     const std::string text = base64Of(bytes);
     const std::pair<const char*, std::string> encodings[] = {
@@ -42,9 +40,7 @@ TEST(TmxReader, EveryLayerEncodingOfTheEditorReadsTheSameCells) {
         EXPECT_EQ(level.map.height, 3) << name;
         EXPECT_EQ(level.map.tiles, expectedTiles) << name;
     }
-}
 
-TEST(TmxReader, AttributesReadInAnyOrderAndQuoting) {
     const MapText maps[] = {
         MapText()
             .withMap(R"(infinite="0" height="3" width="5" orientation="orthogonal")")
@@ -58,9 +54,7 @@ TEST(TmxReader, AttributesReadInAnyOrderAndQuoting) {
     for (const MapText& map : maps) {
         EXPECT_EQ(readOrFail(map).map.tiles, expectedTiles);
     }
-}
 
-TEST(TmxReader, FlipAndRotationBitsAreClearedFromEveryGid) {
     for (const std::uint32_t flag : {0x80000000u, 0x40000000u, 0x20000000u, 0x10000000u}) {
         std::vector<std::uint32_t> flipped = testCells;
         for (std::uint32_t& gid : flipped) {
@@ -70,9 +64,7 @@ TEST(TmxReader, FlipAndRotationBitsAreClearedFromEveryGid) {
         EXPECT_EQ(tilesOf(csvData(flipped)), expectedTiles) << flag;
         EXPECT_EQ(tilesOf(base64Data(littleEndian(flipped))), expectedTiles) << flag;
     }
-}
 
-TEST(TmxReader, GidsCountFromTheFirstTilesetWhereverItStarts) {
     for (const std::uint32_t firstGid : {1u, 2u, 100000u}) {
         std::vector<std::uint32_t> gids;
         for (const std::uint32_t id : testCells) {
@@ -86,13 +78,6 @@ TEST(TmxReader, GidsCountFromTheFirstTilesetWhereverItStarts) {
                               "\" name=\"tiles\"/>")
                 .withData(csvData(gids));
         EXPECT_EQ(readOrFail(map).map.tiles, expectedTiles) << firstGid;
-    }
-}
-
-TEST(TmxReader, TheReaderKnowsTheTilesTheGameMakes) {
-    for (int id = -2; id <= TileId::highest + 2; ++id) {
-        const bool known = id >= 0 && id <= 26 && id != 20;
-        EXPECT_EQ(isLevelTileId(id), known) << "tile id " << id;
     }
 }
 

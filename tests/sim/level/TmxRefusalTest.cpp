@@ -122,7 +122,7 @@ TEST(TmxRefusal, EachFileThatIsNoPlayableLevelIsRefusedWithItsReasonAndLine) {
     }
 }
 
-TEST(TmxRefusal, HugeMapsAndBombsCostNoMoreThanTheLargestMap) {
+TEST(TmxRefusal, HugeMapsBombsUnreadableAndTooLargeFilesCostLittle) {
     // 16 KiB that unpack to 16 MiB: decompression stops one byte past the
     // largest map's cells.
     const Bytes zeros(16 << 20, 0);
@@ -147,9 +147,7 @@ TEST(TmxRefusal, HugeMapsAndBombsCostNoMoreThanTheLargestMap) {
             MapText().withMap(size).withLayer(size).withData(base64Data(bombs[0].second, "zlib"));
         EXPECT_EQ(readTmx(map.text()).refusal.reason, reason);
     }
-}
 
-TEST(TmxRefusal, FilesThatCannotBeReadOrAreTooLarge) {
     TempFolder folder;
     writeFileBytes(folder.file("large.tmx"), std::string(TmxLimits::maxFileBytes + 1, ' '));
     const std::pair<std::string, std::string> refused[] = {

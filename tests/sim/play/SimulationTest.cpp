@@ -78,7 +78,7 @@ TEST(Accumulator, StepsAtFixedRateAndCarriesTheRest) {
     EXPECT_FLOAT_EQ(level.sim.accumulator(), 0.0f);
 }
 
-TEST(RaceClock, RunsFromTheHornUntilTheFinishOnly) {
+TEST(RaceClock, RunsFromTheHornUntilTheFinishOnlyWithAPenaltyOfTheFinishFrame) {
     Headless race(finishCorridor());
     race.sim.handleInput(press(PlayKey::left));
     const b2Vec2 ballAtStart = race.sim.snapshot().ballPosition;
@@ -96,9 +96,7 @@ TEST(RaceClock, RunsFromTheHornUntilTheFinishOnly) {
     race.run(120);
     EXPECT_EQ(race.sim.raceClock(), finishTime) << "the clock stops at the finish";
     EXPECT_EQ(race.sim.viewAngle(), angle) << "no turning after the finish";
-}
 
-TEST(RaceClock, APenaltyOfTheFinishFrameCountsInTheFinishTime) {
     Headless clean(finishCorridor());
     const int finishFrame = raceCorridor(clean);
     ASSERT_GT(finishFrame, 0);

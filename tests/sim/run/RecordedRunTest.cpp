@@ -75,7 +75,7 @@ std::string parseError(const std::string& text) {
 
 }  // namespace
 
-TEST(RunText, WholeTicksRoundTripInVersionThreeKeepingEveryInput) {
+TEST(RunText, WholeTicksRoundTripInVersionThreeKeepingEveryInputAndInFiles) {
     const RecordedRun run = sampleRun();
     const std::string text = formatRun(run);
     RecordedRun back;
@@ -95,6 +95,18 @@ TEST(RunText, WholeTicksRoundTripInVersionThreeKeepingEveryInput) {
     EXPECT_NE(text.find(" +Other/s\n"), std::string::npos) << "a key that only sets modifiers";
     // Every header field (level id and hash, physics, turn speeds) reads back.
     EXPECT_EQ(formatRun(back), text);
+
+    // A file is written whole and read back.
+    TempFolder folder;
+    ASSERT_TRUE(writeRunFile(folder.file("sample.run"), run));
+    ASSERT_TRUE(readRunFile(folder.file("sample.run"), back, error)) << error;
+    EXPECT_TRUE(sameFrames(back, run));
+    EXPECT_FALSE(readRunFile(folder.file("missing.run"), back, error));
+    EXPECT_NE(error.find("cannot read"), std::string::npos);
+    EXPECT_FALSE(writeRunFile(folder.file("no/such/folder/x.run"), run));
+    // The finish time's milliseconds are rounded to the nearest.
+    EXPECT_EQ(raceMilliseconds(12.3454f), 12345);
+    EXPECT_EQ(raceMilliseconds(12.3456f), 12346);
 }
 
 // Runs of older games, whose frames were any seconds, keep every bit.
@@ -181,21 +193,4 @@ TEST(RunText, BrokenOrOutOfBoundTextIsRefusedWithItsLineAndLeavesTheRunAlone) {
                               submittedRunLimits()));
         EXPECT_EQ(error, "line 2: frame time must be seconds above 0 up to 0.25") << frame;
     }
-}
-
-TEST(RunText, FilesAreWrittenWholeAndReadBack) {
-    TempFolder folder;
-    ASSERT_TRUE(writeRunFile(folder.file("sample.run"), sampleRun()));
-    RecordedRun back;
-    std::string error;
-    ASSERT_TRUE(readRunFile(folder.file("sample.run"), back, error)) << error;
-    EXPECT_TRUE(sameFrames(back, sampleRun()));
-    EXPECT_FALSE(readRunFile(folder.file("missing.run"), back, error));
-    EXPECT_NE(error.find("cannot read"), std::string::npos);
-    EXPECT_FALSE(writeRunFile(folder.file("no/such/folder/x.run"), sampleRun()));
-}
-
-TEST(RunText, MillisecondsAreRoundedToTheNearest) {
-    EXPECT_EQ(raceMilliseconds(12.3454f), 12345);
-    EXPECT_EQ(raceMilliseconds(12.3456f), 12346);
 }

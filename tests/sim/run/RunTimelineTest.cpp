@@ -86,7 +86,7 @@ TEST(RunTimes, SecondsAndFramesAgreeWithPlainSums) {
     }
 }
 
-TEST(RunTimeline, EverySeekStandsWhereAStraightReplayStood) {
+TEST(RunTimeline, EverySeekStandsWhereAStraightReplayStoodAndCheckpointsStayBehindThePlayhead) {
     const ShippedRun shipped = loadShippedRun("TheLabyrinth");
     const std::vector<std::uint64_t> hashes = straightHashes(shipped);
     ASSERT_NE(hashes[500], hashes[900]);
@@ -103,12 +103,9 @@ TEST(RunTimeline, EverySeekStandsWhereAStraightReplayStood) {
         EXPECT_TRUE(timeline.atEnd()) << "the last move went past the end";
         EXPECT_EQ(timeline.frame(), shipped.run.frameCount());
     }
-}
 
-// Settled at the end, the worker has parked every checkpoint of a short run;
-// without checkpoints nothing is parked but what seeks left behind.
-TEST(RunTimeline, CheckpointsAreParkedEveryFewSecondsBehindThePlayhead) {
-    const ShippedRun shipped = loadShippedRun("TheLabyrinth");
+    // Settled at the end, the worker has parked every checkpoint of a short run;
+    // without checkpoints nothing is parked but what seeks left behind.
     const RunTimes times(shipped.run.frameTimes);
     std::vector<std::size_t> expected;
     for (double at = 0.0; at < times.totalSeconds(); at += RunTimeline::checkpointSeconds) {

@@ -84,7 +84,7 @@ void expectReplaysAsRecorded(const std::string& path) {
 
 }  // namespace
 
-TEST(ShippedRuns, EachRunFinishesItsLevelInTheRecordedTimeAndTheRecordedState) {
+TEST(ShippedRuns, EachRunFinishesInTheRecordedTimeAndStateAndEightThreadsGetTheGoldenHashes) {
     std::set<std::string> played;
     for (GameMode mode : {raceMode, puzzleMode}) {
         for (const LevelEntry& level : levelsOf(mode)) {
@@ -115,12 +115,10 @@ TEST(ShippedRuns, EachRunFinishesItsLevelInTheRecordedTimeAndTheRecordedState) {
         expectReplaysAsRecorded(path);
     }
     EXPECT_EQ(played.size(), goldenHashes.size());
-}
 
-// Simulations share nothing: eight threads replaying the committed runs at
-// once, as the server's replay threads and a ghost beside the player's level
-// do, each get the golden end states. The ThreadSanitizer build runs this too.
-TEST(ShippedRuns, EightThreadsReplayingAtOnceGetTheGoldenHashesEveryTime) {
+    // Simulations share nothing: eight threads replaying the committed runs at
+    // once, as the server's replay threads and a ghost beside the player's level
+    // do, each get the golden end states. The ThreadSanitizer build runs this too.
     std::vector<ShippedRun> runs;
     std::vector<std::uint64_t> expected;
     for (const auto& [path, hash] : goldenHashes) {

@@ -48,7 +48,7 @@ TEST_F(AudioTest, ReplayGuardRefusesWithin50MillisecondsOfTheSameEffectOnly) {
     EXPECT_TRUE(wrapping.playAt(50u));
 }
 
-TEST_F(AudioTest, MissingOrBrokenFilesStaySilent) {
+TEST_F(AudioTest, MissingBrokenOrUnplacedEffectsStaySilentAndAreNotStarted) {
     SoundEffect missing;
     EXPECT_FALSE(missing.load(folder.file("none.wav")));
     EXPECT_FALSE(missing.play());
@@ -61,9 +61,8 @@ TEST_F(AudioTest, MissingOrBrokenFilesStaySilent) {
     EXPECT_FALSE(empty.load(folder.file("empty.wav")));
     EXPECT_FALSE(junk.load(folder.file("junk.wav")));
     EXPECT_FALSE(junk.play());
-}
 
-TEST_F(AudioTest, AllChannelsBusyMeansSilentAndNotStarted) {
+    // With every channel busy an effect stays silent and is not started.
     Mix_AllocateChannels(2);
     std::vector<SoundEffect> effects(3);
     for (std::size_t i = 0; i < effects.size(); ++i) {
@@ -116,19 +115,7 @@ TEST_F(AudioTest, GamePlaylistStartsEachNewPieceButNeverTheFirstFirstNorOneTwice
     }
 }
 
-// The menu has one piece, which plays again and again.
-TEST_F(AudioTest, SinglePieceRestartsAfterItEnds) {
-    MusicPlayer menu;
-    menu.addSong(tone("intro.wav", 0.05), 1.0f);
-    menu.start();
-    EXPECT_EQ(menu.currentIndex(), 0);
-    MusicPiece::stopStream();
-    menu.update();
-    EXPECT_TRUE(MusicPiece::streamPlaying());
-    EXPECT_EQ(menu.currentIndex(), 0);
-}
-
-TEST_F(AudioTest, MissingPiecesKeepTheirPlaceAndTheOthersPlay) {
+TEST_F(AudioTest, APieceMissingKeepsItsPlaceAndASinglePieceRestartsAfterItEnds) {
     MusicPlayer player;
     player.addSong(folder.file("missing.ogg"), 1.0f);
     player.addSong(tone("real.wav", 0.2), 1.0f);
@@ -138,6 +125,16 @@ TEST_F(AudioTest, MissingPiecesKeepTheirPlaceAndTheOthersPlay) {
     EXPECT_EQ(player.currentIndex(), 1);
     EXPECT_TRUE(MusicPiece::streamPlaying());
     player.stop();
+
+    // The menu has one piece, which plays again and again.
+    MusicPlayer menu;
+    menu.addSong(tone("intro.wav", 0.05), 1.0f);
+    menu.start();
+    EXPECT_EQ(menu.currentIndex(), 0);
+    MusicPiece::stopStream();
+    menu.update();
+    EXPECT_TRUE(MusicPiece::streamPlaying());
+    EXPECT_EQ(menu.currentIndex(), 0);
 }
 
 TEST(AudioShutdown, SoundsOutliveTheMixerSafely) {

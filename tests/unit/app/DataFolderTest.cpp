@@ -7,7 +7,7 @@
 
 namespace fs = std::filesystem;
 
-TEST(DataFolder, TheVariableThenTheInstalledFolderThenTheSourceTree) {
+TEST(DataFolder, TheVariableThenTheInstalledFolderThenTheSourceTreeHoldTheDataPaths) {
     TempFolder prefix;
     fs::create_directories(prefix.path() / "share/rollavortex");
     fs::create_directories(prefix.path() / "bin");
@@ -35,9 +35,7 @@ TEST(DataFolder, TheVariableThenTheInstalledFolderThenTheSourceTree) {
         SCOPED_TRACE(c.program.string() + " " + (c.variable ? c.variable : "(unset)"));
         EXPECT_EQ(chooseDataFolder(c.variable, c.program, source).folder, c.wanted);
     }
-}
 
-TEST(DataFolder, PathsAreInsideTheFolderTheVariableNames) {
     TempFolder data;
     ScopedDataFolder useIt(data.path());
     EXPECT_EQ(findDataFolder().folder, data.path());

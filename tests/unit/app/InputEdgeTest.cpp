@@ -69,7 +69,8 @@ std::string allKeys(const KeyBindings& bindings) {
 
 }  // namespace
 
-TEST(InputEdge, PadsAndChosenKeysBecomeTheEventsOfMenusAndPlay) {
+TEST(InputEdge,
+     PadsAndChosenKeysBecomeMenuAndPlayEventsAndAHeldDirectionStaysSilentAcrossAChangeOfUse) {
     struct Case {
         InputUse use;
         std::vector<sf::Event> raw;
@@ -107,10 +108,8 @@ TEST(InputEdge, PadsAndChosenKeysBecomeTheEventsOfMenusAndPlay) {
         EXPECT_EQ(translated(c.use, c.raw, c.settings), c.expected)
             << (c.use == menu ? "menu " : "play ") << c.settings << " -> " << c.expected;
     }
-}
 
-// The scene tests time the repeat; here a push held while play had the pad.
-TEST(InputEdge, ADirectionHeldAcrossAChangeOfUseStaysSilentUntilLetGo) {
+    // The scene tests time the repeat; here a push held while play had the pad.
     InputEdge edge;
     std::deque<sf::Event> out;
     edge.translate(move(0, Pad::PovY, 100), out);
@@ -123,7 +122,7 @@ TEST(InputEdge, ADirectionHeldAcrossAChangeOfUseStaysSilentUntilLetGo) {
     EXPECT_EQ(describe(out), "+Down +Down");
 }
 
-TEST(KeyBindings, UnknownOrSharedKeysInTheSettingsFallBackToTheDefaults) {
+TEST(KeyBindings, UnknownOrSharedKeysFallBackToTheDefaultsAndNoBindingTakesAnotherActionsKey) {
     const std::pair<const char*, std::string> cases[] = {
         {"", defaultKeys},
         {"key_turnleft\tA\nkey_jump\tJ\n", "A|Right|LShift / RShift|LControl / RControl|J|Escape"},
@@ -144,9 +143,7 @@ TEST(KeyBindings, UnknownOrSharedKeysInTheSettingsFallBackToTheDefaults) {
         bindings.write(written);
         EXPECT_EQ(KeyBindings::read(written), bindings) << text;
     }
-}
 
-TEST(KeyBindings, ABindingIsRefusedForAKeyOfAnotherActionOrNoKey) {
     KeyBindings bindings;
     Action holder = Action::pause;
     EXPECT_EQ(bindings.bind(Action::turnLeft, Key::F11, holder), KeyBindings::BindResult::unusable);

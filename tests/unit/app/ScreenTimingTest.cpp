@@ -2,7 +2,7 @@
 
 #include "app/ScreenFade.hpp"
 
-TEST(ScreenFadeTiming, FadeInLastsZeroPointEightSecondsAtAnyFrameRate) {
+TEST(ScreenFadeTiming, FadeInLastsZeroPointEightSecondsAtAnyFrameRateAndFadeOutEndsOnce) {
     for (float frameTime : {1.0f / 60.0f, 1.0f / 30.0f, 0.1f}) {
         ScreenFade fade;
         EXPECT_EQ(ScreenFade::fadeInAlpha(fade.fadeIn), 255);
@@ -22,11 +22,9 @@ TEST(ScreenFadeTiming, FadeInLastsZeroPointEightSecondsAtAnyFrameRate) {
     EXPECT_FALSE(fade.acceptsInput(0.0f));
     fade.startFadeOut();
     EXPECT_FALSE(fade.acceptsInput(1.5f));
-}
 
-// Scene tests time the fade-out; here it ends once, however long it runs on.
-TEST(ScreenFadeTiming, FadeOutEndsOnce) {
-    ScreenFade fade;
+    // Scene tests time the fade-out; here it ends once, however long it runs on.
+    fade = ScreenFade();
     fade.startFadeOut();
     int ends = 0;
     for (int frame = 0; frame < 200; ++frame) {

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <optional>
 
 #include "TempFolder.hpp"
 #include "app/Settings.hpp"
@@ -20,7 +19,8 @@ Settings parsed(const std::string& body) {
 
 }  // namespace
 
-TEST(SettingsParsing, LinesGiveEntriesByTheirTabs) {
+TEST(SettingsParsing,
+     LinesGiveEntriesByTheirTabsNumbersTheLongestValidPrefixAndGettersStoreNothing) {
     // Runs of TABs are one separator; three fields are no entry; an empty
     // value is none; the later of two wins; no value ends in a carriage return.
     Settings s = parsed(
@@ -33,10 +33,9 @@ TEST(SettingsParsing, LinesGiveEntriesByTheirTabs) {
     EXPECT_EQ(s.getString("empty"), "");
     EXPECT_NE(s.format().find("empty\t\n"), std::string::npos);
     EXPECT_EQ(parsed(s.format().substr(header.size())).all(), expected);
-}
 
-TEST(SettingsParsing, NumbersTakeTheLongestValidPrefixAndGettersStoreNothing) {
-    Settings s = parsed("a\t12abc\nb\t1.0\nc\t  -7\nd\tabc\ne\t2.5e1x\nf\t99999999999\n");
+    // Numbers take the longest valid prefix; getters store nothing.
+    s = parsed("a\t12abc\nb\t1.0\nc\t  -7\nd\tabc\ne\t2.5e1x\nf\t99999999999\n");
     EXPECT_EQ(s.getInt("a", 0), 12);
     EXPECT_EQ(s.getInt("b", 0), 1);
     EXPECT_EQ(s.getInt("c", 0), -7);
@@ -59,7 +58,8 @@ TEST(SettingsFormat, NumbersAndByteOrder) {
               header + "Zed\tz\n_ 1 250\tabc\nscreenheight\t-3\nthird\t0.333333\nturnspeed\t280\n");
 }
 
-TEST(SettingsFile, SaveAndLoadRoundTripAndAFailedSaveKeepsThePreviousFile) {
+TEST(SettingsFile,
+     SaveAndLoadRoundTripAFailedSaveKeepsThePreviousFileAndThePathComesFromTheEnvironment) {
     TempFolder folder;
     const std::string path = folder.file(".Rollavortex");
     Settings s(path);
@@ -81,14 +81,9 @@ TEST(SettingsFile, SaveAndLoadRoundTripAndAFailedSaveKeepsThePreviousFile) {
     EXPECT_FALSE(Settings(folder.file("nothing-here")).load());
     EXPECT_FALSE(Settings("/nonexistent-folder/deeper/.Rollavortex").save());
     EXPECT_FALSE(Settings().save());
-}
 
-TEST(SettingsFile, PathComesFromTheEnvironment) {
-    std::map<std::string, std::optional<std::string>> saved;
-    for (const char* name : {"APPDATA", "USERPROFILE", "HOME"}) {
-        const char* value = std::getenv(name);
-        saved[name] = value ? std::optional<std::string>(value) : std::nullopt;
-    }
+    // The three variables are the test program's again afterwards.
+    const ScopedDataFolder appData("", "APPDATA"), profile("", "USERPROFILE"), home("", "HOME");
     unsetenv("APPDATA");
     unsetenv("USERPROFILE");
     setenv("HOME", "/home/player", 1);
@@ -102,9 +97,6 @@ TEST(SettingsFile, PathComesFromTheEnvironment) {
     unsetenv("USERPROFILE");
     unsetenv("HOME");
     EXPECT_EQ(Settings::filePath(), ".Rollavortex");
-    for (const auto& [name, value] : saved) {
-        value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
-    }
 }
 
 TEST(SettingsTyped, KeysAndDefaultsAreTheFilesOwn) {

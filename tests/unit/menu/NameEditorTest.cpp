@@ -5,7 +5,7 @@
 
 using Key = sf::Keyboard;
 
-TEST(NameEditor, LettersFollowShiftDigitsAndThreeMarksAreTyped) {
+TEST(NameEditor, TypesLettersByShiftDigitsAndThreeMarksAndHoldsFifteenCharacters) {
     NameEditor editor;
     EXPECT_TRUE(editor.apply(Key::A, true));
     EXPECT_TRUE(editor.apply(Key::B, false));
@@ -18,43 +18,40 @@ TEST(NameEditor, LettersFollowShiftDigitsAndThreeMarksAreTyped) {
     }
     // Shift changes letters only; the digits and marks stay what they are.
     EXPECT_EQ(editor.name(), "AbZ., 09");
-}
 
-TEST(NameEditor, KeysOutsideTheNameAlphabetChangeNothing) {
-    NameEditor editor("x");
+    // Keys outside the name alphabet change nothing.
+    NameEditor other("x");
     for (Key::Key key : {Key::Numpad1, Key::Semicolon, Key::Slash, Key::Hyphen, Key::Quote,
                          Key::Tab, Key::Return, Key::Escape, Key::Left, Key::F1, Key::Unknown}) {
-        EXPECT_FALSE(editor.apply(key, false)) << "key " << key;
-        EXPECT_FALSE(editor.apply(key, true)) << "key " << key << " with Shift";
+        EXPECT_FALSE(other.apply(key, false)) << "key " << key;
+        EXPECT_FALSE(other.apply(key, true)) << "key " << key << " with Shift";
     }
-    EXPECT_EQ(editor.name(), "x");
-}
+    EXPECT_EQ(other.name(), "x");
 
-TEST(NameEditor, HoldsFifteenCharactersAndBackspaceStopsAtEmpty) {
-    NameEditor editor;
+    // Fifteen characters at most; Backspace stops at empty.
+    NameEditor full;
     for (int i = 0; i < 15; ++i) {
-        EXPECT_TRUE(editor.apply(Key::Num7, false));
+        EXPECT_TRUE(full.apply(Key::Num7, false));
     }
-    EXPECT_FALSE(editor.apply(Key::Num8, false)) << "the sixteenth character is refused";
-    EXPECT_EQ(editor.name(), std::string(15, '7'));
+    EXPECT_FALSE(full.apply(Key::Num8, false)) << "the sixteenth character is refused";
+    EXPECT_EQ(full.name(), std::string(15, '7'));
     for (int i = 0; i < 15; ++i) {
-        EXPECT_TRUE(editor.apply(Key::Backspace, false));
+        EXPECT_TRUE(full.apply(Key::Backspace, false));
     }
-    EXPECT_TRUE(editor.empty());
-    EXPECT_FALSE(editor.apply(Key::Backspace, false));
-    EXPECT_EQ(editor.withCaret(), "_");
-}
+    EXPECT_TRUE(full.empty());
+    EXPECT_FALSE(full.apply(Key::Backspace, false));
+    EXPECT_EQ(full.withCaret(), "_");
 
-TEST(NameEditor, AnOverlongStoredNameIsKeptUntilShortenedBelowTheLimit) {
-    NameEditor editor(std::string(17, 'q'));
-    EXPECT_FALSE(editor.apply(Key::A, false));
-    EXPECT_TRUE(editor.apply(Key::Backspace, false));
-    EXPECT_FALSE(editor.apply(Key::A, false)) << "16 characters are still too many";
-    EXPECT_TRUE(editor.apply(Key::Backspace, false));
-    EXPECT_FALSE(editor.apply(Key::A, false));
-    EXPECT_TRUE(editor.apply(Key::Backspace, false));
-    EXPECT_TRUE(editor.apply(Key::A, false));
-    EXPECT_EQ(editor.name(), std::string(14, 'q') + "a");
+    // An overlong stored name is kept until shortened below the limit.
+    NameEditor overlong(std::string(17, 'q'));
+    EXPECT_FALSE(overlong.apply(Key::A, false));
+    EXPECT_TRUE(overlong.apply(Key::Backspace, false));
+    EXPECT_FALSE(overlong.apply(Key::A, false)) << "16 characters are still too many";
+    EXPECT_TRUE(overlong.apply(Key::Backspace, false));
+    EXPECT_FALSE(overlong.apply(Key::A, false));
+    EXPECT_TRUE(overlong.apply(Key::Backspace, false));
+    EXPECT_TRUE(overlong.apply(Key::A, false));
+    EXPECT_EQ(overlong.name(), std::string(14, 'q') + "a");
 }
 
 // Free only when the answer starts with OK.

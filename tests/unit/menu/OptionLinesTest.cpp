@@ -20,7 +20,7 @@ OptionLines linesFrom(const std::string& settingsText) {
 
 }  // namespace
 
-TEST(OptionLines, StoredValuesOffTheListsShowAsStoredAndStepOntoThem) {
+TEST(OptionLines, StoredValuesOffTheListsShowAsStoredAndLowerEndsHold) {
     // An unlisted size shows as stored; the list starts at its first entry,
     // so Right picks the second.
     OptionLines custom = linesFrom("screenwidth\t1920\nscreenheight\t1080\n");
@@ -40,9 +40,7 @@ TEST(OptionLines, StoredValuesOffTheListsShowAsStoredAndStepOntoThem) {
     EXPECT_EQ(odd.text(fullscreenLine), "< Fullscreen: Yes >");
     odd.change(fullscreenLine, right);
     EXPECT_EQ(odd.text(fullscreenLine), "< Fullscreen: No >");
-}
 
-TEST(OptionLines, LowerEndsHoldAndTheNameAndBackLinesIgnoreLeftAndRight) {
     OptionLines lines = linesFrom("turnspeed\t100\nmusicvolume\t0\n");
     lines.change(turnSpeedLine, left);
     lines.change(musicVolumeLine, left);

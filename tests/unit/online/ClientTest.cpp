@@ -5,7 +5,7 @@
 #include "online/client/HighscoreClient.hpp"
 #include "online/client/HttpExchange.hpp"
 
-TEST(ServerAddress, HostAloneMeansPort80) {
+TEST(ServerAddress, HostAloneMeansPort80AndRequestsAreHttp10PostsWithTheirFormBody) {
     EXPECT_EQ(parseServerAddress("localhost:8077").port, 8077);
     EXPECT_EQ(parseServerAddress(" 127.0.0.1:81 ").host, "127.0.0.1");
     EXPECT_EQ(parseServerAddress("scores.example").port, 80);
@@ -14,9 +14,7 @@ TEST(ServerAddress, HostAloneMeansPort80) {
     for (const char* bad : {"", "host:", "host:0", "host:65536", "host:8o", ":80", "host:-1"}) {
         EXPECT_FALSE(parseServerAddress(bad).valid()) << bad;
     }
-}
 
-TEST(HttpRequest, IsAnHttp10PostWithItsFormBody) {
     const std::string request =
         buildPostRequest(parseServerAddress("a:8077"), "/games/Rollavortex/hsc.php", "&mode=2");
     EXPECT_EQ(request.rfind("POST /games/Rollavortex/hsc.php HTTP/1.0\r\n", 0), 0u) << request;
@@ -51,14 +49,13 @@ TEST(HttpAnswer, BodyOnlyWhenComplete) {
     EXPECT_FALSE(parseHttpAnswer("HTTP/1.0 200 OK\r\nContent-Length: -1\r\n\r\nOK", true).complete);
 }
 
-TEST(HighscoreClient, AnUnusableAddressFailsAtOnce) {
+TEST(HighscoreClient,
+     AnUnusableAddressFailsAtOnceAndATableAnswerSaysNotOnThisServerOnlyForALevelTheServerLacks) {
     HighscoreTable table;
     HighscoreClient("").fetchTable(1, 250, table);
     EXPECT_TRUE(table.tokens.empty());
     EXPECT_FALSE(HighscoreClient("127.0.0.1:0").checkName("racer"));
-}
 
-TEST(HighscoreClient, ATableAnswerSaysNotOnThisServerOnlyForALevelTheServerLacks) {
     const LevelIdentity custom = LevelIdentity::ofFile(std::string(64, 'a'));
     const LevelIdentity shipped = LevelIdentity::shipped(250);
     struct Row {

@@ -47,7 +47,7 @@ TEST(HighscoreTable, OnlyCompleteRecordsCount) {
     EXPECT_EQ(table.ownRecord, HighscoreTable::kNoRecord);
 }
 
-TEST(HighscoreTable, OwnRecordScrollsItBelowTheLeadRows) {
+TEST(HighscoreTable, OwnRecordScrollsItBelowTheLeadRowsAndTheFirstOfEqualNamesWins) {
     // Own index, lead rows kept above it, first row shown.
     for (auto [own, lead, first] :
          {std::tuple{5u, 5u, 0u}, {12u, 5u, 7u}, {9u, 9u, 0u}, {10u, 9u, 1u}}) {
@@ -56,9 +56,7 @@ TEST(HighscoreTable, OwnRecordScrollsItBelowTheLeadRows) {
         EXPECT_EQ(table.ownRecord, static_cast<int>(own));
         EXPECT_EQ(table.firstShown, first) << own << " " << lead;
     }
-}
 
-TEST(HighscoreTable, FirstOfSeveralEqualNamesWinsAndCaseMatters) {
     HighscoreTable table = tableOf(12, 3, "me");
     table.tokens[8 * 4 + 2] = "me";
     table.tokens[1 * 4 + 2] = "Me";

@@ -20,13 +20,11 @@ std::string outcome(const Parsed<Request>& parsed) {
 
 }  // namespace
 
-TEST(FormBody, EscapesOnlyWhatWouldChangeTheBody) {
+TEST(FormBody, EscapesOnlyWhatWouldChangeTheBodySplitsDecodesAndRefusesAmbiguity) {
     EXPECT_EQ(escapeFormValue("Mr. Fast, Jr 2"), "Mr. Fast, Jr 2");
     EXPECT_EQ(escapeFormValue("a&mode=2%"), "a%26mode%3D2%25");
     EXPECT_EQ(escapeFormValue("+/?#"), "+/?#");
-}
 
-TEST(FormBody, SplitsDecodesAndRefusesAmbiguity) {
     const auto fields = parseFormBody("&mode=2&level=20057");
     ASSERT_TRUE(fields);
     EXPECT_EQ(fields->at("mode"), "2");
@@ -45,7 +43,7 @@ TEST(FormBody, SplitsDecodesAndRefusesAmbiguity) {
 }
 
 // A custom level is named by the hex digits of its hash.
-TEST(RequestBodies, AreWhatTheServerExpects) {
+TEST(RequestBodies, AreWhatTheServerExpectsAndAnEditedNameCannotInjectAField) {
     const std::string hash = "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef";
     const LevelIdentity custom = LevelIdentity::ofFile(hash);
     const std::pair<std::string, std::string> rows[] = {
@@ -64,9 +62,7 @@ TEST(RequestBodies, AreWhatTheServerExpects) {
     const auto fields = parseFormBody(runBody("racer", 1, custom, kScore, "rollavortex-run 3\n"));
     ASSERT_TRUE(fields);
     EXPECT_EQ(fields->at("level"), hash);
-}
 
-TEST(RequestBodies, AnEditedNameCannotInjectAField) {
     const auto parsed = parseFormBody(submissionBody("x&mode=2&level=20000", 1, 250, kScore));
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->at("name"), "x&mode=2&level=20000");
@@ -74,7 +70,7 @@ TEST(RequestBodies, AnEditedNameCannotInjectAField) {
     EXPECT_EQ(parsed->at("level"), "250");
 }
 
-TEST(SubmissionRequest, AcceptsWhatTheGameSends) {
+TEST(SubmissionRequest, AcceptsWhatTheGameSendsAndRefusesEveryBrokenField) {
     const auto parsed = parseSubmissionRequest(submissionBody("Mr. Fast, Jr", 2, 20057, kScore));
     ASSERT_TRUE(parsed.request) << parsed.refusal;
     EXPECT_EQ(parsed.request->name, "Mr. Fast, Jr");
@@ -83,9 +79,7 @@ TEST(SubmissionRequest, AcceptsWhatTheGameSends) {
     EXPECT_FLOAT_EQ(parsed.request->seconds, 12.5f);
     // Escapes are decoded before the name is judged.
     EXPECT_TRUE(parseSubmissionRequest("name=a%20b&mode=1&level=275&score=" + kScore).request);
-}
 
-TEST(SubmissionRequest, RefusesEveryBrokenField) {
     const std::string tail = "&mode=1&level=250&score=" + kScore;
     const std::vector<std::string> bad = {
         "name=" + std::string(16, 'a') + tail,

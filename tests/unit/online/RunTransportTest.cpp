@@ -89,7 +89,7 @@ TEST(Base64, BothAlphabetsRoundTripAndRefuseWhatNoEncodingMakes) {
     EXPECT_FALSE(Base64::decode("Zm9vYmFy", Alphabet::standard, 5)) << "longer than allowed";
 }
 
-TEST(RunTransport, AHalfHourRunAt240HzFitsTheBodyManyTimesOver) {
+TEST(RunTransport, AHalfHourRunFitsTheBodyAndBrokenOrExplodingPackingIsRefusedCheaply) {
     const RecordedRun run = halfHourAt240Hz();
     const std::string text = formatRun(run);
     const std::string body = HighscoreProtocol::runBody("racer", 1, 275, "4 rCJJ", text);
@@ -102,13 +102,12 @@ TEST(RunTransport, AHalfHourRunAt240HzFitsTheBodyManyTimesOver) {
     ASSERT_TRUE(parsed.request) << parsed.refusal;
     EXPECT_EQ(parsed.request->runText, text);
     EXPECT_EQ(parsed.request->submission.levelId, 275);
-}
 
-TEST(RunTransport, BrokenOrExplodingPackingIsRefusedCheaply) {
-    const std::string text = "rollavortex-run 3\nlevel: L\n";
-    const std::string packed = packRun(text);
-    EXPECT_EQ(unpackRun(packed, 1000), text);
-    EXPECT_FALSE(unpackRun(packed, text.size() - 1)) << "one byte over the cap";
+    // Broken or exploding packing is refused cheaply.
+    const std::string small = "rollavortex-run 3\nlevel: L\n";
+    const std::string packed = packRun(small);
+    EXPECT_EQ(unpackRun(packed, 1000), small);
+    EXPECT_FALSE(unpackRun(packed, small.size() - 1)) << "one byte over the cap";
     EXPECT_FALSE(unpackRun(packed.substr(0, packed.size() - 3), 1000)) << "cut short";
     EXPECT_FALSE(unpackRun(packed + "AAAA", 1000)) << "bytes after the end";
     EXPECT_FALSE(unpackRun("not base64!", 1000));
@@ -120,14 +119,14 @@ TEST(RunTransport, BrokenOrExplodingPackingIsRefusedCheaply) {
     const std::string bomb = packRun(std::string(std::size_t{256} << 20, '\0'));
     ASSERT_LT(bomb.size(), HighscoreProtocol::kMaxRunBodyBytes);
     EXPECT_FALSE(unpackRun(bomb, HighscoreProtocol::kMaxRunTextBytes));
-    const auto parsed =
+    const auto exploding =
         parseRunSubmissionRequest("name=a&mode=1&level=250&score=2 rXt&runz=" + bomb);
-    EXPECT_FALSE(parsed.request);
-    EXPECT_NE(parsed.refusal.find("runz"), std::string::npos) << parsed.refusal;
+    EXPECT_FALSE(exploding.request);
+    EXPECT_NE(exploding.refusal.find("runz"), std::string::npos) << exploding.refusal;
 
-    // Games before the packing still send the text itself; both at once is no request.
+    // Games before the packing still send the small itself; both at once is no request.
     EXPECT_TRUE(parseRunSubmissionRequest("name=a&mode=1&level=250&score=2 rXt&run=" +
-                                          escapedAsBefore(text))
+                                          escapedAsBefore(small))
                     .request);
     EXPECT_FALSE(
         parseRunSubmissionRequest("name=a&mode=1&level=250&score=2 rXt&run=x&runz=" + packed)

@@ -35,7 +35,7 @@ struct ShownTable {
 
 }  // namespace
 
-TEST(PostFinishScroll, OpensOnTheOwnRecordAndMovesByFiveWithinTheTable) {
+TEST(PostFinishScroll, OpensOnTheOwnRecordMovesByFiveAndRowsMarkTheOwnName) {
     ShownTable thirty(tableOf(30, 20));
     EXPECT_EQ(thirty.first(), 11u) << "own record on the tenth row";
     // Down stops with the last record on the ninth row; Up stops at the top;
@@ -54,11 +54,10 @@ TEST(PostFinishScroll, OpensOnTheOwnRecordAndMovesByFiveWithinTheTable) {
     ShownTable notListed(tableOf(40));
     EXPECT_EQ(notListed.first(), 0u) << "without an own record the table opens at the top";
     EXPECT_EQ(notListed.press(PlayKey::down), 5u);
-}
 
-TEST(PostFinishScroll, RowsStartAtTheFirstShownRecordAndMarkTheOwnName) {
-    ShownTable thirty(tableOf(30, 20));
-    std::vector<ShownRecord> rows = PostFinishTable::shownRecords(thirty.step.scores(), "racer");
+    // The rows start at the first shown record and mark the own name.
+    ShownTable opened(tableOf(30, 20));
+    std::vector<ShownRecord> rows = PostFinishTable::shownRecords(opened.step.scores(), "racer");
     ASSERT_EQ(rows.size(), PostFinishTable::maxRows);
     EXPECT_EQ(rows.front().record, 11u);
     EXPECT_EQ(rows.back().record, 28u);
@@ -66,9 +65,9 @@ TEST(PostFinishScroll, RowsStartAtTheFirstShownRecordAndMarkTheOwnName) {
         EXPECT_EQ(row.own, row.record == 20u) << row.record;
     }
 
-    thirty.press(PlayKey::down);
-    thirty.press(PlayKey::down);
-    rows = PostFinishTable::shownRecords(thirty.step.scores(), "racer");
+    opened.press(PlayKey::down);
+    opened.press(PlayKey::down);
+    rows = PostFinishTable::shownRecords(opened.step.scores(), "racer");
     ASSERT_EQ(rows.size(), 9u);
     EXPECT_EQ(rows.back().record, 29u);
 
@@ -81,7 +80,7 @@ TEST(PostFinishScroll, RowsStartAtTheFirstShownRecordAndMarkTheOwnName) {
     EXPECT_TRUE(PostFinishTable::shownRecords(HighscoreTable(), "racer").empty());
 }
 
-TEST(PostFinishStep, ATableWithoutACompleteRecordEndsTheStep) {
+TEST(PostFinishStep, ATableWithoutACompleteRecordEndsTheStepAndResetForgetsIt) {
     HighscoreTable three;
     three.tokens = {"1", "2026-12-06", "racer"};
     ShownTable broken(three);
@@ -92,9 +91,7 @@ TEST(PostFinishStep, ATableWithoutACompleteRecordEndsTheStep) {
     ShownTable one(tableOf(1, 0));
     EXPECT_FALSE(one.step.endWithoutRecords(one.finish));
     EXPECT_EQ(one.finish.phase, FinishPhase::showingTable) << "one record is a table to show";
-}
 
-TEST(PostFinishStep, ResetForgetsTheTableAndAPendingDrop) {
     ShownTable shown(tableOf(30, 20));
     shown.step.reset();
     EXPECT_EQ(shown.step.scores().recordCount(), 0u);

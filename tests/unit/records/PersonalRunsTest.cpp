@@ -5,15 +5,17 @@
 #include <string>
 
 #include "ShippedRun.hpp"
+#include "TempFolder.hpp"
 #include "game/PersonalRuns.hpp"
 #include "sim/run/RunText.hpp"
 
 TEST(PersonalRuns, FolderFollowsXdgDataHomeThenHome) {
-    setenv("HOME", "/home/player", 1);
+    // Both variables are the test program's again afterwards.
+    const ScopedDataFolder home("/home/player", "HOME");
     for (const auto& [dataHome, folder] : {std::pair<const char*, const char*>{"/data", "/data"},
                                            {"", "/home/player/.local/share"},
                                            {"relative", "/home/player/.local/share"}}) {
-        setenv("XDG_DATA_HOME", dataHome, 1);
+        const ScopedDataFolder data(dataHome, "XDG_DATA_HOME");
         EXPECT_EQ(PersonalRuns::defaultFolder(), std::string(folder) + "/rollavortex/runs");
     }
 }
