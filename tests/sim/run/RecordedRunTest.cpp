@@ -12,13 +12,6 @@ namespace {
 
 const float frame17 = FrameTicks::seconds(17);
 
-PlayInput press(PlayKey key, bool shift = false, bool control = false) {
-    return PlayInput::pressed(key, shift, control);
-}
-PlayInput release(PlayKey key, bool shift = false, bool control = false) {
-    return PlayInput::released(key, shift, control);
-}
-
 RecordedRun sampleRun() {
     RecordedRun run;
     run.levelName = "The Labyrinth";
@@ -32,17 +25,18 @@ RecordedRun sampleRun() {
     for (int i = 0; i < 3; ++i) {
         run.addFrame(frame17);
     }
-    const PlayInput turnFast[] = {press(PlayKey::leftControl, false, true),
-                                  press(PlayKey::left, false, true)};
+    const PlayInput turnFast[] = {PlayInput::pressed(PlayKey::leftControl, false, true),
+                                  PlayInput::pressed(PlayKey::left, false, true)};
     run.addFrame(frame17, turnFast);
     run.addFrame(frame17);
-    const PlayInput mixed[] = {press(PlayKey::leftShift, true, true),
-                               release(PlayKey::leftControl, true, false),
-                               press(PlayKey::space, true, false)};
+    const PlayInput mixed[] = {PlayInput::pressed(PlayKey::leftShift, true, true),
+                               PlayInput::released(PlayKey::leftControl, true, false),
+                               PlayInput::pressed(PlayKey::space, true, false)};
     run.addFrame(frame17, mixed);
     // A frame of another length must not join the frames of 17 ticks before it.
     run.addFrame(FrameTicks::seconds(256));
-    const PlayInput enter[] = {release(PlayKey::enter), press(PlayKey::other, true)};
+    const PlayInput enter[] = {PlayInput::released(PlayKey::enter),
+                               PlayInput::pressed(PlayKey::other, true)};
     run.addFrame(frame17, enter);
     const PlayInput pad[] = {PlayInput::padTurn(-62.5f), PlayInput::padTurn(0.1234567f)};
     run.addFrame(frame17, pad);
@@ -56,14 +50,6 @@ bool sameFrames(const RecordedRun& a, const RecordedRun& b) {
 std::string header(const std::string& frames, int version = 1) {
     return "rollavortex-run " + std::to_string(version) +
            "\nlevel: L\nfile: f.tmx\nmode: 1\ntime-ms: 5\n" + frames;
-}
-
-std::string manyPresses(int count) {
-    std::string inputs;
-    for (int i = 0; i < count; ++i) {
-        inputs += " +Up";
-    }
-    return inputs;
 }
 
 std::string parseError(const std::string& text) {
@@ -129,7 +115,8 @@ TEST(RunText, OddFrameTimesFallBackToSecondsAndOldVersionsStillRead) {
     EXPECT_EQ(back.levelName, "A B");
     EXPECT_EQ(back.finishMilliseconds, -1);
     ASSERT_EQ(back.frameCount(), 4u);
-    const RecordedInput last[] = {{3, press(PlayKey::right, true)}, {3, release(PlayKey::right)}};
+    const RecordedInput last[] = {{3, PlayInput::pressed(PlayKey::right, true)},
+                                  {3, PlayInput::released(PlayKey::right)}};
     EXPECT_TRUE(std::equal(back.inputs.begin(), back.inputs.end(), last, last + 2));
     EXPECT_EQ(back.inputsOfFrame(3).size(), 2u);
     EXPECT_TRUE(back.inputsOfFrame(2).empty());
@@ -142,6 +129,10 @@ TEST(RunText, OddFrameTimesFallBackToSecondsAndOldVersionsStillRead) {
 TEST(RunText, BrokenOrOutOfBoundTextIsRefusedWithItsLineAndLeavesTheRunAlone) {
     const std::string limit = std::to_string(RecordedRun::maxFrames);
     const std::string longWord(5000, 'x');
+    std::string presses;
+    for (int i = 0; i < 257; ++i) {
+        presses += " +Up";
+    }
     const std::pair<std::string, std::string> cases[] = {
         {"", "line 1: not a recorded run"},
         {"rollavortex-run 4\n", "line 1: not a recorded run"},
@@ -160,7 +151,7 @@ TEST(RunText, BrokenOrOutOfBoundTextIsRefusedWithItsLineAndLeavesTheRunAlone) {
         {header("1 0.5\n", 3), "line 6: frame time must"},
         {header("1 257\n", 3), "line 6: frame time must be a whole number of ticks from 0 to 256"},
         {header("1 -1\n", 3), "line 6: frame time must"},
-        {header("1 17" + manyPresses(257) + "\n", 3), "more than 256 inputs"},
+        {header("1 17" + presses + "\n", 3), "more than 256 inputs"},
         {"rollavortex-run 1\nmode: 3\n", "line 2: mode"},
         {"rollavortex-run 1\ntime-ms: soon\n", "line 2"},
         {"rollavortex-run 1\ntime-ms: 1000000000\n", "line 2: time-ms"},

@@ -3,7 +3,6 @@
 #include "online/FormBody.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/HighscoreRequest.hpp"
-#include "online/RunTransport.hpp"
 #include "sim/run/ScoreText.hpp"
 
 using namespace HighscoreProtocol;
@@ -126,20 +125,6 @@ TEST(NameCheckAndTableRequests, TakeExactlyTheirFields) {
     EXPECT_FALSE(parseTableRequest("&mode=1").request);
     EXPECT_FALSE(parseTableRequest("&mode=2&level=250").request);
     EXPECT_FALSE(parseTableRequest("name=a&mode=1&level=250").request);
-}
-
-TEST(RequestBodies, TheRunTravelsPackedAndReadsBackWhole) {
-    const std::string run = "rollavortex-run 3\nlevel: A & B = 100%\n1 17 +Left\n";
-    const std::string body = runBody("Mr. X", 1, 250, kScore, run);
-    // The submission's fields as they are, then the run packed: nothing in it
-    // needs escaping.
-    EXPECT_EQ(body.rfind(submissionBody("Mr. X", 1, 250, kScore) + "&runz=", 0), 0u);
-    EXPECT_EQ(body.find_first_of("%+/= \n", body.find("&runz=") + 6), std::string::npos) << body;
-    const auto fields = parseFormBody(body);
-    ASSERT_TRUE(fields);
-    EXPECT_EQ(fields->size(), 5u);
-    EXPECT_EQ(unpackRun(fields->at("runz"), 1000), run);
-    EXPECT_EQ(fields->at("score"), kScore);
 }
 
 TEST(CustomLevelRequests, NameTheServersKeyOrAreNotOnThisServer) {
