@@ -27,9 +27,18 @@ Judged judged(const std::string& bytes) {
     return out;
 }
 
+// The same rows as the tile editor's map file.
+std::string mapFileOf(const std::vector<std::string>& rows) {
+    LevelSource level;
+    EXPECT_TRUE(readLevelSource(levelSource(rows), level).empty());
+    return writeTmx(level);
+}
+
 }  // namespace
 
-TEST(LevelCheck, EachMapProblemIsNamedAtItsLineAndColumn) {
+// A map file names a place by tile as the editor counts, from 0. A byte order
+// mark or blank lines before it change nothing (before a source: LevelSourceTest).
+TEST(LevelCheck, EachMapProblemIsNamedAtItsLineAndColumnOrTile) {
     struct Row {
         const char* name;
         std::string bytes;
@@ -50,11 +59,6 @@ TEST(LevelCheck, EachMapProblemIsNamedAtItsLineAndColumn) {
          levelSource({"#####", "#@.F#", "#####"}, "mode: 1\n"),
          raceMode,
          {}},
-        {"walls only",
-         levelSource({"###", "###"}, "mode: race\n"),
-         raceMode,
-         {"the map has no ball start (@ in a source, tile 1 in the editor)",
-          "a Race level needs a finish (F, tile 2)"}},
         {"two balls",
          levelSource({"#####", "#@@F#", "#####"}),
          raceMode,
@@ -77,35 +81,20 @@ TEST(LevelCheck, EachMapProblemIsNamedAtItsLineAndColumn) {
          levelSource({"###", "#@#", "###"}, "mode: Speedrun\n"),
          std::nullopt,
          {"the mode \"Speedrun\" is neither Race nor Puzzle (nor 1 or 2)"}},
+        {"a map file",
+         mapFileOf({"#####", "#@.F#", "#.@##", "#...."}),
+         raceMode,
+         {"tile 2, 2: a second ball start (@): a level has exactly one",
+          "tile 1, 3: the ball can get out of the map here: close the level with walls (#)"}},
+        {"a byte order mark",
+         "\xEF\xBB\xBF" + mapFileOf({"#####", "#@.F#", "#####"}),
+         raceMode,
+         {}},
+        {"blank lines", "\n \r\n" + mapFileOf({"#####", "#@.F#", "#####"}), raceMode, {}},
     };
     for (const Row& row : rows) {
         const Judged got = judged(row.bytes);
         EXPECT_EQ(got.mode, row.mode) << row.name;
         EXPECT_EQ(got.problems, row.problems) << row.name;
-    }
-}
-
-TEST(LevelCheck, AMapFileNamesItsProblemsByTileAsTheEditorCounts) {
-    LevelSource level;
-    ASSERT_TRUE(readLevelSource(levelSource({"#####", "#@.F#", "#.@##", "#...."}), level).empty());
-    const Judged got = judged(writeTmx(level));
-    EXPECT_EQ(got.problems,
-              (std::vector<std::string>{
-                  "tile 2, 2: a second ball start (@): a level has exactly one",
-                  "tile 1, 3: the ball can get out of the map here: close the level with walls (#)",
-              }));
-}
-
-TEST(LevelCheck, WhatTheReaderRefusesIsTheVerdictAndEitherFormReads) {
-    const Judged broken = judged("<map");
-    EXPECT_FALSE(broken.mode);
-    ASSERT_EQ(broken.problems.size(), 1u);
-    EXPECT_EQ(broken.problems[0].rfind("line 1: the file is no well-formed XML", 0), 0u);
-    // A byte order mark and blank lines before either form change nothing.
-    for (const std::string& lead : {std::string("\xEF\xBB\xBF"), std::string("\n \r\n")}) {
-        EXPECT_TRUE(judged(lead + levelSource({"#####", "#@.F#", "#####"})).problems.empty());
-        LevelSource level;
-        readLevelSource(levelSource({"#####", "#@.F#", "#####"}), level);
-        EXPECT_TRUE(judged(lead + writeTmx(level)).problems.empty());
     }
 }

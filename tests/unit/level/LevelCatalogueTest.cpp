@@ -6,7 +6,6 @@
 #include "TempFolder.hpp"
 #include "level/LevelCatalogue.hpp"
 #include "sim/base/DataFolder.hpp"
-#include "sim/base/Sha256.hpp"
 
 namespace {
 
@@ -25,34 +24,8 @@ std::vector<std::string> listed(const LevelCatalogue& catalogue) {
 
 }  // namespace
 
-TEST(LevelCatalogue, EachModeListsItsLevelsInOrderAndOthersNone) {
-    LevelCatalogue catalogue;
-    catalogue.fill(raceMode);
-    catalogue.fill(puzzleMode);  // filling again replaces
-    ASSERT_GE(catalogue.size(), 2);
-    EXPECT_EQ(catalogue.levels[1].name, "Chaos Unleashed");
-    EXPECT_EQ(catalogue.levels[1].file, dataPath("levels/ChaosUnleashed.tmx"));
-    EXPECT_EQ(catalogue.levels[1].identity, LevelIdentity::shipped(20057));
-    // The Tour follows, a group of its own, known by the hash of each file.
-    ASSERT_GT(catalogue.size(), 2);
-    EXPECT_EQ(catalogue.levels[2].groupName, "Tour");
-    EXPECT_EQ(catalogue.levels[2].identity,
-              LevelIdentity::ofFile(sha256Hex(slurpFile(catalogue.levels[2].file))));
-    // Thumbnails are the level file with .png appended, 512 x 256.
-    for (int i = 0; i < catalogue.size(); ++i) {
-        EXPECT_EQ(catalogue.thumbnail(i).getSize(), sf::Vector2u(512, 256));
-    }
-    // A level without a thumbnail keeps an empty picture and stays listed.
-    catalogue.addLevel("data/levels/NoSuchLevel.tmx", "Nothing", 1);
-    EXPECT_EQ(catalogue.thumbnail(catalogue.size() - 1).getSize(), sf::Vector2u(0, 0));
-
-    for (const int mode : {0, 3, -1}) {
-        catalogue.fill(static_cast<GameMode>(mode));
-        EXPECT_EQ(catalogue.size(), 0) << "mode " << mode;
-    }
-}
-
-TEST(LevelCatalogue, CustomLevelsFollowInGroupsAndPlayAllStaysInItsGroup) {
+// What the Tour's entries are is met in scene_custom's TourScene.
+TEST(LevelCatalogue, EachModeListsItsLevelsTheTourThenCustomGroupsAndPlayAllStaysInItsGroup) {
     TempFolder custom;
     writeFileBytes(custom.file("loop.txt"), race);
     writeFileBytes(custom.file("riddle.txt"), puzzle);
@@ -84,15 +57,31 @@ TEST(LevelCatalogue, CustomLevelsFollowInGroupsAndPlayAllStaysInItsGroup) {
     EXPECT_EQ(catalogue.nextInGroup(first + 2), first + 4);
     EXPECT_EQ(catalogue.nextInGroup(first + 4), -1);
 
-    // A level without a picture beside it gets one drawn from its map; a
-    // broken one none.
-    EXPECT_EQ(catalogue.thumbnail(first).getSize(), sf::Vector2u(512, 256));
-    EXPECT_EQ(catalogue.thumbnail(first + 1).getSize(), sf::Vector2u(0, 0));
+    // Thumbnails are the level file with .png appended, 512 x 256, or drawn
+    // from the map where there is none; a broken level has none.
+    for (int i = 0; i < catalogue.size(); ++i) {
+        const bool shown = catalogue.levels[static_cast<std::size_t>(i)].playable();
+        EXPECT_EQ(catalogue.thumbnail(i).getSize(), shown ? sf::Vector2u(512, 256) : sf::Vector2u())
+            << lines[static_cast<std::size_t>(i)];
+    }
 
-    // The puzzle is listed in its own mode only; the unreadable file, whose
-    // mode nobody can tell, in both.
+    // Filled again, the catalogue is the other mode's. The puzzle is listed
+    // in its own mode only; the unreadable file, whose mode nobody can tell,
+    // in both.
     catalogue.fill(puzzleMode, custom.path());
+    EXPECT_EQ(catalogue.levels[1].name, "Chaos Unleashed");
+    EXPECT_EQ(catalogue.levels[1].file, dataPath("levels/ChaosUnleashed.tmx"));
+    EXPECT_EQ(catalogue.levels[1].identity, LevelIdentity::shipped(20057));
     lines = listed(catalogue);
     EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
               (std::vector<std::string>{"2|Custom: riddle|ok", "2|Custom: unreadable|broken"}));
+
+    // A level of the game's own without a thumbnail keeps an empty picture
+    // and stays listed.
+    catalogue.addLevel("data/levels/NoSuchLevel.tmx", "Nothing", 1);
+    EXPECT_EQ(catalogue.thumbnail(catalogue.size() - 1).getSize(), sf::Vector2u(0, 0));
+    for (const int mode : {0, 3, -1}) {
+        catalogue.fill(static_cast<GameMode>(mode));
+        EXPECT_EQ(catalogue.size(), 0) << "mode " << mode;
+    }
 }
