@@ -46,6 +46,17 @@ TEST(PersonalRuns, SavedRunsComeBackAndUnfitFilesAreIgnoredWithOneLine) {
     EXPECT_FALSE(runs.load(raceMode, 250, run.levelSha256).has_value()) << "no run yet";
     writeFileBytes(temp.file("plain"), "x");
     EXPECT_FALSE(PersonalRuns(temp.path() / "plain" / "runs").save(run)) << "not a folder";
+
+    // A custom level's run (kept by its hash: scene_custom) copied under the
+    // name of another custom level is that level's no more.
+    RecordedRun custom = run;
+    custom.levelId = 0;
+    const LevelIdentity other = LevelIdentity::ofFile(std::string(64, '0'));
+    writeFileBytes(runs.pathOf(puzzleMode, other).string(), formatRun(custom));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(runs.load(puzzleMode, other, run.levelSha256).has_value());
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("run is for another level"),
+              std::string::npos);
 }
 
 // A finish that is no best replaces a stored run only when that one is slower
@@ -75,26 +86,4 @@ TEST(PersonalRuns, AFinishReplacesOnlyASlowerOrUnraceableRun) {
     faster.finishMilliseconds -= 1;
     EXPECT_TRUE(runs.keepIfFaster(faster));
     EXPECT_EQ(slurpFile(file), formatRun(faster));
-}
-
-// A custom level's run carries no id: it is kept and found by its level's
-// hash, and never taken for the run of another level.
-TEST(PersonalRuns, ACustomLevelsRunIsKeptUnderItsHash) {
-    RecordedRun run = loadShippedRun("Fortified").run;
-    run.levelId = 0;
-    const LevelIdentity custom = LevelIdentity::ofFile(run.levelSha256);
-    TempFolder temp;
-    const PersonalRuns runs(temp.path());
-    ASSERT_TRUE(runs.save(run));
-    EXPECT_EQ(runs.pathOf(puzzleMode, custom).filename(), "2-" + run.levelSha256 + ".run");
-    EXPECT_TRUE(std::filesystem::exists(runs.pathOf(puzzleMode, custom)));
-    EXPECT_TRUE(runs.load(puzzleMode, custom, run.levelSha256).has_value());
-
-    // Copied under the name of another level, it is that level's no more.
-    const LevelIdentity other = LevelIdentity::ofFile(std::string(64, '0'));
-    std::filesystem::copy_file(runs.pathOf(puzzleMode, custom), runs.pathOf(puzzleMode, other));
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(runs.load(puzzleMode, other, run.levelSha256).has_value());
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("run is for another level"),
-              std::string::npos);
 }
