@@ -8,7 +8,7 @@ TEST(TileMapReader, ALevelThatDoesNotReadLeavesNoCellsOfAnEarlierOne) {
     TempFolder folder;
     writeFileBytes(folder.file("good.tmx"), MapText{}.text());
     writeFileBytes(folder.file("unknown.tmx"),
-                   MapText().withData("<data><tile gid=\"20\"/></data>").text());
+                   MapText{.data = "<data><tile gid=\"20\"/></data>"}.text());
     writeFileBytes(folder.file("empty.tmx"), "");
     for (const std::string name : {"good.tmx", "unknown.tmx", "empty.tmx", "missing.tmx", ""}) {
         const bool reads = name == "good.tmx";

@@ -14,7 +14,7 @@ TmxLevel readOrFail(const MapText& map) {
 }
 
 std::vector<std::int32_t> tilesOf(const std::string& data) {
-    return readOrFail(MapText().withData(data)).map.tiles;
+    return readOrFail(MapText{.data = data}).map.tiles;
 }
 
 }  // namespace
@@ -35,21 +35,19 @@ TEST(TmxReader, EveryEncodingAttributeOrderFlipBitAndFirstGidReadsTheSameCells) 
         {"base64 in CDATA", "<data encoding=\"base64\"><![CDATA[" + text + "]]></data>"},
     };
     for (const auto& [name, data] : encodings) {
-        const TmxLevel level = readOrFail(MapText().withData(data));
+        const TmxLevel level = readOrFail(MapText{.data = data});
         EXPECT_EQ(level.map.width, 5) << name;
         EXPECT_EQ(level.map.height, 3) << name;
         EXPECT_EQ(level.map.tiles, expectedTiles) << name;
     }
 
     const MapText maps[] = {
-        MapText()
-            .withMap(R"(infinite="0" height="3" width="5" orientation="orthogonal")")
-            .withLayer(R"(height="3" width="5" name="Layer 1" id="1")"),
+        MapText{.mapAttributes = R"(infinite="0" height="3" width="5" orientation="orthogonal")",
+                .layerAttributes = R"(height="3" width="5" name="Layer 1" id="1")"},
         // No orientation (orthogonal), a layer without a size (the map's).
-        MapText()
-            .withMap("width='5' height='3'")
-            .withTilesets("<tileset name='tiles' source='tiles.tsx' firstgid='1'/>")
-            .withLayer("name='a &amp; b'"),
+        MapText{.mapAttributes = "width='5' height='3'",
+                .tilesets = "<tileset name='tiles' source='tiles.tsx' firstgid='1'/>",
+                .layerAttributes = "name='a &amp; b'"},
     };
     for (const MapText& map : maps) {
         EXPECT_EQ(readOrFail(map).map.tiles, expectedTiles);
@@ -71,12 +69,10 @@ TEST(TmxReader, EveryEncodingAttributeOrderFlipBitAndFirstGidReadsTheSameCells) 
             gids.push_back(id == 0 ? 0 : id - 1 + firstGid);
         }
         // A second tileset after ours, listed first, that the cells do not use.
-        const MapText map =
-            MapText()
-                .withTilesets("<tileset firstgid=\"" + std::to_string(firstGid + 26) +
-                              "\" name=\"deco\"/><tileset firstgid=\"" + std::to_string(firstGid) +
-                              "\" name=\"tiles\"/>")
-                .withData(csvData(gids));
+        const MapText map{.tilesets = "<tileset firstgid=\"" + std::to_string(firstGid + 26) +
+                                      "\" name=\"deco\"/><tileset firstgid=\"" +
+                                      std::to_string(firstGid) + "\" name=\"tiles\"/>",
+                          .data = csvData(gids)};
         EXPECT_EQ(readOrFail(map).map.tiles, expectedTiles) << firstGid;
     }
 }
@@ -95,8 +91,8 @@ TEST(TmxReader, MapPropertiesGiveTitleAndMode) {
     };
     for (const auto& row : table) {
         const TmxLevel level =
-            readOrFail(MapText().withTilesets("<properties>" + row.properties + "</properties>" +
-                                              R"(<tileset firstgid="1" name="tiles"/>)"));
+            readOrFail(MapText{.tilesets = "<properties>" + row.properties + "</properties>" +
+                                           R"(<tileset firstgid="1" name="tiles"/>)"});
         EXPECT_EQ(level.title, row.title) << row.properties;
         EXPECT_EQ(level.mode, row.mode) << row.properties;
     }

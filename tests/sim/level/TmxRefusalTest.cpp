@@ -17,17 +17,17 @@ struct RefusalCase {
 };
 
 std::string withData(const std::string& data) {
-    return MapText().withData(data).text();
+    return MapText{.data = data}.text();
 }
 
 std::string withMap(const std::string& mapAttributes) {
-    return MapText().withMap(mapAttributes).text();
+    return MapText{.mapAttributes = mapAttributes}.text();
 }
 
 std::string withTilesets(const std::string& tilesets, std::size_t cell = 0, std::uint32_t gid = 3) {
     std::vector<std::uint32_t> gids = testCells;
     gids[cell] = gid;
-    return MapText().withTilesets(tilesets).withData(csvData(gids)).text();
+    return MapText{.tilesets = tilesets, .data = csvData(gids)}.text();
 }
 
 Bytes changed(Bytes bytes, std::size_t keep, std::size_t flip = SIZE_MAX) {
@@ -60,9 +60,9 @@ std::vector<RefusalCase> refusalCases() {
         {"past 32 bits", withMap(R"(width="5" height="4294967296")"), "height \"4294967296\"", 2},
         {"no tile layer", "<map width=\"5\" height=\"3\">\n<objectgroup/>\n</map>", "no tile layer",
          1},
-        {"two tile layers", MapText().withAfterLayer("<group><layer/></group>").text(),
+        {"two tile layers", MapText{.afterLayer = "<group><layer/></group>"}.text(),
          "2 tile layers", 7},
-        {"a narrower layer", MapText().withLayer(R"(width="4" height="3")").text(),
+        {"a narrower layer", MapText{.layerAttributes = R"(width="4" height="3")"}.text(),
          "the tile layer is 4 x 3 cells, but the map is 5 x 3", 4},
         {"no data", withData(""), "exactly one <data>", 4},
         {"a tile short", withData(xmlData(fewer)), "holds 14 tiles, but the map has 15 cells", 5},
@@ -135,11 +135,12 @@ TEST(TmxRefusal, HugeMapsBombsUnreadableAndTooLargeFilesCostLittle) {
         EXPECT_EQ(unpack(method, packed, cellBytes, out), Unpacking::tooLarge);
         EXPECT_LE(out.size(), cellBytes + 1);
     }
-    // The largest map, its data the zlib bomb (a map past the largest is
-    // refused by its header: scene_custom).
+    // The largest map, its data the zlib bomb (a larger map is refused by its
+    // header, before its data is looked at: "too wide" above).
     const std::string size = R"(width="234" height="234")";
-    const MapText map =
-        MapText().withMap(size).withLayer(size).withData(base64Data(bombs[0].second, "zlib"));
+    const MapText map{.mapAttributes = size,
+                      .layerAttributes = size,
+                      .data = base64Data(bombs[0].second, "zlib")};
     EXPECT_EQ(readTmx(map.text()).refusal.reason,
               "the layer data holds more tiles than the map's 54756 cells");
 

@@ -81,7 +81,7 @@ inline std::string base64Data(const Bytes& bytes, const std::string& compression
 
 // A map laid out as the editor writes it, one part per line: line 2 the map,
 // 3 the tilesets, 4 the layer, 5 its data (on one line unless set otherwise),
-// 7 what follows the layer.
+// 7 what follows the layer. Parts are set by name: MapText{.data = ...}.
 struct MapText {
     std::string mapAttributes =
         R"(version="1.8" tiledversion="1.8.2" orientation="orthogonal" renderorder="right-down" )"
@@ -89,23 +89,11 @@ struct MapText {
     std::string tilesets = R"(<tileset firstgid="1" name="tiles" tilewidth="64" tileheight="64"/>)";
     std::string layerAttributes = R"(id="1" name="Layer 1" width="5" height="3")";
     std::string data = csvData(testCells, " ");
-    std::string afterLayer;
-
-    MapText& withMap(std::string value) { return set(mapAttributes, std::move(value)); }
-    MapText& withTilesets(std::string value) { return set(tilesets, std::move(value)); }
-    MapText& withLayer(std::string value) { return set(layerAttributes, std::move(value)); }
-    MapText& withData(std::string value) { return set(data, std::move(value)); }
-    MapText& withAfterLayer(std::string value) { return set(afterLayer, std::move(value)); }
+    std::string afterLayer = "";
 
     std::string text() const {
         return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map " + mapAttributes + ">\n " +
                tilesets + "\n <layer " + layerAttributes + ">\n  " + data + "\n </layer>\n " +
                afterLayer + "\n</map>\n";
-    }
-
-  private:
-    MapText& set(std::string& part, std::string value) {
-        part = std::move(value);
-        return *this;
     }
 };
