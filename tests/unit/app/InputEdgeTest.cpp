@@ -59,14 +59,6 @@ std::string translated(InputUse use, const std::vector<sf::Event>& raw,
     return describe(out);
 }
 
-std::string allKeys(const KeyBindings& bindings) {
-    std::string text;
-    for (std::size_t i = 0; i < actionCount; ++i) {
-        text += (i == 0 ? "" : "|") + bindings.text(static_cast<Action>(i));
-    }
-    return text;
-}
-
 }  // namespace
 
 TEST(InputEdge,
@@ -138,7 +130,11 @@ TEST(KeyBindings, UnknownOrSharedKeysFallBackToTheDefaultsAndNoBindingTakesAnoth
         Settings store;
         store.parse(text);
         const KeyBindings bindings = KeyBindings::read(store);
-        EXPECT_EQ(allKeys(bindings), expected) << text;
+        std::string keys;
+        for (std::size_t i = 0; i < actionCount; ++i) {
+            keys += (i == 0 ? "" : "|") + bindings.text(static_cast<Action>(i));
+        }
+        EXPECT_EQ(keys, expected) << text;
         Settings written;
         bindings.write(written);
         EXPECT_EQ(KeyBindings::read(written), bindings) << text;

@@ -28,12 +28,9 @@ TEST(OptionLines, StoredValuesOffTheListsShowAsStoredAndLowerEndsHold) {
     custom.change(resolutionLine, right);
     EXPECT_EQ(custom.text(resolutionLine), "< Resolution: 1024 x 768 >");
 
-    OptionLines odd =
-        linesFrom("screendepth\t24\nctrlspeed\t105\nturnspeed\t299.9\nfullscreen\t2\n");
+    OptionLines odd = linesFrom("screendepth\t24\nturnspeed\t299.9\nfullscreen\t2\n");
     EXPECT_TRUE(odd.change(screenDepthLine, right)) << "the line still reacts (and clicks)";
     EXPECT_EQ(odd.text(screenDepthLine), "< Screen Depth: 24 Bit >");
-    odd.change(controlSpeedLine, left);
-    EXPECT_EQ(odd.values.controlSpeed, 100.0f);
     // Whole degrees shown, the fraction cut off rather than rounded.
     EXPECT_EQ(odd.text(turnSpeedLine), "< Turnspeed: 299 Degrees >");
     // A stored 2 shows "Yes" and flips to "No", not to 1.

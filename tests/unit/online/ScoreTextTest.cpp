@@ -17,12 +17,6 @@ std::string characters(const std::string& digits) {
     return text;
 }
 
-std::string streamText(float value) {
-    std::ostringstream out;
-    out << value;
-    return out.str();
-}
-
 }  // namespace
 
 TEST(ScoreTextTable, TenDistinctCharactersThatTravelUnescaped) {
@@ -50,8 +44,9 @@ TEST(ScoreText, StoredTextsKeepTheirMeaningAndRoundTripsKeepSixDigitsWithoutAnEx
     std::uniform_real_distribution<float> seconds(0.001f, 99999.0f);
     for (int i = 0; i < 2000; ++i) {
         const float t = seconds(random);
-        const float expected = std::stof(streamText(t));
-        EXPECT_EQ(decodeTime(encodeTime(t)), expected) << t;
+        std::ostringstream sixDigits;
+        sixDigits << t;
+        EXPECT_EQ(decodeTime(encodeTime(t)), std::stof(sixDigits.str())) << t;
     }
 
     // The stream writes these as 1.23457e+06 and 1.5e-05; taken digit by digit
