@@ -18,6 +18,7 @@
 
 #include "ShippedRun.hpp"
 #include "sim/base/DataFolder.hpp"
+#include "sim/base/Sha256.hpp"
 #include "sim/level/LevelFolder.hpp"
 #include "sim/level/LevelList.hpp"
 #include "sim/play/LevelSimulation.hpp"
@@ -64,13 +65,20 @@ Replayed replayShipped(const ShippedRun& shipped) {
     return replayed;
 }
 
-// Finished in the last frame of the run, not before and not after, at the
+// Naming its level as the level list does and by the hash of its file,
+// finished in the last frame of the run, not before and not after, at the
 // recorded milliseconds and in the golden end state.
-void expectReplaysAsRecorded(const std::string& path) {
+void expectReplaysAsRecorded(const std::string& path, const std::string& name,
+                             const std::string& file, int levelId, GameMode mode) {
     SCOPED_TRACE(path);
     ASSERT_EQ(goldenHashes.count(path), 1u) << "a level without a committed run";
     const ShippedRun shipped = loadCommittedRun(path);
     const RecordedRun& run = shipped.run;
+    EXPECT_EQ(run.levelName, name);
+    EXPECT_EQ(run.levelFile, file);
+    EXPECT_EQ(run.levelId, levelId);
+    EXPECT_EQ(run.levelSha256, sha256Hex(shipped.levelBytes));
+    EXPECT_EQ(run.mode, mode);
     for (const RecordedInput& input : run.inputs) {
         EXPECT_TRUE(isPlayInput(input.input)) << static_cast<int>(input.input.key);
     }
@@ -91,12 +99,7 @@ TEST(ShippedRuns, EightThreadsGetTheGoldenHashesAndEachRunFinishesInTheRecordedT
             const std::string stem = std::filesystem::path(level.file).stem().string();
             const std::string path = "levels/runs/" + stem + ".run";
             played.insert(path);
-            const RecordedRun run = loadCommittedRun(path).run;
-            EXPECT_EQ(run.levelName, level.name);
-            EXPECT_EQ(run.levelFile, level.file);
-            EXPECT_EQ(run.levelId, level.levelId);
-            EXPECT_EQ(run.mode, mode);
-            expectReplaysAsRecorded(path);
+            expectReplaysAsRecorded(path, level.name, level.file, level.levelId, mode);
         }
     }
     // The Tour, in the order of its pack: each level proven finishable by a
@@ -106,13 +109,7 @@ TEST(ShippedRuns, EightThreadsGetTheGoldenHashesAndEachRunFinishesInTheRecordedT
         const std::string stem = level.file.stem().string();
         const std::string path = "levels/packs/tour/runs/" + stem + ".run";
         played.insert(path);
-        const RecordedRun run = loadCommittedRun(path).run;
-        EXPECT_EQ(run.levelName, level.name);
-        EXPECT_EQ(run.levelFile, "levels/tour/" + stem + ".tmx");
-        EXPECT_EQ(run.levelId, 0);
-        EXPECT_EQ(run.levelSha256, level.sha256);
-        EXPECT_EQ(run.mode, *level.mode);
-        expectReplaysAsRecorded(path);
+        expectReplaysAsRecorded(path, level.name, "levels/tour/" + stem + ".tmx", 0, *level.mode);
     }
     EXPECT_EQ(played.size(), goldenHashes.size());
 
