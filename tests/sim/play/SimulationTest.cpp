@@ -21,14 +21,11 @@ struct Headless {
         : sim(mode, speeds) {
         sim.buildLevel(map);
     }
-    // Frames of 1/60 s until the horn; returns how many.
-    int passCountdown() {
-        int frames = 0;
+    // Frames of 1/60 s until the horn.
+    void passCountdown() {
         while (sim.play().countdownRunning) {
             sim.advance(frame60);
-            ++frames;
         }
-        return frames;
     }
     void run(int frames) {
         for (int i = 0; i < frames; ++i) {

@@ -30,21 +30,16 @@ TEST(ScoreFontText, ShowsThreeRoundedDecimalsAndMinutes) {
 // The fades and the online phases are met in the play and post-finish
 // scene tests.
 TEST(FinishSequence, ScoresOncePerLevelAndEqualIsNoNewBest) {
-    FinishSequence first;
-    EXPECT_FALSE(first.advanceFade(0.1f, true)) << "no fade before the finish";
-    ASSERT_TRUE(first.score(-1.0f, 30.0f));
-    EXPECT_TRUE(first.newPersonalBest);
-    EXPECT_EQ(first.phase, FinishPhase::banner);
-
-    // Scoring happens once per level; equalling the best is no new best.
-    FinishSequence equal;
-    EXPECT_TRUE(equal.score(30.0f, 30.0f));
-    EXPECT_FALSE(equal.newPersonalBest);
-    EXPECT_FALSE(equal.score(40.0f, 30.0f));
-    EXPECT_FALSE(equal.newPersonalBest);
-    equal.reset();
-    EXPECT_TRUE(equal.score(40.0f, 30.0f));
-    EXPECT_TRUE(equal.newPersonalBest);
+    FinishSequence finish;
+    EXPECT_FALSE(finish.advanceFade(0.1f, true)) << "no fade before the finish";
+    ASSERT_TRUE(finish.score(30.0f, 30.0f));
+    EXPECT_FALSE(finish.newPersonalBest) << "equalling the best is no new best";
+    EXPECT_EQ(finish.phase, FinishPhase::banner);
+    EXPECT_FALSE(finish.score(40.0f, 30.0f)) << "scoring happens once per level";
+    EXPECT_FALSE(finish.newPersonalBest);
+    finish.reset();
+    EXPECT_TRUE(finish.score(40.0f, 30.0f));
+    EXPECT_TRUE(finish.newPersonalBest);
 }
 
 // The sign says who leads; a gap that rounds to nothing has none.
