@@ -78,7 +78,7 @@ TEST_F(LevelBuild, BridgesHoldBetweenWallsAndFallBetweenFixedWalls) {
     EXPECT_EQ(build(mapOf({{1, 0, 0}, {3, 3, 3}, {3, 3, 3}}))->world->GetJointCount(), 0);
 }
 
-TEST_F(LevelBuild, EntitiesAreNumberedInCreationOrderWithinTheirLevel) {
+TEST_F(LevelBuild, EntitiesAreNumberedInCreationOrderWithinTheirLevelAndQueuedOnesGoButTheBall) {
     const auto first = build(mapOf({{3, 4}, {1, 9}}));
     ASSERT_EQ(first->entities.size(), 3u);
     std::vector<int> numbers;
@@ -96,6 +96,18 @@ TEST_F(LevelBuild, EntitiesAreNumberedInCreationOrderWithinTheirLevel) {
     const auto second = build(mapOf({{1, 3}}));
     EXPECT_EQ(second->ball->number(), 2);
     EXPECT_EQ(second->entities.begin()->first, 3);
+
+    // The block goes; the ball, not one of the entities, and a number of
+    // nothing change nothing.
+    play.destroyQueue[entityAt(*first, 1, 0)->number()] = BodyKind::breakable;
+    play.destroyQueue[first->ball->number()] = BodyKind::ball;
+    play.destroyQueue[123456789] = BodyKind::breakable;
+    const int bodies = first->world->GetBodyCount();
+    destroyQueuedEntities(*first, play);
+    EXPECT_TRUE(play.destroyQueue.empty());
+    EXPECT_EQ(entityAt(*first, 1, 0), nullptr);
+    EXPECT_EQ(first->world->GetBodyCount(), bodies - 1);
+    EXPECT_TRUE(first->ball);
 }
 
 TEST_F(LevelBuild, OneBallAtTheFirstStartOrElseInTheFirstEmptyCell) {
@@ -140,21 +152,6 @@ TEST_F(LevelBuild, MapsAreClampedToTheWorldBoxAndNeverReadPastTheirIds) {
     TileMap shortList = mapOf({{1, 3, 3}, {3, 3, 3}});
     shortList.tiles.resize(4);
     EXPECT_EQ(build(shortList)->entities.size(), 3u);
-}
-
-TEST_F(LevelBuild, QueuedEntitiesGoButTheBallStays) {
-    const auto level = build(mapOf({{0, 1, 0}, {0, 4, 0}, {3, 3, 3}}));
-    const Entity* block = entityAt(*level, 1, 1);
-    ASSERT_NE(block, nullptr);
-    play.destroyQueue[block->number()] = block->kind();
-    play.destroyQueue[level->ball->number()] = BodyKind::ball;
-    play.destroyQueue[123456789] = BodyKind::breakable;  // nothing by that number
-    const int bodies = level->world->GetBodyCount();
-    destroyQueuedEntities(*level, play);
-    EXPECT_TRUE(play.destroyQueue.empty());
-    EXPECT_EQ(entityAt(*level, 1, 1), nullptr);
-    EXPECT_EQ(level->world->GetBodyCount(), bodies - 1);
-    EXPECT_TRUE(level->ball);
 }
 
 TEST_F(LevelBuild, WhatLeavesTheWorldStops) {

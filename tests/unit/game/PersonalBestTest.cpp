@@ -17,11 +17,6 @@ TEST(PersonalBest, StoredAsScoreTextUnderTheModeAndLevelAndOnlyAStrictlyFasterTi
     EXPECT_EQ(readPersonalBest(raceMode, 250), 65.0f);
     EXPECT_EQ(readPersonalBest(puzzleMode, 250), -1.0f) << "modes keep their own bests";
 
-    for (float time : {0.001f, 99.999f, 1234.56f}) {
-        storePersonalBest(puzzleMode, 20000, time);
-        EXPECT_NEAR(readPersonalBest(puzzleMode, 20000), time, time * 1e-5f) << time;
-    }
-
     // Broken entries read as "none", so the next finish overwrites them.
     for (const char* broken : {"", "7", "ab", "x 123", "  "}) {
         settings().setString("_ 1 275", broken);
@@ -29,7 +24,6 @@ TEST(PersonalBest, StoredAsScoreTextUnderTheModeAndLevelAndOnlyAStrictlyFasterTi
     }
     settings().erase("_ 1 250");
     settings().erase("_ 1 275");
-    settings().erase("_ 2 20000");
 
     EXPECT_TRUE(beatsPersonalBest(-1.0f, 500.0f));
     EXPECT_TRUE(beatsPersonalBest(30.0f, 29.999f));
