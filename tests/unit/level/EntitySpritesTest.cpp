@@ -1,21 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "TestLevels.hpp"
 #include "level/EntitySprites.hpp"
 #include "level/TileImages.hpp"
 #include "sim/level/Level.hpp"
 #include "sim/level/PlayState.hpp"
-
-namespace {
-
-TileMap rowOf(std::vector<std::int32_t> ids) {
-    TileMap map;
-    map.width = static_cast<std::int32_t>(ids.size());
-    map.height = 1;
-    map.tiles = std::move(ids);
-    return map;
-}
-
-}  // namespace
 
 // Tile ids and picture indices share names (a wall is id 3 and picture 0):
 // each id must show its own picture.
@@ -45,7 +34,7 @@ TEST(EntitySprites, EveryTileShowsItsOwnPictureAndSwitchesGlow) {
     // Built beside a level: a switch shows its glow, which moves on with time
     // only within sight; a wall shows its own picture.
     PlayState play;
-    const auto level = buildLevel(rowOf({1, 3, TileId::switchOf(Colour::blue)}), play);
+    const auto level = buildLevel(levelFromRows({"@#b"}), play);
     TileImages images;
     EntitySprites sprites;
     sprites.build(*level, images);
