@@ -83,13 +83,6 @@ std::string describe(const sf::Image& p) {
            std::to_string(share(p, wholeScreen, isWarm));
 }
 
-void tapKeys(const std::vector<std::string>& keys) {
-    for (const std::string& key : keys) {
-        X11Window::tap(key);
-        std::this_thread::sleep_for(100ms);
-    }
-}
-
 }  // namespace
 
 class EndToEnd : public ::testing::Test {
@@ -151,26 +144,23 @@ TEST_F(EndToEnd, AFirstStartByRealKeysNamesThePlayerVisitsALevelAndSavesAtExit) 
     ASSERT_TRUE(X11Window::focus(window));
 
     // The intro ends when Return is let go; the name entry greets.
-    X11Window::tap("Return");
+    X11Window::keys("Return");
     ASSERT_TRUE(waitFor(greetingShown)) << "no first-start greeting: " << describe(last);
-    X11Window::key("Shift_L", true);
-    X11Window::tap("t");
-    X11Window::key("Shift_L", false);
-    tapKeys({"e", "s", "t", "e", "r", "space", "4", "2", "Return"});
+    X11Window::keys("shift+t e s t e r space 4 2 Return");
     ASSERT_TRUE(waitFor(mainMenuShown)) << "no main menu after the name: " << describe(last);
     EXPECT_NE(server.log().find("name=\"Tester 42\" free"), std::string::npos) << server.log();
 
     // "Race", "Play single level"; Escape in the level and the pause menu's
     // "Exit" lead back to the main menu, whose "Exit" ends the game.
-    X11Window::tap("Return");
+    X11Window::keys("Return");
     ASSERT_TRUE(waitFor(levelSelectionShown)) << "no level selection: " << describe(last);
-    tapKeys({"Down", "Return"});
+    X11Window::keys("Down Return");
     ASSERT_TRUE(waitFor(levelShown)) << "no level: " << describe(last);
-    X11Window::tap("Escape");
+    X11Window::keys("Escape");
     ASSERT_TRUE(waitFor(pauseMenuShown)) << "no pause menu: " << describe(last);
-    tapKeys({"Down", "Down", "Down", "Return"});
+    X11Window::keys("Down Down Down Return");
     ASSERT_TRUE(waitFor(mainMenuShown)) << "not back in the main menu: " << describe(last);
-    tapKeys({"Escape", "Return"});
+    X11Window::keys("Escape Return");
     ASSERT_EQ(game->waitForExit(screenSeconds), 0) << "the game did not end cleanly";
 
     // Written as the settings always are (their unit test checks the order).
@@ -187,20 +177,6 @@ TEST_F(EndToEnd, AFirstStartByRealKeysNamesThePlayerVisitsALevelAndSavesAtExit) 
     EXPECT_EQ(server.log().find("sbmt.php"), std::string::npos) << server.log();
 }
 
-TEST_F(EndToEnd, AKilledGameLeavesThePreviousFileWholeAndTheWindowAsStored) {
-    const std::string previous = header +
-                                 "fullscreen\t0\nnameentered\t1\nscreendepth\t32\n"
-                                 "screenheight\t600\nscreenwidth\t800\nusername\tKept Name\n";
-    writeFileBytes(home.file(".Rollavortex"), previous);
-    start(std::filesystem::current_path().string());
-    ASSERT_TRUE(waitFor([](const sf::Image&) { return true; }));
-    EXPECT_EQ(last.getSize(), sf::Vector2u(800, 600));
-    game->kill(SIGKILL);
-    EXPECT_FALSE(game->running());
-    EXPECT_EQ(settingsFile(), previous);
-    EXPECT_FALSE(std::filesystem::exists(home.file(".Rollavortex.tmp")));
-}
-
 // A run named on the command line shows at once, without the intro; Escape
 // leads to the Replays list and on to the main menu. A command line the game
 // does not understand ends it before any window, with its usage.
@@ -211,11 +187,11 @@ TEST_F(EndToEnd, ARunGivenOnTheCommandLineShowsAtOnceThenTheMenusFollow) {
     start(root, "", "", {"--replay", "levels/runs/TheLabyrinth.run"});
     ASSERT_TRUE(X11Window::focus(window));
     ASSERT_TRUE(waitFor(levelShown)) << "no replay: " << describe(last);
-    X11Window::tap("Escape");
+    X11Window::keys("Escape");
     ASSERT_TRUE(waitFor(levelSelectionShown)) << "no Replays list: " << describe(last);
-    X11Window::tap("Escape");
+    X11Window::keys("Escape");
     ASSERT_TRUE(waitFor(mainMenuShown)) << "no main menu: " << describe(last);
-    tapKeys({"Escape", "Return"});
+    X11Window::keys("Escape Return");
     ASSERT_EQ(game->waitForExit(screenSeconds), 0) << "the game did not end cleanly";
     EXPECT_EQ(slurpFile(errorsFile()).find("cannot replay"), std::string::npos)
         << slurpFile(errorsFile());
@@ -261,20 +237,26 @@ TEST_F(EndToEnd, WithoutItsDataTheGameNamesWhatIsMissingYetReachesTheMenuAndEnds
 
 // The game as `cmake --install` lays it out (the ctest fixture
 // install_into_prefix installs this build into INSTALLED_PREFIX), started from
-// a folder far from the source tree: it finds its files beside itself.
-TEST_F(EndToEnd, InstalledAndStartedFromElsewhereItFindsItsFilesAndShowsTheMenu) {
+// a folder far from the source tree: it finds its files beside itself, opens
+// its window as stored, and killed, leaves the previous settings file whole.
+TEST_F(EndToEnd, InstalledAndStartedFromElsewhereItShowsTheMenuAndAKillLeavesTheSettings) {
     const std::string program = std::string(INSTALLED_PREFIX) + "/bin/rollavortex";
     ASSERT_TRUE(std::filesystem::exists(program)) << program << ": run through ctest, whose "
                                                   << "install_into_prefix test installs it";
-    writeFileBytes(home.file(".Rollavortex"),
-                   "fullscreen\t0\nnameentered\t1\nscreenheight\t768\nscreenwidth\t1024\n");
+    const std::string previous = header +
+                                 "fullscreen\t0\nnameentered\t1\nscreendepth\t32\n"
+                                 "screenheight\t600\nscreenwidth\t800\nusername\tKept Name\n";
+    writeFileBytes(home.file(".Rollavortex"), previous);
     TempFolder elsewhere;
     start(elsewhere.path().string(), "", program);
     ASSERT_TRUE(X11Window::focus(window));
-    X11Window::tap("Return");
+    X11Window::keys("Return");
     EXPECT_TRUE(waitFor(mainMenuShown)) << describe(last);
-    ASSERT_TRUE(X11Window::requestClose(window));
-    EXPECT_EQ(game->waitForExit(screenSeconds), 0);
+    EXPECT_EQ(last.getSize(), sf::Vector2u(800, 600));
+    game->kill(SIGKILL);
+    EXPECT_FALSE(game->running());
+    EXPECT_EQ(settingsFile(), previous);
+    EXPECT_FALSE(std::filesystem::exists(home.file(".Rollavortex.tmp")));
     const std::string said = slurpFile(errorsFile());
     EXPECT_EQ(said.find("missing file"), std::string::npos) << said;
     EXPECT_EQ(said.find("no data folder"), std::string::npos) << said;

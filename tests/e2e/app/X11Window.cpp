@@ -1,13 +1,11 @@
 #include "X11Window.hpp"
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 
-#include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 namespace {
 
@@ -27,35 +25,22 @@ struct Display_ {
     Display* display;
 };
 
-std::string title(Display* display, Window window) {
-    char* name = nullptr;
-    if (XFetchName(display, window, &name) == 0 || name == nullptr) {
-        return {};
+// Runs xdotool (ended after `seconds`); what it printed, and whether it
+// succeeded.
+bool xdotool(const std::string& arguments, double seconds, std::string* printed = nullptr) {
+    const std::string command =
+        "timeout " + std::to_string(std::ceil(seconds)) + " xdotool " + arguments + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return false;
     }
-    std::string text(name);
-    XFree(name);
-    return text;
-}
-
-Window search(Display* display, Window parent, const std::string& prefix) {
-    Window root = 0, parentOut = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(display, parent, &root, &parentOut, &children, &count) == 0) {
-        return 0;
-    }
-    Window found = 0;
-    for (unsigned i = 0; i < count && found == 0; ++i) {
-        if (title(display, children[i]).rfind(prefix, 0) == 0) {
-            found = children[i];
-        } else {
-            found = search(display, children[i], prefix);
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        if (printed != nullptr) {
+            *printed += buffer;
         }
     }
-    if (children != nullptr) {
-        XFree(children);
-    }
-    return found;
+    return pclose(pipe) == 0;
 }
 
 }  // namespace
@@ -63,29 +48,13 @@ Window search(Display* display, Window parent, const std::string& prefix) {
 namespace X11Window {
 
 unsigned long find(const std::string& titlePrefix, double seconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        Display_ x;
-        if (x.display != nullptr) {
-            const Window window = search(x.display, DefaultRootWindow(x.display), titlePrefix);
-            if (window != 0) {
-                return window;
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return 0;
+    std::string printed;
+    xdotool("search --sync --limit 1 --name '^" + titlePrefix + "'", seconds, &printed);
+    return std::strtoul(printed.c_str(), nullptr, 10);
 }
 
 bool focus(unsigned long window) {
-    Display_ x;
-    if (x.display == nullptr) {
-        return false;
-    }
-    XRaiseWindow(x.display, window);
-    XSetInputFocus(x.display, window, RevertToParent, CurrentTime);
-    XSync(x.display, False);
-    return true;
+    return xdotool("windowfocus --sync " + std::to_string(window), 10.0);
 }
 
 bool requestClose(unsigned long window) {
@@ -105,19 +74,10 @@ bool requestClose(unsigned long window) {
     return sent;
 }
 
-bool key(const std::string& keysymName, bool press) {
-    Display_ x;
-    if (x.display == nullptr) {
-        return false;
-    }
-    const KeySym sym = XStringToKeysym(keysymName.c_str());
-    const KeyCode code = XKeysymToKeycode(x.display, sym);
-    if (code == 0) {
-        return false;
-    }
-    XTestFakeKeyEvent(x.display, code, press ? True : False, CurrentTime);
-    XFlush(x.display);
-    return true;
+bool keys(const std::string& names) {
+    // Half the delay between a press and its release, half to the next key:
+    // long enough for the game to see every press in a frame of its own.
+    return xdotool("key --delay 200 " + names, 30.0);
 }
 
 sf::Image capture(unsigned long window) {
@@ -146,13 +106,6 @@ sf::Image capture(unsigned long window) {
     }
     XDestroyImage(image);
     return picture;
-}
-
-bool tap(const std::string& keysymName) {
-    const bool down = key(keysymName, true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(80));
-    const bool up = key(keysymName, false);
-    return down && up;
 }
 
 }  // namespace X11Window
