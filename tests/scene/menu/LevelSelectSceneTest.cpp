@@ -4,8 +4,6 @@
 
 #include "MenuSceneSupport.hpp"
 #include "menu/LevelSelectScreen.hpp"
-#include "online/client/HighscoreClient.hpp"
-#include "sim/run/ScoreText.hpp"
 
 using Key = sf::Keyboard;
 
@@ -111,44 +109,6 @@ TEST(LevelSelectScene, EveryMoveRestartsTheWaitForTheTableAndADownServerCostsNot
     EXPECT_LT(seconds, 5.0);
     // The player is told that there is nothing to show.
     EXPECT_GT(countPixels(shown, {400, 640, 480, 32}, isLighterThanSky), 40);
-}
-
-TEST(LevelSelectScene, TheTableOpensOnTheOwnRecordAndFollowsTheShownLevel) {
-    REQUIRE_DISPLAY();
-    TempFolder folder;
-    ServerProcess server(folder.file("scores.db"), folder.file("server.log"));
-    ASSERT_TRUE(server.start()) << server.log();
-    // Fourteen racers, "me" ninth; "other" on the second level only.
-    const HighscoreClient client(server.address());
-    for (int place = 1; place <= 14; ++place) {
-        const std::string name = place == 9 ? "me" : "racer" + std::to_string(place);
-        client.submitScore(name, raceMode, 250, encodeTime(30.0f + static_cast<float>(place)));
-    }
-    client.submitScore("other", raceMode, 275, encodeTime(50.0f));
-    ScriptedGame game(settingsFor(server.address(), "0"));
-    LevelSelectScreen screen(game.window(), raceMode, nullptr);
-    std::vector<std::string> firstRows;
-    sf::Image shown;
-    game.when([&](GameWindow&) { return screen.fetchCount() == 1; },
-              [&](GameWindow& window) {
-                  firstRows = screen.rowTexts();
-                  shown = window.capture();
-                  game.tapKeys(window.frameNumber() + 5, {Key::Down, Key::Down, Key::Right}, 3);
-              });
-    game.when([&](GameWindow&) { return screen.fetchCount() == 2; },
-              [&](GameWindow& window) { window.queueEvent(GameWindow::closedEvent()); });
-    screen.run();
-
-    // Place 9 is record index 8: the view starts at index 3 and "me" is on the
-    // sixth row (y 495 + 5 * 35), green where the first row is not.
-    ASSERT_EQ(firstRows.size(), 11u);
-    EXPECT_EQ(firstRows[0].substr(0, 8), "     4. ");
-    EXPECT_NE(firstRows[5].find("  me"), std::string::npos);
-    EXPECT_GT(countPixels(shown, {100, 670, 1000, 30}, isGreenish), 20);
-    EXPECT_EQ(countPixels(shown, {100, 495, 1000, 30}, isGreenish), 0);
-    // The second level's table replaced the first.
-    ASSERT_EQ(screen.rowTexts().size(), 1u);
-    EXPECT_NE(screen.rowTexts()[0].find("other"), std::string::npos);
 }
 
 TEST(LevelSelectScene, PlaySingleLevelStoresTheLevelPlaysItAndEndsTheVisit) {
