@@ -1,10 +1,9 @@
 // The real binary as a player meets it: real key presses on a real window in a
 // virtual display of the test program's own (ctest starts it under xvfb-run),
-// the name checked with the real highscore
-// server on loopback, the settings file written when the game ends, and kept
-// whole when the game is killed. Screens are told apart by what the window
-// shows, so every wait lasts only as long as the game needs. What the screens
-// do with the keys is the scene tests' business.
+// the name checked with the real highscore server on loopback, the settings
+// file written when the game ends, and kept whole when the game is killed. Screens are told apart
+// by what the window shows, so every wait lasts only as long as the game needs. What the screens do
+// with the keys is the scene tests' business.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -47,9 +46,6 @@ bool isWarm(sf::Color c) {  // tiles, crates and the ball: nothing of the sky
 bool isDark(sf::Color c) {  // black fades and the pause panel
     return std::max({c.r, c.g, c.b}) < 120;
 }
-bool isMascotRed(sf::Color c) {
-    return c.r > 150 && c.g < 90 && c.b < 90;
-}
 
 // Share (0 to 1) of the pixels of a logical rectangle that pass.
 double share(const sf::Image& picture, const sf::FloatRect& area, bool (*test)(sf::Color)) {
@@ -62,12 +58,12 @@ bool greetingShown(const sf::Image& p) {
     return share(p, greetingArea, isGreenish) > 0.05 && share(p, wholeScreen, isSky) > 0.2;
 }
 bool mainMenuShown(const sf::Image& p) {
-    return share(p, leftMascotArea, isMascotRed) > 0.2 &&
-           share(p, rightMascotArea, isMascotRed) > 0.2 && share(p, wholeScreen, isSky) > 0.1;
+    return share(p, leftMascotArea, isReddish) > 0.2 &&
+           share(p, rightMascotArea, isReddish) > 0.2 && share(p, wholeScreen, isSky) > 0.1;
 }
 // The sky at full brightness with neither mascots nor a level in front of it.
 bool levelSelectionShown(const sf::Image& p) {
-    return share(p, wholeScreen, isSky) > 0.2 && share(p, leftMascotArea, isMascotRed) < 0.01 &&
+    return share(p, wholeScreen, isSky) > 0.2 && share(p, leftMascotArea, isReddish) < 0.01 &&
            share(p, greetingArea, isGreenish) < 0.01 && share(p, wholeScreen, isWarm) < 0.04;
 }
 bool levelShown(const sf::Image& p) {
@@ -77,12 +73,6 @@ bool pauseMenuShown(const sf::Image& p) {
     return share(p, pausePanelStrip, isDark) > 0.95;
 }
 
-// What the last picture showed, for failure messages.
-std::string describe(const sf::Image& p) {
-    return "sky " + std::to_string(share(p, wholeScreen, isSky)) + ", warm " +
-           std::to_string(share(p, wholeScreen, isWarm));
-}
-
 }  // namespace
 
 class EndToEnd : public ::testing::Test {
@@ -90,9 +80,8 @@ class EndToEnd : public ::testing::Test {
     void SetUp() override { REQUIRE_DISPLAY(); }
 
     // Starts the game in `folder` as a player with its own home and waits for
-    // its window.
-    // `data` names the data folder (empty: the game finds its own), `program`
-    // another game binary than this build's (an installed one).
+    // its window. `data` names the data folder (empty: the game finds its
+    // own), `program` another game binary than this build's (an installed one).
     void start(const std::string& folder, const std::string& data = "",
                const std::string& program = "", const std::vector<std::string>& arguments = {}) {
         game = std::make_unique<GameProcess>(
@@ -107,18 +96,19 @@ class EndToEnd : public ::testing::Test {
         ASSERT_NE(window, 0u) << "the game window never appeared";
     }
 
-    // Polls the window's picture until `shown` holds; the last picture is kept
-    // for the failure message.
-    bool waitFor(const std::function<bool(const sf::Image&)>& shown) {
+    // Polls the window's picture until `shown` holds; a failure tells what
+    // the last picture showed.
+    testing::AssertionResult waitFor(const std::function<bool(const sf::Image&)>& shown) {
         const auto deadline = Clock::now() + std::chrono::duration<double>(screenSeconds);
         while (Clock::now() < deadline) {
             last = X11Window::capture(window);
             if (last.getSize().x > 0 && shown(last)) {
-                return true;
+                return testing::AssertionSuccess();
             }
             std::this_thread::sleep_for(40ms);
         }
-        return false;
+        return testing::AssertionFailure() << "sky " << share(last, wholeScreen, isSky) << ", warm "
+                                           << share(last, wholeScreen, isWarm);
     }
 
     std::string settingsFile() const { return slurpFile(home.file(".Rollavortex")); }
@@ -145,21 +135,21 @@ TEST_F(EndToEnd, AFirstStartByRealKeysNamesThePlayerVisitsALevelAndSavesAtExit) 
 
     // The intro ends when Return is let go; the name entry greets.
     X11Window::keys("Return");
-    ASSERT_TRUE(waitFor(greetingShown)) << "no first-start greeting: " << describe(last);
+    ASSERT_TRUE(waitFor(greetingShown)) << "no first-start greeting";
     X11Window::keys("shift+t e s t e r space 4 2 Return");
-    ASSERT_TRUE(waitFor(mainMenuShown)) << "no main menu after the name: " << describe(last);
+    ASSERT_TRUE(waitFor(mainMenuShown)) << "no main menu after the name";
     EXPECT_NE(server.log().find("name=\"Tester 42\" free"), std::string::npos) << server.log();
 
     // "Race", "Play single level"; Escape in the level and the pause menu's
     // "Exit" lead back to the main menu, whose "Exit" ends the game.
     X11Window::keys("Return");
-    ASSERT_TRUE(waitFor(levelSelectionShown)) << "no level selection: " << describe(last);
+    ASSERT_TRUE(waitFor(levelSelectionShown)) << "no level selection";
     X11Window::keys("Down Return");
-    ASSERT_TRUE(waitFor(levelShown)) << "no level: " << describe(last);
+    ASSERT_TRUE(waitFor(levelShown)) << "no level";
     X11Window::keys("Escape");
-    ASSERT_TRUE(waitFor(pauseMenuShown)) << "no pause menu: " << describe(last);
+    ASSERT_TRUE(waitFor(pauseMenuShown)) << "no pause menu";
     X11Window::keys("Down Down Down Return");
-    ASSERT_TRUE(waitFor(mainMenuShown)) << "not back in the main menu: " << describe(last);
+    ASSERT_TRUE(waitFor(mainMenuShown)) << "not back in the main menu";
     X11Window::keys("Escape Return");
     ASSERT_EQ(game->waitForExit(screenSeconds), 0) << "the game did not end cleanly";
 
@@ -186,11 +176,11 @@ TEST_F(EndToEnd, ARunGivenOnTheCommandLineShowsAtOnceThenTheMenusFollow) {
     const std::string root = std::filesystem::current_path().string();
     start(root, "", "", {"--replay", "levels/runs/TheLabyrinth.run"});
     ASSERT_TRUE(X11Window::focus(window));
-    ASSERT_TRUE(waitFor(levelShown)) << "no replay: " << describe(last);
+    ASSERT_TRUE(waitFor(levelShown)) << "no replay";
     X11Window::keys("Escape");
-    ASSERT_TRUE(waitFor(levelSelectionShown)) << "no Replays list: " << describe(last);
+    ASSERT_TRUE(waitFor(levelSelectionShown)) << "no Replays list";
     X11Window::keys("Escape");
-    ASSERT_TRUE(waitFor(mainMenuShown)) << "no main menu: " << describe(last);
+    ASSERT_TRUE(waitFor(mainMenuShown)) << "no main menu";
     X11Window::keys("Escape Return");
     ASSERT_EQ(game->waitForExit(screenSeconds), 0) << "the game did not end cleanly";
     EXPECT_EQ(slurpFile(errorsFile()).find("cannot replay"), std::string::npos)
@@ -211,8 +201,8 @@ TEST_F(EndToEnd, WithoutItsDataTheGameNamesWhatIsMissingYetReachesTheMenuAndEnds
     for (const std::string& data : {empty.path().string(), empty.file("gone")}) {
         SCOPED_TRACE(data);
         start(empty.path().string(), data);
-        ASSERT_TRUE(waitFor([](const sf::Image& p) { return share(p, wholeScreen, isSky) > 0.05; }))
-            << describe(last);
+        ASSERT_TRUE(
+            waitFor([](const sf::Image& p) { return share(p, wholeScreen, isSky) > 0.05; }));
         ASSERT_TRUE(X11Window::requestClose(window));
         ASSERT_EQ(game->waitForExit(screenSeconds), 0);
         const std::string file = settingsFile();
@@ -251,7 +241,7 @@ TEST_F(EndToEnd, InstalledAndStartedFromElsewhereItShowsTheMenuAndAKillLeavesThe
     start(elsewhere.path().string(), "", program);
     ASSERT_TRUE(X11Window::focus(window));
     X11Window::keys("Return");
-    EXPECT_TRUE(waitFor(mainMenuShown)) << describe(last);
+    EXPECT_TRUE(waitFor(mainMenuShown));
     EXPECT_EQ(last.getSize(), sf::Vector2u(800, 600));
     game->kill(SIGKILL);
     EXPECT_FALSE(game->running());

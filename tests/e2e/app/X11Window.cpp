@@ -6,41 +6,34 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 
 namespace {
 
-// A window that is not mapped yet, or already gone, answers a request with an
-// X error; Xlib's own handler would end the test process for it.
-int ignoreXError(Display*, XErrorEvent*) {
-    return 0;
+// Closed again when the request is done.
+std::unique_ptr<Display, int (*)(Display*)> openDisplay() {
+    // A window that is not mapped yet, or already gone, answers a request with
+    // an X error; Xlib's own handler would end the test process for it.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    return {XOpenDisplay(nullptr), XCloseDisplay};
 }
 
-struct Display_ {
-    Display_() : display(XOpenDisplay(nullptr)) { XSetErrorHandler(ignoreXError); }
-    ~Display_() {
-        if (display != nullptr) {
-            XCloseDisplay(display);
-        }
-    }
-    Display* display;
-};
-
-// Runs xdotool (ended after `seconds`); what it printed, and whether it
-// succeeded.
-bool xdotool(const std::string& arguments, double seconds, std::string* printed = nullptr) {
+// Runs xdotool, ended after `seconds`: what it printed, or nothing when it
+// failed.
+std::optional<std::string> xdotool(const std::string& arguments, double seconds) {
     const std::string command =
         "timeout " + std::to_string(std::ceil(seconds)) + " xdotool " + arguments + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
-        return false;
+        return std::nullopt;
     }
+    std::string printed;
     char buffer[256];
     while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-        if (printed != nullptr) {
-            *printed += buffer;
-        }
+        printed += buffer;
     }
-    return pclose(pipe) == 0;
+    return pclose(pipe) == 0 ? std::optional(printed) : std::nullopt;
 }
 
 }  // namespace
@@ -48,47 +41,47 @@ bool xdotool(const std::string& arguments, double seconds, std::string* printed 
 namespace X11Window {
 
 unsigned long find(const std::string& titlePrefix, double seconds) {
-    std::string printed;
-    xdotool("search --sync --limit 1 --name '^" + titlePrefix + "'", seconds, &printed);
-    return std::strtoul(printed.c_str(), nullptr, 10);
+    const auto printed = xdotool("search --sync --limit 1 --name '^" + titlePrefix + "'", seconds);
+    return std::strtoul(printed.value_or("").c_str(), nullptr, 10);
 }
 
 bool focus(unsigned long window) {
-    return xdotool("windowfocus --sync " + std::to_string(window), 10.0);
+    return xdotool("windowfocus --sync " + std::to_string(window), 10.0).has_value();
 }
 
 bool requestClose(unsigned long window) {
-    Display_ x;
-    if (x.display == nullptr) {
+    const auto display = openDisplay();
+    if (!display) {
         return false;
     }
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(x.display, "WM_PROTOCOLS", False);
+    event.xclient.message_type = XInternAtom(display.get(), "WM_PROTOCOLS", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(x.display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[0] =
+        static_cast<long>(XInternAtom(display.get(), "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    const bool sent = XSendEvent(x.display, window, False, NoEventMask, &event) != 0;
-    XFlush(x.display);
+    const bool sent = XSendEvent(display.get(), window, False, NoEventMask, &event) != 0;
+    XFlush(display.get());
     return sent;
 }
 
 bool keys(const std::string& names) {
     // Half the delay between a press and its release, half to the next key:
     // long enough for the game to see every press in a frame of its own.
-    return xdotool("key --delay 200 " + names, 30.0);
+    return xdotool("key --delay 200 " + names, 30.0).has_value();
 }
 
 sf::Image capture(unsigned long window) {
     sf::Image picture;
-    Display_ x;
+    const auto display = openDisplay();
     XWindowAttributes attributes{};
-    if (x.display == nullptr || XGetWindowAttributes(x.display, window, &attributes) == 0 ||
+    if (!display || XGetWindowAttributes(display.get(), window, &attributes) == 0 ||
         attributes.map_state != IsViewable) {
         return picture;
     }
-    XImage* image = XGetImage(x.display, window, 0, 0, static_cast<unsigned>(attributes.width),
+    XImage* image = XGetImage(display.get(), window, 0, 0, static_cast<unsigned>(attributes.width),
                               static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
     if (image == nullptr) {
         return picture;
