@@ -79,9 +79,9 @@ class EndToEnd : public ::testing::Test {
   protected:
     void SetUp() override { REQUIRE_DISPLAY(); }
 
-    // Starts the game in `folder` as a player with its own home and waits for
-    // its window. `data` names the data folder (empty: the game finds its
-    // own), `program` another game binary than this build's (an installed one).
+    // Starts the game in `folder` as a player with its own home, waits for its
+    // window to show and gives it the keyboard. `data` names the data folder (empty: the game finds
+    // its own), `program` another game binary than this build's (an installed one).
     void start(const std::string& folder, const std::string& data = "",
                const std::string& program = "", const std::vector<std::string>& arguments = {}) {
         game = std::make_unique<GameProcess>(
@@ -94,6 +94,8 @@ class EndToEnd : public ::testing::Test {
             errorsFile(), program, arguments);
         window = X11Window::find("Rollavortex 1.0", screenSeconds);
         ASSERT_NE(window, 0u) << "the game window never appeared";
+        ASSERT_TRUE(waitFor([](const sf::Image&) { return true; })) << "the window never showed";
+        ASSERT_TRUE(X11Window::focus(window));
     }
 
     // Polls the window's picture until `shown` holds; a failure tells what
@@ -130,8 +132,6 @@ TEST_F(EndToEnd, AFirstStartByRealKeysNamesThePlayerVisitsALevelAndSavesAtExit) 
                    header + "fullscreen\t0\nhighscoreserver\t" + server.address() +
                        "\nscreendepth\t32\nscreenheight\t512\nscreenwidth\t640\n");
     start(std::filesystem::current_path().string());
-    ASSERT_TRUE(waitFor([](const sf::Image&) { return true; })) << "the window never showed";
-    ASSERT_TRUE(X11Window::focus(window));
 
     // The intro ends when Return is let go; the name entry greets.
     X11Window::keys("Return");
@@ -175,7 +175,6 @@ TEST_F(EndToEnd, ARunGivenOnTheCommandLineShowsAtOnceThenTheMenusFollow) {
                    "fullscreen\t0\nnameentered\t1\nscreenheight\t512\nscreenwidth\t640\n");
     const std::string root = std::filesystem::current_path().string();
     start(root, "", "", {"--replay", "levels/runs/TheLabyrinth.run"});
-    ASSERT_TRUE(X11Window::focus(window));
     ASSERT_TRUE(waitFor(levelShown)) << "no replay";
     X11Window::keys("Escape");
     ASSERT_TRUE(waitFor(levelSelectionShown)) << "no Replays list";
@@ -239,7 +238,6 @@ TEST_F(EndToEnd, InstalledAndStartedFromElsewhereItShowsTheMenuAndAKillLeavesThe
     writeFileBytes(home.file(".Rollavortex"), previous);
     TempFolder elsewhere;
     start(elsewhere.path().string(), "", program);
-    ASSERT_TRUE(X11Window::focus(window));
     X11Window::keys("Return");
     EXPECT_TRUE(waitFor(mainMenuShown));
     EXPECT_EQ(last.getSize(), sf::Vector2u(800, 600));

@@ -34,14 +34,6 @@ void fillRunsFolder() {
     std::filesystem::create_directories(folder / "folder.run");
 }
 
-std::vector<std::string> labels(const ReplayListScreen& list) {
-    std::vector<std::string> texts;
-    for (const ReplayEntry& entry : list.entries()) {
-        texts.push_back(entry.label);
-    }
-    return texts;
-}
-
 }  // namespace
 
 // The list offers the command line's file, the bests kept, the records (with
@@ -90,7 +82,11 @@ TEST(ReplayListScene, OffersTheRunsAndAChosenLineOrRecordPlaysInTheReplayScreen)
         SCOPED_TRACE(c.commandLine);
         game.settings().setInt("submitscores", c.online);
         const ReplayListScreen list(game.window(), nullptr, c.commandLine);
-        EXPECT_EQ(labels(list), c.expected);
+        std::vector<std::string> labels;
+        for (const ReplayEntry& entry : list.entries()) {
+            labels.push_back(entry.label);
+        }
+        EXPECT_EQ(labels, c.expected);
     }
     ReplayListScreen list(game.window(), nullptr);
     ASSERT_EQ(list.entries()[1].kind, ReplayEntry::Kind::record);

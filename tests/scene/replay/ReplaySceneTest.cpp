@@ -24,10 +24,6 @@ using Key = sf::Keyboard;
 constexpr float frame60 = 1.0f / 60.0f;
 constexpr std::uint64_t generousBudget = 60 * 300;
 
-ReplaySource sourceOf(const ShippedRun& shipped) {
-    return ReplaySource{"Your best", shipped.text, "", ""};
-}
-
 // What the screen stood at after each window frame.
 struct Seen {
     std::size_t frame = 0;
@@ -73,7 +69,7 @@ TEST(ReplayScene, CommittedRunsEndInTheHeadlessReplaysStateAtFourTimesAndAQuarte
         // Shown from the start at the speed the keys choose in the first
         // frames, until the last recorded frame has played.
         ScriptedGame game("", frame60, generousBudget);
-        ReplayScreen screen(game.window(), sourceOf(shipped));
+        ReplayScreen screen(game.window(), ReplaySource{"Your best", shipped.text, "", ""});
         const std::map<std::uint64_t, Seen> seen = record(game, screen);
         game.tapKeys(0, c.keys, 1);
         game.when([&](GameWindow&) { return screen.timeline()->atEnd(); },
@@ -116,7 +112,7 @@ TEST(ReplayScene, StepsSeeksAndRestartsByKeyOrPadLandOnTheStraightReplaysState) 
     const std::vector<std::uint64_t> hashes = straightHashes(shipped);
     const RunTimes times(shipped.run.frameTimes);
     ScriptedGame game("", frame60, generousBudget);
-    ReplayScreen screen(game.window(), sourceOf(shipped));
+    ReplayScreen screen(game.window(), ReplaySource{"Your best", shipped.text, "", ""});
     // The head-up display names the level, whose run it is and its time.
     EXPECT_EQ(screen.headline(), "Replay \xC2\xB7 " + shipped.run.levelName);
     const float seconds = static_cast<float>(shipped.run.finishMilliseconds) / 1000.0f;
