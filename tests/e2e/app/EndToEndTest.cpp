@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <tuple>
 
 #include "GameProcess.hpp"
 #include "Pixels.hpp"
@@ -113,6 +114,15 @@ class EndToEnd : public ::testing::Test {
                                            << share(last, wholeScreen, isWarm);
     }
 
+    // Types each step's keys, then waits for the screen they lead to.
+    using Step = std::tuple<const char*, bool (*)(const sf::Image&), const char*>;
+    void walk(std::initializer_list<Step> steps) {
+        for (const auto& [keys, shown, screen] : steps) {
+            X11Window::keys(keys);
+            ASSERT_TRUE(waitFor(shown)) << "no " << screen << " after " << keys;
+        }
+    }
+
     std::string settingsFile() const { return slurpFile(home.file(".Rollavortex")); }
     std::string errorsFile() const { return home.file("errors.txt"); }
 
@@ -133,23 +143,17 @@ TEST_F(EndToEnd, AFirstStartByRealKeysNamesThePlayerVisitsALevelAndSavesAtExit) 
                        "\nscreendepth\t32\nscreenheight\t512\nscreenwidth\t640\n");
     start(std::filesystem::current_path().string());
 
-    // The intro ends when Return is let go; the name entry greets.
-    X11Window::keys("Return");
-    ASSERT_TRUE(waitFor(greetingShown)) << "no first-start greeting";
-    X11Window::keys("shift+t e s t e r space 4 2 Return");
-    ASSERT_TRUE(waitFor(mainMenuShown)) << "no main menu after the name";
-    EXPECT_NE(server.log().find("name=\"Tester 42\" free"), std::string::npos) << server.log();
-
+    // The intro ends when Return is let go; the name entry greets. Then
     // "Race", "Play single level"; Escape in the level and the pause menu's
     // "Exit" lead back to the main menu, whose "Exit" ends the game.
-    X11Window::keys("Return");
-    ASSERT_TRUE(waitFor(levelSelectionShown)) << "no level selection";
-    X11Window::keys("Down Return");
-    ASSERT_TRUE(waitFor(levelShown)) << "no level";
-    X11Window::keys("Escape");
-    ASSERT_TRUE(waitFor(pauseMenuShown)) << "no pause menu";
-    X11Window::keys("Down Down Down Return");
-    ASSERT_TRUE(waitFor(mainMenuShown)) << "not back in the main menu";
+    ASSERT_NO_FATAL_FAILURE(
+        walk({{"Return", greetingShown, "first-start greeting"},
+              {"shift+t e s t e r space 4 2 Return", mainMenuShown, "main menu"},
+              {"Return", levelSelectionShown, "level selection"},
+              {"Down Return", levelShown, "level"},
+              {"Escape", pauseMenuShown, "pause menu"},
+              {"Down Down Down Return", mainMenuShown, "main menu"}}));
+    EXPECT_NE(server.log().find("name=\"Tester 42\" free"), std::string::npos) << server.log();
     X11Window::keys("Escape Return");
     ASSERT_EQ(game->waitForExit(screenSeconds), 0) << "the game did not end cleanly";
 
@@ -176,10 +180,8 @@ TEST_F(EndToEnd, ARunGivenOnTheCommandLineShowsAtOnceThenTheMenusFollow) {
     const std::string root = std::filesystem::current_path().string();
     start(root, "", "", {"--replay", "levels/runs/TheLabyrinth.run"});
     ASSERT_TRUE(waitFor(levelShown)) << "no replay";
-    X11Window::keys("Escape");
-    ASSERT_TRUE(waitFor(levelSelectionShown)) << "no Replays list";
-    X11Window::keys("Escape");
-    ASSERT_TRUE(waitFor(mainMenuShown)) << "no main menu";
+    ASSERT_NO_FATAL_FAILURE(walk(
+        {{"Escape", levelSelectionShown, "Replays list"}, {"Escape", mainMenuShown, "main menu"}}));
     X11Window::keys("Escape Return");
     ASSERT_EQ(game->waitForExit(screenSeconds), 0) << "the game did not end cleanly";
     EXPECT_EQ(slurpFile(errorsFile()).find("cannot replay"), std::string::npos)
@@ -238,8 +240,7 @@ TEST_F(EndToEnd, InstalledAndStartedFromElsewhereItShowsTheMenuAndAKillLeavesThe
     writeFileBytes(home.file(".Rollavortex"), previous);
     TempFolder elsewhere;
     start(elsewhere.path().string(), "", program);
-    X11Window::keys("Return");
-    EXPECT_TRUE(waitFor(mainMenuShown));
+    ASSERT_NO_FATAL_FAILURE(walk({{"Return", mainMenuShown, "main menu"}}));
     EXPECT_EQ(last.getSize(), sf::Vector2u(800, 600));
     game->kill(SIGKILL);
     EXPECT_FALSE(game->running());

@@ -10,12 +10,8 @@
 using Key = sf::Keyboard;
 using Pad = sf::Joystick;
 
-namespace {
-
 // Keys are taken once the 0.8 s fade-in is over (frame 48 at 60 per second).
 constexpr std::uint64_t firstKeyFrame = 50;
-
-}  // namespace
 
 TEST(ControlsScene, RebindingTurnLeftRefusesAClashAndTheNewKeyTurnsInPlay) {
     REQUIRE_DISPLAY();

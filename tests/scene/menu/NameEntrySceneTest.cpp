@@ -7,12 +7,8 @@
 
 using Key = sf::Keyboard;
 
-namespace {
-
 // Keys are taken 0.2 s after the screen opens (frame 13 at 60 per second).
 constexpr std::uint64_t firstKeyFrame = 15;
-
-}  // namespace
 
 // Return on an empty name turns online scores off without a request. A server
 // that takes the connection and never answers costs the client's time-out,
