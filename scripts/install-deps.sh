@@ -12,7 +12,7 @@ packages=(
     libpugixml-dev zlib1g-dev libzstd-dev
 )
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils libx11-dev libxtst-dev clang libclang-rt-14-dev postgresql chromium)
+    packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils libx11-dev clang libclang-rt-14-dev postgresql chromium)
     # The install tests: the installed desktop entry and metainfo validated, the
     # Debian packages built and judged.
     packages+=(desktop-file-utils appstream lintian dpkg-dev fakeroot)

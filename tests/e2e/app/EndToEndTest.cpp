@@ -1,10 +1,9 @@
 // The real binary as a player meets it: real key presses on a real window in a
 // virtual display of the test program's own (ctest starts it under xvfb-run),
-// the name checked with the real highscore
-// server on loopback, the settings file written when the game ends, and kept
-// whole when the game is killed. Screens are told apart by what the window
-// shows, so every wait lasts only as long as the game needs. What the screens
-// do with the keys is the scene tests' business.
+// the name checked with the real highscore server on loopback, the settings
+// file written when the game ends, and kept whole when the game is killed. Screens are told apart
+// by what the window shows, so every wait lasts only as long as the game needs. What the screens do
+// with the keys is the scene tests' business.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -15,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <tuple>
 
 #include "GameProcess.hpp"
 #include "Pixels.hpp"
@@ -47,9 +47,6 @@ bool isWarm(sf::Color c) {  // tiles, crates and the ball: nothing of the sky
 bool isDark(sf::Color c) {  // black fades and the pause panel
     return std::max({c.r, c.g, c.b}) < 120;
 }
-bool isMascotRed(sf::Color c) {
-    return c.r > 150 && c.g < 90 && c.b < 90;
-}
 
 // Share (0 to 1) of the pixels of a logical rectangle that pass.
 double share(const sf::Image& picture, const sf::FloatRect& area, bool (*test)(sf::Color)) {
@@ -62,12 +59,12 @@ bool greetingShown(const sf::Image& p) {
     return share(p, greetingArea, isGreenish) > 0.05 && share(p, wholeScreen, isSky) > 0.2;
 }
 bool mainMenuShown(const sf::Image& p) {
-    return share(p, leftMascotArea, isMascotRed) > 0.2 &&
-           share(p, rightMascotArea, isMascotRed) > 0.2 && share(p, wholeScreen, isSky) > 0.1;
+    return share(p, leftMascotArea, isReddish) > 0.2 &&
+           share(p, rightMascotArea, isReddish) > 0.2 && share(p, wholeScreen, isSky) > 0.1;
 }
 // The sky at full brightness with neither mascots nor a level in front of it.
 bool levelSelectionShown(const sf::Image& p) {
-    return share(p, wholeScreen, isSky) > 0.2 && share(p, leftMascotArea, isMascotRed) < 0.01 &&
+    return share(p, wholeScreen, isSky) > 0.2 && share(p, leftMascotArea, isReddish) < 0.01 &&
            share(p, greetingArea, isGreenish) < 0.01 && share(p, wholeScreen, isWarm) < 0.04;
 }
 bool levelShown(const sf::Image& p) {
@@ -77,29 +74,15 @@ bool pauseMenuShown(const sf::Image& p) {
     return share(p, pausePanelStrip, isDark) > 0.95;
 }
 
-// What the last picture showed, for failure messages.
-std::string describe(const sf::Image& p) {
-    return "sky " + std::to_string(share(p, wholeScreen, isSky)) + ", warm " +
-           std::to_string(share(p, wholeScreen, isWarm));
-}
-
-void tapKeys(const std::vector<std::string>& keys) {
-    for (const std::string& key : keys) {
-        X11Window::tap(key);
-        std::this_thread::sleep_for(100ms);
-    }
-}
-
 }  // namespace
 
 class EndToEnd : public ::testing::Test {
   protected:
     void SetUp() override { REQUIRE_DISPLAY(); }
 
-    // Starts the game in `folder` as a player with its own home and waits for
-    // its window.
-    // `data` names the data folder (empty: the game finds its own), `program`
-    // another game binary than this build's (an installed one).
+    // Starts the game in `folder` as a player with its own home, waits for its
+    // window to show and gives it the keyboard. `data` names the data folder (empty: the game finds
+    // its own), `program` another game binary than this build's (an installed one).
     void start(const std::string& folder, const std::string& data = "",
                const std::string& program = "", const std::vector<std::string>& arguments = {}) {
         game = std::make_unique<GameProcess>(
@@ -112,20 +95,32 @@ class EndToEnd : public ::testing::Test {
             errorsFile(), program, arguments);
         window = X11Window::find("Rollavortex 1.0", screenSeconds);
         ASSERT_NE(window, 0u) << "the game window never appeared";
+        ASSERT_TRUE(waitFor([](const sf::Image&) { return true; })) << "the window never showed";
+        ASSERT_TRUE(X11Window::focus(window));
     }
 
-    // Polls the window's picture until `shown` holds; the last picture is kept
-    // for the failure message.
-    bool waitFor(const std::function<bool(const sf::Image&)>& shown) {
+    // Polls the window's picture until `shown` holds; a failure tells what
+    // the last picture showed.
+    testing::AssertionResult waitFor(const std::function<bool(const sf::Image&)>& shown) {
         const auto deadline = Clock::now() + std::chrono::duration<double>(screenSeconds);
         while (Clock::now() < deadline) {
             last = X11Window::capture(window);
             if (last.getSize().x > 0 && shown(last)) {
-                return true;
+                return testing::AssertionSuccess();
             }
             std::this_thread::sleep_for(40ms);
         }
-        return false;
+        return testing::AssertionFailure() << "sky " << share(last, wholeScreen, isSky) << ", warm "
+                                           << share(last, wholeScreen, isWarm);
+    }
+
+    // Types each step's keys, then waits for the screen they lead to.
+    using Step = std::tuple<const char*, bool (*)(const sf::Image&), const char*>;
+    void walk(std::initializer_list<Step> steps) {
+        for (const auto& [keys, shown, screen] : steps) {
+            X11Window::keys(keys);
+            ASSERT_TRUE(waitFor(shown)) << "no " << screen << " after " << keys;
+        }
     }
 
     std::string settingsFile() const { return slurpFile(home.file(".Rollavortex")); }
@@ -147,30 +142,19 @@ TEST_F(EndToEnd, AFirstStartByRealKeysNamesThePlayerVisitsALevelAndSavesAtExit) 
                    header + "fullscreen\t0\nhighscoreserver\t" + server.address() +
                        "\nscreendepth\t32\nscreenheight\t512\nscreenwidth\t640\n");
     start(std::filesystem::current_path().string());
-    ASSERT_TRUE(waitFor([](const sf::Image&) { return true; })) << "the window never showed";
-    ASSERT_TRUE(X11Window::focus(window));
 
-    // The intro ends when Return is let go; the name entry greets.
-    X11Window::tap("Return");
-    ASSERT_TRUE(waitFor(greetingShown)) << "no first-start greeting: " << describe(last);
-    X11Window::key("Shift_L", true);
-    X11Window::tap("t");
-    X11Window::key("Shift_L", false);
-    tapKeys({"e", "s", "t", "e", "r", "space", "4", "2", "Return"});
-    ASSERT_TRUE(waitFor(mainMenuShown)) << "no main menu after the name: " << describe(last);
-    EXPECT_NE(server.log().find("name=\"Tester 42\" free"), std::string::npos) << server.log();
-
+    // The intro ends when Return is let go; the name entry greets. Then
     // "Race", "Play single level"; Escape in the level and the pause menu's
     // "Exit" lead back to the main menu, whose "Exit" ends the game.
-    X11Window::tap("Return");
-    ASSERT_TRUE(waitFor(levelSelectionShown)) << "no level selection: " << describe(last);
-    tapKeys({"Down", "Return"});
-    ASSERT_TRUE(waitFor(levelShown)) << "no level: " << describe(last);
-    X11Window::tap("Escape");
-    ASSERT_TRUE(waitFor(pauseMenuShown)) << "no pause menu: " << describe(last);
-    tapKeys({"Down", "Down", "Down", "Return"});
-    ASSERT_TRUE(waitFor(mainMenuShown)) << "not back in the main menu: " << describe(last);
-    tapKeys({"Escape", "Return"});
+    ASSERT_NO_FATAL_FAILURE(
+        walk({{"Return", greetingShown, "first-start greeting"},
+              {"shift+t e s t e r space 4 2 Return", mainMenuShown, "main menu"},
+              {"Return", levelSelectionShown, "level selection"},
+              {"Down Return", levelShown, "level"},
+              {"Escape", pauseMenuShown, "pause menu"},
+              {"Down Down Down Return", mainMenuShown, "main menu"}}));
+    EXPECT_NE(server.log().find("name=\"Tester 42\" free"), std::string::npos) << server.log();
+    X11Window::keys("Escape Return");
     ASSERT_EQ(game->waitForExit(screenSeconds), 0) << "the game did not end cleanly";
 
     // Written as the settings always are (their unit test checks the order).
@@ -187,20 +171,6 @@ TEST_F(EndToEnd, AFirstStartByRealKeysNamesThePlayerVisitsALevelAndSavesAtExit) 
     EXPECT_EQ(server.log().find("sbmt.php"), std::string::npos) << server.log();
 }
 
-TEST_F(EndToEnd, AKilledGameLeavesThePreviousFileWholeAndTheWindowAsStored) {
-    const std::string previous = header +
-                                 "fullscreen\t0\nnameentered\t1\nscreendepth\t32\n"
-                                 "screenheight\t600\nscreenwidth\t800\nusername\tKept Name\n";
-    writeFileBytes(home.file(".Rollavortex"), previous);
-    start(std::filesystem::current_path().string());
-    ASSERT_TRUE(waitFor([](const sf::Image&) { return true; }));
-    EXPECT_EQ(last.getSize(), sf::Vector2u(800, 600));
-    game->kill(SIGKILL);
-    EXPECT_FALSE(game->running());
-    EXPECT_EQ(settingsFile(), previous);
-    EXPECT_FALSE(std::filesystem::exists(home.file(".Rollavortex.tmp")));
-}
-
 // A run named on the command line shows at once, without the intro; Escape
 // leads to the Replays list and on to the main menu. A command line the game
 // does not understand ends it before any window, with its usage.
@@ -209,13 +179,10 @@ TEST_F(EndToEnd, ARunGivenOnTheCommandLineShowsAtOnceThenTheMenusFollow) {
                    "fullscreen\t0\nnameentered\t1\nscreenheight\t512\nscreenwidth\t640\n");
     const std::string root = std::filesystem::current_path().string();
     start(root, "", "", {"--replay", "levels/runs/TheLabyrinth.run"});
-    ASSERT_TRUE(X11Window::focus(window));
-    ASSERT_TRUE(waitFor(levelShown)) << "no replay: " << describe(last);
-    X11Window::tap("Escape");
-    ASSERT_TRUE(waitFor(levelSelectionShown)) << "no Replays list: " << describe(last);
-    X11Window::tap("Escape");
-    ASSERT_TRUE(waitFor(mainMenuShown)) << "no main menu: " << describe(last);
-    tapKeys({"Escape", "Return"});
+    ASSERT_TRUE(waitFor(levelShown)) << "no replay";
+    ASSERT_NO_FATAL_FAILURE(walk(
+        {{"Escape", levelSelectionShown, "Replays list"}, {"Escape", mainMenuShown, "main menu"}}));
+    X11Window::keys("Escape Return");
     ASSERT_EQ(game->waitForExit(screenSeconds), 0) << "the game did not end cleanly";
     EXPECT_EQ(slurpFile(errorsFile()).find("cannot replay"), std::string::npos)
         << slurpFile(errorsFile());
@@ -235,8 +202,8 @@ TEST_F(EndToEnd, WithoutItsDataTheGameNamesWhatIsMissingYetReachesTheMenuAndEnds
     for (const std::string& data : {empty.path().string(), empty.file("gone")}) {
         SCOPED_TRACE(data);
         start(empty.path().string(), data);
-        ASSERT_TRUE(waitFor([](const sf::Image& p) { return share(p, wholeScreen, isSky) > 0.05; }))
-            << describe(last);
+        ASSERT_TRUE(
+            waitFor([](const sf::Image& p) { return share(p, wholeScreen, isSky) > 0.05; }));
         ASSERT_TRUE(X11Window::requestClose(window));
         ASSERT_EQ(game->waitForExit(screenSeconds), 0);
         const std::string file = settingsFile();
@@ -261,20 +228,24 @@ TEST_F(EndToEnd, WithoutItsDataTheGameNamesWhatIsMissingYetReachesTheMenuAndEnds
 
 // The game as `cmake --install` lays it out (the ctest fixture
 // install_into_prefix installs this build into INSTALLED_PREFIX), started from
-// a folder far from the source tree: it finds its files beside itself.
-TEST_F(EndToEnd, InstalledAndStartedFromElsewhereItFindsItsFilesAndShowsTheMenu) {
+// a folder far from the source tree: it finds its files beside itself, opens
+// its window as stored, and killed, leaves the previous settings file whole.
+TEST_F(EndToEnd, InstalledAndStartedFromElsewhereItShowsTheMenuAndAKillLeavesTheSettings) {
     const std::string program = std::string(INSTALLED_PREFIX) + "/bin/rollavortex";
     ASSERT_TRUE(std::filesystem::exists(program)) << program << ": run through ctest, whose "
                                                   << "install_into_prefix test installs it";
-    writeFileBytes(home.file(".Rollavortex"),
-                   "fullscreen\t0\nnameentered\t1\nscreenheight\t768\nscreenwidth\t1024\n");
+    const std::string previous = header +
+                                 "fullscreen\t0\nnameentered\t1\nscreendepth\t32\n"
+                                 "screenheight\t600\nscreenwidth\t800\nusername\tKept Name\n";
+    writeFileBytes(home.file(".Rollavortex"), previous);
     TempFolder elsewhere;
     start(elsewhere.path().string(), "", program);
-    ASSERT_TRUE(X11Window::focus(window));
-    X11Window::tap("Return");
-    EXPECT_TRUE(waitFor(mainMenuShown)) << describe(last);
-    ASSERT_TRUE(X11Window::requestClose(window));
-    EXPECT_EQ(game->waitForExit(screenSeconds), 0);
+    ASSERT_NO_FATAL_FAILURE(walk({{"Return", mainMenuShown, "main menu"}}));
+    EXPECT_EQ(last.getSize(), sf::Vector2u(800, 600));
+    game->kill(SIGKILL);
+    EXPECT_FALSE(game->running());
+    EXPECT_EQ(settingsFile(), previous);
+    EXPECT_FALSE(std::filesystem::exists(home.file(".Rollavortex.tmp")));
     const std::string said = slurpFile(errorsFile());
     EXPECT_EQ(said.find("missing file"), std::string::npos) << said;
     EXPECT_EQ(said.find("no data folder"), std::string::npos) << said;

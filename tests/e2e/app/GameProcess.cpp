@@ -1,52 +1,32 @@
 #include "GameProcess.hpp"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
+#include <filesystem>
 #include <thread>
+
+#include "SpawnLogged.hpp"
 
 GameProcess::GameProcess(const std::string& workingFolder,
                          const std::map<std::string, std::string>& env,
-                         const std::string& errorFile, const std::string& program,
+                         const std::string& outputFile, const std::string& program,
                          const std::vector<std::string>& arguments) {
-    const std::string binary = program.empty() ? GAME_BINARY : program;
-    // Made before the fork: the child only execs.
-    std::vector<char*> argv{const_cast<char*>(binary.c_str())};
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    pid = fork();
-    if (pid != 0) {
-        return;
-    }
     // A test process that dies takes its game along: a game left running would
-    // hold the test's output open and keep ctest waiting.
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (chdir(workingFolder.c_str()) != 0) {
-        _exit(126);
-    }
-    if (!errorFile.empty()) {
-        const int file = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (file < 0 || dup2(file, STDERR_FILENO) < 0) {
-            _exit(125);
-        }
-        close(file);
-    }
+    // keep ctest waiting.
+    std::vector<std::string> words{"setpriv", "--pdeathsig", "KILL", "env", "-C", workingFolder};
     for (const auto& [name, value] : env) {
         if (value.empty()) {
-            unsetenv(name.c_str());
+            words.insert(words.begin() + 4, "--unset=" + name);  // options before assignments
         } else {
-            setenv(name.c_str(), value.c_str(), 1);
+            words.push_back(name + "=" + value);
         }
     }
-    execv(binary.c_str(), argv.data());
-    _exit(127);
+    words.push_back(program.empty() ? GAME_BINARY : program);
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::filesystem::remove(outputFile);
+    pid = spawnLogged(words, outputFile);
 }
 
 GameProcess::~GameProcess() {

@@ -8,13 +8,13 @@
 
 // The real game binary started as a child process with its own HOME and
 // working folder, as a player would start it, with `arguments` on its command
-// line. An empty value in `env` removes that variable. Standard error goes to
-// `errorFile` when one is named; the program is this build's game unless
-// another (an installed one) is named.
+// line. An empty value in `env` removes that variable. Its output goes to
+// `outputFile`; the program is this build's game unless another (an installed
+// one) is named.
 class GameProcess {
   public:
     GameProcess(const std::string& workingFolder, const std::map<std::string, std::string>& env,
-                const std::string& errorFile = "", const std::string& program = "",
+                const std::string& outputFile, const std::string& program = "",
                 const std::vector<std::string>& arguments = {});
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;

@@ -1,61 +1,39 @@
 #include "X11Window.hpp"
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 
-#include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
-#include <thread>
+#include <memory>
+#include <optional>
 
 namespace {
 
-// A window that is not mapped yet, or already gone, answers a request with an
-// X error; Xlib's own handler would end the test process for it.
-int ignoreXError(Display*, XErrorEvent*) {
-    return 0;
+// Closed again when the request is done.
+std::unique_ptr<Display, int (*)(Display*)> openDisplay() {
+    // A window that is not mapped yet, or already gone, answers a request with
+    // an X error; Xlib's own handler would end the test process for it.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    return {XOpenDisplay(nullptr), XCloseDisplay};
 }
 
-struct Display_ {
-    Display_() : display(XOpenDisplay(nullptr)) { XSetErrorHandler(ignoreXError); }
-    ~Display_() {
-        if (display != nullptr) {
-            XCloseDisplay(display);
-        }
+// Runs xdotool, ended after `seconds`: what it printed, or nothing when it
+// failed.
+std::optional<std::string> xdotool(const std::string& arguments, double seconds) {
+    const std::string command =
+        "timeout " + std::to_string(std::ceil(seconds)) + " xdotool " + arguments + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return std::nullopt;
     }
-    Display* display;
-};
-
-std::string title(Display* display, Window window) {
-    char* name = nullptr;
-    if (XFetchName(display, window, &name) == 0 || name == nullptr) {
-        return {};
+    std::string printed;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        printed += buffer;
     }
-    std::string text(name);
-    XFree(name);
-    return text;
-}
-
-Window search(Display* display, Window parent, const std::string& prefix) {
-    Window root = 0, parentOut = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(display, parent, &root, &parentOut, &children, &count) == 0) {
-        return 0;
-    }
-    Window found = 0;
-    for (unsigned i = 0; i < count && found == 0; ++i) {
-        if (title(display, children[i]).rfind(prefix, 0) == 0) {
-            found = children[i];
-        } else {
-            found = search(display, children[i], prefix);
-        }
-    }
-    if (children != nullptr) {
-        XFree(children);
-    }
-    return found;
+    return pclose(pipe) == 0 ? std::optional(printed) : std::nullopt;
 }
 
 }  // namespace
@@ -63,72 +41,47 @@ Window search(Display* display, Window parent, const std::string& prefix) {
 namespace X11Window {
 
 unsigned long find(const std::string& titlePrefix, double seconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        Display_ x;
-        if (x.display != nullptr) {
-            const Window window = search(x.display, DefaultRootWindow(x.display), titlePrefix);
-            if (window != 0) {
-                return window;
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return 0;
+    const auto printed = xdotool("search --sync --limit 1 --name '^" + titlePrefix + "'", seconds);
+    return std::strtoul(printed.value_or("").c_str(), nullptr, 10);
 }
 
 bool focus(unsigned long window) {
-    Display_ x;
-    if (x.display == nullptr) {
-        return false;
-    }
-    XRaiseWindow(x.display, window);
-    XSetInputFocus(x.display, window, RevertToParent, CurrentTime);
-    XSync(x.display, False);
-    return true;
+    return xdotool("windowfocus --sync " + std::to_string(window), 10.0).has_value();
 }
 
 bool requestClose(unsigned long window) {
-    Display_ x;
-    if (x.display == nullptr) {
+    const auto display = openDisplay();
+    if (!display) {
         return false;
     }
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(x.display, "WM_PROTOCOLS", False);
+    event.xclient.message_type = XInternAtom(display.get(), "WM_PROTOCOLS", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(x.display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[0] =
+        static_cast<long>(XInternAtom(display.get(), "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    const bool sent = XSendEvent(x.display, window, False, NoEventMask, &event) != 0;
-    XFlush(x.display);
+    const bool sent = XSendEvent(display.get(), window, False, NoEventMask, &event) != 0;
+    XFlush(display.get());
     return sent;
 }
 
-bool key(const std::string& keysymName, bool press) {
-    Display_ x;
-    if (x.display == nullptr) {
-        return false;
-    }
-    const KeySym sym = XStringToKeysym(keysymName.c_str());
-    const KeyCode code = XKeysymToKeycode(x.display, sym);
-    if (code == 0) {
-        return false;
-    }
-    XTestFakeKeyEvent(x.display, code, press ? True : False, CurrentTime);
-    XFlush(x.display);
-    return true;
+bool keys(const std::string& names) {
+    // Half the delay between a press and its release, half to the next key:
+    // long enough for the game to see every press in a frame of its own.
+    return xdotool("key --delay 200 " + names, 30.0).has_value();
 }
 
 sf::Image capture(unsigned long window) {
     sf::Image picture;
-    Display_ x;
+    const auto display = openDisplay();
     XWindowAttributes attributes{};
-    if (x.display == nullptr || XGetWindowAttributes(x.display, window, &attributes) == 0 ||
+    if (!display || XGetWindowAttributes(display.get(), window, &attributes) == 0 ||
         attributes.map_state != IsViewable) {
         return picture;
     }
-    XImage* image = XGetImage(x.display, window, 0, 0, static_cast<unsigned>(attributes.width),
+    XImage* image = XGetImage(display.get(), window, 0, 0, static_cast<unsigned>(attributes.width),
                               static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
     if (image == nullptr) {
         return picture;
@@ -146,13 +99,6 @@ sf::Image capture(unsigned long window) {
     }
     XDestroyImage(image);
     return picture;
-}
-
-bool tap(const std::string& keysymName) {
-    const bool down = key(keysymName, true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(80));
-    const bool up = key(keysymName, false);
-    return down && up;
 }
 
 }  // namespace X11Window

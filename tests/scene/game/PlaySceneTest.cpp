@@ -74,11 +74,13 @@ TEST(PlayScene, PlayAllGoesThroughEveryLevelStoringEachBestAsScoreText) {
     }
 }
 
-TEST(PlayScene, PauseFreezesTheLevelAndContinueResumesIt) {
+// Pause freezes the level and Continue resumes it; Restart builds it anew,
+// and Next Level goes on to the next level, or ends the screen on the last.
+TEST(PlayScene, PauseContinueRestartAndNextLevelAndAModeWithoutLevelsEndsAtOnce) {
     REQUIRE_DISPLAY();
     ScriptedGame game;
     PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
-    // Turn left (away from the finish) and pause while turning.
+    // 0: turn left (away from the finish) and pause while turning.
     float clockAtPause = -1.0f;
     float angleAtPause = 0.0f;
     int pauseFrames = 0;
@@ -101,8 +103,9 @@ TEST(PlayScene, PauseFreezesTheLevelAndContinueResumesIt) {
             game.keyIn(10, sf::Keyboard::Up);
             game.keyIn(60, sf::Keyboard::Space);
         });
+    int step = 0;
     game.everyFrame([&](GameWindow&) {
-        if (screen.currentState() != PlayScreen::paused) {
+        if (step != 0 || screen.currentState() != PlayScreen::paused) {
             return;
         }
         ++pauseFrames;
@@ -110,34 +113,17 @@ TEST(PlayScene, PauseFreezesTheLevelAndContinueResumesIt) {
                  screen.simulation().viewAngle() == angleAtPause;
     });
     float angleAfter = 0.0f;
+    int selectedAfter = -1;
+    // 1: playing again, pause and choose "Restart".
     whenScreen(
         game,
         [&] {
             return pauseFrames > 0 && screen.currentState() == PlayScreen::playing &&
                    screen.simulation().raceClock() > clockAtPause + 0.5f;
         },
-        [&](GameWindow& window) {
-            angleAfter = screen.simulation().viewAngle();
-            window.queueEventAt(window.frameNumber() + 1, GameWindow::closedEvent());
-        });
-    screen.run();
-    EXPECT_GT(pauseFrames, 55);
-    EXPECT_TRUE(frozen) << "no clock and no turning while paused";
-    EXPECT_EQ(screen.pauseState().list.selected, 0);
-    // Still turning left after Continue: the release was not heard.
-    EXPECT_GT(angleAfter, angleAtPause + 100.0f);
-    EXPECT_FALSE(game.window().isOpen());
-}
-
-TEST(PlayScene, RestartAndNextLevelFromThePauseMenuAndAModeWithoutLevelsEndsAtOnce) {
-    REQUIRE_DISPLAY();
-    ScriptedGame game;
-    PlayScreen screen(game.window(), raceMode, corridorCatalogue(), 0, true);
-    int step = 0;
-    // 1: after the horn, pause and choose "Restart".
-    whenScreen(
-        game, [&] { return !screen.simulation().play().countdownRunning; },
         [&](GameWindow&) {
+            angleAfter = screen.simulation().viewAngle();
+            selectedAfter = screen.pauseState().list.selected;
             game.keyIn(1, sf::Keyboard::Escape);
             game.keyIn(4, sf::Keyboard::Down);
             game.keyIn(8, sf::Keyboard::Return);
@@ -173,6 +159,11 @@ TEST(PlayScene, RestartAndNextLevelFromThePauseMenuAndAModeWithoutLevelsEndsAtOn
             step = 4;
         });
     screen.run();
+    EXPECT_GT(pauseFrames, 55);
+    EXPECT_TRUE(frozen) << "no clock and no turning while paused";
+    EXPECT_EQ(selectedAfter, 0);
+    // Still turning left after Continue: the release was not heard.
+    EXPECT_GT(angleAfter, angleAtPause + 100.0f);
     // 4: "Next Level" on the last level ends the screen like "Exit".
     EXPECT_EQ(step, 4);
     EXPECT_TRUE(screen.quitting());

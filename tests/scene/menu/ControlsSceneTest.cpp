@@ -10,12 +10,8 @@
 using Key = sf::Keyboard;
 using Pad = sf::Joystick;
 
-namespace {
-
 // Keys are taken once the 0.8 s fade-in is over (frame 48 at 60 per second).
 constexpr std::uint64_t firstKeyFrame = 50;
-
-}  // namespace
 
 TEST(ControlsScene, RebindingTurnLeftRefusesAClashAndTheNewKeyTurnsInPlay) {
     REQUIRE_DISPLAY();
@@ -58,9 +54,9 @@ TEST(ControlsScene, RebindingTurnLeftRefusesAClashAndTheNewKeyTurnsInPlay) {
 }
 
 // Down twice by the d-pad (the second by holding it), down, up and down
-// again by the stick, then button 0 opens the options and button 1 leaves
-// them.
-TEST(ControlsScene, APadAloneWalksTheMenus) {
+// again by the stick, then button 0 opens the options and, once the keys have
+// turned the clouds off there, button 1 leaves them: the clouds stop at once.
+TEST(ControlsScene, APadAloneWalksTheMenusAndTheCloudsStopWhenTheOptionsTurnThemOff) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsText({{"nameentered", "1"}}));
     MainMenu menu(game.window());
@@ -68,6 +64,7 @@ TEST(ControlsScene, APadAloneWalksTheMenus) {
     FrameLog<std::pair<int, bool>> seen(game, [&] {
         return std::pair{menu.selectedItem(), menu.acceptsInput()};
     });
+    FrameLog<bool> clouds(game, [&] { return menu.drawsClouds(); });
     const std::pair<std::uint64_t, sf::Event> steps[] = {
         {40, GameWindow::padMoveEvent(0, Pad::PovY, 100.0f)},  // held 0.45 s: one repeat
         {67, GameWindow::padMoveEvent(0, Pad::PovY, 0.0f)},
@@ -85,6 +82,8 @@ TEST(ControlsScene, APadAloneWalksTheMenus) {
     for (const auto& [frame, event] : steps) {
         game.window().queueEventAt(frame, event);
     }
+    // In the options, after their fade-in: down to "Draw Clouds", Left.
+    game.keyAt(game.tapKeys(210, std::vector<Key::Key>(10, Key::Down), 3), Key::Left);
     menu.run();
 
     const std::map<std::uint64_t, std::pair<int, bool>> expected{
@@ -93,7 +92,9 @@ TEST(ControlsScene, APadAloneWalksTheMenus) {
     for (const auto& [frame, item] : expected) {
         EXPECT_EQ(seen.at(frame), item) << frame;
     }
-    EXPECT_EQ(game.settings().getInt("drawclouds", -1), 1) << "leaving the options saved them";
+    EXPECT_TRUE(clouds.at(20));
+    EXPECT_FALSE(clouds.at(300 + 61 + 10));
+    EXPECT_EQ(game.settings().getInt("drawclouds", -1), 0) << "leaving the options saved them";
 }
 
 TEST(ControlsScene, F11AndAltReturnSwitchTheWholeScreenAndTheOptionsFollow) {

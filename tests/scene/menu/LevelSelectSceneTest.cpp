@@ -4,8 +4,6 @@
 
 #include "MenuSceneSupport.hpp"
 #include "menu/LevelSelectScreen.hpp"
-#include "online/client/HighscoreClient.hpp"
-#include "sim/run/ScoreText.hpp"
 
 using Key = sf::Keyboard;
 
@@ -42,18 +40,28 @@ TEST(LevelSelectScene, AStoredStartLevelOutOfRangeOpensAndStoresTheFirst) {
     EXPECT_EQ(game.settings().getInt("startlevel_2", -5), 0);
 }
 
-TEST(LevelSelectScene, LeftAndRightWrapAndOnlyMoveTheLevelLine) {
+// Left and Right move the level line alone, round at both ends; Return and
+// Space there start nothing. "Play single level" stores the level, plays it,
+// and leaving the game ends the visit.
+TEST(LevelSelectScene, LeftAndRightWrapAndPlaySingleLevelStoresAndPlaysIt) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsFor(refusingAddress(), "0", "0"));
     LevelSelectScreen screen(game.window(), raceMode, nullptr);
     FrameLog<std::string> line(game, [&] { return screen.lineText(LevelSelectScreen::levelLine); });
     FrameLog<int> ghost(game, [&] { return game.settings().getInt("ghost", -1); });
+    FrameLog<int> started(game, [&] { return screen.gamesStarted(); });
     // Right on "Play all" does nothing; then down to the level line; G twice
     // picks the record's ghost and goes back to the personal best's.
     const std::uint64_t frame =
         game.tapKeys(firstKeyFrame, {Key::Right, Key::Down, Key::Down, Key::Left, Key::Right,
                                      Key::Right, Key::Return, Key::Space, Key::G, Key::G});
-    game.keyAt(frame + 10, Key::Escape);
+    // Up to "Play single level". The game opens after the 1 s fade-out; well
+    // after its fade-in, leave it as a player does: Escape to the pause menu,
+    // down to "Exit", Return.
+    const std::uint64_t play = game.tapKeys(frame, {Key::Up, Key::Return}) - 6;
+    game.keyAt(play + 61 + 200, Key::Escape);
+    const std::uint64_t left =
+        game.tapKeys(play + 61 + 220, {Key::Down, Key::Down, Key::Down, Key::Return}, 6);
     screen.run();
 
     // The game's own levels, then the Tour's.
@@ -70,16 +78,20 @@ TEST(LevelSelectScene, LeftAndRightWrapAndOnlyMoveTheLevelLine) {
     EXPECT_EQ(ghost.at(firstKeyFrame + 49), 2);
     EXPECT_EQ(line.at(firstKeyFrame + 55), "< 2 | The Rope Bridge >");
     EXPECT_EQ(ghost.at(firstKeyFrame + 55), 1);
-    // Return and Space on the level line did not leave; Escape did, after its
-    // fade-out, without starting a game.
-    EXPECT_NEAR(static_cast<double>(game.window().frameNumber()), frame + 10 + 60, 2);
+    EXPECT_EQ(started.at(play - 1), 0) << "Return and Space on the level line";
+    EXPECT_EQ(started.at(play + 61 + 100), 1) << "the game was running";
+    // The game ran until the player left it, and that ended the visit.
     EXPECT_TRUE(game.window().isOpen());
-    // Only a game stores the shown level; Escape leaves the stored one.
-    EXPECT_EQ(game.settings().getInt("startlevel_1", -5), 0);
+    EXPECT_EQ(screen.gamesStarted(), 1);
+    EXPECT_GT(game.window().frameNumber(), left);
+    EXPECT_LT(game.window().frameNumber(), left + 200);
+    EXPECT_EQ(game.settings().getInt("startlevel_1", -5), 1);
+    EXPECT_TRUE(menuMusic().isPlaying());
+    EXPECT_FALSE(gameMusic().isPlaying());
     EXPECT_EQ(screen.fetchCount(), 0) << "no table with online highscores off";
 }
 
-TEST(LevelSelectScene, EveryMoveRestartsTheWaitForTheTableAndADownServerCostsNothing) {
+TEST(LevelSelectScene, EveryMoveRestartsTheWaitForTheTableADownServerCostsNothingEscapeLeaves) {
     REQUIRE_DISPLAY();
     ScriptedGame game(settingsFor(refusingAddress(), "0"));
     LevelSelectScreen screen(game.window(), raceMode, nullptr);
@@ -98,7 +110,7 @@ TEST(LevelSelectScene, EveryMoveRestartsTheWaitForTheTableAndADownServerCostsNot
     game.when(
         [&](GameWindow& window) { return window.frameNumber() == lastMove + fetchFrames + 20; },
         [&](GameWindow& window) { shown = window.capture(); });
-    game.closeAt(lastMove + fetchFrames + 60);
+    game.keyAt(lastMove + fetchFrames + 60, Key::Escape);
     const auto start = std::chrono::steady_clock::now();
     screen.run();
     const double seconds =
@@ -111,68 +123,10 @@ TEST(LevelSelectScene, EveryMoveRestartsTheWaitForTheTableAndADownServerCostsNot
     EXPECT_LT(seconds, 5.0);
     // The player is told that there is nothing to show.
     EXPECT_GT(countPixels(shown, {400, 640, 480, 32}, isLighterThanSky), 40);
-}
-
-TEST(LevelSelectScene, TheTableOpensOnTheOwnRecordAndFollowsTheShownLevel) {
-    REQUIRE_DISPLAY();
-    TempFolder folder;
-    ServerProcess server(folder.file("scores.db"), folder.file("server.log"));
-    ASSERT_TRUE(server.start()) << server.log();
-    // Fourteen racers, "me" ninth; "other" on the second level only.
-    const HighscoreClient client(server.address());
-    for (int place = 1; place <= 14; ++place) {
-        const std::string name = place == 9 ? "me" : "racer" + std::to_string(place);
-        client.submitScore(name, raceMode, 250, encodeTime(30.0f + static_cast<float>(place)));
-    }
-    client.submitScore("other", raceMode, 275, encodeTime(50.0f));
-    ScriptedGame game(settingsFor(server.address(), "0"));
-    LevelSelectScreen screen(game.window(), raceMode, nullptr);
-    std::vector<std::string> firstRows;
-    sf::Image shown;
-    game.when([&](GameWindow&) { return screen.fetchCount() == 1; },
-              [&](GameWindow& window) {
-                  firstRows = screen.rowTexts();
-                  shown = window.capture();
-                  game.tapKeys(window.frameNumber() + 5, {Key::Down, Key::Down, Key::Right}, 3);
-              });
-    game.when([&](GameWindow&) { return screen.fetchCount() == 2; },
-              [&](GameWindow& window) { window.queueEvent(GameWindow::closedEvent()); });
-    screen.run();
-
-    // Place 9 is record index 8: the view starts at index 3 and "me" is on the
-    // sixth row (y 495 + 5 * 35), green where the first row is not.
-    ASSERT_EQ(firstRows.size(), 11u);
-    EXPECT_EQ(firstRows[0].substr(0, 8), "     4. ");
-    EXPECT_NE(firstRows[5].find("  me"), std::string::npos);
-    EXPECT_GT(countPixels(shown, {100, 670, 1000, 30}, isGreenish), 20);
-    EXPECT_EQ(countPixels(shown, {100, 495, 1000, 30}, isGreenish), 0);
-    // The second level's table replaced the first.
-    ASSERT_EQ(screen.rowTexts().size(), 1u);
-    EXPECT_NE(screen.rowTexts()[0].find("other"), std::string::npos);
-}
-
-TEST(LevelSelectScene, PlaySingleLevelStoresTheLevelPlaysItAndEndsTheVisit) {
-    REQUIRE_DISPLAY();
-    ScriptedGame game(settingsFor(refusingAddress(), "0", "0"), 1.0f / 60.0f, 3000);
-    LevelSelectScreen screen(game.window(), raceMode, nullptr);
-    FrameLog<int> started(game, [&] { return screen.gamesStarted(); });
-    // Level 2, then "Play single level".
-    game.tapKeys(firstKeyFrame, {Key::Down, Key::Down, Key::Right, Key::Up, Key::Return}, 4);
-    // The game opens after the 1 s fade-out; well after its fade-in, leave it
-    // as a player does: Escape to the pause menu, down to "Exit", Return.
-    const std::uint64_t leaving = firstKeyFrame + 16 + 61 + 200;
-    game.keyAt(leaving, Key::Escape);
-    const std::uint64_t left =
-        game.tapKeys(leaving + 20, {Key::Down, Key::Down, Key::Down, Key::Return}, 6);
-    screen.run();
-
+    // Escape left after its fade-out without starting a game, and only a game
+    // stores the shown level.
+    EXPECT_NEAR(static_cast<double>(game.window().frameNumber()), lastMove + fetchFrames + 120, 2);
     EXPECT_TRUE(game.window().isOpen());
-    EXPECT_EQ(screen.gamesStarted(), 1);
-    EXPECT_EQ(started.at(firstKeyFrame + 16 + 61 + 100), 1) << "the game was running";
-    // The game ran until the player left it, and that ended the visit.
-    EXPECT_GT(game.window().frameNumber(), left);
-    EXPECT_LT(game.window().frameNumber(), left + 200);
-    EXPECT_EQ(game.settings().getInt("startlevel_1", -5), 1);
-    EXPECT_TRUE(menuMusic().isPlaying());
-    EXPECT_FALSE(gameMusic().isPlaying());
+    EXPECT_EQ(screen.gamesStarted(), 0);
+    EXPECT_EQ(game.settings().getInt("startlevel_1", -5), 0);
 }

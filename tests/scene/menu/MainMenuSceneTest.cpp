@@ -46,23 +46,3 @@ TEST(FirstStartScene, AWindowClosedDuringTheIntroStillCountsTheFirstStart) {
     EXPECT_EQ(game.settings().getInt("nameentered", 0), 1);
     EXPECT_FALSE(game.settings().contains("username"));
 }
-
-TEST(MainMenuScene, CloudsStopAtOnceWhenTheOptionsTurnThemOff) {
-    REQUIRE_DISPLAY();
-    ScriptedGame game(settingsText({{"nameentered", "1"}}));
-    MainMenu menu(game.window());
-    FrameLog<bool> clouds(game, [&] { return menu.drawsClouds(); });
-    // "Options", then in the options down to "Draw Clouds", Left, Escape.
-    game.tapKeys(20, {Key::Down, Key::Down, Key::Down}, 4);
-    game.keyAt(32, Key::Return);
-    std::uint64_t frame = game.tapKeys(32 + 61 + 55, std::vector<Key::Key>(10, Key::Down), 3);
-    game.keyAt(frame, Key::Left);
-    game.keyAt(frame + 4, Key::Escape);
-    // Back in the main menu after the options' fade-out.
-    game.closeAt(frame + 4 + 61 + 30);
-    menu.run();
-
-    EXPECT_TRUE(clouds.at(20));
-    EXPECT_FALSE(clouds.at(frame + 4 + 61 + 10));
-    EXPECT_EQ(game.settings().getInt("drawclouds", -1), 0);
-}

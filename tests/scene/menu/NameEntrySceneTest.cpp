@@ -7,50 +7,20 @@
 
 using Key = sf::Keyboard;
 
-namespace {
-
 // Keys are taken 0.2 s after the screen opens (frame 13 at 60 per second).
 constexpr std::uint64_t firstKeyFrame = 15;
-
-std::string settingsWithServer(const std::string& address) {
-    return settingsText({{"nameentered", "1"}, {"highscoreserver", address}});
-}
-
-}  // namespace
-
-// What each key does to the name is the name editor's unit test; here the
-// keys reach it only after the first 0.2 s, and closing writes nothing.
-TEST(NameEntryScene, TypingStartsAfterTheFirstKeysAndClosingWritesNothing) {
-    REQUIRE_DISPLAY();
-    ScriptedGame game(settingsWithServer(refusingAddress()));
-    NameEntryScreen entry(game.window(), nullptr, false);
-    FrameLog<std::string> names(game, [&] { return entry.name(); });
-    game.keyAt(3, Key::Q);
-    game.keyAt(firstKeyFrame, Key::A, true, true);
-    game.tapKeys(firstKeyFrame + 2, {Key::B, Key::Num1});
-    game.closeAt(firstKeyFrame + 20);
-    entry.run();
-
-    EXPECT_EQ(names.at(firstKeyFrame - 1), "");
-    EXPECT_EQ(entry.name(), "Ab1");
-
-    // On a window already closed it ends at once.
-    const std::uint64_t closedAt = game.window().frameNumber();
-    NameEntryScreen again(game.window(), nullptr, true);
-    again.run();
-    EXPECT_EQ(game.window().frameNumber(), closedAt);
-    EXPECT_FALSE(game.settings().contains("username"));
-    EXPECT_FALSE(game.settings().contains("submitscores"));
-}
 
 // Return on an empty name turns online scores off without a request. A server
 // that takes the connection and never answers costs the client's time-out,
 // with the wait message up, then the warning; "Use current name" keeps
-// online scores on.
-TEST(NameEntryScene, AnEmptyNameAsksNothingAndAHungServerCostsTheTimeOutThenWarns) {
+// online scores on. Against a server that is down, "Change name" goes back to
+// typing and "Disable online highscores" turns them off. What each key does
+// to the name is the name editor's unit test; here the keys reach it only
+// after the first 0.2 s, and closing writes nothing.
+TEST(NameEntryScene, AnEmptyNameAHungServerTheWarningsChoicesAndClosing) {
     REQUIRE_DISPLAY();
     SilentServer server;
-    ScriptedGame game(settingsWithServer(server.address()));
+    ScriptedGame game(settingsText({{"nameentered", "1"}, {"highscoreserver", server.address()}}));
     NameEntryScreen empty(game.window(), nullptr, true);
     FrameLog<int> states(game, [&] { return empty.state(); });
     // Backspace on the empty buffer changes nothing.
@@ -99,32 +69,26 @@ TEST(NameEntryScene, AnEmptyNameAsksNothingAndAHungServerCostsTheTimeOutThenWarn
     EXPECT_GT(countPixels(warningFrame, {400, 100, 480, 56}, isReddish), 50) << "the red WARNING";
     EXPECT_EQ(game.settings().getString("username"), "roll");
     EXPECT_EQ(game.settings().getInt("submitscores", -1), 1);
-}
 
-TEST(NameEntryScene, WarningChoicesChangeNameAndDisable) {
-    REQUIRE_DISPLAY();
-    ScriptedGame game(settingsText({{"nameentered", "1"},
-                                    {"highscoreserver", refusingAddress()},
-                                    {"username", "old"},
-                                    {"submitscores", "1"}}));
-    NameEntryScreen entry(game.window(), nullptr, false);
-    FrameLog<int> states(game, [&] { return entry.state(); });
+    game.settings().setString("highscoreserver", refusingAddress());
+    NameEntryScreen warned(game.window(), nullptr, false);
+    FrameLog<int> warnedStates(game, [&] { return warned.state(); });
     int warnings = 0;
     std::string nameBackInTyping;
     // The first warning takes "Change name": one more letter, checked again.
     // The second takes "Disable online highscores" after Down three times.
     game.everyFrame([&](GameWindow& window) {
         const std::uint64_t frame = window.frameNumber();
-        if (!states.has(frame - 1) || states.at(frame - 1) == entry.state()) {
+        if (!warnedStates.has(frame - 1) || warnedStates.at(frame - 1) == warned.state()) {
             return;
         }
-        if (entry.state() == NameEntryScreen::typing &&
-            states.at(frame - 1) == NameEntryScreen::warning) {
-            nameBackInTyping = entry.name();
+        if (warned.state() == NameEntryScreen::typing &&
+            warnedStates.at(frame - 1) == NameEntryScreen::warning) {
+            nameBackInTyping = warned.name();
             window.queueEventAt(frame + 3, GameWindow::keyEvent(Key::S, true));
             window.queueEventAt(frame + 6, GameWindow::keyEvent(Key::Return, true));
         }
-        if (entry.state() != NameEntryScreen::warning) {
+        if (warned.state() != NameEntryScreen::warning) {
             return;
         }
         const std::uint64_t downs = ++warnings == 1 ? 0 : 3;
@@ -133,13 +97,31 @@ TEST(NameEntryScene, WarningChoicesChangeNameAndDisable) {
         }
         window.queueEventAt(frame + 5 + 2 * downs, GameWindow::keyEvent(Key::Return, true));
     });
-    game.keyAt(firstKeyFrame, Key::Return);
-    entry.run();
+    game.keyAt(game.window().frameNumber() + firstKeyFrame, Key::Return);
+    warned.run();
 
     EXPECT_EQ(warnings, 2);
-    EXPECT_EQ(nameBackInTyping, "old");
-    EXPECT_EQ(entry.choice(), NameEntryScreen::disableOnline) << "Down stops at the last choice";
+    EXPECT_EQ(nameBackInTyping, "roll");
+    EXPECT_EQ(warned.choice(), NameEntryScreen::disableOnline) << "Down stops at the last choice";
     // The name sent in the last check stays; online highscores are off.
-    EXPECT_EQ(game.settings().getString("username"), "olds");
+    EXPECT_EQ(game.settings().getString("username"), "rolls");
+    EXPECT_EQ(game.settings().getInt("submitscores", -1), 0);
+
+    NameEntryScreen typed(game.window(), nullptr, false);
+    const std::uint64_t typedAt = game.window().frameNumber();
+    FrameLog<std::string> names(game, [&] { return typed.name(); });
+    game.keyAt(typedAt + 3, Key::Q);
+    game.keyAt(typedAt + firstKeyFrame, Key::A, true, true);
+    game.tapKeys(typedAt + firstKeyFrame + 2, {Key::B, Key::Num1});
+    game.closeAt(typedAt + firstKeyFrame + 20);
+    typed.run();
+    EXPECT_EQ(names.at(typedAt + firstKeyFrame - 1), "rolls");
+    EXPECT_EQ(typed.name(), "rollsAb1");
+    // On a window already closed it ends at once.
+    const std::uint64_t closedAt = game.window().frameNumber();
+    NameEntryScreen again(game.window(), nullptr, true);
+    again.run();
+    EXPECT_EQ(game.window().frameNumber(), closedAt);
+    EXPECT_EQ(game.settings().getString("username"), "rolls");
     EXPECT_EQ(game.settings().getInt("submitscores", -1), 0);
 }

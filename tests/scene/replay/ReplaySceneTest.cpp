@@ -24,10 +24,6 @@ using Key = sf::Keyboard;
 constexpr float frame60 = 1.0f / 60.0f;
 constexpr std::uint64_t generousBudget = 60 * 300;
 
-ReplaySource sourceOf(const ShippedRun& shipped) {
-    return ReplaySource{"Your best", shipped.text, "", ""};
-}
-
 // What the screen stood at after each window frame.
 struct Seen {
     std::size_t frame = 0;
@@ -73,7 +69,7 @@ TEST(ReplayScene, CommittedRunsEndInTheHeadlessReplaysStateAtFourTimesAndAQuarte
         // Shown from the start at the speed the keys choose in the first
         // frames, until the last recorded frame has played.
         ScriptedGame game("", frame60, generousBudget);
-        ReplayScreen screen(game.window(), sourceOf(shipped));
+        ReplayScreen screen(game.window(), ReplaySource{"Your best", shipped.text, "", ""});
         const std::map<std::uint64_t, Seen> seen = record(game, screen);
         game.tapKeys(0, c.keys, 1);
         game.when([&](GameWindow&) { return screen.timeline()->atEnd(); },
@@ -107,37 +103,52 @@ TEST(ReplayScene, CommittedRunsEndInTheHeadlessReplaysStateAtFourTimesAndAQuarte
 
 // Paused, nothing plays; a step is exactly one recorded frame, by keyboard
 // (Period, PageDown) and pad (the left button); the pad's bottom button
-// resumes, and its stick changes the speed.
-TEST(ReplayScene, AStepWhilePausedPlaysExactlyOneRecordedFrameByKeyOrPad) {
+// resumes, and its stick changes the speed. Then 5 s back and on, by keys
+// and stick, and the restart by key and pad: each lands where a straight
+// replay stood after as many frames.
+TEST(ReplayScene, StepsSeeksAndRestartsByKeyOrPadLandOnTheStraightReplaysState) {
     REQUIRE_DISPLAY();
-    const ShippedRun shipped = loadShippedRun("TheLabyrinth");
+    const ShippedRun shipped = loadShippedRun("ChaosUnleashed");
     const std::vector<std::uint64_t> hashes = straightHashes(shipped);
+    const RunTimes times(shipped.run.frameTimes);
     ScriptedGame game("", frame60, generousBudget);
-    ReplayScreen screen(game.window(), sourceOf(shipped));
+    ReplayScreen screen(game.window(), ReplaySource{"Your best", shipped.text, "", ""});
     // The head-up display names the level, whose run it is and its time.
     EXPECT_EQ(screen.headline(), "Replay \xC2\xB7 " + shipped.run.levelName);
     const float seconds = static_cast<float>(shipped.run.finishMilliseconds) / 1000.0f;
     EXPECT_EQ(screen.byline(), "Your best \xC2\xB7 " + ScoreFont::shownText(seconds, true));
     const std::map<std::uint64_t, Seen> seen = record(game, screen);
     GameWindow& window = game.window();
-    const auto pad = [&](std::uint64_t frame, unsigned button) {
-        window.queueEventAt(frame, GameWindow::padButtonEvent(0, button, true));
-        window.queueEventAt(frame + 1, GameWindow::padButtonEvent(0, button, false));
+    const auto pad = [&](std::uint64_t frame, const sf::Event& press, const sf::Event& release) {
+        window.queueEventAt(frame, press);
+        window.queueEventAt(frame + 1, release);
+    };
+    const auto button = [&](std::uint64_t frame, unsigned number) {
+        pad(frame, GameWindow::padButtonEvent(0, number, true),
+            GameWindow::padButtonEvent(0, number, false));
+    };
+    const auto stick = [&](std::uint64_t frame, sf::Joystick::Axis axis, float push) {
+        pad(frame, GameWindow::padMoveEvent(0, axis, push), GameWindow::padMoveEvent(0, axis, 0));
     };
     window.queueEventAt(1, GameWindow::padConnectionEvent(0, true));
     game.keyAt(400, Key::Space);
     game.keyAt(410, Key::Period);
     game.keyAt(420, Key::PageDown);
-    pad(430, 2);
+    button(430, 2);
     game.keyAt(440, Key::Right);  // a step never goes 5 s on: a seek does
     game.keyAt(450, Key::Period);
-    pad(460, 0);
-    window.queueEventAt(470, GameWindow::padMoveEvent(0, sf::Joystick::Y, -100.0f));
-    window.queueEventAt(471, GameWindow::padMoveEvent(0, sf::Joystick::Y, 0.0f));
-    game.keyAt(480, Key::Escape);
+    button(460, 0);
+    stick(470, sf::Joystick::Y, -100.0f);  // twice the speed: the seeks come well into the race
+    game.keyAt(700, Key::Left);
+    game.keyAt(710, Key::Right);
+    stick(720, sf::Joystick::X, -100.0f);
+    stick(730, sf::Joystick::X, 100.0f);
+    game.keyAt(740, Key::R);
+    button(750, 3);
+    game.keyAt(760, Key::Escape);
     screen.run();
 
-    ASSERT_TRUE(seen.count(479));
+    ASSERT_TRUE(seen.count(759));
     const std::size_t pausedAt = seen.at(400).frame;
     EXPECT_TRUE(seen.at(400).paused);
     EXPECT_EQ(seen.at(409).frame, pausedAt) << "nothing plays while paused";
@@ -150,7 +161,6 @@ TEST(ReplayScene, AStepWhilePausedPlaysExactlyOneRecordedFrameByKeyOrPad) {
         EXPECT_EQ(seen.at(step.windowFrame).frame, pausedAt + step.frames);
         EXPECT_EQ(seen.at(step.windowFrame).hash, hashes[pausedAt + step.frames]);
     }
-    const RunTimes times(shipped.run.frameTimes);
     const std::size_t sought = times.frameAt(times.secondsAt(pausedAt + 3) + 5.0);
     EXPECT_EQ(seen.at(440).frame, sought);
     EXPECT_EQ(seen.at(450).frame, sought + 1);
@@ -160,35 +170,8 @@ TEST(ReplayScene, AStepWhilePausedPlaysExactlyOneRecordedFrameByKeyOrPad) {
     EXPECT_NEAR(times.secondsAt(seen.at(465).frame) - times.secondsAt(seen.at(460).frame),
                 5.0 * frame60, frame60 * 1.01);
     EXPECT_EQ(seen.at(470).speed, ReplayScreen::normalSpeed + 1) << "the stick pushed up";
-}
+    EXPECT_GT(seen.at(699).frame, times.frameAt(10.0)) << "the seeks start in the race";
 
-// 5 s back, then on, by keys and stick, and the restart by key and pad: each
-// lands where a straight replay stood after as many frames.
-TEST(ReplayScene, SeeksLandOnTheStraightReplaysStateAndRestartGoesToTheBuild) {
-    REQUIRE_DISPLAY();
-    const ShippedRun shipped = loadShippedRun("ChaosUnleashed");
-    const std::vector<std::uint64_t> hashes = straightHashes(shipped);
-    const RunTimes times(shipped.run.frameTimes);
-    ScriptedGame game("", frame60, generousBudget);
-    ReplayScreen screen(game.window(), sourceOf(shipped));
-    const std::map<std::uint64_t, Seen> seen = record(game, screen);
-    GameWindow& window = game.window();
-    const auto stick = [&](std::uint64_t frame, float push) {
-        window.queueEventAt(frame, GameWindow::padMoveEvent(0, sf::Joystick::X, push));
-        window.queueEventAt(frame + 1, GameWindow::padMoveEvent(0, sf::Joystick::X, 0.0f));
-    };
-    window.queueEventAt(1, GameWindow::padConnectionEvent(0, true));
-    game.keyAt(2, Key::Up);  // twice the speed: frame 700 is well into the race
-    game.keyAt(700, Key::Left);
-    game.keyAt(710, Key::Right);
-    stick(720, -100.0f);
-    stick(730, 100.0f);
-    game.keyAt(740, Key::R);
-    window.queueEventAt(750, GameWindow::padButtonEvent(0, 3, true));
-    game.keyAt(760, Key::Escape);
-    screen.run();
-
-    ASSERT_TRUE(seen.count(759));
     struct Seek {
         std::uint64_t windowFrame;
         double seconds;  // from where the frame before stood; NAN: the start
@@ -206,7 +189,6 @@ TEST(ReplayScene, SeeksLandOnTheStraightReplaysStateAndRestartGoesToTheBuild) {
         EXPECT_LE(after.frame, target + 2);
         EXPECT_EQ(after.hash, hashes[after.frame]);
     }
-    EXPECT_GT(seen.at(699).frame, times.frameAt(10.0)) << "the seeks start in the race";
 }
 
 // Each reason is on screen and in one line on standard error; the screen
