@@ -46,6 +46,11 @@ std::string runSubmission(const std::string& name, const std::string& run) {
     return runSubmission(name, modeOfRun(run), levelOfRun(run), run, recordedMs(run));
 }
 
+std::string withHeader(const std::string& run, const std::string& key, const std::string& value) {
+    return std::regex_replace(run, std::regex("\n" + key + ": [^\n]*\n"),
+                              "\n" + key + ": " + value + "\n");
+}
+
 std::string withHarmlessReleases(const std::string& run, int releases) {
     // Nothing is held before the first frame, so letting go of Escape there,
     // before the frame's own events, changes nothing.
