@@ -155,12 +155,9 @@ TEST_P(RecordPage, ChromiumShowsTablesAndTheServersRouteTheRunDownloadsAndHostil
     EXPECT_EQ(renderedRows(table), whole);
     EXPECT_NE(table.find("<svg class=\"map\" " + viewBox), std::string::npos) << table;
     EXPECT_EQ(table.find("<polyline"), std::string::npos);
-    static const std::regex recordLink("href=\"(/run/[^\"]*)\"");
-    std::vector<std::string> links;
-    for (std::sregex_iterator l(table.begin(), table.end(), recordLink), end; l != end; ++l) {
-        links.push_back((*l)[1]);
-    }
-    EXPECT_EQ(links, std::vector<std::string>{"/run/1/250/4"});
+    const std::regex recordLink("href=\"/run/");
+    EXPECT_EQ(std::distance(std::sregex_iterator(table.begin(), table.end(), recordLink), {}), 1);
+    EXPECT_NE(table.find("href=\"/run/1/250/4\""), std::string::npos);
 
     const std::string page = renderedDocument(url("/run/1/250/4"), folder);
     EXPECT_NE(page.find("<svg class=\"map\" " + viewBox), std::string::npos) << page;
@@ -233,7 +230,7 @@ TEST_P(RecordPage, ChromiumShowsTablesAndTheServersRouteTheRunDownloadsAndHostil
         EXPECT_EQ(refused.status, status) << path;
         EXPECT_NE(refused.body.find(says), std::string::npos) << path << refused.body;
     }
-    EXPECT_EQ(send(httpRequest("POST", "/run/1/250/4", "x", false)).status, 405);
+    EXPECT_EQ(post("/run/1/250/4", "x").status, 405);
 
     // A route spoiled in the store: the record keeps its page and its run,
     // and the page says why it shows no route.
