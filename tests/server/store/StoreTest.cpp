@@ -59,13 +59,11 @@ TEST_P(Store, VerifiedTimesKeepATableOfTheirOwn) {
             step.run ? store->submitVerified(submission, step.run, "id of " + std::string(step.run),
                                              "2024-05-01")
                      : store->submit(submission, "2024-05-01");
-        const std::string what = std::string(step.name) + " " + std::to_string(step.seconds) + " " +
-                                 (step.run ? step.run : "unverified");
-        EXPECT_EQ(outcome, step.outcome) << what;
+        SCOPED_TRACE(std::string(step.name) + " " + (step.run ? step.run : "unverified"));
+        EXPECT_EQ(outcome, step.outcome);
         // The board without the level and the day every record shares.
         EXPECT_EQ(std::regex_replace(dumpBoard(*store), std::regex("1/250 | 2024-05-01"), ""),
-                  step.board)
-            << what;
+                  step.board);
     }
     EXPECT_EQ(store->verifiedRun(1, 250, 5), "");
     EXPECT_EQ(store->verifiedRun(1, 250, 0), "");
