@@ -21,9 +21,7 @@ inline auto bothBackends() {
 inline void PrintTo(Backend backend, std::ostream* out) {
     *out << (backend == Backend::Sqlite ? "Sqlite" : "Postgres");
 }
-inline std::string backendName(const ::testing::TestParamInfo<Backend>& info) {
-    return ::testing::PrintToString(info.param);
-}
+inline const auto backendName = ::testing::PrintToStringParamName();
 
 // A new, empty board for the server's --db: a file in `folder`, or a database
 // of its own on the test program's cluster. "" when the cluster failed; its

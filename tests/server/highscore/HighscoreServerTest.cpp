@@ -133,9 +133,7 @@ TEST_P(HighscoreServer, BadRequestsAreRefusedAndChangeNothing) {
         const HttpAnswer answer = exchange(address, text, sf::seconds(5));
         ASSERT_TRUE(answer.headerRead);
         EXPECT_EQ(answer.status, request.status);
-        if (request.method != "HEAD") {
-            EXPECT_EQ(answer.body.rfind("ERROR ", 0), 0u) << answer.body;
-        }
+        EXPECT_TRUE(request.method == "HEAD" || answer.body.starts_with("ERROR ")) << answer.body;
     }
 
     EXPECT_EQ(tables(), before);

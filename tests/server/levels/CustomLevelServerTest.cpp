@@ -120,10 +120,7 @@ TEST_P(CustomLevelServer, AnOperatorsLevelHasATableAndRecordsOnTheBoardAndAnEdit
     EXPECT_EQ(post(kTablePath, tableQueryBody(1, LevelIdentity::ofFile(sha256Hex(edited)))).body,
               "");
     const LevelIdentity tour = levelOfRun(slurpFile("levels/packs/tour/runs/FirstRoll.run"));
-    const struct {
-        std::string_view path;
-        std::string body;
-    } lacked[] = {
+    const std::pair<std::string_view, std::string> lacked[] = {
         {kTablePath, where},
         {kSubmitPath, submissionBody("ghost", 1, kOperatorLevelId, encodeTime(5))},
         {kRunPath, runSubmission("ghost", kOperatorRun)},
@@ -131,9 +128,9 @@ TEST_P(CustomLevelServer, AnOperatorsLevelHasATableAndRecordsOnTheBoardAndAnEdit
         // A level the server keeps, asked for in the other mode.
         {kSubmitPath, submissionBody("ghost", 2, tour, encodeTime(5))},
     };
-    for (const auto& request : lacked) {
-        const auto answer = post(request.path, request.body);
-        EXPECT_EQ(answer.status, 404) << request.body.substr(0, 100);
+    for (const auto& [path, body] : lacked) {
+        const auto answer = post(path, body);
+        EXPECT_EQ(answer.status, 404) << body.substr(0, 100);
         EXPECT_EQ(answer.body, std::string(kLevelNotOnServer) + "\n");
     }
     EXPECT_EQ(post(kNameCheckPath, nameCheckBody("ghost")).body, "OK\n");

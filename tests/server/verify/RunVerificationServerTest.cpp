@@ -56,9 +56,7 @@ TEST_P(RunVerificationServer, RefusedRunsChangeNothingCommittedOnesVerifyAndCopi
     const std::filesystem::path edited = folder.path() / "data";
     std::filesystem::copy("data", edited, std::filesystem::copy_options::recursive);
     const std::string levelFile = (edited / "levels/TheLabyrinth.tmx").string();
-    std::string level = slurpFile(levelFile);
-    level.back() = level.back() == ' ' ? '\n' : ' ';
-    writeFileBytes(levelFile, level);
+    writeFileBytes(levelFile, slurpFile(levelFile) + " ");
     ServerProcess editedServer{folder.file("edited.db"), folder.file("edited.log")};
     {
         ScopedDataFolder data(edited);
@@ -71,10 +69,7 @@ TEST_P(RunVerificationServer, RefusedRunsChangeNothingCommittedOnesVerifyAndCopi
     // NaN, and a NaN world once "touched" the finish or kept a replay thread
     // in the physics for hours.
     const std::string tooFast = "3e38 3e38 3e38";
-    const struct {
-        const char* reason;
-        std::string body;
-    } refusals[] = {
+    const std::pair<const char*, std::string> refusals[] = {
         {"does not reproduce", runBody(run, 250, 1)},
         {"does not reproduce", runBody(run, 250, -1)},
         {"another level", runBody(run, 275)},
@@ -98,11 +93,11 @@ TEST_P(RunVerificationServer, RefusedRunsChangeNothingCommittedOnesVerifyAndCopi
          runBody(withHeader(run, "level", "The Labyrinth " + std::string("\0\xff\xfe", 3)))},
     };
     std::string before = tables();
-    for (const auto& refusal : refusals) {
-        const auto answer = verdictOf(refusal.body);
-        EXPECT_EQ(answer.status, 400) << refusal.reason;
+    for (const auto& [reason, body] : refusals) {
+        const auto answer = verdictOf(body);
+        EXPECT_EQ(answer.status, 400) << reason;
         EXPECT_TRUE(answer.body.starts_with("ERROR ")) << answer.body;
-        EXPECT_NE(answer.body.find(refusal.reason), std::string::npos) << answer.body;
+        EXPECT_NE(answer.body.find(reason), std::string::npos) << answer.body;
     }
     const auto onEdited =
         answerTo(editedServer.listeningPort(), httpRequest("POST", kRunPath, runBody(run), false));
@@ -144,19 +139,16 @@ TEST_P(RunVerificationServer, RefusedRunsChangeNothingCommittedOnesVerifyAndCopi
     const std::string dressed =
         "# my own run\n" +
         withHeader(withHeader(run, "level", "Mine"), "time-ms", std::to_string(recorded - 1));
-    const struct {
-        const char* what;
-        std::string body;
-    } copies[] = {
+    const std::pair<const char*, std::string> copies[] = {
         {"at a sharper time", sharper + "&run=" + escapeFormValue(stolen)},
         {"under a second name", runSubmission("second", run)},
         {"with a comment, a level name and a time-ms of its own",
          sharper + "&run=" + escapeFormValue(dressed)},
     };
-    for (const auto& copy : copies) {
-        const auto answer = verdictOf(copy.body);
-        EXPECT_EQ(answer.status, 400) << copy.what;
-        EXPECT_EQ(answer.body, "ERROR run already on the board\n") << copy.what;
+    for (const auto& [what, body] : copies) {
+        const auto answer = verdictOf(body);
+        EXPECT_EQ(answer.status, 400) << what;
+        EXPECT_EQ(answer.body, "ERROR run already on the board\n") << what;
     }
     EXPECT_EQ(tables(), before);
     // The owner's own run sent again (a game whose answer got lost) is fine.
