@@ -5,7 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
-#include <sstream>
+#include <regex>
 #include <thread>
 #include <vector>
 
@@ -19,14 +19,8 @@ constexpr std::chrono::milliseconds kPoll{10};
 
 // postmaster.pid says "ready" on its eighth line once connections are taken.
 bool serverReady(const std::string& pidFile) {
-    std::istringstream lines(slurpFile(pidFile));
-    std::string line;
-    for (int i = 0; i < 8; ++i) {
-        if (!std::getline(lines, line)) {
-            return false;
-        }
-    }
-    return line.rfind("ready", 0) == 0;
+    static const std::regex eighthLineReady("^(?:[^\n]*\n){7}ready");
+    return std::regex_search(slurpFile(pidFile), eighthLineReady);
 }
 
 }  // namespace

@@ -27,14 +27,11 @@ class RunServerTest : public ::testing::TestWithParam<Backend> {
         ASSERT_TRUE(server.start(options)) << server.log();
     }
 
-    LoopbackClient::Answer send(const std::string& request) const {
-        return answerTo(server.listeningPort(), request);
-    }
     LoopbackClient::Answer post(std::string_view path, const std::string& body) const {
-        return send(httpRequest("POST", path, body, false));
+        return answerTo(server.listeningPort(), httpRequest("POST", path, body, false));
     }
     LoopbackClient::Answer get(std::string_view target) const {
-        return send(httpRequest("GET", target, {}, false));
+        return answerTo(server.listeningPort(), httpRequest("GET", target, {}, false));
     }
     // A run submission's verdict: the answer, or when it was only queued (a
     // busy machine replays slower than the server waits), the answer to the

@@ -17,11 +17,10 @@ constexpr double kStartSeconds = 10;
 constexpr double kStopSeconds = 10;
 constexpr std::chrono::milliseconds kPoll{10};
 
-}  // namespace
-
-std::string ServerProcess::binaryPath() {
-    // The server is built into <build>/server, the test programs into
-    // <build>/tests, the benchmarks into <build>/bench/NAME.
+// The server binary of the same build, which is built into <build>/server,
+// the test programs into <build>/tests, the benchmarks into <build>/bench/NAME;
+// empty when it was not built.
+std::string binaryPath() {
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
     for (const auto& build :
@@ -34,6 +33,14 @@ std::string ServerProcess::binaryPath() {
     return "";
 }
 
+pid_t spawn(const std::vector<std::string>& arguments, const std::string& outputPath) {
+    std::vector<std::string> words = {binaryPath()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    return spawnLogged(std::move(words), outputPath);
+}
+
+}  // namespace
+
 ServerProcess::ServerProcess(std::string databasePath, std::string logPath)
     : databasePath(std::move(databasePath)), logPath(std::move(logPath)) {}
 
@@ -41,13 +48,6 @@ ServerProcess::~ServerProcess() {
     if (running()) {
         killHard();
     }
-}
-
-pid_t ServerProcess::spawn(const std::vector<std::string>& arguments,
-                           const std::string& outputPath) {
-    std::vector<std::string> words = {binaryPath()};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    return spawnLogged(std::move(words), outputPath);
 }
 
 int ServerProcess::runToEnd(const std::vector<std::string>& arguments,

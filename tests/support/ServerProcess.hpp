@@ -26,8 +26,6 @@ class ServerProcess {
     void killHard();
 
     bool running() const { return pid > 0; }
-    // The server binary of the same build; empty when it was not built.
-    static std::string binaryPath();
     // "127.0.0.1:port" of the current run.
     std::string address() const { return "127.0.0.1:" + std::to_string(port); }
     int listeningPort() const { return port; }
@@ -41,7 +39,6 @@ class ServerProcess {
     static int runToEnd(const std::vector<std::string>& arguments, const std::string& outputPath);
 
   private:
-    static pid_t spawn(const std::vector<std::string>& arguments, const std::string& outputPath);
     // The exit status once the process ended within `seconds`, else -1.
     int waitForExit(double seconds);
 

@@ -30,6 +30,9 @@ std::string runSubmission(const std::string& name, int mode, const LevelIdentity
 // The same on the mode, level and time the run names.
 std::string runSubmission(const std::string& name, const std::string& run);
 
+// The run with its header line `key` set to `value`.
+std::string withHeader(const std::string& run, const std::string& key, const std::string& value);
+
 // The same run with `releases` releases of Escape before its first frame:
 // another text, another canonical run, the same replay to the bit.
 std::string withHarmlessReleases(const std::string& run, int releases);

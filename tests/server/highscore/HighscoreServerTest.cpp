@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 #include <thread>
 
 #include "RunServerTest.hpp"
@@ -30,21 +29,7 @@ class HighscoreServer : public RunServerTest {
         client().submitScore(name, mode, level, encodeTime(seconds));
     }
 
-    HighscoreTable fetch(int mode, int level) const {
-        HighscoreTable table;
-        client().fetchTable(mode, level, table);
-        return table;
-    }
-
-    // The names of a level's table, in table order.
-    std::vector<std::string> namesOn(int mode, int level) const {
-        const HighscoreTable table = fetch(mode, level);
-        std::vector<std::string> names;
-        for (unsigned r = 0; r < table.recordCount(); ++r) {
-            names.push_back(table.field(r, 2));
-        }
-        return names;
-    }
+    std::string shown(int mode, int level) const { return shownTable(server, mode, level); }
 };
 
 // A board the server keeps in a file that can be taken away.
@@ -56,10 +41,14 @@ INSTANTIATE_TEST_SUITE_P(Stores, HighscoreServer, bothBackends(), backendName);
 INSTANTIATE_TEST_SUITE_P(Sqlite, SqliteHighscoreServer, ::testing::Values(Backend::Sqlite),
                          backendName);
 
-TEST_P(HighscoreServer, TablesListEachNamesBestFastestFirstAndANameIsTakenByAnyTime) {
+// Tables list each name's best, fastest first, and a name is taken by any
+// time. Then one board through a kill -9, a restart and a second server: an
+// answered time survives, and a kept table is at most a second old.
+TEST_P(HighscoreServer, TablesListBestsNamesAreTakenAndTimesSurviveKillsRestartsAndOtherServers) {
     EXPECT_TRUE(client().checkName("racer"));
     EXPECT_TRUE(client().checkName("Mr. Fast, Jr"));
-    submit("racer", 2, 20057, 31.25f);
+    ASSERT_EQ(post(kSubmitPath, submissionBody("racer", 2, 20057, encodeTime(31.25f))).body,
+              "OK\n");
     submit("Mr. Fast, Jr", 1, 275, 40.0f);
     submit("carol", 1, 250, 30.5f);
     submit("alice", 1, 250, 12.3456f);
@@ -72,21 +61,10 @@ TEST_P(HighscoreServer, TablesListEachNamesBestFastestFirstAndANameIsTakenByAnyT
     submit("bob", 1, 250, 75.0f);
     submit("frank", 2, 20000, 600.25f);
 
-    EXPECT_EQ(namesOn(1, 250), (std::vector<std::string>{"alice", "carol", "dave", "bob"}));
-    EXPECT_EQ(namesOn(1, 275), std::vector<std::string>{"Mr. Fast, Jr"});
-    EXPECT_EQ(namesOn(2, 20057), std::vector<std::string>{"racer"});
-    EXPECT_EQ(namesOn(2, 20000), std::vector<std::string>{"frank"});
-
-    HighscoreTable table = fetch(1, 250);
-    ASSERT_EQ(table.tokens.size(), 16u);
-    for (unsigned r = 0; r < table.recordCount(); ++r) {
-        EXPECT_EQ(table.field(r, 0), std::to_string(r + 1));
-        EXPECT_EQ(table.field(r, 1).size(), 10u) << "a YYYY-MM-DD date";
-    }
-    EXPECT_EQ(table.field(0, 3), "12.3456");
-    EXPECT_EQ(table.field(1, 3), "30.5");
-    EXPECT_EQ(table.field(3, 3), "75");
-    EXPECT_EQ(fetch(2, 20000).field(0, 3), "600.25");
+    EXPECT_EQ(shown(1, 250), "1 alice 12.3456\n2 carol 30.5\n3 dave 30.5\n4 bob 75\n");
+    EXPECT_EQ(shown(1, 275), "1 Mr. Fast, Jr 40\n");
+    EXPECT_EQ(shown(2, 20057), "1 racer 31.25\n");
+    EXPECT_EQ(shown(2, 20000), "1 frank 600.25\n");
 
     EXPECT_FALSE(client().checkName("racer"));
     EXPECT_FALSE(client().checkName("Mr. Fast, Jr"));
@@ -97,16 +75,8 @@ TEST_P(HighscoreServer, TablesListEachNamesBestFastestFirstAndANameIsTakenByAnyT
     EXPECT_NE(log.find("name=\"racer\" mode=2 level=20057 31.25s new best"), std::string::npos)
         << log;
     EXPECT_NE(log.find("kept older best"), std::string::npos) << log;
-}
 
-// One board through a kill -9, a restart and a second server: a kept table
-// is at most a second old.
-TEST_P(HighscoreServer, AnAnsweredTimeSurvivesKillMinus9ARestartAndShowsThroughAnotherServer) {
-    ASSERT_EQ(post(kSubmitPath, submissionBody("alice", 1, 250, encodeTime(33.333f))).body, "OK\n");
-    submit("bob", 2, 20057, 99.0f);
     const std::string before = tables();
-    EXPECT_NE(before.find("\talice\t33.333\n"), std::string::npos) << before;
-
     server.killHard();
     start();
     EXPECT_EQ(tables(), before);
@@ -118,14 +88,14 @@ TEST_P(HighscoreServer, AnAnsweredTimeSurvivesKillMinus9ARestartAndShowsThroughA
 
     ServerProcess other(board, folder.file("other.log"));
     ASSERT_TRUE(other.start()) << other.log();
-    EXPECT_TRUE(namesOn(1, 275).empty());
     HighscoreClient(other.address()).submitScore("carol", 1, 275, encodeTime(20.0f));
-    std::vector<std::string> names;
-    for (int wait = 0; wait < 30 && names.empty(); ++wait) {
+    const std::string both = "1 carol 20\n2 Mr. Fast, Jr 40\n";
+    std::string seen;
+    for (int wait = 0; wait < 30 && seen != both; ++wait) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        names = namesOn(1, 275);
+        seen = shown(1, 275);
     }
-    EXPECT_EQ(names, std::vector<std::string>{"carol"});
+    EXPECT_EQ(seen, both);
 }
 
 TEST_P(HighscoreServer, BadRequestsAreRefusedAndChangeNothing) {
@@ -163,27 +133,11 @@ TEST_P(HighscoreServer, BadRequestsAreRefusedAndChangeNothing) {
         const HttpAnswer answer = exchange(address, text, sf::seconds(5));
         ASSERT_TRUE(answer.headerRead);
         EXPECT_EQ(answer.status, request.status);
-        if (request.method != "HEAD") {
-            EXPECT_EQ(answer.body.rfind("ERROR ", 0), 0u) << answer.body;
-        }
+        EXPECT_TRUE(request.method == "HEAD" || answer.body.starts_with("ERROR ")) << answer.body;
     }
 
     EXPECT_EQ(tables(), before);
     EXPECT_TRUE(client().checkName("zed"));
-    // Each refusal is logged, beyond a few a second as a count.
-    server.stop();
-    std::size_t refusals = 0;
-    const std::string log = server.log();
-    for (std::size_t at = log.find(" refused: "); at != std::string::npos;
-         at = log.find(" refused: ", at + 1)) {
-        ++refusals;
-    }
-    const std::regex summary("(\\d+) more refusals");
-    for (auto line = std::sregex_iterator(log.begin(), log.end(), summary);
-         line != std::sregex_iterator(); ++line) {
-        refusals += std::stoul((*line)[1]);
-    }
-    EXPECT_EQ(refusals, bad.size()) << log;
 }
 
 TEST_P(SqliteHighscoreServer, ADeletedDatabaseFileTurnsHealthAndSubmissionsToErrors) {
@@ -210,7 +164,6 @@ TEST(HighscoreServerCommandLine, HelpBadOptionsAndAnUnusableDatabaseOrLevelFolde
     const std::string output = folder.file("out.txt");
     EXPECT_EQ(ServerProcess::runToEnd({"--help"}, output), 0);
     EXPECT_NE(slurpFile(output).find("--listen HOST:PORT"), std::string::npos);
-    EXPECT_NE(slurpFile(output).find("--levels DIR"), std::string::npos);
 
     for (const std::vector<std::string>& bad :
          {std::vector<std::string>{"--port", "1"}, {"--listen", "127.0.0.1:99999"}, {"--levels"}}) {

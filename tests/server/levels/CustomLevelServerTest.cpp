@@ -19,11 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string withHeader(const std::string& run, const std::string& key, const std::string& value) {
-    return std::regex_replace(run, std::regex("\n" + key + ": [^\n]*\n"),
-                              "\n" + key + ": " + value + "\n");
-}
-
 // First Roll as an operator's level of its own: another title (one the board
 // must escape), so other bytes and another hash, and the same map.
 const std::string kOperatorTitle = "Operator's <Roll> & \"Co\"";
@@ -39,24 +34,18 @@ const std::string kOperatorRun =
 const std::string kOperatorCanonical =
     withHeader(withHeader(kOperatorRun, "level", kOperatorTitle), "file", "mine/Roll.tmx");
 
-class CustomLevelServer : public RunServerTest {
-  protected:
-    void SetUp() override {
-        RunServerTest::SetUp();
-        fs::create_directories(levels / "mine");
-        writeFileBytes((levels / "mine" / "Roll.tmx").string(), kOperatorLevel);
-        writeFileBytes((levels / "mine" / "pack.txt").string(), "name: Mine\nRoll.tmx\n");
-        writeFileBytes((levels / "Broken.tmx").string(), "<map>no level</map>");
-    }
-
-    const fs::path levels = folder.path() / "levels";
-};
-
+using CustomLevelServer = RunServerTest;
 INSTANTIATE_TEST_SUITE_P(Backends, CustomLevelServer, bothBackends(), backendName);
 
 }  // namespace
 
 TEST_P(CustomLevelServer, AnOperatorsLevelHasATableAndRecordsOnTheBoardAndAnEditIsAnotherLevel) {
+    const fs::path levels = folder.path() / "levels";
+    const std::string roll = (levels / "mine" / "Roll.tmx").string();
+    fs::create_directories(levels / "mine");
+    writeFileBytes(roll, kOperatorLevel);
+    writeFileBytes((levels / "mine" / "pack.txt").string(), "name: Mine\nRoll.tmx\n");
+    writeFileBytes((levels / "Broken.tmx").string(), "<map>no level</map>");
     start({"--levels", levels.string()});
     EXPECT_EQ(post(kSubmitPath, submissionBody("plain", 1, kOperatorLevelId, encodeTime(60))).body,
               "OK\n");
@@ -117,7 +106,7 @@ TEST_P(CustomLevelServer, AnOperatorsLevelHasATableAndRecordsOnTheBoardAndAnEdit
     // request reaches it.
     const std::string kept = post(kTablePath, where).body;
     const std::string edited = kOperatorLevel + "\n";
-    writeFileBytes((levels / "mine" / "Roll.tmx").string(), edited);
+    writeFileBytes(roll, edited);
 
     // Its runs cannot be replayed on the file that is no longer there...
     EXPECT_EQ(post(kRunPath, runSubmission("bot2", withHarmlessReleases(kOperatorRun, 1))).status,
@@ -131,10 +120,7 @@ TEST_P(CustomLevelServer, AnOperatorsLevelHasATableAndRecordsOnTheBoardAndAnEdit
     EXPECT_EQ(post(kTablePath, tableQueryBody(1, LevelIdentity::ofFile(sha256Hex(edited)))).body,
               "");
     const LevelIdentity tour = levelOfRun(slurpFile("levels/packs/tour/runs/FirstRoll.run"));
-    const struct {
-        std::string_view path;
-        std::string body;
-    } lacked[] = {
+    const std::pair<std::string_view, std::string> lacked[] = {
         {kTablePath, where},
         {kSubmitPath, submissionBody("ghost", 1, kOperatorLevelId, encodeTime(5))},
         {kRunPath, runSubmission("ghost", kOperatorRun)},
@@ -142,16 +128,14 @@ TEST_P(CustomLevelServer, AnOperatorsLevelHasATableAndRecordsOnTheBoardAndAnEdit
         // A level the server keeps, asked for in the other mode.
         {kSubmitPath, submissionBody("ghost", 2, tour, encodeTime(5))},
     };
-    for (const auto& request : lacked) {
-        const auto answer = post(request.path, request.body);
-        EXPECT_EQ(answer.status, 404) << request.body.substr(0, 100);
+    for (const auto& [path, body] : lacked) {
+        const auto answer = post(path, body);
+        EXPECT_EQ(answer.status, 404) << body.substr(0, 100);
         EXPECT_EQ(answer.body, std::string(kLevelNotOnServer) + "\n");
     }
     EXPECT_EQ(post(kNameCheckPath, nameCheckBody("ghost")).body, "OK\n");
     EXPECT_EQ(post(kTablePath, tableQueryBody(1, tour)).body, "");
-    EXPECT_EQ(HighscoreClient(server.address()).fetchTable(1, kOperatorLevelId, table),
-              TableAnswer::notOnServer);
-    writeFileBytes((levels / "mine" / "Roll.tmx").string(), kOperatorLevel);
+    writeFileBytes(roll, kOperatorLevel);
     ASSERT_EQ(server.stop(), 0);
     start({"--levels", levels.string()});
     EXPECT_EQ(post(kTablePath, where).body, kept);

@@ -16,7 +16,6 @@
 #include "TempFolder.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/client/HighscoreClient.hpp"
-#include "sim/run/ScoreText.hpp"
 
 // The server on a public address: slow, greedy and malicious clients get a
 // 4xx answer and a closed connection, and never slow down anyone else.
@@ -33,13 +32,10 @@ double millisecondsSince(Clock::time_point start) {
 
 // A field of /proc/PID/status in kB ("VmRSS", "VmHWM").
 long statusKilobytes(pid_t pid, const std::string& field) {
-    std::istringstream status(slurpFile("/proc/" + std::to_string(pid) + "/status"));
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with(field + ":")) {
-            return std::stol(line.substr(field.size() + 1));
-        }
-    }
-    return 0;
+    const std::string status = slurpFile("/proc/" + std::to_string(pid) + "/status");
+    std::smatch kilobytes;
+    std::regex_search(status, kilobytes, std::regex(field + ":\\s*(\\d+)"));
+    return kilobytes.empty() ? 0 : std::stol(kilobytes[1]);
 }
 
 long openDescriptors(pid_t pid) {
@@ -122,17 +118,22 @@ TEST_F(ServerLimits, RequestsBreakingALimitAreRefusedUnreadAndClosed) {
     EXPECT_TRUE(HighscoreClient(server.address()).checkName("zed"));
 }
 
-TEST_F(ServerLimits, SlowRequestsAndIdleConnectionsAreClosed) {
-    start({"--request-timeout", "1", "--idle-timeout", "1"});
-    EXPECT_EQ(statusOf("GET / HT"), 408);
-    LoopbackClient idle(port());
-    idle.send(httpRequest("GET", "/healthz"));
-    ASSERT_TRUE(idle.readAnswer());
-    EXPECT_TRUE(idle.closedByServer());
-}
+TEST_F(ServerLimits, BodiesShareABudgetEachAddressHasItsOwnLimitsAndABurstOverThemDisturbsNoOne) {
+    start({"--rate-limit", "1", "--rate-burst", "5", "--max-connections-per-address", "3",
+           "--max-body-bytes-in-flight", "1048576"});
+    const std::string head =
+        "POST " + std::string(kRunPath) + " HTTP/1.1\r\nHost: x\r\nContent-Length: 700000\r\n\r\n";
+    LoopbackClient first(port(), "127.0.8.1");
+    ASSERT_TRUE(first.send(head + "name=a"));
+    // The first has taken 700,000 of the 1,048,576 bytes.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(statusOf(head, "127.0.8.2"), 503);
+    ASSERT_TRUE(first.send(std::string(700000 - 6, 'a')));
+    EXPECT_EQ(first.readAnswer().value_or(LoopbackClient::Answer{}).status, 400);
+    LoopbackClient third(port(), "127.0.8.3");
+    ASSERT_TRUE(third.send(head + std::string(700000, 'a')));
+    EXPECT_EQ(third.readAnswer().value_or(LoopbackClient::Answer{}).status, 400);
 
-TEST_F(ServerLimits, EachAddressHasItsOwnRateAndConnectionLimitAndABurstOverItDisturbsNoOne) {
-    start({"--rate-limit", "1", "--rate-burst", "5", "--max-connections-per-address", "3"});
     LoopbackClient greedy(port());
     std::vector<int> statuses;
     while (statuses.size() < 20 && (statuses.empty() || statuses.back() == 200)) {
@@ -235,30 +236,15 @@ TEST_F(ServerLimits, LogLinesAreOneARequestShortEscapedAndFewAndRefusalsRepeatLi
     EXPECT_NE(flooded.find("more refusals in the last second"), std::string::npos);
 }
 
-TEST_F(ServerLimits, KeptAliveTableFetchesAreNotDelayed) {
-    start({"--rate-limit", "100000", "--rate-burst", "100000"});
-    const HighscoreClient game(server.address());
-    for (int i = 0; i < 300; ++i) {
-        game.submitScore("filler " + std::to_string(i), 1, 250, encodeTime(20.0f + i * 0.5f));
-    }
-    LoopbackClient client(port());
-    std::vector<double> milliseconds;
-    for (int fetch = 0; fetch < 21; ++fetch) {
-        const auto start = Clock::now();
-        client.send(httpRequest("POST", kTablePath, tableQueryBody(1, 250)));
-        const auto answer = client.readAnswer();
-        milliseconds.push_back(millisecondsSince(start));
-        ASSERT_TRUE(answer);
-        EXPECT_EQ(std::count(answer->body.begin(), answer->body.end(), '\n'), 300);
-    }
-    // A delayed acknowledgement would cost 40 ms on every answer; the median
-    // stays far below that unless it happens.
-    std::sort(milliseconds.begin(), milliseconds.end());
-    EXPECT_LT(milliseconds[milliseconds.size() / 2], 20.0);
-}
+TEST_F(ServerLimits, SlowOrIdleConnectionsCloseATrustedProxyNamesItsPlayersIpv6CountsBySlash64) {
+    start({"--trusted-proxy", "127.0.7.1", "--rate-limit", "1", "--rate-burst", "2",
+           "--request-timeout", "1", "--idle-timeout", "1"});
+    EXPECT_EQ(statusOf("GET / HT"), 408);
+    LoopbackClient idle(port());
+    idle.send(httpRequest("GET", "/healthz"));
+    ASSERT_TRUE(idle.readAnswer());
+    EXPECT_TRUE(idle.closedByServer());
 
-TEST_F(ServerLimits, ATrustedProxyNamesItsPlayersAndIpv6CountsBySlash64) {
-    start({"--trusted-proxy", "127.0.7.1", "--rate-limit", "1", "--rate-burst", "2"});
     const auto via = [&](const std::string& from, const std::string& forwarded) {
         return statusOf("GET /healthz HTTP/1.1\r\nHost: x\r\nX-Forwarded-For: " + forwarded +
                             "\r\nConnection: close\r\n\r\n",
@@ -285,22 +271,6 @@ TEST_F(ServerLimits, ATrustedProxyNamesItsPlayersAndIpv6CountsBySlash64) {
         EXPECT_EQ(via(from, forwarded), status) << from << " for " << forwarded;
     }
     EXPECT_NE(server.log().find(" 10.0.0.1 via 127.0.7.1 GET /healthz 200"), std::string::npos);
-}
-
-TEST_F(ServerLimits, BodiesOnTheirWayInShareOneBudget) {
-    start({"--max-body-bytes-in-flight", "1048576"});
-    const std::string head =
-        "POST " + std::string(kRunPath) + " HTTP/1.1\r\nHost: x\r\nContent-Length: 700000\r\n\r\n";
-    LoopbackClient first(port(), "127.0.8.1");
-    ASSERT_TRUE(first.send(head + "name=a"));
-    // The first has taken 700,000 of the 1,048,576 bytes.
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_EQ(statusOf(head, "127.0.8.2"), 503);
-    ASSERT_TRUE(first.send(std::string(700000 - 6, 'a')));
-    EXPECT_EQ(first.readAnswer().value_or(LoopbackClient::Answer{}).status, 400);
-    LoopbackClient third(port(), "127.0.8.3");
-    ASSERT_TRUE(third.send(head + std::string(700000, 'a')));
-    EXPECT_EQ(third.readAnswer().value_or(LoopbackClient::Answer{}).status, 400);
 }
 
 TEST_F(ServerLimits, ListensOnIpv6Loopback) {
