@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/CommandLine.hpp"
-#include "app/GameWindow.hpp"
-#include "app/IntroScreen.hpp"
-#include "app/ProgramObjects.hpp"
+#include "app/platform/CommandLine.hpp"
+#include "app/platform/GameWindow.hpp"
+#include "app/platform/ProgramObjects.hpp"
+#include "menu/IntroScreen.hpp"
 #include "menu/MainMenu.hpp"
 #include "sim/base/DataFolder.hpp"
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GameWindow.hpp"
+#include "app/platform/GameWindow.hpp"
 #include "game/PlayScreen.hpp"
 #include "level/LevelCatalogue.hpp"
 

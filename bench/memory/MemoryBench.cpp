@@ -14,8 +14,8 @@
 #include <string>
 
 #include "GameEntry.hpp"
-#include "app/GameWindow.hpp"
-#include "app/ProgramObjects.hpp"
+#include "app/platform/GameWindow.hpp"
+#include "app/platform/ProgramObjects.hpp"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/ParticleEmitter.hpp"
+#include "app/look/ParticleEmitter.hpp"
 #include "level/TileImages.hpp"
 #include "sim/level/ContactListener.hpp"
 #include "sim/level/Level.hpp"

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "app/SoundEffect.hpp"
+#include "app/audio/SoundEffect.hpp"
 #include "sim/level/PlayState.hpp"
 
 // The sounds of the contact rules, owned by the play screen: the rules only

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/Files.hpp"
-#include "app/GameWindow.hpp"
-#include "app/ScreenLook.hpp"
+#include "app/files/Files.hpp"
+#include "app/look/ScreenLook.hpp"
+#include "app/platform/GameWindow.hpp"
 #include "sim/base/DataFolder.hpp"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/Files.hpp"
-#include "app/GameWindow.hpp"
+#include "app/files/Files.hpp"
+#include "app/platform/GameWindow.hpp"
 #include "sim/base/DataFolder.hpp"
 #include "sim/level/Units.hpp"
 #include "sim/play/LevelSimulation.hpp"

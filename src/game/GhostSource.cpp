@@ -3,7 +3,7 @@
 #include <chrono>
 #include <iostream>
 
-#include "app/SettingKeys.hpp"
+#include "app/files/SettingKeys.hpp"
 #include "game/PersonalRuns.hpp"
 #include "sim/base/FileBytes.hpp"
 #include "sim/base/Sha256.hpp"

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "app/Files.hpp"
-#include "app/GameWindow.hpp"
-#include "app/ProgramObjects.hpp"
-#include "app/ScreenLook.hpp"
+#include "app/files/Files.hpp"
+#include "app/look/ScreenLook.hpp"
+#include "app/platform/GameWindow.hpp"
+#include "app/platform/ProgramObjects.hpp"
 #include "game/Bursts.hpp"
 #include "game/LevelShowParts.hpp"
 #include "sim/base/DataFolder.hpp"

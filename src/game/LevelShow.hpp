@@ -9,8 +9,8 @@
 #include <list>
 #include <vector>
 
-#include "app/ParticleEmitter.hpp"
-#include "app/SoundEffect.hpp"
+#include "app/audio/SoundEffect.hpp"
+#include "app/look/ParticleEmitter.hpp"
 #include "game/ContactSounds.hpp"
 #include "game/FinishBanner.hpp"
 #include "game/GhostBall.hpp"

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/GameWindow.hpp"
-#include "app/ScreenFade.hpp"
+#include "app/look/ScreenFade.hpp"
+#include "app/platform/GameWindow.hpp"
 #include "game/LevelShow.hpp"
 #include "game/LevelShowParts.hpp"
 #include "sim/play/LevelSimulation.hpp"

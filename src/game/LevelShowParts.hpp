@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/ScreenLook.hpp"
+#include "app/look/ScreenLook.hpp"
 #include "game/Popup.hpp"
 
 class GameWindow;

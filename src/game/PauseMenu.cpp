@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "app/GameWindow.hpp"
-#include "app/ScreenFade.hpp"
-#include "app/SoundEffect.hpp"
+#include "app/audio/SoundEffect.hpp"
+#include "app/look/ScreenFade.hpp"
+#include "app/platform/GameWindow.hpp"
 
 namespace {
 

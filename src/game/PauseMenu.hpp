@@ -3,7 +3,7 @@
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Window/Keyboard.hpp>
 
-#include "app/MenuList.hpp"
+#include "app/look/MenuList.hpp"
 
 class GameWindow;
 class SoundEffect;

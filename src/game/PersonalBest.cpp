@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "app/ProgramObjects.hpp"
+#include "app/platform/ProgramObjects.hpp"
 #include "game/PersonalRuns.hpp"
 #include "sim/run/ScoreText.hpp"
 

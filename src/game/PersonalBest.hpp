@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingKeys.hpp"
+#include "app/files/SettingKeys.hpp"
 #include "sim/level/LevelIdentity.hpp"
 
 struct RecordedRun;

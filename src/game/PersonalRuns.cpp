@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/UserFolders.hpp"
+#include "app/files/UserFolders.hpp"
 #include "sim/base/FileReplace.hpp"
 #include "sim/run/LevelStamp.hpp"
 #include "sim/run/RunText.hpp"

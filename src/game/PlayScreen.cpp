@@ -1,9 +1,9 @@
 #include "game/PlayScreen.hpp"
 
-#include "app/GameWindow.hpp"
-#include "app/PlayInputEvents.hpp"
-#include "app/ProgramObjects.hpp"
-#include "app/ScreenLook.hpp"
+#include "app/input/PlayInputEvents.hpp"
+#include "app/look/ScreenLook.hpp"
+#include "app/platform/GameWindow.hpp"
+#include "app/platform/ProgramObjects.hpp"
 #include "game/PersonalBest.hpp"
 
 namespace {

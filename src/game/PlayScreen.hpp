@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "app/SettingKeys.hpp"
-#include "app/SoundEffect.hpp"
+#include "app/audio/SoundEffect.hpp"
+#include "app/files/SettingKeys.hpp"
 #include "game/FinishSequence.hpp"
 #include "game/GhostSource.hpp"
 #include "game/LevelShow.hpp"

@@ -2,10 +2,10 @@
 
 #include "game/PlayScreen.hpp"
 
-#include "app/GameWindow.hpp"
-#include "app/ScreenFade.hpp"
-#include "app/ScreenLook.hpp"
-#include "app/ShadowedLabel.hpp"
+#include "app/look/ScreenFade.hpp"
+#include "app/look/ScreenLook.hpp"
+#include "app/look/ShadowedLabel.hpp"
+#include "app/platform/GameWindow.hpp"
 #include "game/PersonalBest.hpp"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "game/PlayScreen.hpp"
 
-#include "app/GameWindow.hpp"
-#include "app/ProgramObjects.hpp"
+#include "app/platform/GameWindow.hpp"
+#include "app/platform/ProgramObjects.hpp"
 
 // One pause frame's update: the menu's keys, its pulse and fade, and the
 // choice its fade ends with. Keys are read only while no fade runs; those

@@ -2,9 +2,9 @@
 
 #include <SFML/Graphics/Sprite.hpp>
 
-#include "app/Files.hpp"
-#include "app/GameWindow.hpp"
-#include "app/Random.hpp"
+#include "app/files/Files.hpp"
+#include "app/platform/GameWindow.hpp"
+#include "app/platform/Random.hpp"
 #include "sim/base/DataFolder.hpp"
 
 namespace {

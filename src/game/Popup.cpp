@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/GameWindow.hpp"
+#include "app/platform/GameWindow.hpp"
 
 namespace {
 

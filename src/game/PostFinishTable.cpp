@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/GameWindow.hpp"
-#include "app/ScreenLook.hpp"
-#include "app/ShadowedLabel.hpp"
+#include "app/look/ScreenLook.hpp"
+#include "app/look/ShadowedLabel.hpp"
+#include "app/platform/GameWindow.hpp"
 #include "game/FinishSequence.hpp"
 #include "game/PersonalBest.hpp"
 #include "game/ScreenKeys.hpp"

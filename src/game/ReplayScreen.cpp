@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "app/Files.hpp"
-#include "app/GameWindow.hpp"
-#include "app/ProgramObjects.hpp"
-#include "app/ScreenLook.hpp"
+#include "app/files/Files.hpp"
+#include "app/look/ScreenLook.hpp"
+#include "app/platform/GameWindow.hpp"
+#include "app/platform/ProgramObjects.hpp"
 #include "sim/base/FileBytes.hpp"
 #include "sim/base/Sha256.hpp"
 #include "sim/run/LevelStamp.hpp"

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/GameWindow.hpp"
-#include "app/ScreenLook.hpp"
-#include "app/ShadowedLabel.hpp"
+#include "app/look/ScreenLook.hpp"
+#include "app/look/ShadowedLabel.hpp"
+#include "app/platform/GameWindow.hpp"
 #include "game/ReplayScreen.hpp"
 #include "game/ScoreFont.hpp"
 

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "app/Files.hpp"
-#include "app/GameWindow.hpp"
+#include "app/files/Files.hpp"
+#include "app/platform/GameWindow.hpp"
 #include "sim/base/DataFolder.hpp"
 #include "sim/base/PlainDecimal.hpp"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "app/Files.hpp"
+#include "app/files/Files.hpp"
 #include "level/LevelPicture.hpp"
 #include "level/TileImages.hpp"
 #include "sim/base/DataFolder.hpp"

@@ -1,6 +1,6 @@
 #include "level/TileImages.hpp"
 
-#include "app/Files.hpp"
+#include "app/files/Files.hpp"
 
 const std::array<const char*, TileImages::count> TileImages::fileNames = {
     "wall.png",

@@ -1,6 +1,6 @@
 #include "menu/ControlLines.hpp"
 
-#include "app/KeyNames.hpp"
+#include "app/input/KeyNames.hpp"
 
 namespace {
 

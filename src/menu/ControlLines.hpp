@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/KeyBindings.hpp"
+#include "app/input/KeyBindings.hpp"
 
 // The lines of the controls screen, top to bottom: one per action (in the
 // order of Action), then "Reset to defaults" and "Back".

@@ -5,9 +5,9 @@
 #include <SFML/Graphics/View.hpp>
 #include <SFML/Window/Event.hpp>
 
-#include "app/MenuList.hpp"
-#include "app/ScreenFade.hpp"
-#include "app/SoundEffect.hpp"
+#include "app/audio/SoundEffect.hpp"
+#include "app/look/MenuList.hpp"
+#include "app/look/ScreenFade.hpp"
 #include "menu/ControlLines.hpp"
 
 class GameWindow;

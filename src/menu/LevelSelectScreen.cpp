@@ -1,9 +1,9 @@
 #include "menu/LevelSelectScreen.hpp"
 
-#include "app/GameWindow.hpp"
-#include "app/ProgramObjects.hpp"
-#include "app/ScreenLook.hpp"
-#include "app/ShadowedLabel.hpp"
+#include "app/look/ScreenLook.hpp"
+#include "app/look/ShadowedLabel.hpp"
+#include "app/platform/GameWindow.hpp"
+#include "app/platform/ProgramObjects.hpp"
 #include "game/PlayScreen.hpp"
 #include "menu/MenuDrawing.hpp"
 #include "online/client/HighscoreClient.hpp"

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/MenuList.hpp"
-#include "app/ScreenFade.hpp"
-#include "app/SettingKeys.hpp"
-#include "app/SoundEffect.hpp"
+#include "app/audio/SoundEffect.hpp"
+#include "app/files/SettingKeys.hpp"
+#include "app/look/MenuList.hpp"
+#include "app/look/ScreenFade.hpp"
 #include "level/LevelCatalogue.hpp"
 #include "online/HighscoreTable.hpp"
 #include "online/client/TableRowView.hpp"

@@ -1,9 +1,9 @@
 #include "menu/MainMenu.hpp"
 
-#include "app/Files.hpp"
-#include "app/GameWindow.hpp"
-#include "app/ProgramObjects.hpp"
-#include "app/ScreenLook.hpp"
+#include "app/files/Files.hpp"
+#include "app/look/ScreenLook.hpp"
+#include "app/platform/GameWindow.hpp"
+#include "app/platform/ProgramObjects.hpp"
 #include "menu/LevelSelectScreen.hpp"
 #include "menu/MenuDrawing.hpp"
 #include "menu/NameEntryScreen.hpp"

@@ -8,10 +8,10 @@
 
 #include <string>
 
-#include "app/MenuList.hpp"
-#include "app/ParticleEmitter.hpp"
-#include "app/ScreenFade.hpp"
-#include "app/SoundEffect.hpp"
+#include "app/audio/SoundEffect.hpp"
+#include "app/look/MenuList.hpp"
+#include "app/look/ParticleEmitter.hpp"
+#include "app/look/ScreenFade.hpp"
 #include "menu/TitleMascot.hpp"
 #include "online/client/OutboxSender.hpp"
 

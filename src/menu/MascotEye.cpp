@@ -1,6 +1,6 @@
 #include "menu/MascotEye.hpp"
 
-#include "app/Random.hpp"
+#include "app/platform/Random.hpp"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "menu/MenuDrawing.hpp"
 
-#include "app/GameWindow.hpp"
-#include "app/MenuList.hpp"
-#include "app/ParticleEmitter.hpp"
-#include "app/ScreenFade.hpp"
-#include "app/ScreenLook.hpp"
-#include "app/ShadowedLabel.hpp"
+#include "app/look/MenuList.hpp"
+#include "app/look/ParticleEmitter.hpp"
+#include "app/look/ScreenFade.hpp"
+#include "app/look/ScreenLook.hpp"
+#include "app/look/ShadowedLabel.hpp"
+#include "app/platform/GameWindow.hpp"
 
 namespace MenuDrawing {
 

@@ -1,6 +1,6 @@
 #include "menu/NameCheck.hpp"
 
-#include "app/ProgramObjects.hpp"
+#include "app/platform/ProgramObjects.hpp"
 #include "online/HighscoreProtocol.hpp"
 #include "online/client/HighscoreClient.hpp"
 

@@ -1,9 +1,9 @@
 #include "menu/NameEntryScreen.hpp"
 
-#include "app/GameWindow.hpp"
-#include "app/ProgramObjects.hpp"
-#include "app/ScreenLook.hpp"
-#include "app/ShadowedLabel.hpp"
+#include "app/look/ScreenLook.hpp"
+#include "app/look/ShadowedLabel.hpp"
+#include "app/platform/GameWindow.hpp"
+#include "app/platform/ProgramObjects.hpp"
 #include "menu/MenuDrawing.hpp"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <array>
 #include <vector>
 
-#include "app/MenuList.hpp"
-#include "app/ScreenFade.hpp"
-#include "app/SoundEffect.hpp"
+#include "app/audio/SoundEffect.hpp"
+#include "app/look/MenuList.hpp"
+#include "app/look/ScreenFade.hpp"
 #include "menu/NameCheck.hpp"
 #include "menu/NameEditor.hpp"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Settings.hpp"
+#include "app/files/Settings.hpp"
 
 OptionValues OptionValues::read(const Settings& store) {
     OptionValues v;

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "app/SettingKeys.hpp"
+#include "app/files/SettingKeys.hpp"
 
 class Settings;
 

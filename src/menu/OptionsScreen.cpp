@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "app/GameWindow.hpp"
-#include "app/ProgramObjects.hpp"
-#include "app/ScreenLook.hpp"
+#include "app/look/ScreenLook.hpp"
+#include "app/platform/GameWindow.hpp"
+#include "app/platform/ProgramObjects.hpp"
 #include "menu/ControlsScreen.hpp"
 #include "menu/MenuDrawing.hpp"
 #include "menu/NameEntryScreen.hpp"

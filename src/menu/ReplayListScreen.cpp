@@ -1,9 +1,9 @@
 #include "menu/ReplayListScreen.hpp"
 
-#include "app/GameWindow.hpp"
-#include "app/ProgramObjects.hpp"
-#include "app/ScreenLook.hpp"
-#include "app/ShadowedLabel.hpp"
+#include "app/look/ScreenLook.hpp"
+#include "app/look/ShadowedLabel.hpp"
+#include "app/platform/GameWindow.hpp"
+#include "app/platform/ProgramObjects.hpp"
 #include "game/PersonalRuns.hpp"
 #include "game/ReplayScreen.hpp"
 #include "menu/MenuDrawing.hpp"

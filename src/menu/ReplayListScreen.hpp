@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/MenuList.hpp"
-#include "app/ScreenFade.hpp"
-#include "app/SoundEffect.hpp"
+#include "app/audio/SoundEffect.hpp"
+#include "app/look/MenuList.hpp"
+#include "app/look/ScreenFade.hpp"
 #include "game/ReplaySource.hpp"
 #include "menu/ReplayEntries.hpp"
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/Files.hpp"
-#include "app/GameWindow.hpp"
+#include "app/files/Files.hpp"
+#include "app/platform/GameWindow.hpp"
 #include "sim/base/DataFolder.hpp"
 
 namespace {

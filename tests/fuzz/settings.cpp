@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/Settings.hpp"
+#include "app/files/Settings.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Settings first;

@@ -1,6 +1,6 @@
 #include "RunDriver.hpp"
 
-#include "app/PlayInputEvents.hpp"
+#include "app/input/PlayInputEvents.hpp"
 
 RunDriver::RunDriver(ScriptedGame& game, PlayScreen& screen, const RecordedRun& run,
                      std::uint64_t frameLimit)

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/Random.hpp"
+#include "app/platform/Random.hpp"
 
 namespace {
 

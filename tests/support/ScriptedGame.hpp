@@ -10,8 +10,8 @@
 
 #include "TempFolder.hpp"
 #include "TestAudio.hpp"
-#include "app/GameWindow.hpp"
-#include "app/ProgramObjects.hpp"
+#include "app/platform/GameWindow.hpp"
+#include "app/platform/ProgramObjects.hpp"
 
 // Everything a scene test needs to run real screens: the real mixer on the
 // dummy driver, program-wide objects whose settings file lives in a temporary

@@ -11,10 +11,10 @@
 #include <chrono>
 #include <cstdio>
 
-#include "sim/base/FileReplace.hpp"
-#include "sim/base/FileBytes.hpp"
-#include "app/UserFolders.hpp"
+#include "app/files/UserFolders.hpp"
 #include "online/client/HighscoreClient.hpp"
+#include "sim/base/FileBytes.hpp"
+#include "sim/base/FileReplace.hpp"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "app/ShadowedLabel.hpp"
+#include "app/look/ShadowedLabel.hpp"
 #include "online/HighscoreTable.hpp"
 
 namespace {

@@ -22,7 +22,7 @@
 #include "ServerProcess.hpp"
 #include "TempFolder.hpp"
 #include "X11Window.hpp"
-#include "app/Settings.hpp"
+#include "app/files/Settings.hpp"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "Pixels.hpp"
 #include "ScriptedGame.hpp"
-#include "app/IntroScreen.hpp"
+#include "menu/IntroScreen.hpp"
 #include "sim/base/DataFolder.hpp"
 
 namespace {

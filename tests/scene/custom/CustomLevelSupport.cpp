@@ -1,7 +1,7 @@
 #include "CustomLevelSupport.hpp"
 
 #include "TempFolder.hpp"
-#include "app/UserFolders.hpp"
+#include "app/files/UserFolders.hpp"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "NetworkStandIns.hpp"
 #include "Pixels.hpp"
 #include "PlayDriver.hpp"
-#include "app/ScreenLook.hpp"
+#include "app/look/ScreenLook.hpp"
 #include "game/PersonalRuns.hpp"
 #include "sim/base/Sha256.hpp"
 #include "sim/level/Level.hpp"

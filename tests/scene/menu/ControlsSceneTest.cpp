@@ -2,7 +2,7 @@
 
 #include "MenuSceneSupport.hpp"
 #include "PlayDriver.hpp"
-#include "app/ProgramObjects.hpp"
+#include "app/platform/ProgramObjects.hpp"
 #include "menu/ControlsScreen.hpp"
 #include "menu/MainMenu.hpp"
 #include "menu/OptionsScreen.hpp"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "MenuSceneSupport.hpp"
-#include "app/ProgramObjects.hpp"
+#include "app/platform/ProgramObjects.hpp"
 #include "menu/OptionsScreen.hpp"
 
 using Key = sf::Keyboard;

@@ -7,9 +7,9 @@
 
 #include "TempFolder.hpp"
 #include "TestAudio.hpp"
-#include "app/MusicPlayer.hpp"
-#include "app/Random.hpp"
-#include "app/SoundEffect.hpp"
+#include "app/audio/MusicPlayer.hpp"
+#include "app/audio/SoundEffect.hpp"
+#include "app/platform/Random.hpp"
 
 class AudioTest : public ::testing::Test {
   protected:

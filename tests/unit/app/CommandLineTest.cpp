@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "TempFolder.hpp"
-#include "app/CommandLine.hpp"
+#include "app/platform/CommandLine.hpp"
 
 TEST(CommandLine, EachLineIsFollowedOrRefusedWithItsReason) {
     TempFolder folder;

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "TempFolder.hpp"
-#include "app/Files.hpp"
+#include "app/files/Files.hpp"
 #include "sim/base/FileBytes.hpp"
 
 TEST(ReadWholeFile, MissingEmptyFolderAndBinary) {

@@ -5,11 +5,11 @@
 #include <set>
 #include <sstream>
 
-#include "app/GameWindow.hpp"
-#include "app/InputEdge.hpp"
-#include "app/KeyNames.hpp"
-#include "app/Settings.hpp"
-#include "app/TurnEvent.hpp"
+#include "app/files/Settings.hpp"
+#include "app/input/InputEdge.hpp"
+#include "app/input/KeyNames.hpp"
+#include "app/input/TurnEvent.hpp"
+#include "app/platform/GameWindow.hpp"
 
 using Key = sf::Keyboard;
 using Pad = sf::Joystick;

@@ -18,7 +18,7 @@ TEST(Layers, NoFolderIncludesALayerAboveItAndTheSimulationCallsNoCpuDependentFun
           "SFML/Window", "SFML/Audio", "SFML/Network", "SDL"}},
         {"app", {"online/", "level/", "game/", "menu/", "GameEntry"}},
         {"online", {"level/", "game/", "menu/", "GameEntry"}},
-        {"level", {"game/", "menu/", "GameEntry", "app/SoundEffect", "app/Music", "SDL"}},
+        {"level", {"game/", "menu/", "GameEntry", "app/audio/", "SDL"}},
         {"game", {"menu/", "GameEntry"}},
         {"menu", {"GameEntry"}},
     };

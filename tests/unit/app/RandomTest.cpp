@@ -3,8 +3,8 @@
 #include <array>
 
 #include "TempFolder.hpp"
-#include "app/ProgramObjects.hpp"
-#include "app/Random.hpp"
+#include "app/platform/ProgramObjects.hpp"
+#include "app/platform/Random.hpp"
 
 TEST(Random, EveryProgramStartDrawsItsOwnSequence) {
     const auto draws = [] {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ScreenFade.hpp"
+#include "app/look/ScreenFade.hpp"
 
 TEST(ScreenFadeTiming, FadeInLastsZeroPointEightSecondsAtAnyFrameRateAndFadeOutEndsOnce) {
     for (float frameTime : {1.0f / 60.0f, 1.0f / 30.0f, 0.1f}) {

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "TempFolder.hpp"
-#include "app/Settings.hpp"
+#include "app/files/Settings.hpp"
 
 namespace {
 

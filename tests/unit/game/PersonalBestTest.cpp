@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ProgramObjects.hpp"
+#include "app/platform/ProgramObjects.hpp"
 #include "game/PersonalBest.hpp"
 #include "sim/run/ScoreText.hpp"
 

@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "app/Settings.hpp"
+#include "app/files/Settings.hpp"
 #include "menu/OptionValues.hpp"
 
 namespace {
