@@ -2,6 +2,7 @@
 
 #include <SFML/Graphics/RectangleShape.hpp>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -25,14 +26,12 @@ const sf::Color barTrack(255, 255, 255, 90);
 constexpr unsigned legendSize = 20;
 constexpr float legendTop = 132.0f;
 constexpr float legendLineStep = 25.0f;
-constexpr float legendActionX = 1116.0f;  // left edge of the actions
-constexpr float legendGap = 14.0f;        // between a row's keys and its action
+constexpr float legendGap = 14.0f;  // between a row's keys and its action
 const sf::Color legendColour(255, 255, 255, 230);
 const sf::Color legendHeadColour(255, 255, 255, 150);
 // Dark glass behind the texts so they read over any level.
 const sf::Color panelColour(16, 22, 40, 140);
 constexpr float panelPadding = 10.0f;
-constexpr float legendPanelLeft = 880.0f;
 // Texts from a run or a file name are cut to this many characters.
 constexpr std::size_t longestName = 40;
 constexpr float refusalTitleY = 380.0f;
@@ -232,18 +231,30 @@ void ReplayScreen::drawProgress() const {
     window.draw(filled);
 }
 
+// The columns are as wide as their widest text, the actions against the right
+// margin, so a longer word never runs off the screen.
 void ReplayScreen::drawLegend() const {
+    float widestKeys = 0.0f;
+    float widestAction = 0.0f;
+    for (const LegendRow& row : legendRows) {
+        widestKeys = std::max(
+            widestKeys, labelAt(font, row.keys, legendSize, 0.0f, 0.0f).getLocalBounds().width);
+        widestAction = std::max(
+            widestAction, labelAt(font, row.action, legendSize, 0.0f, 0.0f).getLocalBounds().width);
+    }
+    const float actionX = ScreenLook::viewWidth - margin - widestAction;
+    const float panelLeft = actionX - legendGap - widestKeys - panelPadding;
     const float legendHeight = legendLineStep * static_cast<float>(legendRows.size());
-    drawPanel(window.target(), sf::FloatRect(legendPanelLeft, legendTop - panelPadding,
-                                             ScreenLook::viewWidth - legendPanelLeft,
-                                             legendHeight + 2.0f * panelPadding));
+    drawPanel(window.target(),
+              sf::FloatRect(panelLeft, legendTop - panelPadding, ScreenLook::viewWidth - panelLeft,
+                            legendHeight + 2.0f * panelPadding));
     float y = legendTop;
     for (const LegendRow& row : legendRows) {
         const bool head = row.action[0] == '\0';
-        sf::Text keys = rightLabelAt(font, row.keys, legendSize, legendActionX - legendGap, y);
+        sf::Text keys = rightLabelAt(font, row.keys, legendSize, actionX - legendGap, y);
         keys.setFillColor(head ? legendHeadColour : legendColour);
         drawShadowedLabel(window, keys);
-        sf::Text action = labelAt(font, row.action, legendSize, legendActionX, y);
+        sf::Text action = labelAt(font, row.action, legendSize, actionX, y);
         action.setFillColor(legendColour);
         drawShadowedLabel(window, action);
         y += legendLineStep;
